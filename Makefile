@@ -1,0 +1,39 @@
+# Two commands do all the set-up on a fresh machine: `make demo` and `make test`.
+# Everything else here is what they are made of.
+SHELL := /bin/bash
+BUILDS := native win64 win32
+SETUP_STAMP := build/.setup-done
+
+.PHONY: all setup builds test test-native test-win64 demo bench fuzz clean $(addprefix build-,$(BUILDS))
+
+all: builds
+
+# The setup script is idempotent; it runs again only when something it provides has gone missing.
+setup:
+	@scripts/setup --check >/dev/null 2>&1 || scripts/setup
+
+builds: setup $(addprefix build-,$(BUILDS))
+
+build-%: setup
+	@[ -f build/$*/build.ninja ] || cmake --preset $* >/dev/null
+	cmake --build --preset $*
+
+test: builds
+	ctest --preset native --output-on-failure -j2
+	ctest --preset win64 --output-on-failure
+
+demo: builds
+	scripts/demo
+
+bench: setup
+	@[ -f build/bench/build.ninja ] || cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	scripts/bench
+
+fuzz: setup
+	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	scripts/fuzz
+
+clean:
+	rm -rf build
