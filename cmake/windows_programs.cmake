@@ -3,7 +3,7 @@
 if(WIN32)
   set(MORVANE_WINDOWS_CODE_FLAGS
       -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables
-      -fno-threadsafe-statics -ffunction-sections -fdata-sections -Wall -Wextra)
+      -fno-threadsafe-statics -ffunction-sections -fdata-sections -Wall -Wextra -Wno-cast-function-type)
   set(MORVANE_WINDOWS_LINK_FLAGS -static -s -Wl,--gc-sections -mwindows)
 
   # A library compiled for the Windows programs.

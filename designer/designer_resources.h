@@ -1,0 +1,4 @@
+// Resource identifiers of the designer.
+#pragma once
+
+#define IDD_CONFIGURATION 2003
