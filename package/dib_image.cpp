@@ -1,0 +1,279 @@
+#include "dib_image.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "bitmap_limits.h"
+#include "byte_order.h"
+
+namespace {
+
+// Everything the pixel loops need, checked once so that they can index without further tests.
+struct DibLayout {
+  int32_t width;
+  int32_t height;  // always positive; topDown says which way the rows run
+  bool topDown;
+  uint16_t bitCount;
+  uint32_t compression;
+  uint32_t masks[3];  // red, green, blue for 16 and 32 bits
+  uint32_t palette[256];
+};
+
+uint32_t Colour(uint8_t red, uint8_t green, uint8_t blue) {
+  return static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) |
+         (static_cast<uint32_t>(blue) << 16);
+}
+
+// One colour channel described by a bit-field mask, widened or narrowed to 8 bits.
+struct MaskChannel {
+  uint32_t mask;
+  uint32_t shift;
+  uint64_t maximum;  // 0 for an empty mask: the channel is always 0
+};
+
+MaskChannel MakeChannel(uint32_t mask) {
+  MaskChannel channel = {mask, 0, 0};
+  if (mask == 0) return channel;
+  while (((mask >> channel.shift) & 1) == 0) ++channel.shift;
+  channel.maximum = static_cast<uint64_t>(mask >> channel.shift);
+  return channel;
+}
+
+uint8_t ChannelValue(const MaskChannel& channel, uint32_t pixel) {
+  if (channel.maximum == 0) return 0;
+  uint64_t value = (pixel & channel.mask) >> channel.shift;
+  // A mask with holes can give values above its own top bits; clamp them.
+  if (value > channel.maximum) value = channel.maximum;
+  return static_cast<uint8_t>((value * 255 + channel.maximum / 2) / channel.maximum);
+}
+
+bool Fail(const char** why, const char* reason) {
+  if (why) *why = reason;
+  return false;
+}
+
+bool ReadLayout(const uint8_t* header, size_t headerSize, DibLayout* layout, const char** why) {
+  if (!header || headerSize < kInfoHeaderSize) return Fail(why, "info header shorter than 40 bytes");
+  uint32_t infoSize = ReadU32LE(header);
+  if (infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 108 && infoSize != 124)
+    return Fail(why, "unsupported info header size");
+  if (infoSize > headerSize) return Fail(why, "info header cut short");
+
+  int32_t width = ReadI32LE(header + 4);
+  int32_t height = ReadI32LE(header + 8);
+  layout->bitCount = ReadU16LE(header + 14);
+  layout->compression = ReadU32LE(header + 16);
+  uint32_t clrUsed = ReadU32LE(header + 32);
+
+  if (width <= 0 || height == 0) return Fail(why, "bitmap has no pixels");
+  if (width > kMaxBitmapSide || height > kMaxBitmapSide || height < -kMaxBitmapSide)
+    return Fail(why, "bitmap side above 16384 pixels");
+  layout->width = width;
+  layout->topDown = height < 0;
+  layout->height = height < 0 ? -height : height;
+  if (static_cast<uint64_t>(layout->width) * static_cast<uint64_t>(layout->height) * 4 > kMaxBitmapBytes)
+    return Fail(why, "bitmap needs more than 256 MiB");
+
+  uint16_t bits = layout->bitCount;
+  switch (layout->compression) {
+    case kBiRgb:
+      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return Fail(why, "unsupported bits per pixel");
+      break;
+    case kBiRle8:
+      if (bits != 8) return Fail(why, "RLE8 needs 8 bits per pixel");
+      break;
+    case kBiRle4:
+      if (bits != 4) return Fail(why, "RLE4 needs 4 bits per pixel");
+      break;
+    case kBiBitfields:
+    case kBiAlphaBitfields:
+      if (bits != 16 && bits != 32) return Fail(why, "bit fields need 16 or 32 bits per pixel");
+      break;
+    default:
+      return Fail(why, "unsupported compression");
+  }
+  if (layout->topDown && (layout->compression == kBiRle8 || layout->compression == kBiRle4))
+    return Fail(why, "compressed bitmap cannot be top-down");
+
+  size_t tableOffset = infoSize;
+  if (layout->compression == kBiBitfields || layout->compression == kBiAlphaBitfields) {
+    // Headers of 52 bytes and more carry the masks themselves; a 40-byte one is followed by them.
+    size_t maskOffset = 40;
+    if (infoSize == 40) {
+      size_t maskBytes = layout->compression == kBiAlphaBitfields ? 16 : 12;
+      if (headerSize < 40 + maskBytes) return Fail(why, "bit-field masks missing");
+      tableOffset += maskBytes;
+    }
+    for (int i = 0; i < 3; ++i) layout->masks[i] = ReadU32LE(header + maskOffset + 4 * i);
+  } else if (bits == 16) {
+    layout->masks[0] = 0x7C00;
+    layout->masks[1] = 0x03E0;
+    layout->masks[2] = 0x001F;
+  } else {
+    layout->masks[0] = 0x00FF0000;
+    layout->masks[1] = 0x0000FF00;
+    layout->masks[2] = 0x000000FF;
+  }
+
+  // Only indexed depths look colours up; entries the header promises but does not hold, and
+  // indexes beyond the table, come out black.
+  std::memset(layout->palette, 0, sizeof(layout->palette));
+  if (bits <= 8) {
+    uint32_t wanted = DibColourCount(clrUsed, bits);
+    uint32_t limit = 1u << bits;
+    if (wanted > limit) wanted = limit;
+    size_t available = (headerSize - tableOffset) / 4;
+    if (wanted > available) wanted = static_cast<uint32_t>(available);
+    for (uint32_t k = 0; k < wanted; ++k) {
+      const uint8_t* entry = header + tableOffset + 4 * k;
+      layout->palette[k] = Colour(entry[2], entry[1], entry[0]);
+    }
+  }
+  return true;
+}
+
+uint64_t RowStride(const DibLayout& layout) {
+  return (static_cast<uint64_t>(layout.width) * layout.bitCount + 31) / 32 * 4;
+}
+
+uint32_t* RowStart(const DibLayout& layout, uint32_t* pixels, int32_t storedRow) {
+  int32_t y = layout.topDown ? storedRow : layout.height - 1 - storedRow;
+  return pixels + static_cast<size_t>(y) * static_cast<size_t>(layout.width);
+}
+
+void DecodeUncompressed(const DibLayout& layout, const uint8_t* bits, uint32_t* pixels) {
+  size_t stride = static_cast<size_t>(RowStride(layout));
+  MaskChannel red = MakeChannel(layout.masks[0]);
+  MaskChannel green = MakeChannel(layout.masks[1]);
+  MaskChannel blue = MakeChannel(layout.masks[2]);
+  for (int32_t row = 0; row < layout.height; ++row) {
+    const uint8_t* in = bits + static_cast<size_t>(row) * stride;
+    uint32_t* out = RowStart(layout, pixels, row);
+    for (int32_t x = 0; x < layout.width; ++x) {
+      switch (layout.bitCount) {
+        case 1:
+          out[x] = layout.palette[(in[x >> 3] >> (7 - (x & 7))) & 1];
+          break;
+        case 4:
+          out[x] = layout.palette[(in[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F];
+          break;
+        case 8:
+          out[x] = layout.palette[in[x]];
+          break;
+        case 16: {
+          uint32_t value = ReadU16LE(in + 2 * x);
+          out[x] = Colour(ChannelValue(red, value), ChannelValue(green, value), ChannelValue(blue, value));
+          break;
+        }
+        case 24:
+          out[x] = Colour(in[3 * x + 2], in[3 * x + 1], in[3 * x]);
+          break;
+        default: {
+          uint32_t value = ReadU32LE(in + 4 * x);
+          out[x] = Colour(ChannelValue(red, value), ChannelValue(green, value), ChannelValue(blue, value));
+          break;
+        }
+      }
+    }
+  }
+}
+
+// Run-length data as the published format defines it. Damaged runs are clipped to the image,
+// pixels that no run reaches stay black, and data that ends without its end mark simply ends.
+void DecodeRunLength(const DibLayout& layout, const uint8_t* bits, size_t size, uint32_t* pixels) {
+  const bool four = layout.compression == kBiRle4;
+  const int32_t width = layout.width;
+  int32_t x = 0;
+  int32_t y = 0;  // counted from the bottom row
+  size_t pos = 0;
+  // Callers make sure that x < width and y < height.
+  auto put = [&](uint8_t index) { RowStart(layout, pixels, y)[x++] = layout.palette[index]; };
+  while (pos + 2 <= size && y < layout.height) {
+    uint8_t count = bits[pos];
+    uint8_t value = bits[pos + 1];
+    pos += 2;
+    if (count > 0) {
+      for (int i = 0; i < count && x < width; ++i)
+        put(four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      break;
+    } else if (value == 2) {  // delta
+      if (pos + 2 > size) break;
+      int32_t dx = bits[pos];
+      int32_t dy = bits[pos + 1];
+      pos += 2;
+      x = (x + dx > width) ? width : x + dx;
+      y += dy;
+    } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
+      size_t dataBytes = four ? (value + 1u) / 2 : value;
+      size_t available = size - pos;
+      size_t usable = dataBytes < available ? dataBytes : available;
+      for (size_t i = 0; i < value && x < width; ++i) {
+        size_t byte = four ? i / 2 : i;
+        if (byte >= usable) break;
+        put(four ? ((i & 1) ? (bits[pos + byte] & 0x0F) : (bits[pos + byte] >> 4)) : bits[pos + byte]);
+      }
+      pos += dataBytes + (dataBytes & 1);
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t DibColourCount(uint32_t clrUsed, uint16_t bitCount) {
+  if (clrUsed != 0) return clrUsed;
+  switch (bitCount) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+  }
+}
+
+bool DecodeDib(const uint8_t* header, size_t headerSize, const uint8_t* bits, size_t bitsSize,
+               DibPixels* out, const char** why) {
+  if (!out) return Fail(why, "no output");
+  out->width = 0;
+  out->height = 0;
+  out->pixels = nullptr;
+
+  DibLayout layout;
+  if (!ReadLayout(header, headerSize, &layout, why)) return false;
+  bool compressed = layout.compression == kBiRle8 || layout.compression == kBiRle4;
+  if (!compressed) {
+    uint64_t needed = RowStride(layout) * static_cast<uint64_t>(layout.height);
+    if (needed > kMaxBitmapBytes) return Fail(why, "bitmap needs more than 256 MiB");
+    if (!bits || bitsSize < needed) return Fail(why, "pixel bits shorter than the image");
+  } else if (!bits && bitsSize > 0) {
+    return Fail(why, "pixel bits missing");
+  }
+
+  size_t count = static_cast<size_t>(layout.width) * static_cast<size_t>(layout.height);
+  uint32_t* pixels = static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t)));
+  if (!pixels) return Fail(why, "not enough memory for the pixels");
+
+  if (compressed) {
+    DecodeRunLength(layout, bits, bitsSize, pixels);
+  } else {
+    DecodeUncompressed(layout, bits, pixels);
+  }
+  out->width = layout.width;
+  out->height = layout.height;
+  out->pixels = pixels;
+  if (why) *why = nullptr;
+  return true;
+}
+
+void ReleaseDibPixels(DibPixels* image) {
+  if (!image) return;
+  std::free(image->pixels);
+  image->pixels = nullptr;
+  image->width = 0;
+  image->height = 0;
+}
