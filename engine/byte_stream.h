@@ -1,0 +1,20 @@
+// A forward-only source of bytes: the player's own file on Windows, a memory block in tests
+// and tools.
+#pragma once
+#include <cstdint>
+
+struct ByteStream {
+  // Copies up to `count` bytes to `into`; answers how many there were.
+  uint32_t (*read)(ByteStream* stream, void* into, uint32_t count);
+  // Passes over `count` bytes; false when fewer remained.
+  bool (*skip)(ByteStream* stream, uint32_t count);
+};
+
+struct MemoryStream {
+  ByteStream base;
+  const uint8_t* data;
+  uint32_t size;
+  uint32_t position;
+};
+
+void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, uint32_t size);

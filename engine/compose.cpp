@@ -1,0 +1,66 @@
+#include "engine.h"
+#include "surface.h"
+#include "wrapping.h"
+
+namespace {
+
+void DrawCharacter(CharacterState* c) {
+  if (c->currentFrame < 0 || c->currentFrame >= c->frameCount) return;
+  FrameSurface* f = &c->frames[c->currentFrame];
+  if (!f->sprite) return;
+  Surface* work = scene.workBuffer;
+  const int32_t w = f->width;
+  const int32_t h = f->height;
+
+  if (c->depth == 100) {
+    if (f->hasMask) {
+      TransferSurface(work, c->x, c->y, w, h, f->mask, 0, 0, RopSrcAnd);
+      TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcPaint);
+    } else {
+      TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcCopy);
+    }
+    return;
+  }
+
+  f->scaledWidth = WrapMul(c->depth, w) / 100;
+  f->scaledHeight = WrapMul(c->depth, h) / 100;
+  const int32_t left = WrapAdd(c->x, (w - f->scaledWidth) / 2);
+  const int32_t top = WrapAdd(c->y, (h - f->scaledHeight) / 2);
+  if (f->hasMask) {
+    StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->mask, 0, 0, w, h,
+                   RopSrcAnd);
+    StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->sprite, 0, 0, w, h,
+                   RopSrcPaint);
+  } else {
+    StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->sprite, 0, 0, w, h,
+                   RopSrcCopy);
+  }
+}
+
+}  // namespace
+
+void ComposePicture() {
+  TransferSurface(scene.workBuffer, 0, 0, scene.screenWidth, scene.screenHeight,
+                  scene.backgroundBuffer, 0, 0, RopSrcCopy);
+  // Index order: a later character covers an earlier one whatever their depths.
+  for (int i = 0; i < scene.characterCount; ++i) {
+    CharacterState* c = &scene.characters[i];
+    if (c->appearanceRoll < c->visibleRate) DrawCharacter(c);
+  }
+}
+
+void PresentPicture(Surface* window) {
+  if (scene.windowHeight >= kPreviewHeightLimit) {
+    TransferSurface(window, 0, 0, scene.windowWidth, scene.windowHeight, scene.workBuffer, 0, 0,
+                    RopSrcCopy);
+  } else {
+    StretchSurface(window, 0, 0, scene.windowWidth, scene.windowHeight, scene.workBuffer, 0, 0,
+                   scene.screenWidth, scene.screenHeight, RopSrcCopy);
+  }
+}
+
+void PaintScene(Surface* window) {
+  MoveCharacters();
+  ComposePicture();
+  PresentPicture(window);
+}

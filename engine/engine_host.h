@@ -1,0 +1,19 @@
+// What the engine needs from the saver window around it. The Windows programs supply these
+// from their window (timers, the window's context, the message box, sound); tests and tools
+// supply a headless twin.
+#pragma once
+#include <cstdint>
+
+struct Surface;
+
+// Starts the paint timer (id 1) and the frame timer (id 2); false when either cannot run.
+bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod);
+void HostStopTimers();
+// The window's own context, used as reference while the characters load.
+Surface* HostWindowReference();
+void HostReleaseWindowReference(Surface* reference);
+// The start-up failure: the message box, then the window's destruction.
+void HostStartupFailure();
+// Looping sound from an in-memory wave image, and its end.
+void HostPlaySound(const uint8_t* data, int32_t size);
+void HostStopSound();

@@ -1,0 +1,35 @@
+#include <cstring>
+
+#include "byte_stream.h"
+
+namespace {
+
+uint32_t ReadMemory(ByteStream* base, void* into, uint32_t count) {
+  MemoryStream* stream = reinterpret_cast<MemoryStream*>(base);
+  uint32_t left = stream->size - stream->position;
+  if (count > left) count = left;
+  memcpy(into, stream->data + stream->position, count);
+  stream->position += count;
+  return count;
+}
+
+bool SkipMemory(ByteStream* base, uint32_t count) {
+  MemoryStream* stream = reinterpret_cast<MemoryStream*>(base);
+  uint32_t left = stream->size - stream->position;
+  if (count > left) {
+    stream->position = stream->size;
+    return false;
+  }
+  stream->position += count;
+  return true;
+}
+
+}  // namespace
+
+void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, uint32_t size) {
+  stream->base.read = ReadMemory;
+  stream->base.skip = SkipMemory;
+  stream->data = data;
+  stream->size = data ? size : 0;
+  stream->position = 0;
+}

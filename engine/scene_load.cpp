@@ -1,0 +1,160 @@
+#include <cstdlib>
+#include <cstring>
+
+#include "engine.h"
+#include "engine_host.h"
+#include "random.h"
+#include "scene_source.h"
+#include "surface.h"
+#include "wrapping.h"
+
+namespace {
+
+void ReleaseFrames(CharacterState* c) {
+  for (int j = 0; j < kFrameSlots; ++j) {
+    ReleaseSurface(c->frames[j].sprite);
+    ReleaseSurface(c->frames[j].mask);
+  }
+  memset(c, 0, sizeof *c);
+}
+
+void LoadCharacters(SceneSource* source) {
+  const Surface* reference = scene.referenceContext;
+  int count = 0;
+  while (count < kCharacterSlots && source->beginCharacter(source)) {
+    CharacterState* c = &scene.characters[count];
+    int frames = 0;
+    while (frames < kFrameSlots) {
+      Surface* sprite = nullptr;
+      Surface* maskStart = nullptr;
+      if (!source->loadFrame(source, frames, reference, &sprite, &maskStart)) break;
+      FrameSurface* f = &c->frames[frames];
+      f->sprite = sprite;
+      f->width = f->scaledWidth = SurfaceWidth(sprite);
+      f->height = f->scaledHeight = SurfaceHeight(sprite);
+      if (scene.transparentSprites && sprite) {
+        PrepareFrameMask(f, reference, maskStart);
+      } else {
+        ReleaseSurface(maskStart);
+      }
+      ++frames;
+    }
+    c->frameCount = static_cast<int8_t>(frames);
+    c->currentFrame = 0;
+    if (!source->readMotion(source, c)) {
+      // Cut short inside its motion record: nothing is known of how it should move.
+      ReleaseFrames(c);
+      break;
+    }
+    c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
+    ++count;
+  }
+  scene.characterCount = static_cast<int8_t>(count);
+}
+
+void PlaceCharacters() {
+  for (int i = 0; i < scene.characterCount; ++i) {
+    CharacterState* c = &scene.characters[i];
+    const int32_t w0 = c->frameCount > 0 ? c->frames[0].width : 0;
+    const int32_t h0 = c->frameCount > 0 ? c->frames[0].height : 0;
+    c->minX = c->bounceX ? 0 : -w0;
+    c->maxX = c->bounceX ? scene.screenWidth - w0 : scene.screenWidth;
+    c->minY = c->bounceY ? 0 : -h0;
+    c->maxY = c->bounceY ? scene.screenHeight - h0 : scene.screenHeight;
+    c->minDepth = c->bounceDepth ? 50 : 0;
+    c->maxDepth = c->bounceDepth ? 200 : 250;
+    c->x = RandomBelow(c->maxX);
+    c->y = RandomBelow(c->maxY);
+    c->depth = 100;
+  }
+}
+
+void ApplyBackground(SceneSource* source, int32_t fillLeft, int32_t fillTop, int32_t fillRight,
+                     int32_t fillBottom) {
+  SceneBackground background;
+  memset(&background, 0, sizeof background);
+  if (!source->readBackground(source, &background)) return;
+  Surface* buffer = scene.backgroundBuffer;
+  if (background.noColour == 0) {
+    FillSurface(buffer, fillLeft, fillTop, fillRight, fillBottom, background.colour);
+  }
+  if (background.wallpaper == 0) return;
+  Surface* wallpaper = source->loadWallpaper(source, scene.referenceContext);
+  if (!wallpaper) return;
+  const int32_t w = SurfaceWidth(wallpaper);
+  const int32_t h = SurfaceHeight(wallpaper);
+  if (background.stretch == 0) {
+    TransferSurface(buffer, (scene.screenWidth - w) / 2, (scene.screenHeight - h) / 2, w, h,
+                    wallpaper, 0, 0, RopSrcCopy);
+  } else {
+    StretchSurface(buffer, 0, 0, scene.screenWidth, scene.screenHeight, wallpaper, 0, 0, w, h,
+                   RopSrcCopy);
+  }
+  ReleaseSurface(wallpaper);
+}
+
+}  // namespace
+
+void LoadScene(SceneSource* source, const SceneGeometry& geometry, uint32_t seed) {
+  memset(&scene, 0, sizeof scene);
+  scene.screenWidth = geometry.screenWidth;
+  scene.screenHeight = geometry.screenHeight;
+  scene.windowWidth = geometry.windowRight - geometry.windowLeft;
+  scene.windowHeight = geometry.windowBottom - geometry.windowTop;
+
+  int32_t fillLeft = geometry.windowLeft, fillTop = geometry.windowTop;
+  int32_t fillRight = geometry.windowRight, fillBottom = geometry.windowBottom;
+  if (scene.windowHeight < kPreviewHeightLimit) {
+    // The preview shows the whole screen-sized picture, so the whole of it gets the colour.
+    fillLeft = fillTop = 0;
+    fillRight = scene.screenWidth;
+    fillBottom = scene.screenHeight;
+  }
+
+  SeedRandom(seed);
+
+  int32_t redrawPeriod = 0, multiplier = 0;
+  source->readTiming(source, &redrawPeriod, &multiplier);
+  if (!HostStartTimers(redrawPeriod, WrapMul(redrawPeriod, multiplier))) {
+    source->close(source);
+    HostStopTimers();
+    HostStartupFailure();
+    return;
+  }
+  scene.paintTimer = kPaintTimerId;
+  scene.frameTimer = kFrameTimerId;
+  scene.transparentSprites = source->readTransparency(source);
+
+  scene.referenceContext = HostWindowReference();
+  LoadCharacters(source);
+  PlaceCharacters();
+  HostReleaseWindowReference(scene.referenceContext);
+  scene.referenceContext = OpenDisplayReference();
+
+  scene.backgroundBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
+                                         scene.screenHeight);
+  scene.workBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
+                                   scene.screenHeight);
+  if (!scene.backgroundBuffer || !scene.workBuffer) {
+    source->close(source);
+    HostStartupFailure();
+    return;
+  }
+  CaptureDisplay(scene.backgroundBuffer);
+  CaptureDisplay(scene.workBuffer);
+
+  ApplyBackground(source, fillLeft, fillTop, fillRight, fillBottom);
+  source->startSound(source);
+  source->close(source);
+}
+
+void ReleaseScene() {
+  if (scene.paintTimer || scene.frameTimer) HostStopTimers();
+  ReleaseSurface(scene.referenceContext);
+  if (scene.soundPlaying) HostStopSound();
+  free(scene.soundData);
+  ReleaseSurface(scene.backgroundBuffer);
+  ReleaseSurface(scene.workBuffer);
+  for (int i = 0; i < kCharacterSlots; ++i) ReleaseFrames(&scene.characters[i]);
+  memset(&scene, 0, sizeof scene);
+}

@@ -1,0 +1,3 @@
+#include "scene_model.h"
+
+SceneModel scene;

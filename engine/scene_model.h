@@ -1,0 +1,56 @@
+// The runtime scene: one process-wide instance of fixed size, zero before the saver window is
+// created, filled by LoadScene, changed only by motion, frame animation and the scaled sizes,
+// and emptied by ReleaseScene.
+#pragma once
+#include <cstdint>
+
+struct Surface;
+
+const int kCharacterSlots = 20;
+const int kFrameSlots = 10;
+// A saver window lower than this is the control panel's preview.
+const int32_t kPreviewHeightLimit = 128;
+const uint32_t kPaintTimerId = 1;
+const uint32_t kFrameTimerId = 2;
+
+struct FrameSurface {
+  Surface* sprite;  // null for a damaged record: such a frame draws nothing
+  int32_t width, height;
+  int32_t scaledWidth, scaledHeight;
+  uint8_t hasMask;
+  Surface* mask;
+};
+
+struct CharacterState {
+  FrameSurface frames[kFrameSlots];
+  int8_t frameCount;
+  int8_t currentFrame;
+  int32_t frameStep;
+  uint8_t pingPong;
+  int32_t speedX, speedY, speedDepth;
+  uint8_t bounceX, bounceY, bounceDepth;
+  int8_t visibleRate;
+  int8_t appearanceRoll;
+  int32_t x, y;
+  int32_t depth;
+  int32_t minX, maxX;
+  int32_t minY, maxY;
+  int32_t minDepth, maxDepth;
+};
+
+struct SceneModel {
+  int32_t screenWidth, screenHeight;
+  int32_t windowWidth, windowHeight;
+  uint8_t transparentSprites;
+  int8_t characterCount;
+  CharacterState characters[kCharacterSlots];
+  Surface* backgroundBuffer;
+  Surface* workBuffer;
+  Surface* referenceContext;
+  uint32_t paintTimer, frameTimer;
+  uint8_t soundPlaying;
+  int32_t soundSize;
+  uint8_t* soundData;
+};
+
+extern SceneModel scene;

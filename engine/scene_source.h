@@ -1,0 +1,41 @@
+// Where a scene comes from: the package that follows the player image, or (for the designer's
+// playback) the settings store and the files it names. The load sequence asks the source for
+// each value in one fixed order, so both sources share the engine's random calls, masks,
+// placement and clean-up. A source that runs out answers "no more" from then on.
+#pragma once
+#include <cstdint>
+
+struct CharacterState;
+struct Surface;
+
+struct SceneBackground {
+  int32_t noColour;
+  uint32_t colour;  // 0x00BBGGRR
+  int32_t wallpaper;
+  int32_t stretch;
+};
+
+struct SceneSource {
+  // Redraw period (ms) and frame-change multiplier.
+  void (*readTiming)(SceneSource* source, int32_t* redrawPeriod, int32_t* multiplier);
+  // Read only once both timers run.
+  uint8_t (*readTransparency)(SceneSource* source);
+  // Whether another character follows (the engine stops at 20 by itself).
+  bool (*beginCharacter)(SceneSource* source);
+  // Frame `slot` of the current character: false when its frame list has ended. A frame that
+  // is present but cannot be decoded answers true with *sprite null. *maskStart, when the
+  // source sets it, is a second, untouched load of the same picture for the mask to start
+  // from; otherwise the mask starts as a copy of the sprite.
+  bool (*loadFrame)(SceneSource* source, int slot, const Surface* reference, Surface** sprite,
+                    Surface** maskStart);
+  // The current character's motion fields; false when the source ended inside them.
+  bool (*readMotion)(SceneSource* source, CharacterState* character);
+  // False when the source ended before the background: the desktop copy stays.
+  bool (*readBackground)(SceneSource* source, SceneBackground* background);
+  // The wallpaper picture, called only when the background names one; may be null.
+  Surface* (*loadWallpaper)(SceneSource* source, const Surface* reference);
+  // Starts the looping sound, if the scene has one (may fill the model's sound fields).
+  void (*startSound)(SceneSource* source);
+  // Loading is over.
+  void (*close)(SceneSource* source);
+};

@@ -1,0 +1,59 @@
+// The surface layer: the handful of drawing operations the engine needs, with one
+// implementation on GDI (Windows) and one on plain 32-bit pixel buffers (every platform).
+// Exactly one of them is linked into a program. Colours are 0x00BBGGRR.
+#pragma once
+#include <cstdint>
+
+// An off-screen picture, or a drawing target the surface layer does not own (a window's
+// context, a reference context). Its layout belongs to the implementation.
+struct Surface;
+
+// The GDI raster-operation codes (SRCCOPY, SRCAND, SRCPAINT, SRCINVERT); named apart from
+// the platform's macros so that this header can sit beside <windows.h>.
+enum RasterOp : uint32_t {
+  RopSrcCopy = 0x00CC0020,    // dest = src
+  RopSrcAnd = 0x008800C6,     // dest = dest AND src
+  RopSrcPaint = 0x00EE0086,   // dest = dest OR src
+  RopSrcInvert = 0x00660046,  // dest = dest XOR src
+};
+
+const uint32_t kWhite = 0x00FFFFFF;
+const uint32_t kBlack = 0x00000000;
+// What ReadSurfacePixel answers outside the picture; no pixel ever has this value.
+const uint32_t kInvalidColour = 0xFFFFFFFF;
+
+// A new w x h picture in the reference's pixel format, or null when it cannot be made.
+Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height);
+// The picture of a frame record (packed BITMAPINFO and pixel bits), or null for a record
+// that cannot be decoded safely. Never reads outside the two blocks.
+Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_t headerSize,
+                        const uint8_t* bits, uint32_t bitsSize);
+// Releases everything the surface holds; null is allowed.
+void ReleaseSurface(Surface* surface);
+
+int32_t SurfaceWidth(const Surface* surface);
+int32_t SurfaceHeight(const Surface* surface);
+
+// The context new surfaces are made compatible with once loading is over ("DISPLAY").
+Surface* OpenDisplayReference();
+// Copies the display's current image into the top-left corner of dest.
+void CaptureDisplay(Surface* dest);
+
+// The w x h rectangle of src at (sx, sy) combined into dest at (dx, dy), clipped to both;
+// negative positions clip.
+void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
+                     const Surface* src, int32_t sx, int32_t sy, RasterOp op);
+// Scales sw x sh of src onto dw x dh of dest, one source pixel per destination pixel
+// (dropped rows and columns are discarded, never blended); a size of 0 draws nothing.
+void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                    const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                    RasterOp op);
+// Fills [left, right) x [top, bottom), clipped.
+void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                 uint32_t colour);
+// Paints with `paint` every pixel of exactly colour `match` reachable from (x, y) through
+// horizontal and vertical neighbours of that colour. Nothing happens when (x, y) lies
+// outside the picture or has another colour.
+void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint);
+// The colour at (x, y), or kInvalidColour outside the picture.
+uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y);

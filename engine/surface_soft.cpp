@@ -1,0 +1,265 @@
+// The surface layer on plain 32-bit pixel buffers: the reference for what every operation
+// does, used by tests, benchmarks and tools on every platform.
+#include <cstdlib>
+#include <cstring>
+
+#include "dib_image.h"
+#include "surface.h"
+#include "surface_soft.h"
+
+struct Surface {
+  int32_t width;
+  int32_t height;
+  uint32_t* pixels;
+};
+
+namespace {
+
+const Surface* softDisplay = nullptr;
+int32_t liveSurfaces = 0;
+
+Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
+  Surface* surface = static_cast<Surface*>(malloc(sizeof(Surface)));
+  if (!surface) return nullptr;
+  surface->width = width;
+  surface->height = height;
+  surface->pixels = pixels;
+  ++liveSurfaces;
+  return surface;
+}
+
+// Clips a w x h transfer to both pictures; false when nothing is left.
+bool ClipTransfer(const Surface* dest, int32_t* dx, int32_t* dy, int32_t* w, int32_t* h,
+                  const Surface* src, int32_t* sx, int32_t* sy) {
+  if (!dest || !src || !dest->pixels || !src->pixels) return false;
+  int64_t x0 = *dx, y0 = *dy, s0 = *sx, t0 = *sy, width = *w, height = *h;
+  if (width <= 0 || height <= 0) return false;
+  if (x0 < 0) { s0 -= x0; width += x0; x0 = 0; }
+  if (y0 < 0) { t0 -= y0; height += y0; y0 = 0; }
+  if (s0 < 0) { x0 -= s0; width += s0; s0 = 0; }
+  if (t0 < 0) { y0 -= t0; height += t0; t0 = 0; }
+  if (x0 + width > dest->width) width = dest->width - x0;
+  if (y0 + height > dest->height) height = dest->height - y0;
+  if (s0 + width > src->width) width = src->width - s0;
+  if (t0 + height > src->height) height = src->height - t0;
+  if (width <= 0 || height <= 0) return false;
+  *dx = static_cast<int32_t>(x0);
+  *dy = static_cast<int32_t>(y0);
+  *sx = static_cast<int32_t>(s0);
+  *sy = static_cast<int32_t>(t0);
+  *w = static_cast<int32_t>(width);
+  *h = static_cast<int32_t>(height);
+  return true;
+}
+
+inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) {
+  switch (op) {
+    case RopSrcCopy:
+      memcpy(d, s, static_cast<size_t>(count) * 4);
+      break;
+    case RopSrcAnd:
+      for (int32_t i = 0; i < count; ++i) d[i] &= s[i];
+      break;
+    case RopSrcPaint:
+      for (int32_t i = 0; i < count; ++i) d[i] |= s[i];
+      break;
+    case RopSrcInvert:
+      for (int32_t i = 0; i < count; ++i) d[i] ^= s[i];
+      break;
+  }
+}
+
+inline uint32_t CombinePixel(uint32_t d, uint32_t s, RasterOp op) {
+  switch (op) {
+    case RopSrcAnd: return d & s;
+    case RopSrcPaint: return d | s;
+    case RopSrcInvert: return d ^ s;
+    default: return s;
+  }
+}
+
+}  // namespace
+
+Surface* CreateSurface(const Surface*, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0 || width > 32768 || height > 32768) return nullptr;
+  uint32_t* pixels = static_cast<uint32_t*>(
+      calloc(static_cast<size_t>(width) * static_cast<size_t>(height), 4));
+  if (!pixels) return nullptr;
+  Surface* surface = NewSurface(width, height, pixels);
+  if (!surface) free(pixels);
+  return surface;
+}
+
+Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSize,
+                        const uint8_t* bits, uint32_t bitsSize) {
+  DibPixels image;
+  const char* why = nullptr;
+  if (!DecodeDib(header, headerSize, bits, bitsSize, &image, &why)) return nullptr;
+  Surface* surface = CreateSurface(nullptr, image.width, image.height);
+  if (surface) {
+    memcpy(surface->pixels, image.pixels,
+           static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4);
+  }
+  ReleaseDibPixels(&image);
+  return surface;
+}
+
+void ReleaseSurface(Surface* surface) {
+  if (!surface) return;
+  free(surface->pixels);
+  free(surface);
+  --liveSurfaces;
+}
+
+int32_t SurfaceWidth(const Surface* surface) {
+  return surface ? surface->width : 0;
+}
+
+int32_t SurfaceHeight(const Surface* surface) {
+  return surface ? surface->height : 0;
+}
+
+Surface* OpenDisplayReference() {
+  return CreateSoftReference();
+}
+
+void CaptureDisplay(Surface* dest) {
+  if (softDisplay) {
+    TransferSurface(dest, 0, 0, softDisplay->width, softDisplay->height, softDisplay, 0, 0,
+                    RopSrcCopy);
+  }
+}
+
+void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
+                     const Surface* src, int32_t sx, int32_t sy, RasterOp op) {
+  if (!ClipTransfer(dest, &dx, &dy, &width, &height, src, &sx, &sy)) return;
+  for (int32_t row = 0; row < height; ++row) {
+    uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
+    const uint32_t* s = src->pixels + static_cast<size_t>(sy + row) * src->width + sx;
+    if (dest == src) {
+      // Overlapping copies within one picture never happen in the engine; keep them defined.
+      memmove(d, s, static_cast<size_t>(width) * 4);
+    } else {
+      Combine(d, s, width, op);
+    }
+  }
+}
+
+void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                    const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                    RasterOp op) {
+  if (!dest || !src || !dest->pixels || !src->pixels) return;
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  // Each destination pixel takes the source pixel under its centre.
+  int64_t colStart = dx < 0 ? 0 : dx;
+  int64_t colEnd = static_cast<int64_t>(dx) + dw;
+  if (colEnd > dest->width) colEnd = dest->width;
+  int64_t rowStart = dy < 0 ? 0 : dy;
+  int64_t rowEnd = static_cast<int64_t>(dy) + dh;
+  if (rowEnd > dest->height) rowEnd = dest->height;
+  if (colStart >= colEnd || rowStart >= rowEnd) return;
+
+  int32_t* columns = static_cast<int32_t*>(malloc(static_cast<size_t>(colEnd - colStart) * 4));
+  if (!columns) return;
+  for (int64_t col = colStart; col < colEnd; ++col) {
+    int64_t u = sx + ((2 * (col - dx) + 1) * sw) / (2 * static_cast<int64_t>(dw));
+    columns[col - colStart] = (u < 0 || u >= src->width) ? -1 : static_cast<int32_t>(u);
+  }
+  for (int64_t row = rowStart; row < rowEnd; ++row) {
+    int64_t v = sy + ((2 * (row - dy) + 1) * sh) / (2 * static_cast<int64_t>(dh));
+    if (v < 0 || v >= src->height) continue;
+    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width;
+    const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width;
+    for (int64_t col = colStart; col < colEnd; ++col) {
+      int32_t u = columns[col - colStart];
+      if (u >= 0) d[col] = CombinePixel(d[col], s[u], op);
+    }
+  }
+  free(columns);
+}
+
+void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                 uint32_t colour) {
+  if (!dest || !dest->pixels) return;
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
+  if (right > dest->width) right = dest->width;
+  if (bottom > dest->height) bottom = dest->height;
+  for (int32_t y = top; y < bottom; ++y) {
+    uint32_t* d = dest->pixels + static_cast<size_t>(y) * dest->width;
+    for (int32_t x = left; x < right; ++x) d[x] = colour;
+  }
+}
+
+void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
+  if (ReadSurfacePixel(surface, x, y) != match || match == paint) return;
+  const int32_t w = surface->width;
+  const int32_t h = surface->height;
+  uint32_t* pixels = surface->pixels;
+
+  // Seeds waiting to be spread along their row; grows as needed, one entry per run found.
+  size_t capacity = 256, count = 0;
+  int32_t* seeds = static_cast<int32_t*>(malloc(capacity * 2 * sizeof(int32_t)));
+  if (!seeds) return;
+  seeds[count * 2] = x;
+  seeds[count * 2 + 1] = y;
+  ++count;
+  while (count) {
+    --count;
+    int32_t sx = seeds[count * 2], sy = seeds[count * 2 + 1];
+    uint32_t* row = pixels + static_cast<size_t>(sy) * w;
+    if (row[sx] != match) continue;
+    int32_t left = sx, right = sx;
+    while (left > 0 && row[left - 1] == match) --left;
+    while (right + 1 < w && row[right + 1] == match) ++right;
+    for (int32_t i = left; i <= right; ++i) row[i] = paint;
+    for (int32_t ny = sy - 1; ny <= sy + 1; ny += 2) {
+      if (ny < 0 || ny >= h) continue;
+      const uint32_t* next = pixels + static_cast<size_t>(ny) * w;
+      for (int32_t i = left; i <= right; ++i) {
+        if (next[i] != match || (i > left && next[i - 1] == match)) continue;
+        if (count == capacity) {
+          int32_t* grown =
+              static_cast<int32_t*>(realloc(seeds, capacity * 4 * sizeof(int32_t)));
+          if (!grown) {
+            free(seeds);
+            return;
+          }
+          seeds = grown;
+          capacity *= 2;
+        }
+        seeds[count * 2] = i;
+        seeds[count * 2 + 1] = ny;
+        ++count;
+      }
+    }
+  }
+  free(seeds);
+}
+
+uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {
+  if (!surface || !surface->pixels || x < 0 || y < 0 || x >= surface->width ||
+      y >= surface->height)
+    return kInvalidColour;
+  return surface->pixels[static_cast<size_t>(y) * surface->width + x];
+}
+
+uint32_t* SoftSurfacePixels(Surface* surface) {
+  return surface ? surface->pixels : nullptr;
+}
+
+const uint32_t* SoftSurfacePixels(const Surface* surface) {
+  return surface ? surface->pixels : nullptr;
+}
+
+Surface* CreateSoftReference() {
+  return NewSurface(0, 0, nullptr);
+}
+
+void SetSoftDisplay(const Surface* display) {
+  softDisplay = display;
+}
+
+int32_t SoftLiveSurfaces() {
+  return liveSurfaces;
+}
