@@ -8,6 +8,7 @@ uint32_t ReadMemory(ByteStream* base, void* into, uint32_t count) {
   MemoryStream* stream = reinterpret_cast<MemoryStream*>(base);
   uint32_t left = stream->size - stream->position;
   if (count > left) count = left;
+  if (count == 0) return 0;
   memcpy(into, stream->data + stream->position, count);
   stream->position += count;
   return count;

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine.h"
+#include "scene_bytes.h"
+#include "surface.h"
+#include "surface_soft.h"
+
+namespace {
+
+const uint32_t kGrey = 0x808080;
+const uint32_t kRed = 0x0000FF;
+
+// A w x h scene on a grey background with one character of one w0 x h0 red frame.
+class Composition : public testing::Test {
+ protected:
+  void SetUp() override { Build(200, 150, 40, 20); }
+  void TearDown() override {
+    ReleaseScene();
+    EXPECT_EQ(SoftLiveSurfaces(), 0);
+  }
+
+  void Build(int32_t w, int32_t h, int32_t w0, int32_t h0) {
+    ReleaseScene();
+    scene.screenWidth = scene.windowWidth = w;
+    scene.screenHeight = scene.windowHeight = h;
+    scene.backgroundBuffer = CreateSurface(nullptr, w, h);
+    scene.workBuffer = CreateSurface(nullptr, w, h);
+    FillSurface(scene.backgroundBuffer, 0, 0, w, h, kGrey);
+    scene.characterCount = 1;
+    c = &scene.characters[0];
+    c->frameCount = 1;
+    c->visibleRate = 10;
+    c->depth = 100;
+    c->x = 50;
+    c->y = 40;
+    FrameSurface* f = &c->frames[0];
+    f->sprite = CreateSurface(nullptr, w0, h0);
+    FillSurface(f->sprite, 0, 0, w0, h0, kRed);
+    f->width = f->scaledWidth = w0;
+    f->height = f->scaledHeight = h0;
+  }
+
+  // The bounding box of red pixels in the work buffer: left, top, right, bottom (exclusive).
+  std::vector<int32_t> RedBox() {
+    int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
+    for (int32_t y = 0; y < scene.screenHeight; ++y)
+      for (int32_t x = 0; x < scene.screenWidth; ++x)
+        if (ReadSurfacePixel(scene.workBuffer, x, y) == kRed) {
+          left = std::min(left, x);
+          top = std::min(top, y);
+          right = std::max(right, x + 1);
+          bottom = std::max(bottom, y + 1);
+        }
+    if (right < 0) return {};
+    return {left, top, right, bottom};
+  }
+
+  CharacterState* c = nullptr;
+};
+
+TEST_F(Composition, DepthHundredIsNaturalSizeAndNeighboursScale) {
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 90, 60}));
+  c->depth = 99;  // 39 x 19: (40 - 39) / 2 truncates to 0
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 89, 59}));
+  EXPECT_EQ(c->frames[0].scaledWidth, 39);
+  c->depth = 101;  // 40 x 20 again, but through the stretching path
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 90, 60}));
+  EXPECT_EQ(c->frames[0].scaledWidth, 40);
+}
+
+TEST_F(Composition, ScaledFramesAreCentredOnTheirNaturalBox) {
+  c->depth = 250;  // 100 x 50 at x - 30, y - 15
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{20, 25, 120, 75}));
+  c->depth = 103;  // 41 x 20: (40 - 41) / 2 truncates to 0, so the left edge stays at x
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 91, 60}));
+  c->depth = 0;
+  ComposePicture();
+  EXPECT_EQ(RedBox(), std::vector<int32_t>{});
+}
+
+TEST_F(Composition, AppearanceRollAgainstRateHasNineOutcomes) {
+  const int8_t rates[] = {0, 1, 5, 8, 9, 10, 127, -128, -1};
+  for (int8_t rate : rates) {
+    int drawn = 0;
+    for (int8_t roll = 0; roll <= 8; ++roll) {
+      c->visibleRate = rate;
+      c->appearanceRoll = roll;
+      ComposePicture();
+      drawn += !RedBox().empty();
+    }
+    int expected = rate < 0 ? 0 : (rate > 9 ? 9 : rate);
+    EXPECT_EQ(drawn, expected) << "rate " << int(rate);
+  }
+}
+
+TEST_F(Composition, CharactersClipAtTheBufferEdges) {
+  c->x = -10;
+  c->y = 140;
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{0, 140, 30, 150}));
+  c->x = 190;
+  c->y = -15;
+  c->depth = 150;  // 60 x 30 at (180, -20)
+  ComposePicture();
+  EXPECT_EQ(RedBox(), (std::vector<int32_t>{180, 0, 200, 10}));
+}
+
+TEST_F(Composition, LaterCharactersCoverEarlierOnesAndMasksKeepTheBackground) {
+  // Character 1: a masked 3 x 3 frame with a white corner area and a green centre.
+  scene.characterCount = 2;
+  CharacterState* d = &scene.characters[1];
+  d->frameCount = 1;
+  d->visibleRate = 10;
+  d->depth = 100;
+  d->x = 49;
+  d->y = 39;
+  FrameSurface* f = &d->frames[0];
+  f->sprite = MakeSurface(Picture({"...", ".g.", "..."}));
+  f->width = f->height = 3;
+  PrepareFrameMask(f, nullptr, nullptr);
+  ComposePicture();
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 49, 39), kGrey);   // transparent over grey
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 51, 41), kRed);    // transparent over red
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 50, 40), 0x00FF00u);  // covers character 0
+  d->depth = 200;  // scaled masks keep the same effect
+  ComposePicture();
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 48, 38), kGrey);
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 50, 40), 0x00FF00u);
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 52, 42), kRed);
+}
+
+TEST_F(Composition, FramesWithoutAPictureDrawNothing) {
+  ReleaseSurface(c->frames[0].sprite);
+  c->frames[0] = FrameSurface{};
+  ComposePicture();
+  EXPECT_EQ(RedBox(), std::vector<int32_t>{});
+  c->frameCount = 0;
+  ComposePicture();
+  EXPECT_EQ(RedBox(), std::vector<int32_t>{});
+}
+
+TEST_F(Composition, WindowsFromHeight128PresentOneToOne) {
+  Build(640, 480, 40, 20);
+  scene.windowWidth = 300;
+  scene.windowHeight = 128;
+  Surface* window = CreateSurface(nullptr, 300, 128);
+  ComposePicture();
+  PresentPicture(window);
+  EXPECT_EQ(ReadSurfacePixel(window, 50, 40), kRed);
+  EXPECT_EQ(ReadSurfacePixel(window, 89, 59), kRed);
+  EXPECT_EQ(ReadSurfacePixel(window, 90, 40), kGrey);
+  ReleaseSurface(window);
+}
+
+TEST_F(Composition, LowerWindowsShowTheWholeScreenShrunkWithoutBlending) {
+  Build(640, 480, 64, 48);
+  scene.windowWidth = 160;
+  scene.windowHeight = 127;
+  c->x = 320;
+  c->y = 240;
+  // Thin white stripes across the sprite: AND-combining dropped rows would blacken them.
+  for (int32_t y = 0; y < 48; y += 4) FillSurface(c->frames[0].sprite, 0, y, 64, y + 1, kWhite);
+  Surface* window = CreateSurface(nullptr, 160, 127);
+  ComposePicture();
+  PresentPicture(window);
+  int red = 0;
+  for (int32_t y = 0; y < 127; ++y)
+    for (int32_t x = 0; x < 160; ++x) {
+      uint32_t colour = ReadSurfacePixel(window, x, y);
+      ASSERT_TRUE(colour == kGrey || colour == kRed || colour == kWhite) << std::hex << colour;
+      red += colour == kRed;
+    }
+  // The 64 x 48 sprite shrinks by 4 across and about 3.8 down: about 16 x 12 pixels.
+  EXPECT_GT(red, 100);
+  EXPECT_EQ(ReadSurfacePixel(window, 85, 68), kRed);
+  ReleaseSurface(window);
+}
+
+}  // namespace

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "byte_stream.h"
+#include "engine.h"
+#include "host_soft.h"
+#include "package_source.h"
+#include "random.h"
+#include "scene_bytes.h"
+#include "surface.h"
+#include "surface_soft.h"
+
+namespace {
+
+const uint32_t kSeed = 12345;
+const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240};
+
+void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen) {
+  MemoryStream stream;
+  OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
+  PackageSource source;
+  OpenPackageSource(&source, &stream.base);
+  softHost = SoftHost{};
+  LoadScene(&source.base, geometry, kSeed);
+}
+
+class Loading : public testing::Test {
+ protected:
+  void TearDown() override {
+    ReleaseScene();
+    EXPECT_EQ(SoftLiveSurfaces(), 0) << "a surface outlived the scene";
+    EXPECT_FALSE(softHost.timersRunning);
+    SetSoftDisplay(nullptr);
+  }
+};
+
+PackageBytes Start(uint8_t transparent = 0) {
+  PackageBytes p;
+  p.Memo({"first line", "", "third"}).Timing(40, 5, transparent);
+  return p;
+}
+
+PackageBytes& Finish(PackageBytes& p) {
+  return p.Background(false, 0x00336699).NoWallpaper().Sound({});
+}
+
+TEST_F(Loading, NoCharactersShowsOnlyTheBackground) {
+  PackageBytes p = Start();
+  Finish(p);
+  Load(p.bytes());
+  EXPECT_EQ(scene.characterCount, 0);
+  EXPECT_EQ(softHost.redrawPeriod, 40);
+  EXPECT_EQ(softHost.framePeriod, 200);
+  EXPECT_TRUE(softHost.timersRunning);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 0), 0x00336699u);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
+  EXPECT_EQ(softHost.soundStarts, 0);
+}
+
+TEST_F(Loading, RandomCallsRollEveryCharacterBeforePlacingAny) {
+  PackageBytes p = Start();
+  Motion wraps;
+  wraps.bounceX = wraps.bounceY = 0;
+  for (int i = 0; i < 3; ++i) {
+    p.Frame(SolidFrameRecordBody(20 + 10 * i, 10, 0x0000FF));
+    p.Motion(i == 1 ? wraps : Motion{});
+  }
+  Finish(p);
+  SeedRandom(kSeed);
+  std::vector<int32_t> r;
+  for (int i = 0; i < 9; ++i) r.push_back(NextRandom());
+  Load(p.bytes());
+  ASSERT_EQ(scene.characterCount, 3);
+  for (int i = 0; i < 3; ++i) {
+    const CharacterState& c = scene.characters[i];
+    const int32_t w0 = 20 + 10 * i;
+    EXPECT_EQ(c.appearanceRoll, r[i] % 9);
+    EXPECT_EQ(c.maxX, i == 1 ? 320 : 320 - w0);
+    EXPECT_EQ(c.minX, i == 1 ? -w0 : 0);
+    EXPECT_EQ(c.maxY, i == 1 ? 240 : 230);
+    EXPECT_EQ(c.x, r[3 + 2 * i] % c.maxX);
+    EXPECT_EQ(c.y, r[4 + 2 * i] % c.maxY);
+    EXPECT_EQ(c.depth, 100);
+    EXPECT_EQ(c.minDepth, 50);
+    EXPECT_EQ(c.maxDepth, 200);
+  }
+}
+
+TEST_F(Loading, TenFramesTwentyCharactersAndAFramelessOne) {
+  PackageBytes p = Start(1);
+  // Character 0: ten frames; the byte after the tenth is the motion tag, whatever it is.
+  for (int j = 0; j < 10; ++j) p.Frame(SolidFrameRecordBody(4 + j, 3, 0x00FF00));
+  Motion first;
+  first.speedX = -7;
+  first.visibleRate = 3;
+  p.Motion(first);
+  // Character 1: a motion record alone.
+  Motion second;
+  second.speedY = 9;
+  p.Motion(second);
+  for (int i = 2; i < 20; ++i) p.Frame(SolidFrameRecordBody(5, 5, 0xFF0000)).Motion(Motion{});
+  // After the twentieth character the next byte is the background tag without a test.
+  p.U8('X').I32(0).I32(1).I32(2).I32(3).NoWallpaper().Sound({});
+  Load(p.bytes());
+  ASSERT_EQ(scene.characterCount, 20);
+  const CharacterState& c0 = scene.characters[0];
+  EXPECT_EQ(c0.frameCount, 10);
+  EXPECT_EQ(c0.frames[9].width, 13);
+  EXPECT_EQ(c0.frames[0].hasMask, 1);
+  EXPECT_EQ(c0.speedX, -7);
+  EXPECT_EQ(c0.visibleRate, 3);
+  const CharacterState& c1 = scene.characters[1];
+  EXPECT_EQ(c1.frameCount, 0);
+  EXPECT_EQ(c1.speedY, 9);
+  EXPECT_EQ(c1.maxX, 320);  // w0 is 0
+  EXPECT_EQ(scene.characters[19].frameCount, 1);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0x00030201u);
+}
+
+TEST_F(Loading, TransparencyOffMakesNoMasks) {
+  PackageBytes p = Start(0);
+  p.Frame(SolidFrameRecordBody(8, 8, 0xFFFFFF)).Motion(Motion{});
+  Finish(p);
+  Load(p.bytes());
+  EXPECT_EQ(scene.characters[0].frames[0].hasMask, 0);
+  EXPECT_EQ(scene.characters[0].frames[0].mask, nullptr);
+  EXPECT_EQ(ReadSurfacePixel(scene.characters[0].frames[0].sprite, 0, 0), kWhite);
+}
+
+TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
+  Surface* desktop = CreateSurface(nullptr, 320, 240);
+  FillSurface(desktop, 0, 0, 320, 240, 0x00445566);
+  SetSoftDisplay(desktop);
+  {
+    // No colour and no wallpaper: the desktop copy stays.
+    PackageBytes p = Start();
+    p.Background(true, 0).NoWallpaper().Sound({});
+    Load(p.bytes());
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 100, 100), 0x00445566u);
+    ReleaseScene();
+  }
+  {
+    // A centred wallpaper larger than the screen shows its middle part.
+    PackageBytes p = Start();
+    std::vector<std::string> rows(300, std::string(400, 'r'));
+    for (int y = 0; y < 300; ++y) rows[y][40] = rows[y][359] = 'g';
+    p.Background(false, 0).Wallpaper(FrameRecordBody(rows), false).Sound({});
+    Load(p.bytes());
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 1, 0), 0x0000FFu);
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 10), 0x00FF00u);   // (400-320)/2 = 40
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 10), 0x00FF00u);
+    ReleaseScene();
+  }
+  {
+    // A stretched wallpaper covers the whole buffer; a small centred one sits in the middle.
+    PackageBytes p = Start();
+    p.Background(false, 0x0000FF00).Wallpaper(SolidFrameRecordBody(3, 2, 0xFF0000), true).Sound({});
+    Load(p.bytes());
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 0), 0xFF0000u);
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0xFF0000u);
+    ReleaseScene();
+    PackageBytes q = Start();
+    q.Background(false, 0x0000FF00).Wallpaper(SolidFrameRecordBody(4, 2, 0xFF0000), false).Sound({});
+    Load(q.bytes());
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 158, 119), 0xFF0000u);
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 157, 119), 0x00FF00u);
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 162, 119), 0x00FF00u);
+  }
+  ReleaseScene();
+  ReleaseSurface(desktop);
+}
+
+TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
+  Surface* desktop = CreateSurface(nullptr, 320, 240);
+  SetSoftDisplay(desktop);
+  PackageBytes p = Start();
+  Finish(p);
+  Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 138});  // 128 high: the window only
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0u);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 10, 10), 0x00336699u);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 110, 100), 0u);
+  ReleaseScene();
+  Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 137});  // 127 high: a preview
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0x00336699u);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
+  ReleaseScene();
+  ReleaseSurface(desktop);
+}
+
+TEST_F(Loading, SoundIsKeptAndStoppedAtTheEnd) {
+  PackageBytes p = Start();
+  p.Background(true, 0).NoWallpaper().Sound({'R', 'I', 'F', 'F', 1, 2, 3});
+  Load(p.bytes());
+  EXPECT_EQ(softHost.soundStarts, 1);
+  ASSERT_EQ(softHost.soundSize, 7);
+  EXPECT_EQ(memcmp(softHost.soundData, "RIFF\1\2\3", 7), 0);
+  ReleaseScene();
+  EXPECT_EQ(softHost.soundStops, 1);
+}
+
+TEST_F(Loading, TimersThatCannotStartStopEverything) {
+  PackageBytes p = Start();
+  p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
+  Finish(p);
+  MemoryStream stream;
+  OpenMemoryStream(&stream, p.bytes().data(), static_cast<uint32_t>(p.bytes().size()));
+  PackageSource source;
+  OpenPackageSource(&source, &stream.base);
+  softHost = SoftHost{};
+  softHost.refuseTimers = true;
+  LoadScene(&source.base, kScreen, kSeed);
+  EXPECT_EQ(softHost.startupFailures, 1);
+  EXPECT_EQ(scene.characterCount, 0);
+  EXPECT_EQ(scene.workBuffer, nullptr);
+}
+
+TEST_F(Loading, BuffersThatCannotBeMadeReportAFailure) {
+  PackageBytes p = Start();
+  p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
+  Finish(p);
+  Load(p.bytes(), SceneGeometry{0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(softHost.startupFailures, 1);
+  EXPECT_EQ(scene.characterCount, 1);  // released by the clean-up, like a destroyed window
+}
+
+// A frame record whose header or sizes are damaged.
+std::vector<uint8_t> Damaged(void (*damage)(std::vector<uint8_t>*)) {
+  std::vector<uint8_t> body = SolidFrameRecordBody(6, 4, 0x0000FF);
+  damage(&body);
+  return body;
+}
+
+void PutU32At(std::vector<uint8_t>* body, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) (*body)[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+TEST_F(Loading, DamagedFrameRecordsBecomeFramesWithoutAPicture) {
+  std::vector<std::vector<uint8_t>> damaged = {
+      // Header size below 40 (the record is still consumed by its stated sizes).
+      Damaged([](std::vector<uint8_t>* b) {
+        PutU32At(b, 0, 36);
+        b->erase(b->begin() + 8 + 36, b->begin() + 8 + 40);
+      }),
+      // Header size not matching the colour count (8 bits, 256 entries, none stored).
+      Damaged([](std::vector<uint8_t>* b) { (*b)[8 + 14] = 8; }),
+      // A pixel block smaller than the picture needs.
+      Damaged([](std::vector<uint8_t>* b) {
+        PutU32At(b, 4, 10);
+        b->resize(8 + 40 + 10);
+      }),
+      // A picture beyond the side limit.
+      Damaged([](std::vector<uint8_t>* b) { PutU32At(b, 8 + 4, 100000); }),
+      // An unknown compression.
+      Damaged([](std::vector<uint8_t>* b) { PutU32At(b, 8 + 16, 9); }),
+  };
+  for (size_t k = 0; k < damaged.size(); ++k) {
+    PackageBytes p = Start(1);
+    p.Frame(SolidFrameRecordBody(6, 4, 0x00FF00)).Frame(damaged[k]).Motion(Motion{});
+    p.Frame(SolidFrameRecordBody(7, 5, 0x00FF00)).Motion(Motion{});
+    Finish(p);
+    Load(p.bytes());
+    ASSERT_EQ(scene.characterCount, 2) << "case " << k;
+    const CharacterState& c = scene.characters[0];
+    EXPECT_EQ(c.frameCount, 2) << "case " << k;
+    EXPECT_NE(c.frames[0].sprite, nullptr);
+    EXPECT_EQ(c.frames[1].sprite, nullptr) << "case " << k;
+    EXPECT_EQ(c.frames[1].hasMask, 0);
+    EXPECT_EQ(scene.characters[1].frames[0].width, 7) << "case " << k;
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 1, 1), 0x00336699u) << "case " << k;
+    // Showing the damaged frame draws nothing.
+    scene.characters[0].currentFrame = 1;
+    scene.characters[0].visibleRate = 10;
+    ComposePicture();
+    ReleaseScene();
+  }
+}
+
+TEST_F(Loading, SizesBeyondTheLimitsArePassedOverUnread) {
+  PackageBytes p = Start();
+  p.U8('B').I32(40).I32(0x7FFFFFFF);  // a pixel block far beyond the limit, and the package ends
+  Load(p.bytes());
+  EXPECT_EQ(scene.characterCount, 0);
+  EXPECT_NE(scene.workBuffer, nullptr);
+}
+
+TEST_F(Loading, EveryCutOfAPackagePlaysWhatCameBeforeIt) {
+  PackageBytes p = Start(1);
+  p.Frame(SolidFrameRecordBody(6, 4, 0x00FF00)).Frame(SolidFrameRecordBody(5, 5, 0x0000FF));
+  p.Motion(Motion{});
+  p.Frame(FrameRecordBody(Picture({"m..", ".r.", "..."}))).Motion(Motion{});
+  p.Background(false, 0x00FF0000).Wallpaper(SolidFrameRecordBody(2, 2, 0x00FFFF), false);
+  p.Sound({1, 2, 3, 4});
+  const std::vector<uint8_t>& full = p.bytes();
+  int lastCount = 0;
+  for (size_t size = 0; size <= full.size(); ++size) {
+    std::vector<uint8_t> cut(full.begin(), full.begin() + size);
+    Load(cut);
+    ASSERT_GE(scene.characterCount, lastCount) << "cut at " << size;
+    lastCount = scene.characterCount;
+    for (int i = 0; i < scene.characterCount; ++i)
+      for (int j = 0; j < scene.characters[i].frameCount; ++j)
+        ASSERT_NE(scene.characters[i].frames[j].sprite, nullptr) << "cut at " << size;
+    ComposePicture();
+    if (size < full.size()) EXPECT_EQ(softHost.soundStarts, 0);
+    ReleaseScene();
+    ASSERT_EQ(SoftLiveSurfaces(), 0) << "cut at " << size;
+  }
+  EXPECT_EQ(lastCount, 2);
+  EXPECT_EQ(softHost.soundStarts, 1);
+}
+
+}  // namespace
