@@ -1,0 +1,294 @@
+#include "package_builder.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "bitmap_intake.h"
+#include "input_path.h"
+#include "package_records.h"
+#include "package_writer.h"
+
+namespace {
+
+const size_t kCopyChunk = 64 * 1024;
+
+// The output file with the builder's write check: every write that does not store all of its
+// bytes turns the status to "1" and the build goes on.
+class CheckedOutput : public ByteSink {
+ public:
+  CheckedOutput(BuildFiles* files, BuildFiles::Handle file, char* status, BuildDiagnostics* diagnostics,
+                const char* path)
+      : files_(files), file_(file), status_(status), diagnostics_(diagnostics), path_(path) {}
+
+  size_t Write(const void* data, size_t size) override {
+    size_t put = files_->Write(file_, data, size);
+    if (put != size) {
+      *status_ = kBuildFailedStatus;
+      // One message is enough: a full disk fails every write after the first.
+      if (!reported_ && diagnostics_) diagnostics_->Report(BuildFailed, "output", path_, files_->LastError());
+      reported_ = true;
+    }
+    return put;
+  }
+
+ private:
+  BuildFiles* files_;
+  BuildFiles::Handle file_;
+  char* status_;
+  BuildDiagnostics* diagnostics_;
+  const char* path_;
+  bool reported_ = false;
+};
+
+class FileBitmapSource : public BitmapSource {
+ public:
+  FileBitmapSource(BuildFiles* files, BuildFiles::Handle file) : files_(files), file_(file) {}
+  size_t ReadAt(uint64_t offset, void* data, size_t size) override {
+    if (!files_->Seek(file_, offset)) return 0;
+    return ReadFully(files_, file_, data, size);
+  }
+
+ private:
+  BuildFiles* files_;
+  BuildFiles::Handle file_;
+};
+
+struct Build {
+  const BuildSources& sources;
+  CheckedOutput* output;
+  char* status;
+
+  void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) {
+    if (kind == BuildFailed) *status = kBuildFailedStatus;
+    if (sources.diagnostics) sources.diagnostics->Report(kind, record, path, why);
+  }
+
+  size_t Text(const char* section, const char* key, const char* fallback, char* value) {
+    return sources.settings->ReadText(section, key, fallback, value);
+  }
+
+  int32_t Integer(const char* section, const char* key, const char* fallback) {
+    return ReadIntegerSetting(sources.settings, section, key, fallback);
+  }
+
+  // A setting's file name as the files seam sees it; false (reported) when it cannot be formed.
+  bool Resolve(const char* record, const char* path, char* resolved) {
+    if (ResolveInputPath(sources.baseFolder, path, kNativePathStyle, resolved, kMaxInputPath)) return true;
+    Report(BuildNote, record, path, "path too long once joined to the base folder");
+    return false;
+  }
+
+  bool CanOpen(const char* path) {
+    BuildFiles::Handle file = sources.files->OpenForReading(path);
+    if (!file) return false;
+    sources.files->Close(file);
+    return true;
+  }
+
+  void CopyPlayerImageMemoAndTiming();
+  bool TakeBitmap(const char* record, const char* resolved, BitmapRecord* bitmap);
+  void WriteCharacters();
+  void WriteMotion(char letter);
+  void WriteBackgroundAndSound();
+  void WriteSound();
+};
+
+void Build::CopyPlayerImageMemoAndTiming() {
+  // Zero-filled, so that the package still starts at offset 49152 when the image is missing.
+  uint8_t* image = static_cast<uint8_t*>(std::calloc(kPlayerImageSize, 1));
+  if (!image) {
+    Report(BuildFailed, "player image", nullptr, "not enough memory for the player image");
+  } else {
+    const char* why = "player image could not be read";
+    if (!sources.player->ReadPlayerImage(image, &why)) Report(BuildFailed, "player image", nullptr, why);
+    output->Write(image, kPlayerImageSize);
+    std::free(image);
+  }
+
+  char key[] = "Memo1";
+  for (uint32_t line = 0; line < kMemoLineCount; ++line) {
+    key[4] = static_cast<char>('1' + line);
+    char text[kSettingBufferSize];
+    uint32_t length = static_cast<uint32_t>(Text("Module", key, "", text));
+    WriteMemoLine(output, text, length);
+  }
+
+  TimingRecord timing;
+  timing.redrawPeriod = Integer("Initial", "Timer1", "50");
+  timing.frameMultiplier = Integer("Initial", "Timer2", "10");
+  timing.transparent = static_cast<uint8_t>(Integer("Initial", "Crear", "0"));
+  WriteTimingRecord(output, timing);
+}
+
+// Reads a whole bitmap file into a record before anything of it is written, so that a file
+// that fails leaves no partial record behind.
+bool Build::TakeBitmap(const char* record, const char* resolved, BitmapRecord* bitmap) {
+  BuildFiles::Handle file = sources.files->OpenForReading(resolved);
+  if (!file) {
+    Report(BuildFailed, record, resolved, sources.files->LastError());
+    return false;
+  }
+  FileBitmapSource source(sources.files, file);
+  const char* why = nullptr;
+  bool ok = IntakeBitmap(&source, bitmap, &why);
+  sources.files->Close(file);
+  if (!ok) {
+    Report(BuildFailed, record, resolved, why);
+    return false;
+  }
+  if (bitmap->missingBits > 0)
+    Report(BuildNote, record, resolved, "file ends inside its pixel data; the missing bytes are written as zeros");
+  return true;
+}
+
+void Build::WriteCharacters() {
+  for (int index = 0; index < static_cast<int>(kMaxCharacters); ++index) {
+    const char letter = static_cast<char>('A' + index);
+    const char visibleKey[] = {letter, 'A', '\0'};
+    int frames = 0;
+    for (int slot = 0; slot < static_cast<int>(kMaxFramesPerCharacter); ++slot) {
+      const char frameKey[] = {letter, static_cast<char>('0' + slot), '\0'};
+      const char record[] = {'f', 'r', 'a', 'm', 'e', ' ', letter, static_cast<char>('0' + slot), '\0'};
+      int32_t rate = Integer("Visible", visibleKey, "10");
+      char path[kSettingBufferSize];
+      if (Text("Character", frameKey, "", path) == 0 || rate == 0) break;
+      char resolved[kMaxInputPath];
+      if (!Resolve(record, path, resolved)) break;
+      if (!CanOpen(resolved)) {
+        Report(BuildNote, record, resolved, "file cannot be opened; the character's frames end here");
+        break;
+      }
+      BitmapRecord bitmap;
+      if (TakeBitmap(record, resolved, &bitmap)) {
+        WriteFrameRecord(output, BitmapRecordParts(bitmap));
+        ReleaseBitmapRecord(&bitmap);
+      }
+      // Counted even when it failed: the character keeps its motion record, the status says the rest.
+      ++frames;
+    }
+    if (frames > 0) WriteMotion(letter);
+  }
+}
+
+void Build::WriteMotion(char letter) {
+  const char x[] = {letter, 'X', '\0'}, y[] = {letter, 'Y', '\0'};
+  const char z[] = {letter, 'Z', '\0'}, a[] = {letter, 'A', '\0'};
+  MotionRecord motion;
+  motion.speedX = Integer("Speed", x, "10");
+  motion.speedY = Integer("Speed", y, "10");
+  motion.speedDepth = Integer("Speed", z, "10");
+  motion.frameStep = Integer("Speed", a, "1");
+  motion.bounceX = static_cast<uint8_t>(Integer("Pattern", x, "1"));
+  motion.bounceY = static_cast<uint8_t>(Integer("Pattern", y, "1"));
+  motion.bounceDepth = static_cast<uint8_t>(Integer("Pattern", z, "1"));
+  motion.pingPong = static_cast<uint8_t>(Integer("Pattern", a, "0"));
+  motion.visibleRate = static_cast<uint8_t>(Integer("Visible", a, "10"));
+  WriteMotionRecord(output, motion);
+}
+
+void Build::WriteBackgroundAndSound() {
+  BackgroundRecord background;
+  background.noColour = Integer("BackGround", "Erase", "0");
+  background.red = Integer("BackGround", "ColorR", "0");
+  background.green = Integer("BackGround", "ColorG", "0");
+  background.blue = Integer("BackGround", "ColorB", "0");
+  background.wallpaper = Integer("BackGround", "BmpOpt1", "0");
+  background.stretch = Integer("BackGround", "BmpOpt2", "0");
+
+  char path[kSettingBufferSize];
+  size_t pathLength = Text("BackGround", "Bmp", "", path);
+  // The flag must tell truly whether a wallpaper record follows, so the file is taken in full
+  // before the flag is written; a wallpaper that cannot be taken is left out with its flag.
+  BitmapRecord wallpaper;
+  bool haveWallpaper = false;
+  if (background.wallpaper != 0) {
+    char resolved[kMaxInputPath];
+    if (pathLength == 0) {
+      background.wallpaper = 0;
+    } else if (!Resolve("wallpaper", path, resolved)) {
+      background.wallpaper = 0;
+    } else if (!CanOpen(resolved)) {
+      Report(BuildNote, "wallpaper", resolved, "file cannot be opened; written without wallpaper");
+      background.wallpaper = 0;
+    } else if (TakeBitmap("wallpaper", resolved, &wallpaper)) {
+      haveWallpaper = true;
+    } else {
+      background.wallpaper = 0;
+    }
+  }
+  WriteBackgroundRecord(output, background);
+  if (haveWallpaper) {
+    WriteFrameRecord(output, BitmapRecordParts(wallpaper));
+    ReleaseBitmapRecord(&wallpaper);
+  }
+  WriteSound();
+}
+
+void Build::WriteSound() {
+  int32_t enabled = Integer("BackGround", "SoundOpt", "0");
+  char path[kSettingBufferSize];
+  size_t pathLength = Text("BackGround", "Sound", "", path);
+  char resolved[kMaxInputPath];
+  uint32_t length = 0;
+  BuildFiles* files = sources.files;
+  BuildFiles::Handle file = nullptr;
+  if (enabled != 0 && pathLength > 0 && Resolve("sound", path, resolved)) {
+    file = files->OpenForReading(resolved);
+    uint64_t size = 0;
+    if (!file) {
+      Report(BuildNote, "sound", resolved, "file cannot be opened; written without sound");
+    } else if (!files->SizeOf(file, &size)) {
+      Report(BuildNote, "sound", resolved, "file size cannot be determined; written without sound");
+    } else if (size > 0xFFFFFFFFu) {
+      Report(BuildNote, "sound", resolved, "file larger than 4 GiB; written without sound");
+    } else {
+      length = static_cast<uint32_t>(size);
+    }
+  }
+  WriteSoundHeader(output, length);
+  if (length == 0) {
+    if (file) files->Close(file);
+    return;
+  }
+
+  // Copied in pieces: the wave never has to fit in memory at once.
+  uint8_t* chunk = static_cast<uint8_t*>(std::malloc(kCopyChunk));
+  if (!chunk) {
+    Report(BuildFailed, "sound", resolved, "not enough memory to copy the wave data");
+    files->Close(file);
+    return;
+  }
+  bool complete = files->Seek(file, 0);
+  uint32_t left = length;
+  while (left > 0) {
+    size_t piece = left < kCopyChunk ? left : kCopyChunk;
+    size_t got = complete ? ReadFully(files, file, chunk, piece) : 0;
+    if (got < piece) {
+      // The file shrank since its size was taken: keep the record whole, but it is a failure.
+      complete = false;
+      std::memset(chunk + got, 0, piece - got);
+    }
+    output->Write(chunk, piece);
+    left -= static_cast<uint32_t>(piece);
+  }
+  if (!complete) Report(BuildFailed, "sound", resolved, "wave file ended before its size; the rest is zeros");
+  std::free(chunk);
+  files->Close(file);
+}
+
+}  // namespace
+
+void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status) {
+  BuildFiles::Handle file = sources.files->CreateForWriting(outputPath);
+  if (!file) {
+    *status = kBuildFailedStatus;
+    if (sources.diagnostics) sources.diagnostics->Report(BuildFailed, "output", outputPath, sources.files->LastError());
+    return;
+  }
+  CheckedOutput output(sources.files, file, status, sources.diagnostics, outputPath);
+  Build build = {sources, &output, status};
+  build.CopyPlayerImageMemoAndTiming();
+  build.WriteCharacters();
+  build.WriteBackgroundAndSound();
+  if (!sources.files->Close(file)) build.Report(BuildFailed, "output", outputPath, sources.files->LastError());
+}

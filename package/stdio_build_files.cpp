@@ -1,0 +1,87 @@
+#include "stdio_build_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+FILE* AsFile(BuildFiles::Handle file) { return static_cast<FILE*>(file); }
+
+int SeekTo(FILE* file, uint64_t offset, int whence) {
+#ifdef _WIN32
+  return _fseeki64(file, static_cast<__int64>(offset), whence);
+#else
+  return fseeko(file, static_cast<off_t>(offset), whence);
+#endif
+}
+
+int64_t Tell(FILE* file) {
+#ifdef _WIN32
+  return _ftelli64(file);
+#else
+  return ftello(file);
+#endif
+}
+
+}  // namespace
+
+BuildFiles::Handle StdioBuildFiles::OpenForReading(const char* path) {
+  FILE* file = std::fopen(path, "rb");
+  if (!file) lastError_ = errno;
+  return file;
+}
+
+BuildFiles::Handle StdioBuildFiles::CreateForWriting(const char* path) {
+  FILE* file = std::fopen(path, "wb");
+  if (!file) lastError_ = errno;
+  return file;
+}
+
+bool StdioBuildFiles::SizeOf(Handle file, uint64_t* size) {
+  FILE* f = AsFile(file);
+  int64_t here = Tell(f);
+  if (here < 0 || SeekTo(f, 0, SEEK_END) != 0) {
+    lastError_ = errno;
+    return false;
+  }
+  int64_t end = Tell(f);
+  bool ok = end >= 0 && SeekTo(f, static_cast<uint64_t>(here), SEEK_SET) == 0;
+  if (!ok) lastError_ = errno;
+  *size = ok ? static_cast<uint64_t>(end) : 0;
+  return ok;
+}
+
+bool StdioBuildFiles::Seek(Handle file, uint64_t offset) {
+  if (SeekTo(AsFile(file), offset, SEEK_SET) == 0) return true;
+  lastError_ = errno;
+  return false;
+}
+
+size_t StdioBuildFiles::Read(Handle file, void* data, size_t size) {
+  size_t got = std::fread(data, 1, size, AsFile(file));
+  if (got < size && std::ferror(AsFile(file))) lastError_ = errno;
+  return got;
+}
+
+size_t StdioBuildFiles::Write(Handle file, const void* data, size_t size) {
+  size_t put = std::fwrite(data, 1, size, AsFile(file));
+  if (put < size) lastError_ = errno;
+  return put;
+}
+
+bool StdioBuildFiles::Close(Handle file) {
+  FILE* f = AsFile(file);
+  // A buffered write that fails shows up only here; it must not pass for success.
+  bool ok = std::fflush(f) == 0 && !std::ferror(f);
+  if (!ok) lastError_ = errno;
+  if (std::fclose(f) != 0 && ok) {
+    lastError_ = errno;
+    ok = false;
+  }
+  return ok;
+}
+
+const char* StdioBuildFiles::LastError() {
+  return lastError_ != 0 ? std::strerror(lastError_) : "unknown error";
+}

@@ -1,0 +1,75 @@
+#include "pack_options.h"
+
+#include <cstring>
+
+const char kPackUsage[] =
+    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] OUTPUT\n"
+    "\n"
+    "Builds a packaged saver at OUTPUT: the 49152-byte player image followed by the scene\n"
+    "package made from the settings and the bitmap and wave files they name. The bytes are\n"
+    "the same as the designer's Create button writes for the same settings and files.\n"
+    "\n"
+    "  --settings FILE  the settings file (MORVANE.INI) to read; default: the store's own\n"
+    "                   place on this system (the Windows folder's MORVANE.INI on Windows,\n"
+    "                   /var/lib/morvane/MORVANE.INI elsewhere). A missing file is an empty\n"
+    "                   store: every setting takes its default.\n"
+    "  --player FILE    the player image to copy, a file of exactly 49152 bytes; default:\n"
+    "                   player.scr beside this tool. Any other size is refused before\n"
+    "                   anything is written.\n"
+    "  --base DIR       the folder that relative file names in the settings resolve against;\n"
+    "                   default: the folder of the settings file.\n"
+    "  --help           show this text.\n"
+    "\n"
+    "Exit status: 0 when the build succeeded; 1 when it failed (each failure is reported on\n"
+    "standard error with the file, the record and the reason; the output may then be\n"
+    "incomplete); 2 for a usage error.\n";
+
+bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, const char** error) {
+  *options = PackOptions();
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    const char** target = nullptr;
+    if (!optionsEnded && std::strcmp(arg, "--") == 0) {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
+      options->help = true;
+      continue;
+    }
+    if (!optionsEnded && std::strcmp(arg, "--settings") == 0) target = &options->settings;
+    else if (!optionsEnded && std::strcmp(arg, "--player") == 0) target = &options->player;
+    else if (!optionsEnded && std::strcmp(arg, "--base") == 0) target = &options->base;
+    if (target) {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        *error = "an option needs a value: --settings FILE, --player FILE, --base DIR";
+        return false;
+      }
+      if (*target) {
+        *error = "an option was given twice";
+        return false;
+      }
+      *target = argv[++i];
+      continue;
+    }
+    if (!optionsEnded && arg[0] == '-' && arg[1] != '\0') {
+      *error = "unknown option";
+      return false;
+    }
+    if (options->output) {
+      *error = "only one OUTPUT may be given";
+      return false;
+    }
+    if (arg[0] == '\0') {
+      *error = "OUTPUT is empty";
+      return false;
+    }
+    options->output = arg;
+  }
+  if (!options->help && !options->output) {
+    *error = "OUTPUT is missing";
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,16 @@
+// The command line of morvane-pack:
+//   morvane-pack [--settings FILE] [--player FILE] [--base DIR] OUTPUT
+#pragma once
+
+struct PackOptions {
+  const char* settings = nullptr;  // null: the store's own place on this system
+  const char* player = nullptr;    // null: player.scr beside the tool
+  const char* base = nullptr;      // null: the settings file's folder
+  const char* output = nullptr;
+  bool help = false;
+};
+
+// False, with a message, for a command line that is not of the form above.
+bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, const char** error);
+
+extern const char kPackUsage[];

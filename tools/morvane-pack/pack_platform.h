@@ -1,0 +1,21 @@
+// What morvane-pack needs to know about the system it runs on.
+#pragma once
+#include <cstddef>
+
+#include "settings_store.h"
+
+const size_t kMaxToolPath = 4096;
+
+// The folder of the running program, without a trailing separator.
+bool ToolFolder(char* out, size_t size);
+
+// The folder that holds a file: its directory part, or the current folder (".") when the name
+// has none. isDefault: the store's own place (on Windows the Windows folder); settingsFile
+// may then be null.
+bool SettingsFolder(const char* settingsFile, bool isDefault, char* out, size_t size);
+
+// The settings the build reads: path, or the store's own place when path is null. Null, with
+// a message, when the file exists but cannot be read.
+SettingsStore* OpenSettings(const char* path, const char** problem);
+
+extern const char kPathSeparator;
