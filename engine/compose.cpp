@@ -4,6 +4,15 @@
 
 namespace {
 
+void RememberDrawn(int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (scene.drawnCount >= kCharacterSlots) return;
+  auto& area = scene.drawn[scene.drawnCount++];
+  area.left = left;
+  area.top = top;
+  area.width = width;
+  area.height = height;
+}
+
 void DrawCharacter(CharacterState* c) {
   if (c->currentFrame < 0 || c->currentFrame >= c->frameCount) return;
   FrameSurface* f = &c->frames[c->currentFrame];
@@ -13,6 +22,7 @@ void DrawCharacter(CharacterState* c) {
   const int32_t h = f->height;
 
   if (c->depth == 100) {
+    RememberDrawn(c->x, c->y, w, h);
     if (f->hasMask) {
       TransferSurface(work, c->x, c->y, w, h, f->mask, 0, 0, RopSrcAnd);
       TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcPaint);
@@ -26,6 +36,7 @@ void DrawCharacter(CharacterState* c) {
   f->scaledHeight = WrapMul(c->depth, h) / 100;
   const int32_t left = WrapAdd(c->x, (w - f->scaledWidth) / 2);
   const int32_t top = WrapAdd(c->y, (h - f->scaledHeight) / 2);
+  RememberDrawn(left, top, f->scaledWidth, f->scaledHeight);
   if (f->hasMask) {
     StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->mask, 0, 0, w, h,
                    RopSrcAnd);
@@ -40,8 +51,18 @@ void DrawCharacter(CharacterState* c) {
 }  // namespace
 
 void ComposePicture() {
-  TransferSurface(scene.workBuffer, 0, 0, scene.screenWidth, scene.screenHeight,
-                  scene.backgroundBuffer, 0, 0, RopSrcCopy);
+  if (!scene.workComposed) {
+    TransferSurface(scene.workBuffer, 0, 0, scene.screenWidth, scene.screenHeight,
+                    scene.backgroundBuffer, 0, 0, RopSrcCopy);
+    scene.workComposed = 1;
+  } else {
+    for (int i = 0; i < scene.drawnCount; ++i) {
+      const auto& area = scene.drawn[i];
+      TransferSurface(scene.workBuffer, area.left, area.top, area.width, area.height,
+                      scene.backgroundBuffer, area.left, area.top, RopSrcCopy);
+    }
+  }
+  scene.drawnCount = 0;
   // Index order: a later character covers an earlier one whatever their depths.
   for (int i = 0; i < scene.characterCount; ++i) {
     CharacterState* c = &scene.characters[i];

@@ -51,6 +51,15 @@ struct SceneModel {
   uint8_t soundPlaying;
   int32_t soundSize;
   uint8_t* soundData;
+
+  // Where the last picture drew characters. The background never changes after loading, so
+  // restoring just these areas leaves the work buffer as a full copy would, for a fraction of
+  // the memory traffic; the first picture after loading copies everything.
+  uint8_t workComposed;
+  int8_t drawnCount;
+  struct {
+    int32_t left, top, width, height;
+  } drawn[kCharacterSlots];
 };
 
 extern SceneModel scene;

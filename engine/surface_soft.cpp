@@ -69,12 +69,27 @@ inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) 
   }
 }
 
-inline uint32_t CombinePixel(uint32_t d, uint32_t s, RasterOp op) {
+// One destination row of a stretch: column k takes source pixel columns[k].
+template <typename Op>
+void StretchRow(uint32_t* d, const uint32_t* s, const int32_t* columns, int32_t count, Op op) {
+  for (int32_t k = 0; k < count; ++k) d[k] = op(d[k], s[columns[k]]);
+}
+
+void StretchRowWith(uint32_t* d, const uint32_t* s, const int32_t* columns, int32_t count,
+                    RasterOp op) {
   switch (op) {
-    case RopSrcAnd: return d & s;
-    case RopSrcPaint: return d | s;
-    case RopSrcInvert: return d ^ s;
-    default: return s;
+    case RopSrcAnd:
+      StretchRow(d, s, columns, count, [](uint32_t a, uint32_t b) { return a & b; });
+      break;
+    case RopSrcPaint:
+      StretchRow(d, s, columns, count, [](uint32_t a, uint32_t b) { return a | b; });
+      break;
+    case RopSrcInvert:
+      StretchRow(d, s, columns, count, [](uint32_t a, uint32_t b) { return a ^ b; });
+      break;
+    default:
+      StretchRow(d, s, columns, count, [](uint32_t, uint32_t b) { return b; });
+      break;
   }
 }
 
@@ -159,21 +174,23 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   if (rowEnd > dest->height) rowEnd = dest->height;
   if (colStart >= colEnd || rowStart >= rowEnd) return;
 
+  // Source columns grow with destination columns, so those outside the source form the two
+  // ends of the range and can be cut off before the row loops.
   int32_t* columns = static_cast<int32_t*>(malloc(static_cast<size_t>(colEnd - colStart) * 4));
   if (!columns) return;
+  int32_t count = 0;
+  int64_t firstCol = colEnd;
   for (int64_t col = colStart; col < colEnd; ++col) {
     int64_t u = sx + ((2 * (col - dx) + 1) * sw) / (2 * static_cast<int64_t>(dw));
-    columns[col - colStart] = (u < 0 || u >= src->width) ? -1 : static_cast<int32_t>(u);
+    if (u < 0 || u >= src->width) continue;
+    if (count == 0) firstCol = col;
+    columns[count++] = static_cast<int32_t>(u);
   }
-  for (int64_t row = rowStart; row < rowEnd; ++row) {
+  for (int64_t row = rowStart; row < rowEnd && count > 0; ++row) {
     int64_t v = sy + ((2 * (row - dy) + 1) * sh) / (2 * static_cast<int64_t>(dh));
     if (v < 0 || v >= src->height) continue;
-    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width;
-    const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width;
-    for (int64_t col = colStart; col < colEnd; ++col) {
-      int32_t u = columns[col - colStart];
-      if (u >= 0) d[col] = CombinePixel(d[col], s[u], op);
-    }
+    StretchRowWith(dest->pixels + static_cast<size_t>(row) * dest->width + firstCol,
+                   src->pixels + static_cast<size_t>(v) * src->width, columns, count, op);
   }
   free(columns);
 }
