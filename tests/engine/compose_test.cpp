@@ -184,3 +184,52 @@ TEST_F(Composition, LowerWindowsShowTheWholeScreenShrunkWithoutBlending) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
+  // Moving, wrapping, scaling characters on a patterned background: after every paint the
+  // work buffer must equal a picture composed from a full copy of the background.
+  ReleaseScene();
+  const int32_t w = 160, h = 120;
+  scene.screenWidth = scene.windowWidth = w;
+  scene.screenHeight = scene.windowHeight = h;
+  scene.backgroundBuffer = CreateSurface(nullptr, w, h);
+  scene.workBuffer = CreateSurface(nullptr, w, h);
+  for (int32_t y = 0; y < h; ++y) FillSurface(scene.backgroundBuffer, 0, y, w, y + 1, y * 0x010203u);
+  scene.characterCount = 3;
+  for (int i = 0; i < 3; ++i) {
+    CharacterState* c = &scene.characters[i];
+    c->frameCount = 1;
+    c->visibleRate = 7;
+    c->frames[0].sprite = MakeSurface(Picture({"....", ".rg.", ".bb.", "...."}));
+    c->frames[0].width = c->frames[0].height = 4;
+    PrepareFrameMask(&c->frames[0], nullptr, nullptr);
+    c->x = 20 * i;
+    c->y = 10 * i;
+    c->depth = 100;
+    c->speedX = 7 + i;
+    c->speedY = 5 - 3 * i;
+    c->speedDepth = 23 * i;
+    c->minX = -4;
+    c->maxX = w;
+    c->minY = -4;
+    c->maxY = h;
+    c->maxDepth = 250;
+  }
+  Surface* window = CreateSurface(nullptr, w, h);
+  std::vector<uint32_t> restored(static_cast<size_t>(w) * h);
+  for (int paint = 0; paint < 200; ++paint) {
+    PaintScene(window);
+    memcpy(restored.data(), SoftSurfacePixels(scene.workBuffer), restored.size() * 4);
+    scene.workComposed = 0;
+    ComposePicture();
+    ASSERT_EQ(memcmp(restored.data(), SoftSurfacePixels(scene.workBuffer), restored.size() * 4), 0)
+        << "paint " << paint;
+  }
+  ReleaseSurface(window);
+  ReleaseScene();
+  EXPECT_EQ(SoftLiveSurfaces(), 0);
+}
+
+}  // namespace
