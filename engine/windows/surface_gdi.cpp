@@ -1,0 +1,179 @@
+// The surface layer on GDI: memory contexts with bitmaps in the display's format.
+#include "surface_gdi.h"
+
+#include "byte_order.h"
+#include "dib_image.h"
+#include "surface.h"
+
+namespace {
+
+Surface* NewSurface() {
+  return static_cast<Surface*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Surface)));
+}
+
+HDC ContextOf(const Surface* surface) {
+  return surface ? surface->context : nullptr;
+}
+
+// A new memory context holding `bitmap`; false (nothing kept) when the context fails.
+bool Attach(Surface* surface, const Surface* reference, HBITMAP bitmap) {
+  surface->context = CreateCompatibleDC(ContextOf(reference));
+  if (!surface->context) return false;
+  surface->bitmap = bitmap;
+  surface->previous = SelectObject(surface->context, bitmap);
+  BITMAP info;
+  if (GetObjectA(bitmap, sizeof info, &info)) {
+    surface->width = info.bmWidth;
+    surface->height = info.bmHeight;
+  }
+  return true;
+}
+
+}  // namespace
+
+Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  Surface* surface = NewSurface();
+  if (!surface) return nullptr;
+  HBITMAP bitmap = CreateCompatibleBitmap(ContextOf(reference), width, height);
+  if (!bitmap || !Attach(surface, reference, bitmap)) {
+    if (bitmap) DeleteObject(bitmap);
+    HeapFree(GetProcessHeap(), 0, surface);
+    return nullptr;
+  }
+  return surface;
+}
+
+Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_t,
+                        const uint8_t* bits, uint32_t) {
+  // The record has passed DibRecordFits: the colour table and the pixel rows lie inside the
+  // two blocks, so GDI reads nothing beyond them.
+  const int32_t width = ReadI32LE(header + 4);
+  const int32_t stored = ReadI32LE(header + 8);
+  const int32_t height = stored < 0 ? -stored : stored;
+  const uint32_t count = DibColourCount(ReadU32LE(header + 32), ReadU16LE(header + 14));
+
+  // The picture reaches the display's format through the record's own colours.
+  const SIZE_T paletteBytes = sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY);
+  LOGPALETTE* logical =
+      static_cast<LOGPALETTE*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, paletteBytes));
+  if (!logical) return nullptr;
+  logical->palVersion = 0x300;
+  logical->palNumEntries = static_cast<WORD>(count);
+  for (uint32_t k = 0; k < count; ++k) {
+    const uint8_t* entry = header + 40 + 4 * k;
+    logical->palPalEntry[k].peRed = entry[2];
+    logical->palPalEntry[k].peGreen = entry[1];
+    logical->palPalEntry[k].peBlue = entry[0];
+  }
+  HPALETTE palette = CreatePalette(logical);
+  HeapFree(GetProcessHeap(), 0, logical);
+
+  Surface* surface = CreateSurface(reference, width, height);
+  if (surface) {
+    HPALETTE old = palette ? SelectPalette(surface->context, palette, TRUE) : nullptr;
+    if (palette) RealizePalette(surface->context);
+    SetDIBitsToDevice(surface->context, 0, 0, width, height, 0, 0, 0, height, bits,
+                      reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+    if (old) SelectPalette(surface->context, old, TRUE);
+  }
+  if (palette) DeleteObject(palette);
+  return surface;
+}
+
+void ReleaseSurface(Surface* surface) {
+  if (!surface) return;
+  if (surface->window) {
+    ReleaseDC(surface->window, surface->context);
+  } else if (surface->bitmap) {
+    SelectObject(surface->context, surface->previous);
+    DeleteDC(surface->context);
+    DeleteObject(surface->bitmap);
+  } else if (surface->context) {
+    DeleteDC(surface->context);
+  }
+  HeapFree(GetProcessHeap(), 0, surface);
+}
+
+int32_t SurfaceWidth(const Surface* surface) {
+  return surface ? surface->width : 0;
+}
+
+int32_t SurfaceHeight(const Surface* surface) {
+  return surface ? surface->height : 0;
+}
+
+Surface* OpenDisplayReference() {
+  Surface* surface = NewSurface();
+  if (surface) surface->context = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+  return surface;
+}
+
+void CaptureDisplay(Surface* dest) {
+  HDC screen = GetDC(nullptr);
+  BitBlt(dest->context, 0, 0, dest->width, dest->height, screen, 0, 0, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+}
+
+void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
+                     const Surface* src, int32_t sx, int32_t sy, RasterOp op) {
+  if (!dest || !src) return;
+  BitBlt(dest->context, dx, dy, width, height, src->context, sx, sy, op);
+}
+
+void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                    const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                    RasterOp op) {
+  if (!dest || !src || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  // AND-combining dropped pixels gives wrong colours and loses small sprites when shrinking.
+  SetStretchBltMode(dest->context, COLORONCOLOR);
+  StretchBlt(dest->context, dx, dy, dw, dh, src->context, sx, sy, sw, sh, op);
+}
+
+void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                 uint32_t colour) {
+  if (!dest) return;
+  HBRUSH brush = CreateSolidBrush(colour);
+  RECT area = {left, top, right, bottom};
+  FillRect(dest->context, &area, brush);
+  DeleteObject(brush);
+}
+
+void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
+  if (!surface) return;
+  HBRUSH brush;
+  bool stock = paint == kWhite || paint == kBlack;
+  brush = stock ? static_cast<HBRUSH>(GetStockObject(paint == kWhite ? WHITE_BRUSH : BLACK_BRUSH))
+                : CreateSolidBrush(paint);
+  HGDIOBJ previous = SelectObject(surface->context, brush);
+  ExtFloodFill(surface->context, x, y, match, FLOODFILLSURFACE);
+  SelectObject(surface->context, previous);
+  if (!stock) DeleteObject(brush);
+}
+
+uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {
+  if (!surface || x < 0 || y < 0 || x >= surface->width || y >= surface->height)
+    return kInvalidColour;
+  return GetPixel(surface->context, x, y);
+}
+
+Surface* WindowSurface(HWND window) {
+  Surface* surface = NewSurface();
+  if (!surface) return nullptr;
+  surface->context = GetDC(window);
+  surface->window = window;
+  RECT area;
+  if (GetClientRect(window, &area)) {
+    surface->width = area.right;
+    surface->height = area.bottom;
+  }
+  return surface;
+}
+
+Surface* AdoptBitmap(const Surface* reference, HBITMAP bitmap) {
+  Surface* surface = NewSurface();
+  if (surface && Attach(surface, reference, bitmap)) return surface;
+  if (surface) HeapFree(GetProcessHeap(), 0, surface);
+  DeleteObject(bitmap);
+  return nullptr;
+}
