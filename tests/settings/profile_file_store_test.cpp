@@ -1,0 +1,164 @@
+#include "profile_file_store.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "profile_snapshot_store.h"
+#include "store_contract.h"
+
+namespace {
+
+class ProfileFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/morvane-settings-XXXXXX";
+    folder = mkdtemp(pattern);
+    path = folder + "/MORVANE.INI";
+  }
+  void TearDown() override {
+    std::string command = "rm -rf '" + folder + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+  }
+  void Put(const std::string& text) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  }
+  std::string Get() {
+    std::string text;
+    EXPECT_EQ(LoadProfileFile(path.c_str(), &text), ProfileLoaded);
+    return text;
+  }
+  std::vector<std::string> FolderEntries() {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    while (dirent* entry = readdir(dir))
+      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+    closedir(dir);
+    return names;
+  }
+  std::string Read(SettingsStore* store, const char* section, const char* key, const char* fallback = "<absent>") {
+    char value[kSettingBufferSize];
+    store->ReadText(section, key, fallback, value);
+    return value;
+  }
+
+  std::string folder;
+  std::string path;
+};
+
+const char kHandWritten[] =
+    "; scene for the lobby screens\r\n"
+    "[Initial]\r\n"
+    "Timer2=12\r\n"
+    "Crear = 1 \r\n"
+    "\r\n"
+    "[Speed]\r\n"
+    "AX=45\r\n"
+    "Unknown=keep me\r\n"
+    ";AY=3\r\n"
+    "\r\n"
+    "[BackGround]\r\n"
+    "Bmp=\"C:\\My Pictures\\sky.bmp\"\r\n"
+    "Sound=\r\n";
+
+TEST_F(ProfileFileTest, KeepsTheStoreContract) {
+  ProfileFileStore store(path.c_str());
+  CheckStoreContract(&store);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"MORVANE.INI"});  // no temporary left behind
+}
+
+TEST_F(ProfileFileTest, ReadsHandWrittenFiles) {
+  Put(kHandWritten);
+  ProfileFileStore file(path.c_str());
+  ProfileSnapshotStore snapshot;
+  ASSERT_TRUE(snapshot.Load(path.c_str()));
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"Initial", "Timer2", "12"},
+      {"initial", "CREAR", "1"},                       // spaces around the "=" and the value go
+      {"Speed", "AY", "<absent>"},                     // a comment is not a key
+      {"Initial", "AX", "<absent>"},                   // keys belong to their section
+      {"BackGround", "Bmp", "C:\\My Pictures\\sky.bmp"},  // one pair of quotes goes
+      {"BackGround", "Sound", ""},
+      {"Module", "Memo1", "<absent>"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Read(&file, c.section, c.key), c.value) << c.section << "/" << c.key;
+    EXPECT_EQ(Read(&snapshot, c.section, c.key), c.value) << c.section << "/" << c.key;
+  }
+  EXPECT_FALSE(snapshot.WriteText("Speed", "AX", "1"));
+  EXPECT_EQ(Get(), kHandWritten);
+}
+
+TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyMust) {
+  struct Case {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+  } cases[] = {
+      {"replace in place", kHandWritten, "speed", "ax", "20",
+       "; scene for the lobby screens\r\n[Initial]\r\nTimer2=12\r\nCrear = 1 \r\n\r\n[Speed]\r\nAX=20\r\n"
+       "Unknown=keep me\r\n;AY=3\r\n\r\n[BackGround]\r\nBmp=\"C:\\My Pictures\\sky.bmp\"\r\nSound=\r\n"},
+      {"new key at the end of its section", kHandWritten, "Speed", "BX", "-3",
+       "; scene for the lobby screens\r\n[Initial]\r\nTimer2=12\r\nCrear = 1 \r\n\r\n[Speed]\r\nAX=45\r\n"
+       "Unknown=keep me\r\n;AY=3\r\nBX=-3\r\n\r\n[BackGround]\r\nBmp=\"C:\\My Pictures\\sky.bmp\"\r\nSound=\r\n"},
+      {"new section at the end", kHandWritten, "Module", "Memo1", "hello",
+       "; scene for the lobby screens\r\n[Initial]\r\nTimer2=12\r\nCrear = 1 \r\n\r\n[Speed]\r\nAX=45\r\n"
+       "Unknown=keep me\r\n;AY=3\r\n\r\n[BackGround]\r\nBmp=\"C:\\My Pictures\\sky.bmp\"\r\nSound=\r\n"
+       "[Module]\r\nMemo1=hello\r\n"},
+      {"empty value stays a key", "[Speed]\nAX=45\n", "Speed", "AX", "", "[Speed]\nAX=\n"},
+      {"line feeds kept", "[Speed]\nAX=45\n", "Pattern", "AX", "1", "[Speed]\nAX=45\n[Pattern]\nAX=1\n"},
+      {"no final line break", "[Speed]\r\nAX=45", "Speed", "AY", "2", "[Speed]\r\nAX=45\r\nAY=2\r\n"},
+      {"a value stops at a line break", "[A]\r\nk=1\r\n", "A", "k", "x\r\n[Evil]\r\ny=2", "[A]\r\nk=x\r\n"},
+      {"empty file", "", "Initial", "Timer2", "7", "[Initial]\r\nTimer2=7\r\n"},
+  };
+  for (const Case& c : cases) {
+    Put(c.before);
+    ProfileFileStore store(path.c_str());
+    ASSERT_TRUE(store.WriteText(c.section, c.key, c.value)) << c.name;
+    EXPECT_EQ(Get(), c.after) << c.name;
+  }
+}
+
+TEST_F(ProfileFileTest, WritesThatCannotBeDoneFailWithoutHarm) {
+  ProfileFileStore inMissingFolder((folder + "/missing/MORVANE.INI").c_str());
+  EXPECT_FALSE(inMissingFolder.WriteText("Speed", "AX", "1"));
+  char value[kSettingBufferSize];
+  inMissingFolder.ReadText("Speed", "AX", "10", value);
+  EXPECT_STREQ(value, "10");
+
+  Put(kHandWritten);
+  ProfileFileStore store(path.c_str());
+  EXPECT_FALSE(store.WriteText("", "AX", "1"));
+  EXPECT_FALSE(store.WriteText("Sp]eed", "AX", "1"));
+  EXPECT_FALSE(store.WriteText("Speed", "A=X", "1"));
+  EXPECT_FALSE(store.WriteText("Speed", "A\nX", "1"));
+  EXPECT_EQ(Get(), kHandWritten);
+}
+
+TEST_F(ProfileFileTest, KeepsTheFilePermissions) {
+  Put("[Speed]\r\nAX=1\r\n");
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  ProfileFileStore store(path.c_str());
+  ASSERT_TRUE(store.WriteText("Speed", "AX", "2"));
+  struct stat info;
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+}  // namespace
