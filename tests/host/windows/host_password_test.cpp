@@ -1,0 +1,241 @@
+// The 9x password path, in-process with the test-built PASSWORD.CPL beside this program, and
+// across processes with the saver probe for the module and change-password cases.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host_test_window.h"
+#include "process_runner.h"
+
+namespace {
+
+typedef void (*ScriptFn)(const int*, int, void (*)(HWND));
+typedef int (*CallsFn)();
+
+DWORD fakeNow;
+DWORD WINAPI FakeTick() { return fakeNow; }
+
+void SetPasswordInForce(DWORD value) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
+  RegSetValueExA(key, "ScreenSaveUsePassword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+bool SystemSaysSaverRuns() {
+  BOOL running = FALSE;
+  SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+  return running != FALSE;
+}
+
+class PasswordPath : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetHostState();
+    win9xPlatform = true;
+    hostTickCount = FakeTick;
+    SetPasswordInForce(1);
+  }
+  void TearDown() override {
+    DestroySaverWindow(window);
+    UnloadPasswordVerifier();
+    SetPasswordInForce(0);
+    ResetHostState();
+  }
+
+  // Loads the verifier as RunSaver does and scripts its answers.
+  void LoadWithAnswers(std::initializer_list<int> answers, void (*during)(HWND) = nullptr) {
+    LoadPasswordVerifier();
+    ASSERT_NE(passwordLibrary, nullptr) << "test-built PASSWORD.CPL beside the test program";
+    ASSERT_NE(verifyPasswordFn, nullptr);
+    script = reinterpret_cast<ScriptFn>(GetProcAddress(passwordLibrary, "FakePasswordScript"));
+    calls = reinterpret_cast<CallsFn>(GetProcAddress(passwordLibrary, "FakePasswordCalls"));
+    std::vector<int> list(answers);
+    script(list.data(), static_cast<int>(list.size()), during);
+    window = MakeSaverWindow();
+    TakeQueuedCloses(window);
+  }
+
+  // A close request as the loop would deliver it.
+  void RequestClose(DWORD now) {
+    fakeNow = now;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+  }
+
+  HWND window = nullptr;
+  ScriptFn script = nullptr;
+  CallsFn calls = nullptr;
+};
+
+TEST_F(PasswordPath, RunningStateFollowsTheVerifier) {
+  LoadWithAnswers({});
+  EXPECT_TRUE(SystemSaysSaverRuns());
+  UnloadPasswordVerifier();
+  EXPECT_EQ(passwordLibrary, nullptr);
+  EXPECT_EQ(verifyPasswordFn, nullptr);
+  EXPECT_FALSE(SystemSaysSaverRuns());
+  EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
+}
+
+TEST_F(PasswordPath, NoPasswordAskedApprovesTheFirstClose) {
+  SetPasswordInForce(0);
+  LoadPasswordVerifier();
+  EXPECT_EQ(passwordLibrary, nullptr);
+  EXPECT_FALSE(SystemSaysSaverRuns());
+  window = MakeSaverWindow();
+  RequestClose(1000);
+  EXPECT_EQ(closeApproved, 1);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(PasswordPath, RefusalKeepsTheWindowAndTheGapRefusesSilently) {
+  LoadWithAnswers({0, 0, 1});
+  SetCursorPos(321, 123);
+  savedCursorPos = POINT{0, 0};
+
+  RequestClose(1000);  // the first request is never held back by the gap
+  EXPECT_EQ(calls(), 1);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(closeApproved, 0);
+  EXPECT_EQ(lastPromptEndTick, 1000u);
+  EXPECT_EQ(savedCursorPos.x, 321) << "a refusal re-records the cursor";
+  EXPECT_EQ(savedCursorPos.y, 123);
+
+  RequestClose(1150);
+  EXPECT_EQ(calls(), 1) << "150 ms after the prompt: refused without a prompt";
+  RequestClose(1199);
+  EXPECT_EQ(calls(), 1);
+  EXPECT_TRUE(IsWindow(window));
+
+  RequestClose(1200);
+  EXPECT_EQ(calls(), 2) << "exactly 200 ms after: prompts again";
+  EXPECT_TRUE(IsWindow(window));
+
+  RequestClose(1450);
+  EXPECT_EQ(calls(), 3) << "250 ms after: prompts again";
+  EXPECT_EQ(closeApproved, 1);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(PasswordPath, GapIsMeasuredAcrossTheTickWrap) {
+  LoadWithAnswers({0, 0, 1});
+  RequestClose(0xFFFFFFF0u);
+  EXPECT_EQ(calls(), 1);
+  RequestClose(0x00000050u);  // 96 ms later
+  EXPECT_EQ(calls(), 1);
+  RequestClose(0x000000B8u);  // 200 ms later
+  EXPECT_EQ(calls(), 2);
+}
+
+// What the prompt sees while it is open, filled in by PromptWork.
+struct PromptObservation {
+  bool promptActive;
+  LRESULT nestedClose;
+  bool timerReachedAnimation;
+  int closesPosted;
+} observed;
+
+void PromptWork(HWND window) {
+  observed.promptActive = passwordPromptActive;
+  SendMessageA(window, WM_KEYDOWN, 'A', 0);  // input while the prompt is open dismisses nothing
+  observed.closesPosted = TakeQueuedCloses(window);
+  observed.nestedClose = SendMessageA(window, WM_CLOSE, 0, 0);  // refused at once, no second prompt
+  reachedSaver.clear();
+  SendMessageA(window, WM_TIMER, 1, 0);  // timers the prompt's own loop dispatches still animate
+  observed.timerReachedAnimation = Reached(WM_TIMER);
+}
+
+TEST_F(PasswordPath, PromptDropsTwoQueuedTimersAndGuardsAgainstReentry) {
+  observed = PromptObservation{};
+  LoadWithAnswers({0}, PromptWork);
+  for (int i = 0; i < 3; ++i) PostMessageA(window, WM_TIMER, 1, 0);
+
+  RequestClose(5000);
+  EXPECT_EQ(calls(), 1) << "the nested close request opened no second prompt";
+  EXPECT_TRUE(observed.promptActive);
+  EXPECT_EQ(observed.nestedClose, 0);
+  EXPECT_EQ(observed.closesPosted, 0);
+  EXPECT_TRUE(observed.timerReachedAnimation);
+  EXPECT_FALSE(passwordPromptActive);
+  EXPECT_EQ(TakeQueuedTimers(window), 1) << "two of the three queued timers were dropped";
+  EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(PasswordPath, PasswordRequestWithoutVerifierApproves) {
+  window = MakeSaverWindow();
+  EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 1);
+  win9xPlatform = false;
+  EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 0) << "WM_APP means nothing outside the 9x family";
+}
+
+// ---- Across processes: the saver probe with the 9x path forced -------------------------------------
+
+class PasswordModules : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    log = ProgramFolder() + "probe.log";
+    DeleteFileA(log.c_str());
+    SetPasswordInForce(1);
+  }
+  void TearDown() override { SetPasswordInForce(0); }
+  std::string log;
+};
+
+TEST_F(PasswordModules, ModuleWithoutTheEntryIsFreedAndTheStateNeverSet) {
+  DWORD code = RunProgram(ProgramFolder() + "noentry\\saver_probe.exe", "/s",
+                          {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_AUTOCLOSE=1", "MORVANE_PROBE_LOG=" + log});
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadWholeFile(log),
+            "password module attached\npassword module detached\n"
+            "create library=0 verifier=0 running=0\ndestroy\n");
+}
+
+TEST_F(PasswordModules, VerifierApprovesAndTheStateIsSwitchedOffAfterTheLoop) {
+  DWORD code = RunProgram(ProgramFolder() + "saver_probe.exe", "/s",
+                          {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_AUTOCLOSE=1", "MORVANE_PROBE_LOG=" + log});
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadWholeFile(log),
+            "password module attached\ncreate library=1 verifier=1 running=1\nverify 1\ndestroy\n"
+            "password module detached\n");
+}
+
+TEST_F(PasswordModules, NtFamilyAndPreviewNeverLoadTheVerifier) {
+  DWORD code = RunProgram(ProgramFolder() + "saver_probe.exe", "/s",
+                          {"MORVANE_PROBE_AUTOCLOSE=1", "MORVANE_PROBE_LOG=" + log});
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadWholeFile(log), "create library=0 verifier=0 running=0\ndestroy\n");
+
+  DeleteFileA(log.c_str());
+  HWND parent = CreateWindowExA(0, "STATIC", "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 150, nullptr,
+                                nullptr, nullptr, nullptr);
+  code = RunProgram(ProgramFolder() + "saver_probe.exe",
+                    "/p " + std::to_string(reinterpret_cast<ULONG_PTR>(parent)),
+                    {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_AUTOCLOSE=1", "MORVANE_PROBE_LOG=" + log});
+  DestroyWindow(parent);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadWholeFile(log), "create library=0 verifier=0 running=0\ndestroy\n");
+}
+
+TEST_F(PasswordModules, ChangePasswordCallsTheSystemDialogWhenThereIsOne) {
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                               nullptr);
+  std::string handle = std::to_string(reinterpret_cast<ULONG_PTR>(owner));
+  DWORD code = RunProgram(ProgramFolder() + "mpr-probe\\saver_probe.exe", "/a " + handle,
+                          {"MORVANE_PROBE_WIN9X=1", "WINEDLLOVERRIDES=mpr=n", "MORVANE_PROBE_LOG=" + log});
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadWholeFile(log), "change SCRSAVE " + handle + " 0 0\n");
+
+  DeleteFileA(log.c_str());
+  code = RunProgram(ProgramFolder() + "saver_probe.exe", "/a " + handle,
+                    {"MORVANE_PROBE_WIN9X=1", "WINEDLLOVERRIDES=mpr=", "MORVANE_PROBE_LOG=" + log});
+  EXPECT_EQ(code, 0u) << "no change-password module: nothing shown, still 0";
+  EXPECT_EQ(ReadWholeFile(log), "");
+
+  code = RunProgram(ProgramFolder() + "mpr-probe\\saver_probe.exe", "/a " + handle,
+                    {"WINEDLLOVERRIDES=mpr=n", "MORVANE_PROBE_LOG=" + log});
+  EXPECT_EQ(code, DWORD(-1)) << "'/a' outside the 9x family is refused";
+  EXPECT_EQ(ReadWholeFile(log), "");
+  DestroyWindow(owner);
+}
+
+}  // namespace
