@@ -171,13 +171,14 @@ bool ConvertToRgb24(const uint8_t* head, size_t got, SourceHeader* h, BitmapReco
       out[3 * x + 2] = static_cast<uint8_t>(in[x]);
     }
   }
+  int32_t height = pixels.height;
   ReleaseDibPixels(&pixels);
   std::free(record->bits);
   record->bits = converted;
   record->bitsSize = static_cast<uint32_t>(size);
   h->bitCount = 24;
   h->compression = kBiRgb;
-  h->height = pixels.height;
+  h->height = height;
   h->tableCount = 0;
   return true;
 }

@@ -24,27 +24,34 @@ uint32_t Colour(uint8_t red, uint8_t green, uint8_t blue) {
          (static_cast<uint32_t>(blue) << 16);
 }
 
-// One colour channel described by a bit-field mask, widened or narrowed to 8 bits.
+// One colour channel described by a bit-field mask. Narrow channels widen by repeating their
+// bits (a 5-bit 31 becomes 255, 7 becomes 57), as the system's own conversions and the common
+// image tools do; wide ones keep their top 8 bits.
 struct MaskChannel {
   uint32_t mask;
   uint32_t shift;
-  uint64_t maximum;  // 0 for an empty mask: the channel is always 0
+  uint32_t bits;  // 0 for an empty mask: the channel is always 0
 };
 
 MaskChannel MakeChannel(uint32_t mask) {
   MaskChannel channel = {mask, 0, 0};
   if (mask == 0) return channel;
   while (((mask >> channel.shift) & 1) == 0) ++channel.shift;
-  channel.maximum = static_cast<uint64_t>(mask >> channel.shift);
+  for (uint32_t top = mask >> channel.shift; top != 0; top >>= 1) ++channel.bits;
   return channel;
 }
 
 uint8_t ChannelValue(const MaskChannel& channel, uint32_t pixel) {
-  if (channel.maximum == 0) return 0;
-  uint64_t value = (pixel & channel.mask) >> channel.shift;
-  // A mask with holes can give values above its own top bits; clamp them.
-  if (value > channel.maximum) value = channel.maximum;
-  return static_cast<uint8_t>((value * 255 + channel.maximum / 2) / channel.maximum);
+  if (channel.bits == 0) return 0;
+  uint32_t value = (pixel & channel.mask) >> channel.shift;
+  if (channel.bits >= 8) return static_cast<uint8_t>(value >> (channel.bits - 8));
+  int shift = 8 - static_cast<int>(channel.bits);
+  uint32_t widened = value << shift;
+  while (shift > 0) {
+    shift -= static_cast<int>(channel.bits);
+    widened |= shift >= 0 ? value << shift : value >> -shift;
+  }
+  return static_cast<uint8_t>(widened);
 }
 
 bool Fail(const char** why, const char* reason) {

@@ -1,0 +1,189 @@
+#include "bitmap_intake.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "build_test_support.h"
+#include "byte_order.h"
+#include "dib_image.h"
+
+namespace {
+
+std::vector<uint8_t> Fixture(const std::string& name) {
+  std::vector<uint8_t> bytes = ReadFileBytes(std::string(MORVANE_BITMAP_FIXTURES) + "/" + name);
+  EXPECT_FALSE(bytes.empty()) << name;
+  return bytes;
+}
+
+// Pixels of a record as 8-bit RGB triples, top row first: the form of the tool's raw output.
+std::vector<uint8_t> RecordRgb(const BitmapRecord& record) {
+  std::vector<uint8_t> header(record.infoHeader, record.infoHeader + 40);
+  header.insert(header.end(), record.colours, record.colours + 4 * record.colourCount);
+  DibPixels pixels;
+  const char* why = nullptr;
+  std::vector<uint8_t> rgb;
+  if (!DecodeDib(header.data(), header.size(), record.bits, record.bitsSize, &pixels, &why)) {
+    ADD_FAILURE() << why;
+    return rgb;
+  }
+  for (int32_t i = 0; i < pixels.width * pixels.height; ++i) {
+    rgb.push_back(static_cast<uint8_t>(pixels.pixels[i]));
+    rgb.push_back(static_cast<uint8_t>(pixels.pixels[i] >> 8));
+    rgb.push_back(static_cast<uint8_t>(pixels.pixels[i] >> 16));
+  }
+  ReleaseDibPixels(&pixels);
+  return rgb;
+}
+
+// Variants no common tool writes on request, derived from the tool's files byte by byte.
+std::vector<uint8_t> TopDown(std::vector<uint8_t> file) {
+  uint32_t offset = ReadU32LE(&file[10]);
+  int32_t height = ReadI32LE(&file[22]);
+  size_t stride = (file.size() - offset) / static_cast<size_t>(height);
+  for (int32_t row = 0; row < height / 2; ++row)
+    std::swap_ranges(file.begin() + offset + row * stride, file.begin() + offset + (row + 1) * stride,
+                     file.begin() + offset + (height - 1 - row) * stride);
+  WriteU32LE(&file[22], static_cast<uint32_t>(-height));
+  return file;
+}
+
+std::vector<uint8_t> WithoutImageSize(std::vector<uint8_t> file) {
+  WriteU32LE(&file[34], 0);
+  return file;
+}
+
+std::vector<uint8_t> WithGapBeforePixels(std::vector<uint8_t> file) {
+  uint32_t offset = ReadU32LE(&file[10]);
+  file.insert(file.begin() + offset, 10, 0xEE);
+  WriteU32LE(&file[10], offset + 10);
+  return file;
+}
+
+// A 124-byte header cut to a shorter form of the same family; bit-field masks move behind a
+// 40-byte header, where that form keeps them.
+std::vector<uint8_t> WithInfoSize(std::vector<uint8_t> file, uint32_t size) {
+  uint32_t old = ReadU32LE(&file[14]);
+  uint32_t kept = size == 40 && ReadU32LE(&file[30]) == 3 ? 52 : size;
+  file.erase(file.begin() + 14 + kept, file.begin() + 14 + old);
+  WriteU32LE(&file[14], size);
+  WriteU32LE(&file[10], ReadU32LE(&file[10]) - (old - kept));
+  return file;
+}
+
+struct IntakeCase {
+  std::string name;
+  std::vector<uint8_t> file;
+  std::string reference;  // the .rgb the tool read from the file this one came from
+};
+
+TEST(BitmapIntake, EveryAcceptedFormDecodesLikeTheToolReadsIt) {
+  std::vector<IntakeCase> cases;
+  for (const char* name : {"rgb24", "rgb24-v5", "rgb24-core", "pal8", "pal8-rle", "pal4", "pal1", "bits565",
+                           "bits555", "bits8888"})
+    cases.push_back({name, Fixture(std::string(name) + ".bmp"), name});
+  cases.push_back({"rgb24 top-down", TopDown(Fixture("rgb24.bmp")), "rgb24"});
+  cases.push_back({"pal8 top-down", TopDown(Fixture("pal8.bmp")), "pal8"});
+  cases.push_back({"pal1 top-down", TopDown(Fixture("pal1.bmp")), "pal1"});
+  cases.push_back({"rgb24 biSizeImage 0", WithoutImageSize(Fixture("rgb24.bmp")), "rgb24"});
+  cases.push_back({"pal4 gap before pixels", WithGapBeforePixels(Fixture("pal4.bmp")), "pal4"});
+  for (uint32_t size : {40u, 52u, 56u, 108u}) {
+    std::string form = " with " + std::to_string(size) + "-byte header";
+    cases.push_back({"rgb24" + form, WithInfoSize(Fixture("rgb24-v5.bmp"), size), "rgb24-v5"});
+    cases.push_back({"bits565" + form, WithInfoSize(Fixture("bits565.bmp"), size), "bits565"});
+  }
+  cases.push_back({"bits565 top-down", TopDown(Fixture("bits565.bmp")), "bits565"});
+
+  for (const IntakeCase& c : cases) {
+    MemoryBitmapSource source(c.file.data(), c.file.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << c.name << ": " << why;
+    EXPECT_EQ(ReadU32LE(record.infoHeader), 40u) << c.name;
+    EXPECT_GT(ReadI32LE(record.infoHeader + 8), 0) << c.name;
+    uint32_t compression = ReadU32LE(record.infoHeader + 16);
+    EXPECT_TRUE(compression <= 2) << c.name;
+    EXPECT_EQ(record.colourCount, DibColourCount(ReadU32LE(record.infoHeader + 32), ReadU16LE(record.infoHeader + 14)))
+        << c.name;
+    EXPECT_EQ(ReadU32LE(record.infoHeader + 20), record.bitsSize) << c.name;
+    EXPECT_EQ(record.missingBits, 0u) << c.name;
+    EXPECT_EQ(RecordRgb(record), Fixture(c.reference + ".rgb")) << c.name;
+    ReleaseBitmapRecord(&record);
+  }
+}
+
+TEST(BitmapIntake, PlainFilesPassUnchanged) {
+  for (const char* name : {"rgb24", "pal8", "pal8-rle", "pal4", "pal1"}) {
+    std::vector<uint8_t> file = Fixture(std::string(name) + ".bmp");
+    MemoryBitmapSource source(file.data(), file.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name;
+    std::vector<uint8_t> parts(record.infoHeader, record.infoHeader + 40);
+    parts.insert(parts.end(), record.colours, record.colours + 4 * record.colourCount);
+    parts.insert(parts.end(), record.bits, record.bits + record.bitsSize);
+    EXPECT_EQ(parts, std::vector<uint8_t>(file.begin() + 14, file.end())) << name;
+    ReleaseBitmapRecord(&record);
+  }
+}
+
+TEST(BitmapIntake, RefusesWhatNoRecordShouldHold) {
+  std::vector<uint8_t> rgb24 = Fixture("rgb24.bmp");
+  auto patched = [&](size_t offset, uint32_t value) {
+    std::vector<uint8_t> file = rgb24;
+    WriteU32LE(&file[offset], value);
+    return file;
+  };
+  std::vector<uint8_t> rleTopDown = Fixture("pal8-rle.bmp");
+  WriteU32LE(&rleTopDown[22], static_cast<uint32_t>(-7));
+  std::vector<uint8_t> rleWithoutSize = WithoutImageSize(Fixture("pal8-rle.bmp"));
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> file;
+    const char* reason;
+  } cases[] = {
+      {"empty", {}, "not a bitmap"},
+      {"png", Fixture("source.png"), "not a bitmap"},
+      {"OS/2 2.x header", patched(14, 64), "info header size"},
+      {"jpeg inside", patched(30, 4), "compression"},
+      {"too wide", patched(18, 16385), "16384"},
+      {"too tall", patched(22, 16385), "16384"},
+      {"over 256 MiB", [&] { auto f = patched(18, 16384); WriteU32LE(&f[22], 16384); return f; }(), "256 MiB"},
+      {"no width", patched(18, 0), "no pixels"},
+      {"two bits", [&] { auto f = rgb24; WriteU16LE(&f[28], 2); return f; }(), "bits per pixel"},
+      {"top-down RLE", rleTopDown, "top-down"},
+      {"RLE without size", rleWithoutSize, "biSizeImage"},
+  };
+  for (const Case& c : cases) {
+    MemoryBitmapSource source(c.file.data(), c.file.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    EXPECT_FALSE(IntakeBitmap(&source, &record, &why)) << c.name;
+    ASSERT_NE(why, nullptr) << c.name;
+    EXPECT_NE(std::string(why).find(c.reason), std::string::npos) << c.name << ": " << why;
+    EXPECT_EQ(record.bits, nullptr) << c.name;
+  }
+}
+
+TEST(BitmapIntake, CutFilesAreRefusedInTheirHeadersAndPaddedInTheirPixels) {
+  std::vector<uint8_t> file = Fixture("pal8.bmp");
+  uint32_t pixelsStart = ReadU32LE(&file[10]);
+  for (size_t size = 0; size < file.size(); ++size) {
+    std::vector<uint8_t> cut(file.begin(), file.begin() + size);
+    MemoryBitmapSource source(cut.data(), cut.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    bool accepted = IntakeBitmap(&source, &record, &why);
+    EXPECT_EQ(accepted, size >= pixelsStart) << size;
+    if (accepted) {
+      EXPECT_EQ(record.missingBits, file.size() - size) << size;
+      EXPECT_TRUE(std::all_of(record.bits + (size - pixelsStart), record.bits + record.bitsSize,
+                              [](uint8_t b) { return b == 0; }));
+    }
+    ReleaseBitmapRecord(&record);
+  }
+}
+
+}  // namespace
