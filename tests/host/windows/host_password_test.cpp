@@ -216,25 +216,44 @@ TEST_F(PasswordModules, NtFamilyAndPreviewNeverLoadTheVerifier) {
   EXPECT_EQ(ReadWholeFile(log), "create library=0 verifier=0 running=0\ndestroy\n");
 }
 
+// Wine's per-program DLL override: "native" takes the stand-in beside the program, "" none at all.
+void OverrideModuleFor(const char* program, const char* module, const char* order) {
+  std::string path = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, path.c_str(), &key), ERROR_SUCCESS);
+  RegSetValueExA(key, module, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), lstrlenA(order) + 1);
+  RegCloseKey(key);
+}
+
+void DropOverridesFor(const char* program) {
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides").c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program).c_str());
+}
+
 TEST_F(PasswordModules, ChangePasswordCallsTheSystemDialogWhenThereIsOne) {
   HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                                nullptr);
   std::string handle = std::to_string(reinterpret_cast<ULONG_PTR>(owner));
-  DWORD code = RunProgram(ProgramFolder() + "mpr-probe\\saver_probe.exe", "/a " + handle,
-                          {"MORVANE_PROBE_WIN9X=1", "WINEDLLOVERRIDES=mpr=n", "MORVANE_PROBE_LOG=" + log});
+  OverrideModuleFor("mpr_probe.exe", "mpr", "native");
+  OverrideModuleFor("saver_probe.exe", "mpr", "");
+
+  DWORD code = RunProgram(ProgramFolder() + "mpr-probe\\mpr_probe.exe", "/a " + handle,
+                          {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_LOG=" + log});
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(ReadWholeFile(log), "change SCRSAVE " + handle + " 0 0\n");
 
   DeleteFileA(log.c_str());
   code = RunProgram(ProgramFolder() + "saver_probe.exe", "/a " + handle,
-                    {"MORVANE_PROBE_WIN9X=1", "WINEDLLOVERRIDES=mpr=", "MORVANE_PROBE_LOG=" + log});
+                    {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_LOG=" + log});
   EXPECT_EQ(code, 0u) << "no change-password module: nothing shown, still 0";
   EXPECT_EQ(ReadWholeFile(log), "");
 
-  code = RunProgram(ProgramFolder() + "mpr-probe\\saver_probe.exe", "/a " + handle,
-                    {"WINEDLLOVERRIDES=mpr=n", "MORVANE_PROBE_LOG=" + log});
+  code = RunProgram(ProgramFolder() + "mpr-probe\\mpr_probe.exe", "/a " + handle, {"MORVANE_PROBE_LOG=" + log});
   EXPECT_EQ(code, DWORD(-1)) << "'/a' outside the 9x family is refused";
   EXPECT_EQ(ReadWholeFile(log), "");
+
+  DropOverridesFor("mpr_probe.exe");
+  DropOverridesFor("saver_probe.exe");
   DestroyWindow(owner);
 }
 

@@ -1,0 +1,155 @@
+// The player's information dialog: its resource, the comment lines it reads from its own file,
+// and how it ends.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog_template.h"
+#include "process_runner.h"
+
+namespace {
+
+const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+
+std::string Player() { return ProgramFolder() + "player.scr"; }
+
+std::string Length(size_t n) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((n >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+// A copy of the player with the given memo entries appended (each a stored length and bytes).
+std::string PlayerWithMemo(const char* name, const std::string& memo) {
+  std::string path = ProgramFolder() + name;
+  EXPECT_TRUE(WriteWholeFile(path, ReadWholeFile(Player()) + memo));
+  return path;
+}
+
+std::string Entry(const std::string& text) { return Length(text.size()) + text; }
+
+std::string LineText(HWND dialog, int id) {
+  char text[600];
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+struct OpenDialog {
+  ChildProcess process;
+  HWND window = nullptr;
+};
+
+OpenDialog OpenInfoDialog(const std::string& program, const std::string& tail = "/c") {
+  OpenDialog dialog;
+  dialog.process = StartProgram(program, tail);
+  dialog.window = WaitForProcessWindow(dialog.process.id, "#32770", nullptr);
+  return dialog;
+}
+
+TEST(PlayerInfoDialog, ResourceIsTheJapaneseInformationDialog) {
+  DialogTemplate dialog = ReadDialogTemplate(Player(), MAKEINTRESOURCEW(2003), kJapanese);
+  ASSERT_TRUE(dialog.found);
+  EXPECT_EQ(dialog.style, 0x80C808C0u);
+  EXPECT_EQ(dialog.exStyle, 0u);
+  EXPECT_EQ(dialog.x, 0);
+  EXPECT_EQ(dialog.y, 0);
+  EXPECT_EQ(dialog.cx, 187);
+  EXPECT_EQ(dialog.cy, 89);
+  EXPECT_EQ(dialog.title, L"Screen Saver \x306E\x60C5\x5831");
+  EXPECT_EQ(dialog.pointSize, 9);
+  EXPECT_EQ(dialog.font, kGothicFace);
+  ASSERT_EQ(dialog.items.size(), 6u);
+  for (int line = 0; line < 5; ++line) {
+    const DialogItem* item = dialog.Item(1011 + line);
+    ASSERT_NE(item, nullptr) << line;
+    EXPECT_EQ(item->classAtom, 0x82);
+    EXPECT_EQ(item->style, 0x50020000u);
+    EXPECT_EQ(item->title, L"Static");
+    EXPECT_EQ(item->x, 15);
+    EXPECT_EQ(item->y, 10 + 10 * line);
+    EXPECT_EQ(item->cx, 157);
+    EXPECT_EQ(item->cy, 12);
+  }
+  const DialogItem* ok = dialog.Item(IDOK);
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->classAtom, 0x80);
+  EXPECT_EQ(ok->style, 0x50010001u);
+  EXPECT_EQ(ok->title, L"OK");
+  EXPECT_EQ(ok->x, 76);
+  EXPECT_EQ(ok->y, 67);
+  EXPECT_EQ(ok->cx, 34);
+  EXPECT_EQ(ok->cy, 14);
+}
+
+TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
+  std::string longest(259, ' ');
+  for (size_t i = 0; i < longest.size(); ++i) longest[i] = static_cast<char>('a' + i % 26);
+  std::string path = PlayerWithMemo("memo_player.scr", Entry("First line") + Entry("") + Entry(longest) + Entry("") +
+                                                           Entry("Fifth") + Length(40) + "timing...");
+  OpenDialog dialog = OpenInfoDialog(path);
+  ASSERT_NE(dialog.window, nullptr);
+  wchar_t caption[64];
+  GetWindowTextW(dialog.window, caption, 64);
+  EXPECT_STREQ(caption, L"Screen Saver \x306E\x60C5\x5831");
+  EXPECT_EQ(LineText(dialog.window, 1011), "First line");
+  EXPECT_EQ(LineText(dialog.window, 1012), "");
+  EXPECT_EQ(LineText(dialog.window, 1013), longest);
+  EXPECT_EQ(LineText(dialog.window, 1014), "");
+  EXPECT_EQ(LineText(dialog.window, 1015), "Fifth");
+
+  // Esc and the caption's close button leave it open.
+  SetForegroundWindow(dialog.window);
+  PumpFor(200);
+  INPUT escape[2] = {};
+  escape[0].type = escape[1].type = INPUT_KEYBOARD;
+  escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+  escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, escape, sizeof(INPUT));
+  PostMessageA(dialog.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageA(dialog.window, WM_COMMAND, IDCANCEL, 0);
+  PumpFor(500);
+  EXPECT_TRUE(IsWindow(dialog.window));
+  EXPECT_EQ(WaitForSingleObject(dialog.process.process, 0), WAIT_TIMEOUT);
+
+  PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(dialog.process), 1u);
+}
+
+TEST(PlayerInfoDialog, BareImageShowsFiveEmptyLinesAndEnterEnds) {
+  OpenDialog dialog = OpenInfoDialog(Player(), "");
+  ASSERT_NE(dialog.window, nullptr);
+  for (int id = 1011; id <= 1015; ++id) EXPECT_EQ(LineText(dialog.window, id), "") << id;
+  SetForegroundWindow(dialog.window);
+  PumpFor(200);
+  INPUT enter[2] = {};
+  enter[0].type = enter[1].type = INPUT_KEYBOARD;
+  enter[0].ki.wVk = enter[1].ki.wVk = VK_RETURN;
+  enter[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, enter, sizeof(INPUT));
+  EXPECT_EQ(WaitForExit(dialog.process), 1u);
+}
+
+TEST(PlayerInfoDialog, OverlongStoredLineIsCutAndTheNextLineStillReads) {
+  std::string path = PlayerWithMemo("damaged_memo_player.scr",
+                                    Length(300) + std::string(300, 'q') + Entry("after") + Length(2));
+  OpenDialog dialog = OpenInfoDialog(path, "/c:0");
+  ASSERT_NE(dialog.window, nullptr);
+  EXPECT_EQ(LineText(dialog.window, 1011), std::string(259, 'q'));
+  EXPECT_EQ(LineText(dialog.window, 1012), "after");
+  EXPECT_EQ(LineText(dialog.window, 1013), "") << "a length cut short reads as empty";
+  EXPECT_EQ(LineText(dialog.window, 1014), "");
+  PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(dialog.process), 1u);
+}
+
+TEST(DesignerDialog, ConfigurationEndsWithZero) {
+  OpenDialog dialog = OpenInfoDialog(ProgramFolder() + "designer.scr", "/c");
+  ASSERT_NE(dialog.window, nullptr);
+  wchar_t caption[64];
+  GetWindowTextW(dialog.window, caption, 64);
+  EXPECT_STREQ(caption, L"Morvane");
+  PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(dialog.process), 0u);
+}
+
+}  // namespace
