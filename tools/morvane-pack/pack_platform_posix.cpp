@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "pack_platform.h"
@@ -41,7 +42,10 @@ bool SettingsFolder(const char* settingsFile, bool isDefault, char* out, size_t 
 SettingsStore* OpenSettings(const char* path, const char** problem) {
   // The whole scene is read at once, so one look at the file serves every key.
   static ProfileSnapshotStore store;
-  if (!store.Load(path ? path : kDefaultProfilePath)) {
+  const char* file = path ? path : kDefaultProfilePath;
+  if (access(file, F_OK) != 0)
+    std::fprintf(stderr, "morvane-pack: note: settings %s: no such file; every setting takes its default\n", file);
+  if (!store.Load(file)) {
     *problem = "settings file exists but cannot be read";
     return nullptr;
   }

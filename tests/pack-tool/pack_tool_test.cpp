@@ -1,0 +1,121 @@
+// morvane-pack as a user runs it: arguments, exit status, messages and the file it writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "build_test_support.h"
+#include "package_reader.h"
+#include "package_records.h"
+
+namespace {
+
+struct ToolRun {
+  int exitCode;
+  std::string out;  // stdout and stderr together
+};
+
+ToolRun Pack(const std::string& arguments) {
+  std::string command = std::string(MORVANE_PACK) + " " + arguments + " 2>&1";
+  ToolRun run = {-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0) run.out.append(chunk, got);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class PackToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFileBytes(folder.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0xCC));
+    player = "--player '" + folder.Path("player.scr") + "' ";
+  }
+  void Settings(const std::string& text) {
+    WriteFileBytes(folder.Path("MORVANE.INI"), std::vector<uint8_t>(text.begin(), text.end()));
+  }
+  std::string Quoted(const std::string& name) const { return "'" + folder.Path(name) + "'"; }
+  ScenePackageView Read(const std::string& name) {
+    bytes = ReadFileBytes(folder.Path(name));
+    ScenePackageView view = {};
+    PackageError error = {0, nullptr};
+    EXPECT_GE(bytes.size(), kPlayerImageSize);
+    if (bytes.size() >= kPlayerImageSize)
+      EXPECT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error))
+          << error.reason;
+    return view;
+  }
+
+  ScratchFolder folder;
+  std::string player;
+  std::vector<uint8_t> bytes;
+};
+
+TEST_F(PackToolTest, UsageErrorsExitWith2AndWriteNothing) {
+  const char* lines[] = {"", "--settings", "--frobnicate out.scr", "a.scr b.scr", "--player x --player y out.scr",
+                         "--base"};
+  for (const char* line : lines) {
+    ToolRun run = Pack(line);
+    EXPECT_EQ(run.exitCode, 2) << line;
+    EXPECT_NE(run.out.find("Usage: morvane-pack"), std::string::npos) << line;
+  }
+  ToolRun help = Pack("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* word : {"--settings", "--player", "--base", "49152", "Exit status"})
+    EXPECT_NE(help.out.find(word), std::string::npos) << word;
+}
+
+TEST_F(PackToolTest, PlayerImageOfAnotherSizeIsRefusedBeforeWriting) {
+  for (size_t size : {size_t(0), size_t(49151), size_t(49153)}) {
+    WriteFileBytes(folder.Path("odd.scr"), std::vector<uint8_t>(size, 1));
+    ToolRun run = Pack("--settings " + Quoted("MORVANE.INI") + " --player " + Quoted("odd.scr") + " " + Quoted("out.scr"));
+    EXPECT_EQ(run.exitCode, 1) << size;
+    EXPECT_NE(run.out.find("49152"), std::string::npos) << run.out;
+    EXPECT_TRUE(ReadFileBytes(folder.Path("out.scr")).empty()) << size;
+  }
+}
+
+TEST_F(PackToolTest, MissingSettingsFileBuildsTheDefaultScene) {
+  ToolRun run = Pack(player + "--settings " + Quoted("none.ini") + " " + Quoted("out.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  Read("out.scr");
+  EXPECT_EQ(bytes.size(), 49212u);
+  EXPECT_EQ(bytes[0], 0xCC);
+}
+
+TEST_F(PackToolTest, RelativeNamesFollowTheSettingsFolderUnlessBaseSaysOtherwise) {
+  ScratchFolder elsewhere;
+  WriteFileBytes(folder.Path("a.bmp"), MakeBmp(5, 4, 24, 0, 0, 3));
+  Settings("[Character]\nA0=a.bmp\n");
+  ToolRun run = Pack(player + "--settings " + Quoted("MORVANE.INI") + " " + Quoted("out.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(Read("out.scr").characterCount, 1u);
+
+  run = Pack(player + "--settings " + Quoted("MORVANE.INI") + " --base '" + elsewhere.path() + "' " + Quoted("out.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(Read("out.scr").characterCount, 0u);
+  EXPECT_NE(run.out.find("a.bmp"), std::string::npos) << run.out;
+}
+
+TEST_F(PackToolTest, FailuresExitWith1AndNameFileRecordAndReason) {
+  WriteFileBytes(folder.Path("notes.bmp"), std::vector<uint8_t>{'h', 'i'});
+  Settings("[Character]\nB0=notes.bmp\n");
+  ToolRun run = Pack(player + "--settings " + Quoted("MORVANE.INI") + " " + Quoted("out.scr"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("frame B0"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("notes.bmp"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("not a bitmap"), std::string::npos) << run.out;
+  EXPECT_EQ(Read("out.scr").characterCount, 1u);
+
+  run = Pack(player + "--settings " + Quoted("MORVANE.INI") + " " + Quoted("missing/out.scr"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("output"), std::string::npos) << run.out;
+}
+
+}  // namespace
