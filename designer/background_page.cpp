@@ -1,0 +1,98 @@
+// The Background page: colour, transparency, wallpaper, animation speed and sound.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "designer_pages.h"
+#include "designer_resources.h"
+#include "designer_state.h"
+#include "page_controls.h"
+
+namespace {
+
+const int kNoColourBox = 1001, kWallpaperBox = 1002, kStretchBox = 1003, kTransparentBox = 1004, kSoundBox = 1005;
+const int kWallpaperField = 1011, kSoundField = 1012;
+const int kColourButton = 1031, kWallpaperButton = 1032, kSoundButton = 1033;
+const int kSpeedSlider = 1050;
+
+const DWORD helpTable[] = {1001, 10000, 1002, 11000, 1003, 12000, 1004, 13000, 1005, 18000, 1011, 14000,
+                           1012, 17000, 1031, 15000, 1032, 14000, 1033, 17000, 1050, 16000, 0, 0};
+
+struct CheckSetting {
+  int id;
+  const char* section;
+  const char* key;
+};
+
+// In the order the page reads and writes them.
+const CheckSetting kChecks[] = {{kNoColourBox, "BackGround", "Erase"},
+                                {kTransparentBox, "Initial", "Crear"},
+                                {kWallpaperBox, "BackGround", "BmpOpt1"},
+                                {kStretchBox, "BackGround", "BmpOpt2"},
+                                {kSoundBox, "BackGround", "SoundOpt"}};
+
+void Open(HWND page) {
+  pageTrackbars[0] = CreatePageTrackbar(page, kSpeedSlider, 55, 198, 209, 30);
+  int32_t speed = ReadSettingInteger("Initial", "Timer2", "10");
+  int32_t fastest = ReadSettingInteger("Initial", "AniSpeedMin", "1");
+  int32_t slowest = ReadSettingInteger("Initial", "AniSpeedMax", "50");
+  SetTrackbar(pageTrackbars[0], fastest, slowest, speed);
+  ReadSettingIntoField(page, kWallpaperField, "BackGround", "Bmp");
+  ReadSettingIntoField(page, kSoundField, "BackGround", "Sound");
+  for (const CheckSetting& check : kChecks) ReadSettingIntoCheck(page, check.id, check.section, check.key, "0");
+}
+
+void Close(HWND page) {
+  WriteSettingInteger("Initial", "Timer2", TrackbarPosition(pageTrackbars[0]));
+  WriteFieldSetting(page, kWallpaperField, "BackGround", "Bmp");
+  WriteFieldSetting(page, kSoundField, "BackGround", "Sound");
+  for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.section, check.key);
+  pageTrackbars[0] = nullptr;
+}
+
+// The colour is the one value written at once: a confirmed choice is kept whatever follows.
+void ChooseBackgroundColour(HWND page) {
+  uint32_t red = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorR", "0"));
+  uint32_t green = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorG", "0"));
+  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorB", "0"));
+  COLORREF colour = red | (green << 8) | (blue << 16);
+  customColours[0] = colour;
+  CHOOSECOLORW record = {};
+  record.lStructSize = sizeof record;
+  record.hwndOwner = page;
+  record.rgbResult = colour;
+  record.lpCustColors = customColours;
+  record.Flags = CC_RGBINIT;
+  if (!ChooseColorW(&record)) return;
+  WriteSettingInteger("BackGround", "ColorR", GetRValue(record.rgbResult));
+  WriteSettingInteger("BackGround", "ColorG", GetGValue(record.rgbResult));
+  WriteSettingInteger("BackGround", "ColorB", GetBValue(record.rgbResult));
+}
+
+void Browse(HWND page, int field, UINT filter, UINT title, const wchar_t* extension) {
+  GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
+  BrowseWithValueBuffer(page, filter, title, extension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+  SetDlgItemTextA(page, field, valueBuffer);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Open(page);
+      break;
+    case WM_DESTROY:
+      Close(page);
+      break;
+    case WM_COMMAND:
+      if (wParam == kColourButton) ChooseBackgroundColour(page);
+      if (wParam == kWallpaperButton) Browse(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, L"bmp");
+      if (wParam == kSoundButton) Browse(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, L"wav");
+      break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+      ShowContextHelp(message, wParam, lParam, helpTable);
+      break;
+  }
+  return 0;
+}

@@ -1,0 +1,116 @@
+// The Character page: one template and procedure for all twenty characters; the character is
+// the one the current tab names.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "character_keys.h"
+#include "designer_pages.h"
+#include "designer_resources.h"
+#include "designer_state.h"
+#include "page_controls.h"
+#include "settings_value.h"
+
+namespace {
+
+const int kFirstFrameField = 1011;
+const int kFirstBrowseButton = 1031;
+const int kFirstBounceBox = 1001;
+const int kPingPongBox = 1005;
+const int kFirstValueField = 1025;
+const int kFirstSlider = 1050;
+const int kAppearanceSlot = 3;
+const char kAxes[3] = {'X', 'Y', 'Z'};
+
+const DWORD helpTable[] = {1001, 19000, 1002, 20000, 1003, 21000, 1005, 23000,
+                           1011, 24000, 1012, 24000, 1013, 24000, 1014, 24000, 1015, 24000,
+                           1016, 24000, 1017, 24000, 1018, 24000, 1019, 24000, 1020, 24000,
+                           1031, 24000, 1032, 24000, 1033, 24000, 1034, 24000, 1035, 24000,
+                           1036, 24000, 1037, 24000, 1038, 24000, 1039, 24000, 1040, 24000,
+                           1050, 25000, 1025, 25000, 1051, 26000, 1026, 26000, 1052, 27000,
+                           1027, 27000, 1053, 22000, 1028, 22000, 0, 0};
+
+int Character() { return currentTab - kFirstCharacterTab; }
+
+// The value field shows the setting's own text at first, even where the slider had to clamp
+// it; from the first move on it shows the slider.
+void OpenSlider(HWND page, int slot, int x, int y, int width, int32_t minimum, int32_t maximum, const char* section,
+                const char* key, const char* fallback) {
+  pageTrackbars[slot] = CreatePageTrackbar(page, kFirstSlider + slot, x, y, width, 30);
+  int32_t value = ReadSettingInteger(section, key, fallback);
+  SetTrackbar(pageTrackbars[slot], minimum, maximum, value);
+  SetDlgItemTextA(page, kFirstValueField + slot, valueBuffer);
+}
+
+void Open(HWND page) {
+  const int character = Character();
+  for (int slot = 0; slot < kFrameSlotCount; ++slot)
+    ReadSettingIntoField(page, kFirstFrameField + slot, "Character", FrameKey(character, slot).text);
+  int32_t slowest = ReadSettingInteger("Initial", "SpeedMin", "-70");
+  int32_t fastest = ReadSettingInteger("Initial", "SpeedMax", "70");
+  for (int axis = 0; axis < 3; ++axis) {
+    const SettingKey key = MotionKey(character, kAxes[axis]);
+    OpenSlider(page, axis, 40, 200 + 30 * axis, 209, slowest, fastest, "Speed", key.text, "10");
+    ReadSettingIntoCheck(page, kFirstBounceBox + axis, "Pattern", key.text, "1");
+  }
+  const SettingKey appearanceKey = MotionKey(character, 'A');
+  OpenSlider(page, kAppearanceSlot, 40, 310, 90, 0, 10, "Visible", appearanceKey.text, "10");
+  ReadSettingIntoCheck(page, kPingPongBox, "Pattern", appearanceKey.text, "0");
+}
+
+void Close(HWND page) {
+  const int character = Character();
+  for (int slot = 0; slot < kFrameSlotCount; ++slot)
+    WriteFieldSetting(page, kFirstFrameField + slot, "Character", FrameKey(character, slot).text);
+  for (int axis = 0; axis < 3; ++axis) {
+    const SettingKey key = MotionKey(character, kAxes[axis]);
+    WriteSettingInteger("Speed", key.text, TrackbarPosition(pageTrackbars[axis]));
+    WriteCheckSetting(page, kFirstBounceBox + axis, "Pattern", key.text);
+  }
+  const SettingKey appearanceKey = MotionKey(character, 'A');
+  WriteSettingInteger("Visible", appearanceKey.text, TrackbarPosition(pageTrackbars[kAppearanceSlot]));
+  WriteCheckSetting(page, kPingPongBox, "Pattern", appearanceKey.text);
+  for (HWND& slider : pageTrackbars) slider = nullptr;
+}
+
+void ShowSliderValue(HWND page, HWND slider, WPARAM code) {
+  if (LOWORD(code) > TB_BOTTOM) return;  // the end of a move changes nothing
+  for (int slot = 0; slot < 4; ++slot) {
+    if (pageTrackbars[slot] != slider) continue;
+    char text[12];
+    FormatSettingInteger(TrackbarPosition(slider), text);
+    SetDlgItemTextA(page, kFirstValueField + slot, text);
+    return;
+  }
+}
+
+void Browse(HWND page, int slot) {
+  GetDlgItemTextA(page, kFirstFrameField + slot, valueBuffer, sizeof valueBuffer);
+  BrowseWithValueBuffer(page, IDS_BITMAP_FILTER, IDS_FRAME_TITLE, L"bmp", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+  SetDlgItemTextA(page, kFirstFrameField + slot, valueBuffer);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Open(page);
+      break;
+    case WM_DESTROY:
+      Close(page);
+      break;
+    case WM_HSCROLL:
+      ShowSliderValue(page, reinterpret_cast<HWND>(lParam), wParam);
+      break;
+    case WM_COMMAND:
+      if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + 10))
+        Browse(page, static_cast<int>(wParam) - kFirstBrowseButton);
+      break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+      ShowContextHelp(message, wParam, lParam, helpTable);
+      break;
+  }
+  return 0;
+}

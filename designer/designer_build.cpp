@@ -1,0 +1,17 @@
+#include "designer_build.h"
+
+#include "designer_folder.h"
+#include "designer_state.h"
+#include "package_builder.h"
+#include "player_image_source.h"
+#include "stdio_build_files.h"
+
+void BuildFromDesignerSettings(const char* outputPath, char* status) {
+  char self[MAX_PATH], folder[MAX_PATH];
+  DesignerFile(self);
+  DesignerFolder(folder);
+  StdioBuildFiles files;
+  TrailingPlayerImage player(&files, self);
+  BuildSources sources = {DesignerSettings(), &player, &files, folder, nullptr};
+  BuildPackagedSaver(sources, outputPath, status);
+}

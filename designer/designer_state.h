@@ -1,0 +1,26 @@
+// What the configuration dialog and its pages share while the dialog runs. Only one page
+// exists at a time, so the pages share the slider slots and the text buffer safely.
+#pragma once
+#include <windows.h>
+
+#include "settings_store.h"
+
+extern HWND tabControl;
+extern HWND currentPage;
+// The tab of the page now shown; a page finds its character from it at every message, and a
+// tab switch changes it only after the old page has saved under it.
+extern signed char currentTab;
+extern HWND pageTrackbars[4];
+extern char valueBuffer[kSettingBufferSize];
+extern COLORREF customColours[16];
+
+const int kInfoTab = 0;
+const int kBackgroundTab = 1;
+const int kFirstCharacterTab = 2;
+const int kModuleTab = 22;
+const int kTabCount = 23;
+
+// MORVANE.INI in the Windows folder.
+SettingsStore* DesignerSettings();
+
+extern const char kHelpFile[];  // "MORVANE.HLP"

@@ -1,0 +1,105 @@
+// The Module page: the packaged saver's name and comment lines, and the Create button that
+// builds it from the current settings.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "designer_build.h"
+#include "designer_pages.h"
+#include "designer_resources.h"
+#include "designer_state.h"
+#include "module_name.h"
+#include "package_builder.h"
+#include "page_controls.h"
+
+namespace {
+
+const int kNameField = 1011;
+const int kBrowseButton = 1031, kCreateButton = 1032;
+// Field 1011 + i holds key i.
+const char* const kKeys[] = {"MName", "Memo1", "Memo2", "Memo3", "Memo4", "Memo5"};
+
+const DWORD helpTable[] = {1011, 28000, 1031, 28000, 1012, 29000, 1013, 29000, 1014, 29000,
+                           1015, 29000, 1016, 29000, 1032, 30000, 0, 0};
+
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+void Open(HWND page) {
+  for (int i = 0; i < 6; ++i) ReadSettingIntoField(page, kNameField + i, "Module", kKeys[i]);
+}
+
+void Save(HWND page) {
+  for (int i = 0; i < 6; ++i) WriteFieldSetting(page, kNameField + i, "Module", kKeys[i]);
+}
+
+int Message(HWND page, UINT text, UINT buttons) {
+  return MessageBoxW(page, ResourceText(text), ResourceText(IDS_CAPTION), buttons);
+}
+
+void Browse(HWND page) {
+  GetDlgItemTextA(page, kNameField, valueBuffer, sizeof valueBuffer);
+  BrowseWithValueBuffer(page, IDS_SAVER_FILTER, IDS_SAVER_TITLE, L"scr", OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  FixUpModuleName(valueBuffer, sizeof valueBuffer, IsLeadByte);
+  SetDlgItemTextA(page, kNameField, valueBuffer);
+}
+
+void Create(HWND page) {
+  GetDlgItemTextA(page, kNameField, valueBuffer, sizeof valueBuffer);
+  // A name that already holds ".scr" keeps its own letters in the field and on disk.
+  if (valueBuffer[0] != ' ' && valueBuffer[0] != '\0' && FixUpModuleName(valueBuffer, sizeof valueBuffer, IsLeadByte))
+    SetDlgItemTextA(page, kNameField, valueBuffer);
+
+  // The comment lines reach the builder through the settings, and they are kept even when no
+  // build follows.
+  Save(page);
+
+  char status = kBuildSucceeded;
+  char name[kSettingBufferSize];
+  GetDlgItemTextA(page, kNameField, name, sizeof name);
+  if (name[0] == '\0' || name[0] == ' ') {
+    Message(page, IDS_NO_NAME, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+
+  HANDLE existing = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+  if (existing != INVALID_HANDLE_VALUE) {
+    CloseHandle(existing);
+    if (Message(page, IDS_OVERWRITE, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) != IDYES) return;
+  }
+
+  HANDLE trial = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (trial == INVALID_HANDLE_VALUE) {
+    Message(page, IDS_BUILD_FAILED, MB_OK | MB_ICONHAND);
+    return;
+  }
+  CloseHandle(trial);
+
+  BuildFromDesignerSettings(name, &status);
+  if (status == kBuildSucceeded) {
+    Message(page, IDS_BUILD_SUCCEEDED, MB_OK | MB_ICONEXCLAMATION);
+  } else {
+    Message(page, IDS_BUILD_FAILED, MB_OK | MB_ICONHAND);
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ModulePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Open(page);
+      break;
+    case WM_DESTROY:
+      Save(page);
+      break;
+    case WM_COMMAND:
+      if (wParam == kBrowseButton) Browse(page);
+      if (wParam == kCreateButton) Create(page);
+      break;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+      ShowContextHelp(message, wParam, lParam, helpTable);
+      break;
+  }
+  return 0;
+}

@@ -1,0 +1,124 @@
+#include "page_controls.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "designer_state.h"
+#include "saver_host.h"
+#include "settings_value.h"
+
+void ReadSettingIntoField(HWND page, int id, const char* section, const char* key) {
+  DesignerSettings()->ReadText(section, key, "", valueBuffer);
+  SetDlgItemTextA(page, id, valueBuffer);
+}
+
+void WriteFieldSetting(HWND page, int id, const char* section, const char* key) {
+  valueBuffer[0] = '\0';
+  GetDlgItemTextA(page, id, valueBuffer, sizeof valueBuffer);
+  DesignerSettings()->WriteText(section, key, valueBuffer);
+}
+
+int32_t ReadSettingInteger(const char* section, const char* key, const char* fallback) {
+  DesignerSettings()->ReadText(section, key, fallback, valueBuffer);
+  return ParseSettingInteger(valueBuffer);
+}
+
+void WriteSettingInteger(const char* section, const char* key, int32_t value) {
+  FormatSettingInteger(value, valueBuffer);
+  DesignerSettings()->WriteText(section, key, valueBuffer);
+}
+
+void ReadSettingIntoCheck(HWND page, int id, const char* section, const char* key, const char* fallback) {
+  int32_t flag = ReadSettingInteger(section, key, fallback);
+  SendDlgItemMessageA(page, id, BM_SETCHECK, flag != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void WriteCheckSetting(HWND page, int id, const char* section, const char* key) {
+  bool checked = SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  WriteSettingInteger(section, key, checked ? 1 : 0);
+}
+
+HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) {
+  // 4 dialog units across and 8 down are 6 and 12 pixels where the places were laid out.
+  RECT units = {0, 0, 4, 8};
+  MapDialogRect(page, &units);
+  int left = MulDiv(x, units.right, 6), top = MulDiv(y, units.bottom, 12);
+  int cx = MulDiv(width, units.right, 6), cy = MulDiv(height, units.bottom, 12);
+  return CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top, cx, cy,
+                         page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance, nullptr);
+}
+
+void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position) {
+  SendMessageW(trackbar, TBM_SETRANGEMIN, FALSE, static_cast<int16_t>(minimum));
+  SendMessageW(trackbar, TBM_SETRANGEMAX, TRUE, static_cast<int16_t>(maximum));
+  SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+}
+
+int32_t TrackbarPosition(HWND trackbar) {
+  return static_cast<int32_t>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+}
+
+const wchar_t* ResourceText(UINT id) {
+  // Several texts are in use at once (filter and title of one dialog), so each call gets its
+  // own slot of a small ring.
+  static wchar_t texts[4][256];
+  static int next;
+  wchar_t* text = texts[next];
+  next = (next + 1) % 4;
+  if (LoadStringW(moduleInstance, id, text, 256) <= 0) text[0] = L'\0';
+  return text;
+}
+
+bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t* defaultExtension, DWORD flags) {
+  wchar_t filter[256];
+  lstrcpynW(filter, ResourceText(filterId), 255);
+  filter[255] = L'\0';
+  for (wchar_t* p = filter; *p; ++p)
+    if (*p == L'|') *p = L'\0';
+
+  wchar_t file[MAX_PATH];
+  if (!MultiByteToWideChar(CP_ACP, 0, valueBuffer, -1, file, MAX_PATH)) file[0] = L'\0';
+
+  OPENFILENAMEW record = {};
+  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  record.hwndOwner = page;
+  record.lpstrFilter = filter;
+  record.lpstrFile = file;
+  record.nMaxFile = MAX_PATH;
+  record.lpstrTitle = ResourceText(titleId);
+  record.Flags = flags;
+  record.lpstrDefExt = defaultExtension;
+  if (!GetOpenFileNameW(&record)) return false;
+
+  // The settings hold paths in the system's code page; a path that does not fit the buffer
+  // there is not taken, rather than stored cut short.
+  char chosen[kSettingBufferSize];
+  if (!WideCharToMultiByte(CP_ACP, 0, file, -1, chosen, sizeof chosen, nullptr, nullptr)) return false;
+  lstrcpynA(valueBuffer, chosen, sizeof valueBuffer);
+  return true;
+}
+
+namespace {
+
+bool ListedInTable(HWND control, const DWORD* table) {
+  DWORD id = static_cast<DWORD>(GetWindowLongPtrA(control, GWLP_ID));
+  for (const DWORD* pair = table; pair[0] != 0 || pair[1] != 0; pair += 2)
+    if (pair[0] == id) return true;
+  return false;
+}
+
+}  // namespace
+
+void ShowContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* table) {
+  if (message == WM_HELP) {
+    const HELPINFO* info = reinterpret_cast<const HELPINFO*>(lParam);
+    HWND item = static_cast<HWND>(info->hItemHandle);
+    if (ListedInTable(item, table))
+      WinHelpA(item, kHelpFile, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(table));
+  } else if (message == WM_CONTEXTMENU) {
+    HWND clicked = reinterpret_cast<HWND>(wParam);
+    if (ListedInTable(clicked, table))
+      WinHelpA(clicked, kHelpFile, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(table));
+  }
+}

@@ -1,0 +1,36 @@
+// The exchanges every editing page makes between its controls and the settings store, the
+// sliders it creates, its file dialogs and its context help.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Field text <-> setting text, through valueBuffer (at most 259 bytes either way).
+void ReadSettingIntoField(HWND page, int id, const char* section, const char* key);
+void WriteFieldSetting(HWND page, int id, const char* section, const char* key);
+
+int32_t ReadSettingInteger(const char* section, const char* key, const char* fallback);
+void WriteSettingInteger(const char* section, const char* key, int32_t value);
+
+// Any non-zero setting shows as checked; the box is written back as 0 or 1.
+void ReadSettingIntoCheck(HWND page, int id, const char* section, const char* key, const char* fallback);
+void WriteCheckSetting(HWND page, int id, const char* section, const char* key);
+
+// A slider at a place given in pixels for a dialog unit of 1.5 pixels (the template's font at
+// 96 dots per inch), moved with the page's actual conversion so that it keeps its place among
+// the template's controls at any font size and resolution.
+HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height);
+// The low 16 bits of each end, taken as signed; the slider clamps the position into them.
+void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position);
+int32_t TrackbarPosition(HWND trackbar);
+
+// The system's open-file dialog over valueBuffer; its texts come from the string table.
+// Returns whether the user confirmed; valueBuffer then holds the chosen path.
+bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t* defaultExtension, DWORD flags);
+
+// WM_HELP and WM_CONTEXTMENU of an editing page: the help topic of the control, when the
+// page's table lists it. table: pairs (control id, context id) ended by (0, 0).
+void ShowContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* table);
+
+// A fixed text of the string table, for the wide calls.
+const wchar_t* ResourceText(UINT id);

@@ -1,0 +1,119 @@
+#include "settings_scene_source.h"
+
+#include <cstring>
+
+#include "character_keys.h"
+#include "scene_model.h"
+#include "settings_store.h"
+
+namespace {
+
+SettingsSceneSource* Self(SceneSource* source) {
+  return reinterpret_cast<SettingsSceneSource*>(source);
+}
+
+int32_t Integer(SceneSource* source, const char* section, const char* key, const char* fallback) {
+  return ReadIntegerSetting(Self(source)->store, section, key, fallback);
+}
+
+void ReadTiming(SceneSource* source, int32_t* redrawPeriod, int32_t* multiplier) {
+  *redrawPeriod = Integer(source, "Initial", "Timer1", "50");
+  *multiplier = Integer(source, "Initial", "Timer2", "10");
+}
+
+uint8_t ReadTransparency(SceneSource* source) {
+  return static_cast<uint8_t>(Integer(source, "Initial", "Crear", "0"));
+}
+
+bool HasFirstFrame(SettingsSceneSource* self, int character) {
+  char path[kSettingBufferSize];
+  return self->store->ReadText("Character", FrameKey(character, 0).text, "", path) > 0;
+}
+
+// A letter without a first frame takes no character slot, so the characters that follow move
+// up as they do in a package.
+bool BeginCharacter(SceneSource* source) {
+  SettingsSceneSource* self = Self(source);
+  while (self->nextCharacter < kCharacterCount) {
+    int character = self->nextCharacter++;
+    if (HasFirstFrame(self, character)) {
+      self->currentCharacter = character;
+      return true;
+    }
+  }
+  return false;
+}
+
+// A named file that does not load still holds its slot, drawn as nothing: the names alone
+// decide how many frames a character has.
+bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface** sprite, Surface** maskStart) {
+  SettingsSceneSource* self = Self(source);
+  *maskStart = nullptr;  // the mask starts from the sprite, exactly as in the player
+  if (slot >= kFrameSlotCount) return false;
+  char path[kSettingBufferSize];
+  if (self->store->ReadText("Character", FrameKey(self->currentCharacter, slot).text, "", path) == 0) return false;
+  *sprite = self->files->loadPicture(self->files, path, reference);
+  return true;
+}
+
+bool ReadMotion(SceneSource* source, CharacterState* c) {
+  const int character = Self(source)->currentCharacter;
+  c->speedX = Integer(source, "Speed", MotionKey(character, 'X').text, "10");
+  c->speedY = Integer(source, "Speed", MotionKey(character, 'Y').text, "10");
+  c->speedDepth = Integer(source, "Speed", MotionKey(character, 'Z').text, "10");
+  c->frameStep = Integer(source, "Speed", MotionKey(character, 'A').text, "1");
+  c->bounceX = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'X').text, "1"));
+  c->bounceY = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'Y').text, "1"));
+  c->bounceDepth = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'Z').text, "1"));
+  c->pingPong = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'A').text, "0"));
+  c->visibleRate = static_cast<int8_t>(Integer(source, "Visible", MotionKey(character, 'A').text, "10"));
+  return true;
+}
+
+bool ReadBackground(SceneSource* source, SceneBackground* background) {
+  background->noColour = Integer(source, "BackGround", "Erase", "0");
+  if (background->noColour == 0) {
+    uint32_t red = static_cast<uint8_t>(Integer(source, "BackGround", "ColorR", "0"));
+    uint32_t green = static_cast<uint8_t>(Integer(source, "BackGround", "ColorG", "0"));
+    uint32_t blue = static_cast<uint8_t>(Integer(source, "BackGround", "ColorB", "0"));
+    background->colour = red | (green << 8) | (blue << 16);
+  }
+  background->wallpaper = Integer(source, "BackGround", "BmpOpt1", "0");
+  background->stretch = Integer(source, "BackGround", "BmpOpt2", "0");
+  return true;
+}
+
+Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
+  SettingsSceneSource* self = Self(source);
+  char path[kSettingBufferSize];
+  if (self->store->ReadText("BackGround", "Bmp", "", path) == 0) return nullptr;
+  return self->files->loadPicture(self->files, path, reference);
+}
+
+void StartSound(SceneSource* source) {
+  SettingsSceneSource* self = Self(source);
+  if (Integer(source, "BackGround", "SoundOpt", "0") == 0) return;
+  char path[kSettingBufferSize];
+  if (self->store->ReadText("BackGround", "Sound", "", path) == 0) return;
+  // Marked as playing so that the window's end stops it, as the player's sound is stopped.
+  if (self->files->playSound(self->files, path)) scene.soundPlaying = 1;
+}
+
+void Close(SceneSource*) {}
+
+}  // namespace
+
+void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, SceneFiles* files) {
+  std::memset(source, 0, sizeof *source);
+  source->base.readTiming = ReadTiming;
+  source->base.readTransparency = ReadTransparency;
+  source->base.beginCharacter = BeginCharacter;
+  source->base.loadFrame = LoadFrame;
+  source->base.readMotion = ReadMotion;
+  source->base.readBackground = ReadBackground;
+  source->base.loadWallpaper = LoadWallpaper;
+  source->base.startSound = StartSound;
+  source->base.close = Close;
+  source->store = store;
+  source->files = files;
+}
