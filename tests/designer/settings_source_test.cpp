@@ -1,0 +1,310 @@
+// The designer's playback against the player: the same settings and files, loaded once as
+// settings and once as the package the builder makes of them, must give the same scene and
+// the same pictures, frame after frame; and the few places where playback differs by design.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "bitmap_intake.h"
+#include "byte_stream.h"
+#include "engine.h"
+#include "host_soft.h"
+#include "package_builder.h"
+#include "package_records.h"
+#include "package_source.h"
+#include "scene_art.h"
+#include "settings_scene_source.h"
+#include "stdio_build_files.h"
+#include "surface.h"
+#include "surface_soft.h"
+
+namespace {
+
+const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240};
+const uint32_t kSeed = 4711;
+const uint32_t kMagenta = 0x00FF00FF, kRed = 0x000000FF, kBlue = 0x00FF0000, kGreenish = 0x00308020;
+
+class MapStore : public SettingsStore {
+ public:
+  MapStore& Set(const std::string& section, const std::string& key, const std::string& value) {
+    values_[section + "/" + key] = value;
+    return *this;
+  }
+  size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override {
+    auto found = values_.find(std::string(section) + "/" + key);
+    const std::string& text = found == values_.end() ? std::string(fallback) : found->second;
+    return CopySettingText(text.data(), text.size(), value);
+  }
+  bool WriteText(const char* section, const char* key, const char* value) override {
+    Set(section, key, value);
+    return true;
+  }
+
+ private:
+  std::map<std::string, std::string> values_;
+};
+
+class BlankPlayerImage : public PlayerImageSource {
+ public:
+  bool ReadPlayerImage(uint8_t* image, const char**) override {
+    std::memset(image, 0, kPlayerImageSize);
+    return true;
+  }
+};
+
+// Reads .bmp files the way the package does, so that both sides start from the same pixels.
+struct RecordingFiles {
+  SceneFiles base;
+  std::vector<std::string> sounds;
+  std::vector<std::string> pictures;
+};
+
+Surface* LoadPicture(SceneFiles* files, const char* path, const Surface* reference) {
+  RecordingFiles* self = reinterpret_cast<RecordingFiles*>(files);
+  self->pictures.push_back(path);
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return nullptr;
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[4096];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(f);
+  MemoryBitmapSource source(bytes.data(), bytes.size());
+  BitmapRecord record;
+  const char* why = nullptr;
+  if (!IntakeBitmap(&source, &record, &why)) return nullptr;
+  std::vector<uint8_t> header(record.infoHeader, record.infoHeader + 40);
+  header.insert(header.end(), record.colours, record.colours + 4 * record.colourCount);
+  Surface* surface = LoadDibSurface(reference, header.data(), static_cast<uint32_t>(header.size()), record.bits,
+                                    record.bitsSize);
+  ReleaseBitmapRecord(&record);
+  return surface;
+}
+
+bool PlaySound(SceneFiles* files, const char* path) {
+  reinterpret_cast<RecordingFiles*>(files)->sounds.push_back(path);
+  return true;
+}
+
+class Folder {
+ public:
+  Folder() {
+    char pattern[] = "/tmp/morvane-playback-XXXXXX";
+    path_ = mkdtemp(pattern) ? pattern : "/tmp";
+  }
+  ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// A figure on a plain corner colour; `outline` draws a white ring around the disc that touches
+// the corner area, the case where a second load of the file would differ from the player.
+std::string WriteFrame(const Folder& folder, const std::string& name, int w, int h, uint32_t corner, uint32_t figure,
+                       bool outline) {
+  Picture32 picture(w, h, corner);
+  if (outline) picture.Disc(w / 2, h / 2, h / 2 - 1, 0x00FFFFFF);
+  picture.Disc(w / 2, h / 2, h / 2 - 4, figure);
+  picture.Fill(2, 2, 5, 5, 0x00FFFFFF);  // a white spot inside the corner area
+  EXPECT_TRUE(WriteBmp24(folder.Path(name), picture));
+  return folder.Path(name);
+}
+
+struct Pictures {
+  std::vector<std::vector<uint32_t>> frames;
+  int characters = 0;
+  std::vector<int> frameCounts;
+};
+
+// Several paints with frame ticks between them, as the two timers would deliver them.
+Pictures Play(int paints) {
+  Pictures out;
+  out.characters = scene.characterCount;
+  for (int i = 0; i < scene.characterCount; ++i) out.frameCounts.push_back(scene.characters[i].frameCount);
+  const size_t size = size_t(kScreen.screenWidth) * kScreen.screenHeight;
+  for (int i = 0; i < paints; ++i) {
+    MoveCharacters();
+    ComposePicture();
+    const uint32_t* pixels = SoftSurfacePixels(scene.workBuffer);
+    out.frames.emplace_back(pixels, pixels + size);
+    if (i % 3 == 2) AdvanceFrames();
+  }
+  return out;
+}
+
+class Playback : public testing::Test {
+ protected:
+  void TearDown() override {
+    ReleaseScene();
+    EXPECT_EQ(SoftLiveSurfaces(), 0) << "a surface outlived the scene";
+  }
+
+  void LoadSettings(MapStore* store) {
+    softHost = SoftHost{};
+    files_ = RecordingFiles{{LoadPicture, PlaySound}, {}, {}};
+    SettingsSceneSource source;
+    OpenSettingsSceneSource(&source, store, &files_.base);
+    LoadScene(&source.base, kScreen, kSeed);
+  }
+
+  void LoadPackage(MapStore* store) {
+    std::string output = folder_.Path("built.scr");
+    StdioBuildFiles files;
+    BlankPlayerImage player;
+    BuildSources sources = {store, &player, &files, folder_.path().c_str(), nullptr};
+    char status = kBuildSucceeded;
+    BuildPackagedSaver(sources, output.c_str(), &status);
+    ASSERT_EQ(status, kBuildSucceeded);
+    FILE* f = std::fopen(output.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    package_.clear();
+    uint8_t chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) package_.insert(package_.end(), chunk, chunk + got);
+    std::fclose(f);
+    ASSERT_GT(package_.size(), kPlayerImageSize);
+    softHost = SoftHost{};
+    OpenMemoryStream(&stream_, package_.data() + kPlayerImageSize,
+                     static_cast<uint32_t>(package_.size() - kPlayerImageSize));
+    PackageSource source;
+    OpenPackageSource(&source, &stream_.base);
+    LoadScene(&source.base, kScreen, kSeed);
+  }
+
+  // Plays the settings, then the package built from them, and returns both.
+  void PlayBoth(MapStore* store, int paints, Pictures* fromSettings, Pictures* fromPackage) {
+    LoadSettings(store);
+    *fromSettings = Play(paints);
+    ReleaseScene();
+    LoadPackage(store);
+    *fromPackage = Play(paints);
+  }
+
+  Folder folder_;
+  RecordingFiles files_;
+  std::vector<uint8_t> package_;
+  MemoryStream stream_;
+};
+
+TEST_F(Playback, SameScenePixelForPixelAsThePackagedSaver) {
+  MapStore store;
+  store.Set("Initial", "Timer1", "40").Set("Initial", "Timer2", "3").Set("Initial", "Crear", "1");
+  store.Set("BackGround", "ColorR", "48").Set("BackGround", "ColorG", "128").Set("BackGround", "ColorB", "32");
+  store.Set("BackGround", "BmpOpt1", "1").Set("BackGround", "Bmp", "wall.bmp");
+  Picture32 wall(120, 80, 0x00C0C0C0);
+  wall.Disc(60, 40, 30, kBlue);
+  ASSERT_TRUE(WriteBmp24(folder_.Path("wall.bmp"), wall));
+  // A: two frames on white, moving and growing; B: one frame on magenta with a white outline;
+  // C: nothing in slot 0, so it takes no slot; D: wraps around on every axis, ping-pong.
+  store.Set("Character", "A0", WriteFrame(folder_, "a0.bmp", 40, 30, 0x00FFFFFF, kRed, false));
+  store.Set("Character", "A1", WriteFrame(folder_, "a1.bmp", 40, 30, 0x00FFFFFF, kBlue, false));
+  store.Set("Speed", "AX", "7").Set("Speed", "AY", "-5").Set("Speed", "AZ", "4");
+  store.Set("Character", "B0", "b0.bmp");  // relative: the package resolves it in its base folder
+  WriteFrame(folder_, "b0.bmp", 50, 50, kMagenta, kRed, true);
+  store.Set("Speed", "BX", "-3").Set("Speed", "BY", "6").Set("Speed", "BZ", "0");
+  store.Set("Character", "C1", folder_.Path("a0.bmp"));
+  store.Set("Character", "D0", folder_.Path("a0.bmp")).Set("Character", "D1", folder_.Path("a1.bmp"));
+  store.Set("Character", "D2", folder_.Path("b0.bmp"));
+  store.Set("Pattern", "DX", "0").Set("Pattern", "DY", "0").Set("Pattern", "DZ", "0").Set("Pattern", "DA", "1");
+  store.Set("Speed", "DX", "29").Set("Speed", "DY", "-31").Set("Speed", "DZ", "-6").Set("Visible", "DA", "6");
+
+  // The playback takes relative names as they stand: from the designer's folder, which the
+  // package builder is given as its base.
+  char home[4096];
+  ASSERT_NE(getcwd(home, sizeof home), nullptr);
+  ASSERT_EQ(chdir(folder_.path().c_str()), 0);
+  Pictures settings, package;
+  PlayBoth(&store, 40, &settings, &package);
+  ASSERT_EQ(chdir(home), 0);
+  EXPECT_EQ(settings.characters, 3);
+  EXPECT_EQ(settings.frameCounts, (std::vector<int>{2, 1, 3}));
+  EXPECT_EQ(package.characters, settings.characters);
+  EXPECT_EQ(package.frameCounts, settings.frameCounts);
+  ASSERT_EQ(settings.frames.size(), package.frames.size());
+  for (size_t i = 0; i < settings.frames.size(); ++i)
+    ASSERT_TRUE(settings.frames[i] == package.frames[i]) << "picture " << i << " differs";
+  EXPECT_EQ(softHost.redrawPeriod, 40);
+  EXPECT_EQ(softHost.framePeriod, 120);
+}
+
+TEST_F(Playback, WhiteOutlineTouchingAMagentaCornerIsTransparentAsInThePlayer) {
+  MapStore store;
+  store.Set("Initial", "Crear", "1").Set("BackGround", "ColorG", "128");
+  store.Set("Character", "A0", WriteFrame(folder_, "b0.bmp", 60, 40, kMagenta, kRed, true));
+  store.Set("Speed", "AX", "0").Set("Speed", "AY", "0").Set("Speed", "AZ", "0");
+  LoadSettings(&store);
+  ASSERT_EQ(scene.characterCount, 1);
+  const CharacterState& a = scene.characters[0];
+  ASSERT_TRUE(a.frames[0].hasMask);
+  MoveCharacters();
+  ComposePicture();
+  const uint32_t background = 0x00008000;
+  // The outline at the top of the ring, the corner, the corner's white spot: all background.
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, a.x + 30, a.y + 0), background);
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, a.x, a.y), background);
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, a.x + 3, a.y + 3), background);
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, a.x + 30, a.y + 20), kRed);
+}
+
+TEST_F(Playback, EmptyStoreIsABlackScreenWithDefaultTimers) {
+  MapStore store;
+  LoadSettings(&store);
+  EXPECT_EQ(scene.characterCount, 0);
+  EXPECT_EQ(softHost.redrawPeriod, 50);
+  EXPECT_EQ(softHost.framePeriod, 500);
+  EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 160, 120), 0u);
+  EXPECT_TRUE(files_.pictures.empty());
+  EXPECT_TRUE(files_.sounds.empty());
+}
+
+TEST_F(Playback, DiffersFromThePackageOnlyWhereThePackageLeavesThingsOut) {
+  MapStore store;
+  store.Set("Initial", "Crear", "256");  // low byte 0: no masks
+  store.Set("Character", "A0", WriteFrame(folder_, "a0.bmp", 20, 20, 0x00FFFFFF, kRed, false));
+  store.Set("Character", "A1", WriteFrame(folder_, "a1.bmp", 20, 20, 0x00FFFFFF, kBlue, false));
+  store.Set("Visible", "AA", "0");
+  store.Set("Character", "B0", folder_.Path("a0.bmp")).Set("Character", "B1", folder_.Path("missing.bmp"));
+  store.Set("Character", "B2", folder_.Path("a1.bmp"));
+  LoadSettings(&store);
+  // A is loaded and moves but is never drawn; B keeps a slot for the file that does not load.
+  ASSERT_EQ(scene.characterCount, 2);
+  EXPECT_EQ(scene.characters[0].frameCount, 2);
+  EXPECT_EQ(scene.characters[0].visibleRate, 0);
+  EXPECT_EQ(scene.characters[1].frameCount, 3);
+  EXPECT_EQ(scene.characters[1].frames[1].sprite, nullptr);
+  EXPECT_NE(scene.characters[1].frames[2].sprite, nullptr);
+  EXPECT_FALSE(scene.characters[1].frames[0].hasMask);
+  ReleaseScene();
+
+  LoadPackage(&store);
+  ASSERT_EQ(scene.characterCount, 1) << "the package leaves a character of rate 0 out";
+  EXPECT_EQ(scene.characters[0].frameCount, 1) << "and ends a frame list at a file that cannot be opened";
+}
+
+TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
+  MapStore store;
+  store.Set("BackGround", "SoundOpt", "1").Set("BackGround", "Sound", "chord.wav");
+  LoadSettings(&store);
+  ASSERT_EQ(files_.sounds, std::vector<std::string>{"chord.wav"});
+  EXPECT_EQ(softHost.soundStarts, 0) << "nothing is played from memory";
+  ReleaseScene();
+  EXPECT_EQ(softHost.soundStops, 1);
+
+  MapStore silent;
+  silent.Set("BackGround", "SoundOpt", "1").Set("BackGround", "BmpOpt1", "1").Set("BackGround", "BmpOpt2", "1");
+  LoadSettings(&silent);
+  EXPECT_TRUE(files_.sounds.empty()) << "a sound flag without a file plays nothing";
+  EXPECT_TRUE(files_.pictures.empty()) << "a wallpaper flag without a file loads nothing";
+  ReleaseScene();
+  EXPECT_EQ(softHost.soundStops, 0);
+}
+
+}  // namespace
