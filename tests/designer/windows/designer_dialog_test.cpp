@@ -1,0 +1,257 @@
+// The configuration dialog driven from outside: closing, tab switching, and what each page
+// reads from and writes to MORVANE.INI.
+#include <gtest/gtest.h>
+
+#include "designer_driver.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const int kBackgroundTab = 1, kModuleTab = 22;
+int CharacterTab(int character) { return 2 + character; }
+
+class DesignerPages : public testing::Test {
+ protected:
+  void SetUp() override { ClearSettings(); }
+  void TearDown() override { ClearSettings(); }
+};
+
+TEST_F(DesignerPages, OkAtOnceWritesNothingEscapeIsIgnoredAndTheExitValueIsZero) {
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  EXPECT_EQ(designer.CurrentTab(), 0);
+  EXPECT_EQ(SendMessageW(designer.tabs(), TCM_GETITEMCOUNT, 0, 0), 23);
+  designer.Screenshot("page-info");
+
+  // Escape reaches a dialog as IDCANCEL; there is no cancel path.
+  PostMessageW(designer.dialog(), WM_COMMAND, IDCANCEL, 0);
+  PostMessageW(designer.dialog(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpFor(500);
+  EXPECT_TRUE(designer.Running());
+  EXPECT_EQ(designer.PressOk(), 0u);
+  EXPECT_EQ(ReadWholeFile(SettingsFilePath()), "") << "the Info page saves nothing";
+}
+
+TEST_F(DesignerPages, EachPageSavesUnderItsOwnTabAndTheCloseButtonSavesLikeOk) {
+  WriteSettings(
+      "[Character]\r\nD0=d-first.bmp\r\nD9=d-last.bmp\r\n"
+      "[Speed]\r\nDX=-33\r\nDY=12\r\nDZ=0\r\n"
+      "[Pattern]\r\nDX=0\r\nDY=1\r\nDZ=0\r\nDA=1\r\n"
+      "[Visible]\r\nDA=4\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  designer.Screenshot("page-background");
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(2)));  // "画像3"
+  designer.SetText(1011, "c-first.bmp");
+  designer.SetText(1013, "c-third.bmp");
+  designer.SetCheck(1002, false);
+  designer.SetCheck(1005, true);
+  designer.SliderKey(1050, VK_END);
+  EXPECT_EQ(designer.Text(1025), "70") << "the value follows the slider";
+  designer.Screenshot("page-character");
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(3)));  // "画像4": C is saved first, then D is read
+  EXPECT_EQ(StoredValue("Character", "C0"), "c-first.bmp");
+  EXPECT_EQ(StoredValue("Character", "C1"), "");
+  EXPECT_EQ(StoredValue("Character", "C2"), "c-third.bmp");
+  EXPECT_EQ(StoredValue("Character", "C9"), "");
+  EXPECT_EQ(StoredValue("Speed", "CX"), "70");
+  EXPECT_EQ(StoredValue("Speed", "CY"), "10");
+  EXPECT_EQ(StoredValue("Pattern", "CX"), "1");
+  EXPECT_EQ(StoredValue("Pattern", "CY"), "0");
+  EXPECT_EQ(StoredValue("Pattern", "CA"), "1");
+  EXPECT_EQ(StoredValue("Visible", "CA"), "10");
+  EXPECT_EQ(StoredValue("Speed", "CA"), kAbsent) << "the frame step is not on the page";
+  EXPECT_EQ(designer.Text(1011), "d-first.bmp");
+  EXPECT_EQ(designer.Text(1020), "d-last.bmp");
+  EXPECT_EQ(designer.TrackbarPos(1050), -33);
+  EXPECT_EQ(designer.Text(1025), "-33");
+  EXPECT_EQ(designer.Text(1026), "12");
+  EXPECT_EQ(designer.Text(1027), "0");
+  EXPECT_FALSE(designer.Checked(1001));
+  EXPECT_TRUE(designer.Checked(1002));
+  EXPECT_FALSE(designer.Checked(1003));
+  EXPECT_TRUE(designer.Checked(1005));
+  EXPECT_EQ(designer.TrackbarPos(1053), 4);
+  EXPECT_EQ(designer.Text(1028), "4");
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(19)));  // "画像20"
+  designer.SetText(1011, "t-first.bmp");
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  EXPECT_EQ(StoredValue("Character", "T0"), "t-first.bmp");
+  EXPECT_EQ(StoredValue("Visible", "TA"), "10");
+  designer.SetText(1011, "evening.scr");
+  designer.SetText(1012, "first comment");
+  designer.SetText(1016, "last comment");
+  designer.Screenshot("page-module");
+
+  EXPECT_EQ(designer.CloseWithCaptionButton(), 0u);
+  EXPECT_EQ(StoredValue("Module", "MName"), "evening.scr");
+  EXPECT_EQ(StoredValue("Module", "Memo1"), "first comment");
+  EXPECT_EQ(StoredValue("Module", "Memo2"), "");
+  EXPECT_EQ(StoredValue("Module", "Memo5"), "last comment");
+  EXPECT_EQ(StoredValue("Character", "D0"), "d-first.bmp") << "every page shown was saved";
+  EXPECT_EQ(StoredValue("Pattern", "DX"), "0");
+}
+
+TEST_F(DesignerPages, AbsentFileOpensWithDefaultsAndClosingWritesThem) {
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  EXPECT_EQ(designer.TrackbarPos(1050), 10);
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1050), TBM_GETRANGEMIN, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1050), TBM_GETRANGEMAX, 0, 0), 50);
+  for (int box = 1001; box <= 1005; ++box) EXPECT_FALSE(designer.Checked(box)) << box;
+  EXPECT_EQ(designer.Text(1011), "");
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  for (int slider = 1050; slider <= 1052; ++slider) {
+    EXPECT_EQ(designer.TrackbarPos(slider), 10) << slider;
+    EXPECT_EQ(SendMessageW(designer.Trackbar(slider), TBM_GETRANGEMIN, 0, 0), -70);
+    EXPECT_EQ(SendMessageW(designer.Trackbar(slider), TBM_GETRANGEMAX, 0, 0), 70);
+  }
+  for (int field = 1025; field <= 1028; ++field) EXPECT_EQ(designer.Text(field), "10") << field;
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1053), TBM_GETRANGEMAX, 0, 0), 10);
+  EXPECT_TRUE(designer.Checked(1001) && designer.Checked(1002) && designer.Checked(1003));
+  EXPECT_FALSE(designer.Checked(1005));
+  EXPECT_EQ(designer.PressOk(), 0u);
+
+  const char* background[][3] = {{"Initial", "Timer2", "10"}, {"BackGround", "Bmp", ""}, {"BackGround", "Sound", ""},
+                                 {"BackGround", "Erase", "0"}, {"Initial", "Crear", "0"}, {"BackGround", "BmpOpt1", "0"},
+                                 {"BackGround", "BmpOpt2", "0"}, {"BackGround", "SoundOpt", "0"}};
+  for (auto& key : background) EXPECT_EQ(StoredValue(key[0], key[1]), key[2]) << key[1];
+  EXPECT_EQ(StoredValue("BackGround", "ColorR"), kAbsent) << "the colour is written only by the colour dialog";
+  for (char slot = '0'; slot <= '9'; ++slot) EXPECT_EQ(StoredValue("Character", std::string("A") + slot), "");
+  EXPECT_EQ(StoredValue("Speed", "AX"), "10");
+  EXPECT_EQ(StoredValue("Speed", "AZ"), "10");
+  EXPECT_EQ(StoredValue("Pattern", "AY"), "1");
+  EXPECT_EQ(StoredValue("Pattern", "AA"), "0");
+  EXPECT_EQ(StoredValue("Visible", "AA"), "10");
+  EXPECT_EQ(StoredValue("Character", "B0"), kAbsent) << "pages never shown stay absent";
+}
+
+TEST_F(DesignerPages, StoredValuesAreClampedAndNormalisedThroughThePages) {
+  WriteSettings(
+      "[Initial]\r\nTimer2=80\r\n"
+      "[BackGround]\r\nBmp=C:\\missing\\wall.bmp\r\nSoundOpt=7\r\n"
+      "[Speed]\r\nAX=\r\nBX=100\r\nBY=100\r\n"
+      "[Pattern]\r\nAX=5\r\n"
+      "[Visible]\r\nAA=12\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  EXPECT_EQ(designer.TrackbarPos(1050), 50);
+  EXPECT_TRUE(designer.Checked(1005));
+  EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp");
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  EXPECT_EQ(designer.TrackbarPos(1050), 0) << "an empty value is 0, not the default";
+  EXPECT_EQ(designer.Text(1025), "");
+  EXPECT_TRUE(designer.Checked(1001));
+  EXPECT_EQ(designer.TrackbarPos(1053), 10);
+  EXPECT_EQ(designer.Text(1028), "12");
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(1)));
+  EXPECT_EQ(designer.TrackbarPos(1050), 70);
+  EXPECT_EQ(designer.Text(1025), "100") << "the stored text until the slider moves";
+  EXPECT_EQ(designer.Text(1026), "100");
+  designer.SliderKey(1050, VK_HOME);
+  EXPECT_EQ(designer.Text(1025), "-70");
+  designer.SliderKey(1050, VK_RIGHT);
+  EXPECT_EQ(designer.Text(1025), "-69");
+  EXPECT_EQ(designer.Text(1026), "100") << "only the moved slider's field changes";
+  EXPECT_EQ(designer.PressOk(), 0u);
+
+  EXPECT_EQ(StoredValue("Initial", "Timer2"), "50");
+  EXPECT_EQ(StoredValue("BackGround", "Bmp"), "C:\\missing\\wall.bmp");
+  EXPECT_EQ(StoredValue("BackGround", "SoundOpt"), "1");
+  EXPECT_EQ(StoredValue("Speed", "AX"), "0");
+  EXPECT_EQ(StoredValue("Pattern", "AX"), "1");
+  EXPECT_EQ(StoredValue("Visible", "AA"), "10");
+  EXPECT_EQ(StoredValue("Speed", "BX"), "-69");
+  EXPECT_EQ(StoredValue("Speed", "BY"), "70");
+}
+
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The third group box of the Background page holds the animation-speed slider.
+HWND SpeedGroupBox(HWND page) {
+  HWND child = nullptr;
+  for (int i = 0; i < 3; ++i) child = FindWindowExW(page, child, L"Button", nullptr);
+  return child;
+}
+
+TEST_F(DesignerPages, RangesComeFromTheStoreAndSlidersStayInTheirPlaces) {
+  WriteSettings("[Initial]\r\nAniSpeedMin=5\r\nAniSpeedMax=20\r\nTimer2=3\r\nSpeedMin=-10\r\nSpeedMax=10\r\n"
+                "[Speed]\r\nAX=45\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1050), TBM_GETRANGEMIN, 0, 0), 5);
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1050), TBM_GETRANGEMAX, 0, 0), 20);
+  EXPECT_EQ(designer.TrackbarPos(1050), 5);
+  RECT group = ChildRect(designer.Page(), SpeedGroupBox(designer.Page()));
+  RECT slider = ChildRect(designer.Page(), designer.Trackbar(1050));
+  EXPECT_GE(slider.left, group.left);
+  EXPECT_LE(slider.right, group.right);
+  EXPECT_GE(slider.top, group.top);
+  EXPECT_LE(slider.bottom, group.bottom);
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1051), TBM_GETRANGEMIN, 0, 0), -10);
+  EXPECT_EQ(SendMessageW(designer.Trackbar(1051), TBM_GETRANGEMAX, 0, 0), 10);
+  EXPECT_EQ(designer.TrackbarPos(1050), 10);
+  EXPECT_EQ(designer.Text(1025), "45");
+  // Each speed slider lies on the row of its value field.
+  for (int axis = 0; axis < 3; ++axis) {
+    RECT field = ChildRect(designer.Page(), GetDlgItem(designer.Page(), 1025 + axis));
+    RECT bar = ChildRect(designer.Page(), designer.Trackbar(1050 + axis));
+    EXPECT_LT(bar.top, field.bottom) << axis;
+    EXPECT_GT(bar.bottom, field.top) << axis;
+  }
+  EXPECT_EQ(designer.PressOk(), 0u);
+  EXPECT_EQ(StoredValue("Initial", "Timer2"), "5");
+  EXPECT_EQ(StoredValue("Speed", "AX"), "10");
+}
+
+TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmed) {
+  WriteSettings("[BackGround]\r\nColorR=300\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+
+  designer.Click(1031);
+  HWND colours = designer.WaitForPopup();
+  ASSERT_NE(colours, nullptr);
+  char red[16] = "";
+  SendMessageA(GetDlgItem(colours, 706), WM_GETTEXT, sizeof red, reinterpret_cast<LPARAM>(red));
+  EXPECT_STREQ(red, "44") << "300 is preselected as its low byte";
+  ASSERT_TRUE(Answer(colours, IDCANCEL));
+  PumpFor(300);
+  EXPECT_EQ(StoredValue("BackGround", "ColorR"), "300");
+  EXPECT_EQ(StoredValue("BackGround", "ColorG"), kAbsent);
+
+  designer.Click(1031);
+  colours = designer.WaitForPopup();
+  ASSERT_NE(colours, nullptr);
+  SendMessageA(GetDlgItem(colours, 706), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12"));
+  SendMessageA(GetDlgItem(colours, 707), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("200"));
+  SendMessageA(GetDlgItem(colours, 708), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("99"));
+  ASSERT_TRUE(Answer(colours, IDOK));
+  EXPECT_TRUE(WaitUntil([] { return StoredValue("BackGround", "ColorB") != kAbsent; }, 3000));
+  EXPECT_EQ(StoredValue("BackGround", "ColorR"), "12") << "written before the page closes";
+  EXPECT_EQ(StoredValue("BackGround", "ColorG"), "200");
+  EXPECT_EQ(StoredValue("BackGround", "ColorB"), "99");
+  EXPECT_EQ(designer.PressOk(), 0u);
+  EXPECT_EQ(StoredValue("BackGround", "ColorR"), "12");
+}
+
+}  // namespace

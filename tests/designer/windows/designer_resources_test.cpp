@@ -1,0 +1,181 @@
+// The designer's resources as the system reads them from designer.scr: dialog 2003, the four
+// page templates, the title picture and the fixed texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "designer_driver.h"
+#include "dialog_template.h"
+
+namespace {
+
+const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+const DWORD kNoId = 65535;
+const WORD kButton = 0x80, kEdit = 0x81, kStatic = 0x82;
+
+const DWORD kGroupBox = 0x50000007, kAutoCheck = 0x50010003, kTwoLineCheck = 0x50012003, kPush = 0x50010000;
+const DWORD kPathEdit = 0x50810080, kLineEdit = 0x50810000, kValueField = 0x50000800, kLabel = 0x50020000;
+const DWORD kPageStyle = 0x50000040;  // visible child, with the dialog's font
+
+struct Expected {
+  WORD classAtom;
+  DWORD id;
+  const wchar_t* text;
+  short x, y, cx, cy;
+  DWORD style;
+};
+
+std::string Designer() { return ProgramFolder() + "designer.scr"; }
+
+void CheckPage(const wchar_t* name, const std::vector<Expected>& expected) {
+  SCOPED_TRACE(std::string("template ") + (name[3] == L'0' ? "DLG0" : name[3] == L'1' ? "DLG1" : name[3] == L'2' ? "DLG2" : "DLG3"));
+  DialogTemplate page = ReadDialogTemplate(Designer(), name, kJapanese);
+  ASSERT_TRUE(page.found);
+  EXPECT_EQ(page.style, kPageStyle);
+  EXPECT_EQ(page.x, 10);
+  EXPECT_EQ(page.y, 20);
+  EXPECT_EQ(page.cx, 214);
+  EXPECT_EQ(page.cy, 231);
+  EXPECT_EQ(page.title, L"");
+  EXPECT_EQ(page.pointSize, 9);
+  EXPECT_EQ(page.font, kGothicFace);
+  ASSERT_EQ(page.items.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const DialogItem& item = page.items[i];
+    const Expected& e = expected[i];
+    SCOPED_TRACE("item " + std::to_string(i) + " id " + std::to_string(e.id));
+    if (item.classAtom == 0) {
+      EXPECT_EQ(lstrcmpiW(item.className.c_str(), e.classAtom == kStatic ? L"Static" : L"?"), 0);  // named, not numbered
+    } else {
+      EXPECT_EQ(item.classAtom, e.classAtom);
+    }
+    EXPECT_EQ(item.id, e.id);
+    EXPECT_EQ(item.title, e.text);
+    EXPECT_EQ(item.x, e.x);
+    EXPECT_EQ(item.y, e.y);
+    EXPECT_EQ(item.cx, e.cx);
+    EXPECT_EQ(item.cy, e.cy);
+    EXPECT_EQ(item.style, e.style);
+  }
+}
+
+TEST(DesignerResources, ConfigurationDialogHasOkAndHelpOnly) {
+  DialogTemplate dialog = ReadDialogTemplate(Designer(), MAKEINTRESOURCEW(2003), kJapanese);
+  ASSERT_TRUE(dialog.found);
+  EXPECT_EQ(dialog.style, 0x80C808C0u);  // pop-up, caption, system menu, centred, modal frame, font
+  EXPECT_EQ(dialog.exStyle, static_cast<DWORD>(WS_EX_CONTEXTHELP));
+  EXPECT_EQ(dialog.cx, 243);
+  EXPECT_EQ(dialog.cy, 279);
+  EXPECT_EQ(dialog.title, L"Morvane");
+  EXPECT_EQ(dialog.pointSize, 9);
+  EXPECT_EQ(dialog.font, kGothicFace);
+  ASSERT_EQ(dialog.items.size(), 2u);
+  const DialogItem* ok = dialog.Item(IDOK);
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->title, L"OK");
+  EXPECT_EQ(ok->style, 0x50010001u);
+  EXPECT_EQ(ok->x, 140);
+  EXPECT_EQ(ok->y, 260);
+  EXPECT_EQ(ok->cx, 45);
+  EXPECT_EQ(ok->cy, 15);
+  const DialogItem* help = dialog.Item(3001);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->title, L"ﾍﾙﾌﾟ");
+  EXPECT_EQ(help->style, 0x50000000u) << "no tab stop";
+  EXPECT_EQ(help->x, 191);
+  EXPECT_EQ(help->y, 260);
+  EXPECT_EQ(help->cx, 45);
+  EXPECT_EQ(help->cy, 15);
+}
+
+TEST(DesignerResources, PageTemplatesAreExactlyAsListed) {
+  CheckPage(L"DLG0", {
+      {kButton, kNoId, L"背景色", 5, 5, 200, 50, kGroupBox},
+      {kButton, kNoId, L"壁紙", 5, 60, 200, 50, kGroupBox},
+      {kButton, kNoId, L"アニメーションのスピード", 5, 115, 200, 50, kGroupBox},
+      {kButton, kNoId, L"サウンド", 5, 170, 200, 50, kGroupBox},
+      {kButton, 1001, L"背景に色を付けない", 101, 18, 88, 8, kAutoCheck},
+      {kButton, 1004, L"表示する画像の背景を透明にする", 101, 33, 94, 16, kTwoLineCheck},
+      {kButton, 1002, L"壁紙を表示する", 16, 95, 70, 8, kAutoCheck},
+      {kButton, 1003, L"全体に表示する", 109, 95, 70, 8, kAutoCheck},
+      {kButton, 1005, L"サウンドを鳴らす", 16, 205, 80, 8, kAutoCheck},
+      {kButton, 1031, L"色の設定", 26, 24, 45, 20, kPush},
+      {kButton, 1032, L"設定", 165, 75, 32, 12, kPush},
+      {kButton, 1033, L"設定", 165, 185, 32, 12, kPush},
+      {kEdit, 1011, L"", 15, 75, 140, 12, kPathEdit},
+      {kEdit, 1012, L"", 15, 185, 140, 12, kPathEdit},
+      {kStatic, kNoId, L"速い", 15, 135, 20, 8, kLabel},
+      {kStatic, kNoId, L"遅い", 180, 135, 20, 8, kLabel},
+  });
+
+  std::vector<Expected> character;
+  const wchar_t* slots[] = {L" 1.", L" 2.", L" 3.", L" 4.", L" 5.", L" 6.", L" 7.", L" 8.", L" 9.", L"10."};
+  for (short k = 0; k < 10; ++k) character.push_back({kStatic, kNoId, slots[k], 1, short(7 + 12 * k), 14, 8, kLabel});
+  for (short k = 0; k < 10; ++k) character.push_back({kEdit, DWORD(1011 + k), L"", 15, short(5 + 12 * k), 150, 12, kPathEdit});
+  for (short k = 0; k < 10; ++k) character.push_back({kButton, DWORD(1031 + k), L"参照", 175, short(5 + 12 * k), 32, 12, kPush});
+  std::vector<Expected> rest = {
+      {kStatic, kNoId, L"－", 27, 125, 8, 8, kLabel},
+      {kStatic, kNoId, L"０", 92, 125, 8, 8, kLabel},
+      {kStatic, kNoId, L"＋", 155, 125, 8, 8, kLabel},
+      {kStatic, kNoId, L"横方向", 1, 136, 30, 8, kLabel},
+      {kStatic, kNoId, L"縦方向", 1, 156, 30, 8, kLabel},
+      {kStatic, kNoId, L"奥方向", 1, 176, 30, 8, kLabel},
+      {kEdit, 1025, L"", 10, 144, 16, 8, kValueField},
+      {kEdit, 1026, L"", 10, 164, 16, 8, kValueField},
+      {kEdit, 1027, L"", 10, 184, 16, 8, kValueField},
+      {kButton, 1001, L"跳ね返る", 166, 136, 44, 8, kAutoCheck},
+      {kButton, 1002, L"跳ね返る", 166, 156, 44, 8, kAutoCheck},
+      {kButton, 1003, L"跳ね返る", 166, 176, 44, 8, kAutoCheck},
+      {kStatic, kNoId, L"出現率", 1, 210, 30, 8, kLabel},
+      {kEdit, 1028, L"", 10, 218, 16, 8, kValueField},
+      {kButton, 1005, L"ｱﾆﾒｰｼｮﾝ順序(1-2･･･9-10-9･･)", 95, 210, 130, 8, kAutoCheck},
+  };
+  character.insert(character.end(), rest.begin(), rest.end());
+  CheckPage(L"DLG1", character);
+
+  CheckPage(L"DLG2", {{kStatic, kNoId, L"TITLE", 0, 10, 210, 209, 0x5080120E}});  // bitmap, centred, sunken, border
+
+  std::vector<Expected> module = {
+      {kStatic, kNoId, L"現在の設定でスクリーンセイバーを作成します。", 17, 14, 178, 8, kLabel},
+      {kStatic, kNoId, L"1. ファイル名を入力して下さい。", 15, 38, 128, 8, kLabel},
+      {kEdit, 1011, L"", 28, 57, 125, 12, kPathEdit},
+      {kButton, 1031, L"参照", 157, 57, 29, 13, kPush},
+      {kStatic, kNoId, L"2. コメントを入力して下さい。", 15, 91, 120, 8, kLabel},
+  };
+  for (short i = 0; i < 5; ++i) module.push_back({kEdit, DWORD(1012 + i), L"", 28, short(111 + 14 * i), 157, 12, kLineEdit});
+  module.push_back({kButton, 1032, L"作成する", 86, 199, 40, 16, kPush});
+  CheckPage(L"DLG3", module);
+}
+
+TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
+  HMODULE module = LoadLibraryExA(Designer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  HRSRC resource = FindResourceW(module, L"TITLE", MAKEINTRESOURCEW(2));  // RT_BITMAP
+  ASSERT_NE(resource, nullptr);
+  const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, resource)));
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(header->biWidth, 300);
+  EXPECT_EQ(header->biHeight, 255);
+  EXPECT_EQ(header->biBitCount, 4);
+  EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RLE4));
+
+  wchar_t text[256];
+  auto String = [&](UINT id) {
+    int n = LoadStringW(module, id, text, 256);
+    return std::wstring(text, n > 0 ? n : 0);
+  };
+  EXPECT_EQ(String(1), L"メモリ不足のため起動することができません。");
+  EXPECT_EQ(String(2), L"Morvane");
+  EXPECT_EQ(String(100), L"情報");
+  EXPECT_EQ(String(101), L"背景");
+  EXPECT_EQ(String(102), L"画像1");
+  EXPECT_EQ(String(121), L"画像20");
+  EXPECT_EQ(String(122), L"ﾓｼﾞｭｰﾙ");
+  EXPECT_EQ(String(300), L"ファイル名を入力して下さい。");
+  EXPECT_EQ(String(301), L"同名のファイルが既に存在します。上書きしますか？");
+  EXPECT_EQ(String(302), L"ファイルの作成中に異常が発生しました。");
+  EXPECT_EQ(String(303), L"現在の設定でスクリーンセイバーを作成しました。");
+  FreeLibrary(module);
+}
+
+}  // namespace
