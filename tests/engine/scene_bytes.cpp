@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "surface.h"
-#include "surface_soft.h"
 
 namespace {
 
@@ -177,8 +176,7 @@ std::vector<std::string> Letters(const Surface* surface) {
 Surface* MakeSurface(const std::vector<std::string>& rows) {
   const int32_t w = static_cast<int32_t>(rows[0].size()), h = static_cast<int32_t>(rows.size());
   Surface* surface = CreateSurface(nullptr, w, h);
-  uint32_t* pixels = SoftSurfacePixels(surface);
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) pixels[y * w + x] = LetterColour(rows[y][x]);
+    for (int32_t x = 0; x < w; ++x) FillSurface(surface, x, y, x + 1, y + 1, LetterColour(rows[y][x]));
   return surface;
 }

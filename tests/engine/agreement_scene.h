@@ -1,0 +1,26 @@
+// One scene rendered picture by picture through whichever surface layer is linked in: the
+// GDI layer under Wine must give the pixels the pixel buffers give.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+struct Surface;
+
+const int32_t kAgreementWidth = 320, kAgreementHeight = 240;
+const int kAgreementPaints = 48;
+
+struct RenderedPicture {
+  bool scaled;  // a character was drawn at a depth other than 100
+  std::vector<uint32_t> pixels;  // 0x00BBGGRR, top row first
+};
+
+// Reads a surface's pixels; supplied by each layer's test program.
+typedef void (*ReadPixels)(Surface* surface, std::vector<uint32_t>* pixels);
+
+// Loads the agreement scene into the engine's model.
+void LoadAgreementScene();
+
+// Loads the scene (masks on, palettes, a centred wallpaper, motion that bounces, wraps and
+// scales), then paints it kAgreementPaints times into a window-sized surface, advancing the
+// frames every third paint. Releases everything before it returns.
+std::vector<RenderedPicture> RenderAgreementScene(ReadPixels read);

@@ -1,0 +1,113 @@
+// The GDI surface layer under Wine: the agreement scene gives the pixel buffers' pictures,
+// masks come out the same, and every GDI object the scene made is gone after the clean-up.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "agreement_scene.h"
+#include "engine.h"
+#include "surface.h"
+#include "surface_gdi.h"
+
+namespace {
+
+std::string softPicturesPath;
+
+void ReadGdiPixels(Surface* surface, std::vector<uint32_t>* pixels) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = surface->width;
+  info.bmiHeader.biHeight = -surface->height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC context = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(context, section);
+  BitBlt(context, 0, 0, surface->width, surface->height, surface->context, 0, 0, SRCCOPY);
+  GdiFlush();
+  const uint32_t* p = static_cast<const uint32_t*>(bits);
+  pixels->resize(static_cast<size_t>(surface->width) * surface->height);
+  for (size_t i = 0; i < pixels->size(); ++i) {
+    uint32_t v = p[i];  // blue, green, red, unused
+    (*pixels)[i] = ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+  }
+  SelectObject(context, old);
+  DeleteDC(context);
+  DeleteObject(section);
+}
+
+TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
+  FILE* file = fopen(softPicturesPath.c_str(), "rb");
+  ASSERT_NE(file, nullptr) << "no pictures from engine_soft_render at " << softPicturesPath;
+  std::vector<RenderedPicture> gdi = RenderAgreementScene(ReadGdiPixels);
+  ASSERT_EQ(gdi.size(), static_cast<size_t>(kAgreementPaints));
+  int compared = 0;
+  for (int paint = 0; paint < kAgreementPaints; ++paint) {
+    uint8_t scaled = 0;
+    std::vector<uint32_t> soft(kAgreementWidth * kAgreementHeight);
+    ASSERT_EQ(fread(&scaled, 1, 1, file), 1u);
+    ASSERT_EQ(fread(soft.data(), 4, soft.size(), file), soft.size());
+    ASSERT_EQ(scaled != 0, gdi[paint].scaled) << "paint " << paint;
+    if (scaled) continue;
+    ++compared;
+    size_t differing = 0, first = 0;
+    for (size_t i = 0; i < soft.size(); ++i)
+      if (soft[i] != gdi[paint].pixels[i] && differing++ == 0) first = i;
+    EXPECT_EQ(differing, 0u) << "paint " << paint << ": first at (" << first % kAgreementWidth
+                             << ", " << first / kAgreementWidth << ") soft " << std::hex
+                             << soft[first] << " gdi " << gdi[paint].pixels[first];
+  }
+  fclose(file);
+  EXPECT_GE(compared, 8);
+  EXPECT_LT(compared, kAgreementPaints);  // some pictures are scaled, so both paths ran
+}
+
+TEST(GdiSurfaces, FloodFillIsFourConnectedAndStaysInsideThePicture) {
+  Surface* reference = OpenDisplayReference();
+  Surface* s = CreateSurface(reference, 4, 3);
+  FillSurface(s, 0, 0, 4, 3, 0x0000FF);
+  FillSurface(s, 2, 0, 3, 3, 0x00FF00);  // a green wall in column 2
+  FillSurface(s, 3, 1, 4, 2, 0x00FF00);
+  FloodFillSurface(s, 0, 0, 0x0000FF, kWhite);
+  EXPECT_EQ(ReadSurfacePixel(s, 1, 2), kWhite);
+  EXPECT_EQ(ReadSurfacePixel(s, 3, 0), 0x0000FFu);  // beyond the wall
+  EXPECT_EQ(ReadSurfacePixel(s, 3, 2), 0x0000FFu);  // touches column 2's pixels only
+  FloodFillSurface(s, 4, 0, 0x0000FF, kBlack);      // outside: nothing
+  EXPECT_EQ(ReadSurfacePixel(s, 3, 0), 0x0000FFu);
+  EXPECT_EQ(ReadSurfacePixel(s, 4, 0), kInvalidColour);
+  ReleaseSurface(s);
+  ReleaseSurface(reference);
+}
+
+TEST(GdiSurfaces, TheCleanUpDeletesEveryContextAndBitmap) {
+  LoadAgreementScene();
+  std::vector<HGDIOBJ> handles;
+  auto note = [&handles](const Surface* s) {
+    if (!s) return;
+    handles.push_back(s->context);
+    if (s->bitmap) handles.push_back(s->bitmap);
+  };
+  note(scene.referenceContext);
+  note(scene.backgroundBuffer);
+  note(scene.workBuffer);
+  for (int i = 0; i < scene.characterCount; ++i)
+    for (int j = 0; j < scene.characters[i].frameCount; ++j) {
+      note(scene.characters[i].frames[j].sprite);
+      note(scene.characters[i].frames[j].mask);
+    }
+  ASSERT_GT(handles.size(), 20u);
+  for (HGDIOBJ h : handles) ASSERT_NE(GetObjectType(h), 0u);
+  ReleaseScene();
+  for (HGDIOBJ h : handles) EXPECT_EQ(GetObjectType(h), 0u) << h;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (argc > 1) softPicturesPath = argv[1];
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,13 @@
+// The engine's host hooks for in-process GDI tests: no window, the display as reference.
+#include "engine_host.h"
+#include "surface.h"
+
+int gdiTestStartupFailures;
+
+bool HostStartTimers(int32_t, int32_t) { return true; }
+void HostStopTimers() {}
+Surface* HostWindowReference() { return OpenDisplayReference(); }
+void HostReleaseWindowReference(Surface* reference) { ReleaseSurface(reference); }
+void HostStartupFailure() { ++gdiTestStartupFailures; }
+void HostPlaySound(const uint8_t*, int32_t) {}
+void HostStopSound() {}
