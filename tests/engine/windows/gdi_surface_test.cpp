@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -63,6 +64,29 @@ TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
   fclose(file);
   EXPECT_GE(compared, 8);
   EXPECT_LT(compared, kAgreementPaints);  // some pictures are scaled, so both paths ran
+}
+
+TEST(GdiSurfaces, ThePreviewShrinksColourOnColour) {
+  // A window lower than 128 pixels gets the whole picture shrunk; every pixel must be one of
+  // the picture's own colours, never an AND of dropped ones.
+  LoadAgreementScene();
+  scene.windowWidth = 133;
+  scene.windowHeight = 100;
+  Surface* preview = CreateSurface(scene.referenceContext, 133, 100);
+  ComposePicture();
+  PresentPicture(preview);
+  std::vector<uint32_t> whole, shrunk;
+  ReadGdiPixels(scene.workBuffer, &whole);
+  ReadGdiPixels(preview, &shrunk);
+  std::sort(whole.begin(), whole.end());
+  for (size_t i = 0; i < shrunk.size(); ++i)
+    ASSERT_TRUE(std::binary_search(whole.begin(), whole.end(), shrunk[i]))
+        << "pixel " << i << " " << std::hex << shrunk[i];
+  // The wallpaper (yellow) and the background colour both reach the preview.
+  EXPECT_NE(std::count(shrunk.begin(), shrunk.end(), 0x0000FFFFu), 0);
+  EXPECT_NE(std::count(shrunk.begin(), shrunk.end(), 0x00503010u), 0);
+  ReleaseSurface(preview);
+  ReleaseScene();
 }
 
 TEST(GdiSurfaces, FloodFillIsFourConnectedAndStaysInsideThePicture) {

@@ -1,0 +1,206 @@
+// The real player under Wine: scenes drawn by the project's scene art, packaged by
+// morvane-pack with the 64-bit player image, run full screen and in a preview, looked at from
+// outside through the screen's pixels, and ended with a key.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "process_runner.h"
+#include "scene_art.h"
+
+namespace {
+
+const uint32_t kBackground = 0x00604020;  // RGB(32, 64, 96)
+const uint32_t kYellow = 0x0000FFFF, kRed = 0x000000FF, kBlue = 0x00FF0000, kMagenta = 0x00FF00FF;
+const uint32_t kQuadrants[4] = {0x00C08040, 0x0040C080, 0x008040C0, 0x00404040};
+
+struct Screen {
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0x00BBGGRR
+  uint32_t at(int32_t x, int32_t y) const { return pixels[size_t(y) * width + x]; }
+  size_t Count(uint32_t colour) const {
+    size_t n = 0;
+    for (uint32_t p : pixels) n += p == colour;
+    return n;
+  }
+};
+
+Screen Capture(int32_t left, int32_t top, int32_t width, int32_t height) {
+  Screen screen;
+  screen.left = left;
+  screen.top = top;
+  screen.width = width;
+  screen.height = height;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, section);
+  HDC display = GetDC(nullptr);
+  BitBlt(memory, 0, 0, width, height, display, left, top, SRCCOPY);
+  ReleaseDC(nullptr, display);
+  GdiFlush();
+  const uint32_t* p = static_cast<const uint32_t*>(bits);
+  for (int32_t i = 0; i < width * height; ++i)
+    screen.pixels.push_back(((p[i] & 0xFF) << 16) | (p[i] & 0xFF00) | ((p[i] >> 16) & 0xFF));
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(section);
+  return screen;
+}
+
+class PlayerUnderWine : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder = ProgramFolder() + "player-scenes\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+  }
+
+  // Writes the settings and packages them; the path of the packaged saver.
+  std::string Package(const std::string& name, const SettingsText& settings) {
+    std::string ini = folder + name + ".ini";
+    EXPECT_TRUE(settings.Write(ini));
+    std::string output = folder + name + ".scr";
+    DeleteFileA(output.c_str());
+    DWORD status = RunProgram(ProgramFolder() + "morvane-pack.exe",
+                              "--settings \"" + ini + "\" --player \"" + ProgramFolder() +
+                                  "player.scr\" \"" + output + "\"");
+    EXPECT_EQ(status, 0u) << "morvane-pack failed for " << name;
+    return output;
+  }
+
+  SettingsText Scene(bool transparent) {
+    SettingsText s;
+    s.Set("Initial", "Timer1", 30).Set("Initial", "Timer2", 2).Set("Initial", "Crear", transparent ? 1 : 0);
+    s.Set("BackGround", "Erase", 0).Set("BackGround", "ColorR", 32).Set("BackGround", "ColorG", 64);
+    s.Set("BackGround", "ColorB", 96);
+    return s;
+  }
+
+  // A character that stays where it was placed, at natural size, always drawn.
+  void StillCharacter(SettingsText* s, char letter, const std::string& file) {
+    const std::string l(1, letter);
+    s->Set("Character", l + "0", file);
+    s->Set("Speed", l + "X", 0).Set("Speed", l + "Y", 0).Set("Speed", l + "Z", 0);
+    s->Set("Visible", l + "A", 10);
+  }
+
+  std::string folder;
+};
+
+TEST_F(PlayerUnderWine, FullScreenShowsColourCentredWallpaperAndAnOpaqueSprite) {
+  Picture32 wallpaper(200, 100, kYellow);
+  ASSERT_TRUE(WriteBmp24(folder + "yellow.bmp", wallpaper));
+  Picture32 sprite(40, 30, kRed);
+  ASSERT_TRUE(WriteBmp24(folder + "red.bmp", sprite));
+  SettingsText s = Scene(false);
+  s.Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 0);
+  s.Set("BackGround", "Bmp", folder + "yellow.bmp");
+  StillCharacter(&s, 'A', folder + "red.bmp");
+  std::string saver = Package("opaque", s);
+
+  ChildProcess child = StartProgram(saver, "/s");
+  HWND window = WaitForProcessWindow(child.id, "WindowsScreenSaverClass", "Screen Saver");
+  ASSERT_NE(window, nullptr);
+  PumpFor(1500);
+  const int32_t w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  Screen screen = Capture(0, 0, w, h);
+  EXPECT_EQ(screen.Count(kRed), 1200u);  // 40 x 30, whole or partly over the wallpaper
+  size_t yellow = screen.Count(kYellow);
+  EXPECT_GE(yellow, 20000u - 1200u);
+  EXPECT_LE(yellow, 20000u);
+  EXPECT_EQ(screen.Count(kBackground) + yellow + 1200u, size_t(w) * h);
+  EXPECT_EQ(screen.at((w - 200) / 2, (h - 100) / 2) == kYellow || screen.at((w - 200) / 2, (h - 100) / 2) == kRed, true);
+  EXPECT_NE(screen.at((w - 200) / 2 - 1, (h - 100) / 2), kYellow);
+
+  PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(WaitForExit(child), 0u);
+}
+
+TEST_F(PlayerUnderWine, StretchedWallpaperShowsThroughATransparentSprite) {
+  Picture32 quarters(2, 2, 0);
+  quarters.at(0, 0) = kQuadrants[0];
+  quarters.at(1, 0) = kQuadrants[1];
+  quarters.at(0, 1) = kQuadrants[2];
+  quarters.at(1, 1) = kQuadrants[3];
+  ASSERT_TRUE(WriteBmp24(folder + "quarters.bmp", quarters));
+  Picture32 sprite(40, 40, kMagenta);
+  sprite.Fill(10, 10, 30, 30, kBlue);
+  ASSERT_TRUE(WriteBmp24(folder + "blue.bmp", sprite));
+  SettingsText s = Scene(true);
+  s.Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 1);
+  s.Set("BackGround", "Bmp", folder + "quarters.bmp");
+  StillCharacter(&s, 'A', folder + "blue.bmp");
+  std::string saver = Package("transparent", s);
+
+  ChildProcess child = StartProgram(saver, "/s");
+  HWND window = WaitForProcessWindow(child.id, "WindowsScreenSaverClass", "Screen Saver");
+  ASSERT_NE(window, nullptr);
+  PumpFor(1500);
+  const int32_t w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  Screen screen = Capture(0, 0, w, h);
+  EXPECT_EQ(screen.Count(kMagenta), 0u);
+  EXPECT_EQ(screen.Count(kBlue), 400u);
+  // Wherever the square sits, the corner area around it shows the wallpaper's quarter there.
+  int32_t bx = -1, by = -1;
+  for (int32_t i = 0; i < w * h && bx < 0; ++i)
+    if (screen.pixels[i] == kBlue) bx = i % w, by = i / w;
+  ASSERT_GE(bx, 0);
+  for (int32_t y = by - 10; y < by + 30; ++y)
+    for (int32_t x = bx - 10; x < bx + 30; ++x) {
+      if (x >= bx && x < bx + 20 && y >= by && y < by + 20) continue;
+      uint32_t expected = kQuadrants[(y >= h / 2) * 2 + (x >= w / 2)];
+      ASSERT_EQ(screen.at(x, y), expected) << x << "," << y;
+    }
+  PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(WaitForExit(child), 0u);
+}
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Wine does not show a window of another process inside this process's window, so the shrunk
+// picture itself is checked in-process by engine_gdi_tests; here the real player runs as a
+// preview child of the given window, ignores input there and ends when its window closes.
+TEST_F(PlayerUnderWine, PreviewRunsInsideTheParentAndIgnoresInput) {
+  Picture32 sprite(64, 48, kRed);
+  ASSERT_TRUE(WriteBmp24(folder + "red-big.bmp", sprite));
+  SettingsText s = Scene(false);
+  StillCharacter(&s, 'A', folder + "red-big.bmp");
+  std::string saver = Package("preview", s);
+
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = ParentProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "PreviewParent";
+  RegisterClassA(&windowClass);
+  HWND parent = CreateWindowExA(0, "PreviewParent", "parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                100, 100, 160, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(parent, nullptr);
+  ChildProcess child = StartProgram(saver, "/p " + std::to_string(reinterpret_cast<uintptr_t>(parent)));
+  HWND preview = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (preview = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview")) != nullptr;
+  }));
+  RECT area;
+  GetWindowRect(preview, &area);
+  EXPECT_EQ(area.right - area.left, 160);
+  EXPECT_EQ(area.bottom - area.top, 120);
+  PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
+  PumpFor(1000);
+  EXPECT_EQ(WaitForSingleObject(child.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(IsWindow(preview));
+  PostMessageA(preview, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(child), 0u);
+  DestroyWindow(parent);
+}
+
+}  // namespace
