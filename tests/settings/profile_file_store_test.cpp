@@ -126,12 +126,16 @@ TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyMust) {
       {"no final line break", "[Speed]\r\nAX=45", "Speed", "AY", "2", "[Speed]\r\nAX=45\r\nAY=2\r\n"},
       {"a value stops at a line break", "[A]\r\nk=1\r\n", "A", "k", "x\r\n[Evil]\r\ny=2", "[A]\r\nk=x\r\n"},
       {"empty file", "", "Initial", "Timer2", "7", "[Initial]\r\nTimer2=7\r\n"},
+      // Found by fuzzing: a stray carriage return must not hide the section from the next read.
+      {"stray carriage return", "[Speed\r", "Speed", "AX", "1", "[Speed\r\r\nAX=1\r\n"},
   };
   for (const Case& c : cases) {
     Put(c.before);
     ProfileFileStore store(path.c_str());
     ASSERT_TRUE(store.WriteText(c.section, c.key, c.value)) << c.name;
     EXPECT_EQ(Get(), c.after) << c.name;
+    std::string written(c.value);
+    EXPECT_EQ(Read(&store, c.section, c.key), written.substr(0, written.find_first_of("\r\n"))) << c.name;
   }
 }
 
