@@ -147,15 +147,15 @@ class Playback : public testing::Test {
     EXPECT_EQ(SoftLiveSurfaces(), 0) << "a surface outlived the scene";
   }
 
-  void LoadSettings(MapStore* store) {
+  void LoadSettings(MapStore* store, const SceneGeometry& geometry = kScreen) {
     softHost = SoftHost{};
     files_ = RecordingFiles{{LoadPicture, PlaySound}, {}, {}};
     SettingsSceneSource source;
     OpenSettingsSceneSource(&source, store, &files_.base);
-    LoadScene(&source.base, kScreen, kSeed);
+    LoadScene(&source.base, geometry, kSeed);
   }
 
-  void LoadPackage(MapStore* store) {
+  void LoadPackage(MapStore* store, const SceneGeometry& geometry = kScreen) {
     std::string output = folder_.Path("built.scr");
     StdioBuildFiles files;
     BlankPlayerImage player;
@@ -176,7 +176,7 @@ class Playback : public testing::Test {
                      static_cast<uint32_t>(package_.size() - kPlayerImageSize));
     PackageSource source;
     OpenPackageSource(&source, &stream_.base);
-    LoadScene(&source.base, kScreen, kSeed);
+    LoadScene(&source.base, geometry, kSeed);
   }
 
   // Plays the settings, then the package built from them, and returns both.
@@ -233,6 +233,35 @@ TEST_F(Playback, SameScenePixelForPixelAsThePackagedSaver) {
     ASSERT_TRUE(settings.frames[i] == package.frames[i]) << "picture " << i << " differs";
   EXPECT_EQ(softHost.redrawPeriod, 40);
   EXPECT_EQ(softHost.framePeriod, 120);
+}
+
+TEST_F(Playback, PreviewShrinksTheSamePictureAsThePackagedSaver) {
+  MapStore store;
+  store.Set("Initial", "Crear", "1").Set("BackGround", "ColorB", "200");
+  store.Set("Character", "A0", WriteFrame(folder_, "b0.bmp", 90, 70, kMagenta, kRed, true));
+  store.Set("Character", "B0", WriteFrame(folder_, "a0.bmp", 50, 40, 0x00FFFFFF, kBlue, false));
+  const SceneGeometry preview = {320, 240, 0, 0, 152, 112};
+  std::vector<std::vector<uint32_t>> shown[2];
+  for (int run = 0; run < 2; ++run) {
+    if (run == 0) {
+      LoadSettings(&store, preview);
+    } else {
+      ReleaseScene();
+      LoadPackage(&store, preview);
+    }
+    ASSERT_EQ(scene.characterCount, 2);
+    Surface* window = CreateSurface(nullptr, 152, 112);
+    for (int paint = 0; paint < 12; ++paint) {
+      PaintScene(window);
+      const uint32_t* pixels = SoftSurfacePixels(window);
+      shown[run].emplace_back(pixels, pixels + 152 * 112);
+    }
+    ReleaseSurface(window);
+  }
+  EXPECT_TRUE(shown[0] == shown[1]) << "the previews differ";
+  size_t blue = 0;
+  for (uint32_t p : shown[0][0]) blue += p == 0x00C80000;
+  EXPECT_GT(blue, shown[0][0].size() / 3) << "the whole screen's colour, shrunk";
 }
 
 TEST_F(Playback, WhiteOutlineTouchingAMagentaCornerIsTransparentAsInThePlayer) {

@@ -1,0 +1,100 @@
+// The designer run as a saver plays its settings with the same pixels as the packaged saver
+// built from them, including a white outline that touches a
+// non-white corner area (transparent in both).
+#include <gtest/gtest.h>
+
+#include "designer_driver.h"
+#include "scene_art.h"
+
+namespace {
+
+const uint32_t kBackground = 0x00008000;  // red 0, green 128, blue 0, as the screen reads it
+
+void PressKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+// The whole screen while the saver runs, once its first pictures are up.
+std::vector<uint32_t> FullScreenPicture(const std::string& program, const std::string& shot) {
+  ChildProcess saver = StartProgram(program, "/s");
+  HWND window = WaitForProcessWindow(saver.id, "WindowsScreenSaverClass", "Screen Saver");
+  EXPECT_NE(window, nullptr) << program;
+  PumpFor(1500);
+  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  std::vector<uint32_t> pixels = ScreenPixels(screen);
+  WriteScreenshot(ArtefactFolder() + shot + ".bmp", screen);
+  PressKey('M');
+  EXPECT_EQ(WaitForExit(saver), 0u) << program;
+  return pixels;
+}
+
+// Under this Wine a child window of another process's window never reaches the screen, so
+// the preview's pixels cannot be read from outside; its picture is the full-screen one shrunk
+// by the engine for both programs (compared natively). Here: both run in the preview and end
+// with it.
+void RunPreview(const std::string& program) {
+  HWND parent = CreateWindowExA(0, "STATIC", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 170, 150,
+                                nullptr, nullptr, nullptr, nullptr);
+  ChildProcess saver = StartProgram(program, "/p " + std::to_string(reinterpret_cast<ULONG_PTR>(parent)));
+  EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", nullptr) != nullptr; }))
+      << program;
+  PumpFor(500);
+  EXPECT_EQ(WaitForSingleObject(saver.process, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << program;
+  DestroyWindow(parent);
+  EXPECT_EQ(WaitForExit(saver), 0u) << program;
+}
+
+TEST(DesignerPlayback, SamePixelsAsThePackagedSaverAndAPreviewOfEach) {
+  std::string folder = DesignerFolder();
+  std::string designer = DesignerCopy();
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  // Frames as large as the screen, bouncing and still, sit at 0,0 at their natural size
+  // whatever the random numbers are, so the two runs can be compared pixel for pixel.
+  Picture32 magenta(w, h, 0x00FF00FF);
+  magenta.Disc(w / 3, h / 2, 120, 0x00FFFFFF);  // the white outline touches the magenta corner area
+  magenta.Disc(w / 3, h / 2, 110, 0x000000FF);
+  magenta.Fill(20, 20, 60, 60, 0x00FFFFFF);  // a white area inside the corner area
+  ASSERT_TRUE(WriteBmp24(folder + "magenta.bmp", magenta));
+  Picture32 white(w, h, 0x00FFFFFF);
+  white.Disc(2 * w / 3, h / 3, 90, 0x00FF0000);
+  white.Disc(2 * w / 3, h / 3, 40, 0x0000FFFF);
+  ASSERT_TRUE(WriteBmp24(folder + "white.bmp", white));
+  WriteSettings(
+      "[Initial]\r\nCrear=1\r\n"
+      "[BackGround]\r\nColorR=0\r\nColorG=128\r\nColorB=0\r\n"
+      "[Character]\r\nA0=magenta.bmp\r\nB0=white.bmp\r\n"
+      "[Speed]\r\nAX=0\r\nAY=0\r\nAZ=0\r\nBX=0\r\nBY=0\r\nBZ=0\r\n");
+  std::string packaged = folder + "playback.scr";
+  DeleteFileA(packaged.c_str());
+  ASSERT_EQ(RunProgram(ProgramFolder() + "morvane-pack.exe",
+                       "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + packaged + "\""),
+            0u);
+
+  // Playback resolves relative names against its current folder: start it in the designer's.
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(folder.c_str());
+  std::vector<uint32_t> fromSettings = FullScreenPicture(designer, "playback-designer");
+  std::vector<uint32_t> fromPackage = FullScreenPicture(packaged, "playback-packaged");
+  RunPreview(designer);
+  RunPreview(packaged);
+  SetCurrentDirectoryA(previous);
+
+  ASSERT_EQ(fromSettings.size(), size_t(w) * h);
+  size_t differing = 0;
+  for (size_t i = 0; i < fromSettings.size(); ++i) differing += fromSettings[i] != fromPackage[i];
+  EXPECT_EQ(differing, 0u) << "pixels differ between playback and the packaged saver";
+  auto at = [&](int x, int y) { return fromSettings[size_t(y) * w + x]; };
+  EXPECT_EQ(at(w / 3, h / 2 - 115), kBackground) << "the white outline is transparent";
+  EXPECT_EQ(at(40, 40), kBackground) << "so is the white area inside the corner area";
+  EXPECT_EQ(at(w / 3, h / 2), 0x00FF0000u) << "the red figure is drawn";
+  EXPECT_EQ(at(2 * w / 3, h / 3), 0x00FFFF00u) << "the yellow centre of the second character";
+
+  ClearSettings();
+}
+
+}  // namespace
