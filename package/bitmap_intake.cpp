@@ -237,7 +237,6 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
   WriteU32LE(info + 20, record->bitsSize);
   bool defaultTable = h.clrUsed == 0 && h.tableCount == DibColourCount(0, h.bitCount);
   WriteU32LE(info + 32, defaultTable ? 0 : h.tableCount);
-  if (ReadU32LE(info + 36) > h.tableCount) WriteU32LE(info + 36, 0);
 
   record->colourCount = DibColourCount(ReadU32LE(info + 32), h.bitCount);
   for (uint32_t k = 0; k < record->colourCount; ++k) {
