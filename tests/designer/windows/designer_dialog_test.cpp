@@ -255,3 +255,63 @@ TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmed) {
 }
 
 }  // namespace
+
+namespace {
+
+// The open-file dialog's name box: a combo box in the dialog's newer form, an edit in the older.
+HWND FileNameBox(HWND fileDialog) {
+  HWND box = GetDlgItem(fileDialog, 1148);
+  return box ? box : GetDlgItem(fileDialog, 1152);
+}
+
+TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
+  std::string folder = DesignerFolder();
+  DesignerCopy();
+  WriteWholeFile(folder + "chosen.bmp", "BM");
+  WriteSettings("[BackGround]\r\nBmp=C:\\missing\\wall.bmp\r\n[Module]\r\nMName=Demo.Scr\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  designer.Click(1032);
+  HWND files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(WindowTextW(files), L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定");
+  ASSERT_TRUE(Answer(files, IDCANCEL));
+  EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp") << "a cancel leaves the field as it was";
+  designer.Click(1033);
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(WindowTextW(files), L"ｻｳﾝﾄﾞ ﾌｧｲﾙの設定");
+  ASSERT_TRUE(Answer(files, IDCANCEL));
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  designer.Click(1033);  // the browse button of frame slot 3
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(WindowTextW(files), L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定");
+  std::string chosen = folder + "chosen.bmp";
+  SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  ASSERT_TRUE(Answer(files, IDOK));
+  EXPECT_EQ(lstrcmpiA(designer.Text(1013).c_str(), chosen.c_str()), 0) << designer.Text(1013);
+  EXPECT_EQ(designer.Text(1011), "");
+
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  designer.Click(1031);
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(WindowTextW(files), L"ｽｸﾘｰﾝ ｾｲﾊﾞｰの作成");
+  ASSERT_TRUE(Answer(files, IDCANCEL));
+  EXPECT_EQ(designer.Text(1011), "demo.scr") << "the name is fixed up after a cancel too";
+  designer.SetText(1011, "");
+  designer.Click(1031);
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  ASSERT_TRUE(Answer(files, IDCANCEL));
+  EXPECT_EQ(designer.Text(1011), ".scr");
+  EXPECT_EQ(designer.PressOk(), 0u);
+  EXPECT_EQ(lstrcmpiA(StoredValue("Character", "A2").c_str(), chosen.c_str()), 0);
+  EXPECT_EQ(StoredValue("Module", "MName"), ".scr");
+}
+
+}  // namespace
