@@ -14,7 +14,8 @@
 
 namespace {
 
-std::string softPicturesPath;
+// Written by engine_soft_render into the working folder, unless another path is given.
+std::string softPicturesPath = "soft_pictures.bin";
 
 void ReadGdiPixels(Surface* surface, std::vector<uint32_t>* pixels) {
   BITMAPINFO info = {};
