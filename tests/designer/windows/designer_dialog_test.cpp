@@ -315,3 +315,31 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Data bytes stay in the system's code page: on a Japanese system a Shift-JIS path goes to the
+// settings byte for byte, and the name fix-up leaves the second byte of a double-byte
+// character alone.
+TEST_F(DesignerPages, ShiftJisTextOnAJapaneseSystem) {
+  if (GetACP() != 932) GTEST_SKIP() << "runs under the Japanese locale (designer_program_tests_japanese)";
+  const std::string path = "\x89\xe6\x91\x9c\\\x82\xcb\x82\xb1.bmp";  // 画像\ねこ.bmp
+  const std::string name = "\x83\x41Z";                               // アZ: the second byte is "A"
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  designer.SetText(1011, path);
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  EXPECT_EQ(StoredValue("Character", "A0"), path);
+  designer.SetText(1011, name);
+  designer.Click(1031);
+  HWND files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  ASSERT_TRUE(Answer(files, IDCANCEL));
+  EXPECT_EQ(designer.Text(1011), "\x83\x41z.scr");
+  designer.Screenshot("page-module-shift-jis");
+  EXPECT_EQ(designer.PressOk(), 0u);
+  EXPECT_EQ(StoredValue("Module", "MName"), "\x83\x41z.scr");
+}
+
+}  // namespace

@@ -258,7 +258,10 @@ bool WriteScreenshot(const std::string& path, const RECT& area) {
 }
 
 std::string ArtefactFolder() {
+  // One folder per code page, as the tests run under an English and a Japanese locale.
   std::string folder = ProgramFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  folder += "cp" + std::to_string(GetACP()) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
