@@ -46,9 +46,10 @@ class PackToolTest : public ::testing::Test {
     ScenePackageView view = {};
     PackageError error = {0, nullptr};
     EXPECT_GE(bytes.size(), kPlayerImageSize);
-    if (bytes.size() >= kPlayerImageSize)
+    if (bytes.size() >= kPlayerImageSize) {
       EXPECT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error))
           << error.reason;
+    }
     return view;
   }
 

@@ -159,7 +159,9 @@ TEST_F(BuildTest, SettingValuesTakeTheirIntegerAndLowByte) {
     EXPECT_EQ(view.timing.frameMultiplier, c.multiplier) << c.key << "=" << c.value;
     EXPECT_EQ(view.timing.transparent, c.transparent) << c.key << "=" << c.value;
     ASSERT_EQ(view.characterCount, static_cast<uint32_t>(c.characters)) << c.key << "=" << c.value;
-    if (c.characters > 0) EXPECT_EQ(view.characters[0].motion.visibleRate, c.rate) << c.key << "=" << c.value;
+    if (c.characters > 0) {
+      EXPECT_EQ(view.characters[0].motion.visibleRate, c.rate) << c.key << "=" << c.value;
+    }
   }
 }
 
@@ -300,7 +302,9 @@ TEST_F(BuildTest, SoundRecordHoldsTheWholeFileOnlyWhenSwitchedOn) {
     BuildAndRead();
     EXPECT_EQ(status, '0');
     ASSERT_EQ(view.soundSize, c.length) << c.opt << " " << c.path;
-    if (c.length) EXPECT_TRUE(std::equal(wave.begin(), wave.end(), view.sound));
+    if (c.length) {
+      EXPECT_TRUE(std::equal(wave.begin(), wave.end(), view.sound));
+    }
   }
 }
 
