@@ -67,9 +67,18 @@ TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
   EXPECT_LT(compared, kAgreementPaints);  // some pictures are scaled, so both paths ran
 }
 
-TEST(GdiSurfaces, ThePreviewShrinksColourOnColour) {
+// The screen's pixels at (0, 0) to (width, height).
+void ReadScreen(int32_t width, int32_t height, std::vector<uint32_t>* pixels) {
+  Surface screen = BorrowedSurface(GetDC(nullptr));
+  screen.width = width;
+  screen.height = height;
+  ReadGdiPixels(&screen, pixels);
+  ReleaseDC(nullptr, screen.context);
+}
+
+TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {
   // A window lower than 128 pixels gets the whole picture shrunk; every pixel must be one of
-  // the picture's own colours, never an AND of dropped ones.
+  // the picture's own colours, never an AND of dropped ones, also in a window's own context.
   LoadAgreementScene();
   scene.windowWidth = 133;
   scene.windowHeight = 100;
@@ -86,6 +95,32 @@ TEST(GdiSurfaces, ThePreviewShrinksColourOnColour) {
   // The wallpaper (yellow) and the background colour both reach the preview.
   EXPECT_NE(std::count(shrunk.begin(), shrunk.end(), 0x0000FFFFu), 0);
   EXPECT_NE(std::count(shrunk.begin(), shrunk.end(), 0x00503010u), 0);
+
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "PreviewProbe";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, "PreviewProbe", "", WS_POPUP | WS_VISIBLE, 0, 0, 133,
+                                100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  SetCursorPos(1000, 700);  // keep the pointer out of the picture read back from the screen
+  HDC context = GetDC(window);
+  Surface target = BorrowedSurface(context);
+  PresentPicture(&target);
+  ReleaseDC(window, context);
+  GdiFlush();
+  Sleep(200);
+  std::vector<uint32_t> onScreen;
+  ReadScreen(133, 100, &onScreen);
+  size_t differing = 0, first = 0;
+  for (size_t i = 0; i < shrunk.size(); ++i)
+    if (onScreen[i] != shrunk[i] && differing++ == 0) first = i;
+  EXPECT_EQ(differing, 0u) << "first at " << first % 133 << "," << first / 133 << std::hex << " screen "
+                           << onScreen[first] << " memory " << shrunk[first];
+  DestroyWindow(window);
   ReleaseSurface(preview);
   ReleaseScene();
 }
