@@ -51,7 +51,10 @@ HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) 
 
 void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position) {
   SendMessageW(trackbar, TBM_SETRANGEMIN, FALSE, static_cast<int16_t>(minimum));
-  SendMessageW(trackbar, TBM_SETRANGEMAX, TRUE, static_cast<int16_t>(maximum));
+  SendMessageW(trackbar, TBM_SETRANGEMAX, FALSE, static_cast<int16_t>(maximum));
+  // Some trackbars place the thumb for a new range only when the position changes: a new
+  // slider at 0 asked for 0 would keep the thumb where 0 lay in the old range.
+  SendMessageW(trackbar, TBM_SETPOS, FALSE, static_cast<int16_t>(minimum));
   SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
 }
 
