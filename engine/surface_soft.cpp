@@ -69,30 +69,6 @@ inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) 
   }
 }
 
-// One destination row of a stretch: column k takes source pixel columns[k].
-template <typename Op>
-void StretchRow(uint32_t* d, const uint32_t* s, const int32_t* columns, int32_t count, Op op) {
-  for (int32_t k = 0; k < count; ++k) d[k] = op(d[k], s[columns[k]]);
-}
-
-void StretchRowWith(uint32_t* d, const uint32_t* s, const int32_t* columns, int32_t count,
-                    RasterOp op) {
-  switch (op) {
-    case RopSrcAnd:
-      StretchRow(d, s, columns, count, [](uint32_t a, uint32_t b) { return a & b; });
-      break;
-    case RopSrcPaint:
-      StretchRow(d, s, columns, count, [](uint32_t a, uint32_t b) { return a | b; });
-      break;
-    case RopSrcInvert:
-      StretchRow(d, s, columns, count, [](uint32_t a, uint32_t b) { return a ^ b; });
-      break;
-    default:
-      StretchRow(d, s, columns, count, [](uint32_t, uint32_t b) { return b; });
-      break;
-  }
-}
-
 }  // namespace
 
 Surface* CreateSurface(const Surface*, int32_t width, int32_t height) {
@@ -175,9 +151,12 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   if (colStart >= colEnd || rowStart >= rowEnd) return;
 
   // Source columns grow with destination columns, so those outside the source form the two
-  // ends of the range and can be cut off before the row loops.
-  int32_t* columns = static_cast<int32_t*>(malloc(static_cast<size_t>(colEnd - colStart) * 4));
+  // ends of the range and can be cut off before the row loops. Each source row is spread out
+  // once into `spread`; enlarged pictures reuse it for the destination rows that repeat it.
+  const int64_t span = colEnd - colStart;
+  int32_t* columns = static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 8));
   if (!columns) return;
+  uint32_t* spread = reinterpret_cast<uint32_t*>(columns + span);
   int32_t count = 0;
   int64_t firstCol = colEnd;
   for (int64_t col = colStart; col < colEnd; ++col) {
@@ -186,11 +165,16 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
     if (count == 0) firstCol = col;
     columns[count++] = static_cast<int32_t>(u);
   }
+  int64_t spreadRow = -1;
   for (int64_t row = rowStart; row < rowEnd && count > 0; ++row) {
     int64_t v = sy + ((2 * (row - dy) + 1) * sh) / (2 * static_cast<int64_t>(dh));
     if (v < 0 || v >= src->height) continue;
-    StretchRowWith(dest->pixels + static_cast<size_t>(row) * dest->width + firstCol,
-                   src->pixels + static_cast<size_t>(v) * src->width, columns, count, op);
+    if (v != spreadRow) {
+      const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width;
+      for (int32_t k = 0; k < count; ++k) spread[k] = s[columns[k]];
+      spreadRow = v;
+    }
+    Combine(dest->pixels + static_cast<size_t>(row) * dest->width + firstCol, spread, count, op);
   }
   free(columns);
 }

@@ -75,6 +75,36 @@ void BM_Paint20MaskedCharacters(benchmark::State& state) {
 }
 BENCHMARK(BM_Paint20MaskedCharacters)->Unit(benchmark::kMicrosecond);
 
+// The parts of a paint: composing (background restore and the characters) and presenting.
+void BM_ComposeOnly(benchmark::State& state) {
+  std::vector<uint8_t> bytes = BenchPackage();
+  LoadBench(bytes);
+  for (int i = 0; i < scene.characterCount; ++i) {
+    scene.characters[i].visibleRate = 10;
+    scene.characters[i].depth = i % 2 ? 150 : 100;
+  }
+  for (auto _ : state) {
+    MoveCharacters();
+    ComposePicture();
+    benchmark::ClobberMemory();
+  }
+  ReleaseScene();
+}
+BENCHMARK(BM_ComposeOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_PresentOnly(benchmark::State& state) {
+  std::vector<uint8_t> bytes = BenchPackage();
+  LoadBench(bytes);
+  Surface* window = CreateSurface(nullptr, kWidth, kHeight);
+  for (auto _ : state) {
+    PresentPicture(window);
+    benchmark::ClobberMemory();
+  }
+  ReleaseSurface(window);
+  ReleaseScene();
+}
+BENCHMARK(BM_PresentOnly)->Unit(benchmark::kMicrosecond);
+
 // The load sequence of a package of 200 masked 96 x 96 frames, from memory.
 void BM_Load200FramePackage(benchmark::State& state) {
   std::vector<uint8_t> bytes = BenchPackage();
