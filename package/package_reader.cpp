@@ -68,7 +68,9 @@ bool ReadMemo(Cursor* in, MemoLineView lines[kMemoLineCount]) {
 }
 
 // The rest of a frame record after its tag. The sizes must agree with the info header they
-// describe, which every written record does; damage rarely keeps them in agreement.
+// describe, which every written record does; damage rarely keeps them in agreement. biSize is
+// not held to 40: a builder that copies the first 40 bytes of a longer header writes another
+// value there, and decoding, not reading, is where that matters.
 bool ReadFrameBody(Cursor* in, FrameRecordView* frame) {
   size_t start = in->pos;
   if (!in->U32(&frame->headerSize, "frame record cut short: header size missing")) return false;
@@ -80,7 +82,6 @@ bool ReadFrameBody(Cursor* in, FrameRecordView* frame) {
   if (!in->Has(frame->headerSize)) return in->Stop("frame record cut short: header runs past the end");
   const uint8_t* header = in->data + in->pos;
   uint64_t expectedHeader = 40 + 4 * static_cast<uint64_t>(DibColourCount(ReadU32LE(header + 32), ReadU16LE(header + 14)));
-  if (ReadU32LE(header) != 40) return in->Stop("frame record info header is not 40 bytes long");
   if (expectedHeader != frame->headerSize) return in->Stop("frame record header size disagrees with its colour count");
   if (ReadU32LE(header + 20) != frame->bitsSize) return in->Stop("frame record bits size disagrees with biSizeImage");
   in->pos += frame->headerSize;
