@@ -8,6 +8,9 @@
 #include <string>
 
 #include "agreement_scene.h"
+#include "bitmap_intake.h"
+#include "dib_image.h"
+#include "dib_record.h"
 #include "engine.h"
 #include "surface.h"
 #include "surface_gdi.h"
@@ -123,6 +126,49 @@ TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {
   DestroyWindow(window);
   ReleaseSurface(preview);
   ReleaseScene();
+}
+
+// Every form a frame record can take, as the builder's intake makes it from real files: GDI,
+// through the record's own colour table, must give the colours the shared decoder gives.
+TEST(GdiSurfaces, FrameRecordsOfEveryFormDecodeAsTheSharedDecoderDoes) {
+  const char* files[] = {"pal1.bmp", "pal4.bmp", "pal8.bmp", "pal8-rle.bmp", "bits555.bmp",
+                         "bits565.bmp", "rgb24.bmp", "rgb24-v5.bmp", "bits8888.bmp"};
+  Surface* reference = OpenDisplayReference();
+  for (const char* name : files) {
+    std::string path = std::string(MORVANE_BITMAP_FIXTURES) + "/" + name;
+    FILE* file = fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr) << path;
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    fclose(file);
+    MemoryBitmapSource source(bytes.data(), bytes.size());
+    BitmapRecord record = {};
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name << ": " << why;
+    std::vector<uint8_t> header(record.infoHeader, record.infoHeader + 40);
+    header.insert(header.end(), record.colours, record.colours + 4 * record.colourCount);
+
+    ASSERT_TRUE(DibRecordFits(header.data(), static_cast<uint32_t>(header.size()), record.bitsSize)) << name;
+    DibPixels decoded;
+    ASSERT_TRUE(DecodeDib(header.data(), header.size(), record.bits, record.bitsSize, &decoded, &why))
+        << name << ": " << why;
+    Surface* drawn = LoadDibSurface(reference, header.data(), static_cast<uint32_t>(header.size()),
+                                    record.bits, record.bitsSize);
+    ASSERT_NE(drawn, nullptr) << name;
+    ASSERT_EQ(SurfaceWidth(drawn), decoded.width) << name;
+    ASSERT_EQ(SurfaceHeight(drawn), decoded.height) << name;
+    std::vector<uint32_t> pixels;
+    ReadGdiPixels(drawn, &pixels);
+    size_t differing = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) differing += pixels[i] != decoded.pixels[i];
+    EXPECT_EQ(differing, 0u) << name;
+    ReleaseSurface(drawn);
+    ReleaseDibPixels(&decoded);
+    ReleaseBitmapRecord(&record);
+  }
+  ReleaseSurface(reference);
 }
 
 TEST(GdiSurfaces, FloodFillIsFourConnectedAndStaysInsideThePicture) {
