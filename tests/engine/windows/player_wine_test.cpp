@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,8 @@ TEST_F(PlayerUnderWine, StretchedWallpaperShowsThroughATransparentSprite) {
   for (int32_t y = by - 10; y < by + 30; ++y)
     for (int32_t x = bx - 10; x < bx + 30; ++x) {
       if (x >= bx && x < bx + 20 && y >= by && y < by + 20) continue;
+      // Where the quarters meet, the platform's rounding of the stretch decides; look beside it.
+      if (std::abs(x - w / 2) <= 1 || std::abs(y - h / 2) <= 1) continue;
       uint32_t expected = kQuadrants[(y >= h / 2) * 2 + (x >= w / 2)];
       ASSERT_EQ(screen.at(x, y), expected) << x << "," << y;
     }
