@@ -343,3 +343,62 @@ TEST_F(DesignerPages, ShiftJisTextOnAJapaneseSystem) {
 }
 
 }  // namespace
+
+namespace {
+
+HWND HelpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
+
+struct ViewerPopups {
+  DWORD processId;
+  int answered;
+};
+
+BOOL CALLBACK DeclineViewerPopup(HWND window, LPARAM context) {
+  ViewerPopups* popups = reinterpret_cast<ViewerPopups*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[16];
+  GetClassNameA(window, className, sizeof className);
+  if (owner == popups->processId && IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0) {
+    PostMessageW(window, WM_COMMAND, IDNO, 0);
+    ++popups->answered;
+  }
+  return TRUE;
+}
+
+// The help file is not part of the system, so the viewer asks for it; the answer is No.
+void DeclineViewerQuestions() {
+  HWND viewer = HelpViewer();
+  if (!viewer) return;
+  ViewerPopups popups = {0, 0};
+  GetWindowThreadProcessId(viewer, &popups.processId);
+  PumpFor(500);
+  EnumWindows(DeclineViewerPopup, reinterpret_cast<LPARAM>(&popups));
+  PumpFor(300);
+}
+
+TEST_F(DesignerPages, ContextHelpAndTheHelpButtonOpenTheViewerAndClosingEndsIt) {
+  ASSERT_EQ(HelpViewer(), nullptr) << "a help viewer from before is still open";
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  HWND label = FindWindowExW(designer.Page(), nullptr, L"Static", nullptr);
+  ASSERT_NE(label, nullptr);
+  PostMessageW(designer.Page(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(label), 0);
+  PumpFor(2000);  // long enough for the viewer to start, were it asked to
+  EXPECT_EQ(HelpViewer(), nullptr) << "a label has no help";
+
+  PostMessageW(designer.Page(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(designer.Page(), 1004)), 0);
+  EXPECT_TRUE(WaitUntil([] { return HelpViewer() != nullptr; }, 8000)) << "a listed control opens its help";
+  DeclineViewerQuestions();
+
+  PostMessageW(designer.dialog(), WM_COMMAND, 3001, 0);
+  PumpFor(1000);
+  DeclineViewerQuestions();
+  EXPECT_TRUE(designer.Running());
+  EXPECT_EQ(designer.PressOk(), 0u);
+  EXPECT_TRUE(WaitUntil([] { return HelpViewer() == nullptr; }, 8000)) << "closing the dialog closes the help";
+  if (HelpViewer()) PostMessageW(HelpViewer(), WM_CLOSE, 0, 0);
+}
+
+}  // namespace
