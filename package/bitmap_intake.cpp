@@ -112,11 +112,17 @@ bool ReadSourceHeader(const uint8_t* head, size_t got, SourceHeader* h, const ch
     h->tableCount = (h->compression == kBiRgb && h->clrUsed <= 256) ? h->clrUsed : 0;
   }
   size_t tableEnd = h->tableOffset + h->tableEntrySize * h->tableCount;
-  if (got < tableEnd) return Refuse(why, "bitmap headers cut short: colour table missing");
 
-  // Pixels start where the file header says when that is past the table; writers that leave
-  // bfOffBits 0 or wrong get the reading that assumes pixels right after the table.
+  // Pixels start where the file header says. Some writers store fewer colours than the header
+  // implies and say so only through that offset; the table then ends there. Writers that leave
+  // bfOffBits 0 or short of the headers get the reading that puts pixels right after the table.
   uint32_t declared = ReadU32LE(head + 10);
+  if (bits <= 8 && declared >= h->tableOffset && declared < tableEnd) {
+    h->tableCount = static_cast<uint32_t>((declared - h->tableOffset) / h->tableEntrySize);
+    if (h->tableCount == 0) return Refuse(why, "indexed bitmap without a colour table");
+    tableEnd = h->tableOffset + h->tableEntrySize * h->tableCount;
+  }
+  if (got < tableEnd) return Refuse(why, "bitmap headers cut short: colour table missing");
   h->bitsOffset = declared >= tableEnd ? declared : tableEnd;
 
   if (h->compression == kBiRle8 || h->compression == kBiRle4) {

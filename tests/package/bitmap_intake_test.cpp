@@ -62,6 +62,16 @@ std::vector<uint8_t> WithGapBeforePixels(std::vector<uint8_t> file) {
   return file;
 }
 
+// Fewer colours stored than the header implies, told only by the pixel offset.
+std::vector<uint8_t> WithShortTable(std::vector<uint8_t> file, uint32_t entries) {
+  uint32_t offset = ReadU32LE(&file[10]);
+  uint32_t tableStart = 14 + ReadU32LE(&file[14]);
+  file.erase(file.begin() + tableStart + 4 * entries, file.begin() + offset);
+  WriteU32LE(&file[10], tableStart + 4 * entries);
+  WriteU32LE(&file[46], 0);
+  return file;
+}
+
 // A 124-byte header cut to a shorter form of the same family; bit-field masks move behind a
 // 40-byte header, where that form keeps them.
 std::vector<uint8_t> WithInfoSize(std::vector<uint8_t> file, uint32_t size) {
@@ -89,6 +99,7 @@ TEST(BitmapIntake, EveryAcceptedFormDecodesLikeTheToolReadsIt) {
   cases.push_back({"pal1 top-down", TopDown(Fixture("pal1.bmp")), "pal1"});
   cases.push_back({"rgb24 biSizeImage 0", WithoutImageSize(Fixture("rgb24.bmp")), "rgb24"});
   cases.push_back({"pal4 gap before pixels", WithGapBeforePixels(Fixture("pal4.bmp")), "pal4"});
+  cases.push_back({"pal8 table shorter than 256", WithShortTable(Fixture("pal8.bmp"), 200), "pal8"});
   for (uint32_t size : {40u, 52u, 56u, 108u}) {
     std::string form = " with " + std::to_string(size) + "-byte header";
     cases.push_back({"rgb24" + form, WithInfoSize(Fixture("rgb24-v5.bmp"), size), "rgb24-v5"});
