@@ -35,7 +35,11 @@ Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height) 
   if (width <= 0 || height <= 0) return nullptr;
   Surface* surface = NewSurface();
   if (!surface) return nullptr;
-  HBITMAP bitmap = CreateCompatibleBitmap(ContextOf(reference), width, height);
+  // Without a reference the picture takes the display's format, not a memory context's
+  // one-bit default.
+  HDC screen = reference ? nullptr : GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(reference ? reference->context : screen, width, height);
+  if (screen) ReleaseDC(nullptr, screen);
   if (!bitmap || !Attach(surface, reference, bitmap)) {
     if (bitmap) DeleteObject(bitmap);
     HeapFree(GetProcessHeap(), 0, surface);

@@ -1,0 +1,92 @@
+// What every surface layer must do, written against the layer's interface only: natively it
+// checks the pixel buffers, under Wine the very same cases check GDI.
+#include <gtest/gtest.h>
+
+#include "scene_bytes.h"
+#include "surface.h"
+
+namespace {
+
+std::vector<std::string> Transfer(int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx, int32_t sy) {
+  Surface* dest = MakeSurface(Picture({"....", "....", "...."}));
+  Surface* src = MakeSurface(Picture({"rgb", "myr", "#gb"}));
+  TransferSurface(dest, dx, dy, w, h, src, sx, sy, RopSrcCopy);
+  std::vector<std::string> result = Letters(dest);
+  ReleaseSurface(dest);
+  ReleaseSurface(src);
+  return result;
+}
+
+TEST(SurfaceLayer, TransfersClipToBothPicturesAndAllowNegativePositions) {
+  EXPECT_EQ(Transfer(1, 0, 3, 3, 0, 0), Picture({".rgb", ".myr", ".#gb"}));
+  EXPECT_EQ(Transfer(-1, -2, 3, 3, 0, 0), Picture({"gb..", "....", "...."}));
+  EXPECT_EQ(Transfer(2, 1, 3, 3, 0, 0), Picture({"....", "..rg", "..my"}));
+  EXPECT_EQ(Transfer(0, 0, 0, 3, 0, 0), Picture({"....", "....", "...."}));
+}
+
+TEST(SurfaceLayer, RasterOperationsCombineWholeColourValues) {
+  const uint32_t a = 0x00F0CC33, b = 0x003C5AA5;
+  const struct {
+    RasterOp op;
+    uint32_t expected;
+  } cases[] = {{RopSrcCopy, b}, {RopSrcAnd, a & b}, {RopSrcPaint, a | b}, {RopSrcInvert, a ^ b}};
+  for (const auto& c : cases) {
+    Surface* dest = CreateSurface(nullptr, 2, 1);
+    Surface* src = CreateSurface(nullptr, 2, 1);
+    FillSurface(dest, 0, 0, 2, 1, a);
+    FillSurface(src, 0, 0, 2, 1, b);
+    TransferSurface(dest, 0, 0, 2, 1, src, 0, 0, c.op);
+    EXPECT_EQ(ReadSurfacePixel(dest, 1, 0), c.expected) << std::hex << c.op;
+    StretchSurface(dest, 0, 0, 1, 1, src, 0, 0, 2, 1, c.op);
+    ReleaseSurface(dest);
+    ReleaseSurface(src);
+  }
+}
+
+TEST(SurfaceLayer, StretchingTakesWholePixelsAndDrawsNothingAtSizeZero) {
+  Surface* src = MakeSurface(Picture({"rg", "by"}));
+  Surface* dest = MakeSurface(Picture({"....", "....", "....", "...."}));
+  StretchSurface(dest, 0, 0, 0, 4, src, 0, 0, 2, 2, RopSrcCopy);
+  StretchSurface(dest, 0, 0, 4, 0, src, 0, 0, 2, 2, RopSrcCopy);
+  EXPECT_EQ(Letters(dest), Picture({"....", "....", "....", "...."}));
+  StretchSurface(dest, 0, 0, 4, 4, src, 0, 0, 2, 2, RopSrcCopy);
+  EXPECT_EQ(Letters(dest), Picture({"rrgg", "rrgg", "bbyy", "bbyy"}));
+  StretchSurface(dest, -2, 2, 4, 4, src, 0, 0, 2, 2, RopSrcCopy);  // clipped at the edges
+  EXPECT_EQ(Letters(dest), Picture({"rrgg", "rrgg", "ggyy", "ggyy"}));
+  // Shrinking keeps one of the source's own colours in every pixel.
+  Surface* small = CreateSurface(nullptr, 1, 1);
+  StretchSurface(small, 0, 0, 1, 1, src, 0, 0, 2, 2, RopSrcCopy);
+  uint32_t kept = ReadSurfacePixel(small, 0, 0);
+  EXPECT_TRUE(kept == 0x0000FF || kept == 0x00FF00 || kept == 0xFF0000 || kept == 0x00FFFF) << std::hex << kept;
+  ReleaseSurface(small);
+  ReleaseSurface(dest);
+  ReleaseSurface(src);
+}
+
+TEST(SurfaceLayer, FillsAndReadsStayInsideThePicture) {
+  Surface* s = MakeSurface(Picture({"...", "..."}));
+  FillSurface(s, -5, -5, 2, 1, 0x0000FF);
+  FillSurface(s, 2, 1, 10, 10, 0x00FF00);
+  EXPECT_EQ(Letters(s), Picture({"rr.", "..g"}));
+  EXPECT_EQ(ReadSurfacePixel(s, -1, 0), kInvalidColour);
+  EXPECT_EQ(ReadSurfacePixel(s, 3, 0), kInvalidColour);
+  EXPECT_EQ(ReadSurfacePixel(s, 0, 2), kInvalidColour);
+  EXPECT_EQ(SurfaceWidth(s), 3);
+  EXPECT_EQ(SurfaceHeight(s), 2);
+  ReleaseSurface(s);
+}
+
+TEST(SurfaceLayer, FloodFillFollowsOnlyHorizontalAndVerticalNeighbours) {
+  Surface* s = MakeSurface(Picture({"rr#r", "r#rr", "#rr#", "rr#r"}));
+  FloodFillSurface(s, 0, 0, 0x0000FF, 0x00FF00);
+  EXPECT_EQ(Letters(s), Picture({"gg#r", "g#rr", "#rr#", "rr#r"}));
+  FloodFillSurface(s, 3, 0, 0x0000FF, 0xFFFFFF);
+  EXPECT_EQ(Letters(s), Picture({"gg#.", "g#..", "#..#", "..#r"}));
+  FloodFillSurface(s, 0, 3, 0x00FF00, 0xFFFFFF);  // another colour at the start: nothing
+  FloodFillSurface(s, 4, 3, 0x0000FF, 0xFFFFFF);  // outside: nothing
+  FloodFillSurface(s, 0, -1, 0x0000FF, 0xFFFFFF);
+  EXPECT_EQ(Letters(s), Picture({"gg#.", "g#..", "#..#", "..#r"}));
+  ReleaseSurface(s);
+}
+
+}  // namespace
