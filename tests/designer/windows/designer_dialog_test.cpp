@@ -190,6 +190,14 @@ HWND SpeedGroupBox(HWND page) {
 }
 
 TEST_F(DesignerPages, RangesComeFromTheStoreAndSlidersStayInTheirPlaces) {
+  // Run again at another resolution (designer_program_tests_144dpi), where sliders kept at
+  // their listed pixels would leave their group box and rows.
+  char expected[8];
+  if (GetEnvironmentVariableA("MORVANE_EXPECTED_DPI", expected, sizeof expected)) {
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), atoi(expected));
+    ReleaseDC(nullptr, screen);
+  }
   WriteSettings("[Initial]\r\nAniSpeedMin=5\r\nAniSpeedMax=20\r\nTimer2=3\r\nSpeedMin=-10\r\nSpeedMax=10\r\n"
                 "[Speed]\r\nAX=45\r\n");
   DesignerDialog designer;

@@ -258,10 +258,13 @@ bool WriteScreenshot(const std::string& path, const RECT& area) {
 }
 
 std::string ArtefactFolder() {
-  // One folder per code page, as the tests run under an English and a Japanese locale.
+  // One folder per code page and resolution the tests run at.
   std::string folder = ProgramFolder() + "screenshots\\";
   CreateDirectoryA(folder.c_str(), nullptr);
-  folder += "cp" + std::to_string(GetACP()) + "\\";
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  folder += "cp" + std::to_string(GetACP()) + (dpi == 96 ? "" : "-" + std::to_string(dpi) + "dpi") + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
