@@ -114,6 +114,12 @@ TEST(DesignerCreate, BuildsBesideTheDesignerAsMorvanePackDoesAndAsksBeforeReplac
   designer.SetText(kNameField, "no-such-folder\\out.scr");
   EXPECT_EQ(CreateAndAcknowledge(designer), kFailed);
 
+  // The comments typed before the failed and declined builds come back with the page.
+  ASSERT_TRUE(designer.SelectTab(kModuleTab - 1));
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  EXPECT_EQ(designer.Text(kFirstComment), "kept comment");
+  EXPECT_EQ(designer.Text(kFirstComment + 4), "fifth line");
+
   EXPECT_EQ(designer.PressOk(), 0u);
   EXPECT_EQ(StoredValue("Module", "Memo1"), "kept comment");
   EXPECT_EQ(StoredValue("Module", "Memo5"), "fifth line");

@@ -317,6 +317,14 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   ASSERT_NE(files, nullptr);
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), ".scr");
+  // Create then writes a file whose whole name is ".scr", beside the designer.
+  DeleteFileA((folder + ".scr").c_str());
+  designer.Click(1032);
+  HWND done = designer.WaitForPopup();
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(PopupText(done), L"現在の設定でスクリーンセイバーを作成しました。");
+  ASSERT_TRUE(Answer(done, IDOK));
+  EXPECT_GT(ReadWholeFile(folder + ".scr").size(), 49152u);
   EXPECT_EQ(designer.PressOk(), 0u);
   EXPECT_EQ(lstrcmpiA(StoredValue("Character", "A2").c_str(), chosen.c_str()), 0);
   EXPECT_EQ(StoredValue("Module", "MName"), ".scr");
