@@ -198,7 +198,8 @@ TEST_F(DesignerPages, RangesComeFromTheStoreAndSlidersStayInTheirPlaces) {
     EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), atoi(expected));
     ReleaseDC(nullptr, screen);
   }
-  WriteSettings("[Initial]\r\nAniSpeedMin=5\r\nAniSpeedMax=20\r\nTimer2=3\r\nSpeedMin=-10\r\nSpeedMax=10\r\n"
+  // The ends are the low 16 bits of what the file holds: 65541 is 5 and 131092 is 20.
+  WriteSettings("[Initial]\r\nAniSpeedMin=65541\r\nAniSpeedMax=131092\r\nTimer2=3\r\nSpeedMin=-10 units\r\nSpeedMax=10\r\n"
                 "[Speed]\r\nAX=45\r\n");
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
