@@ -303,7 +303,9 @@ TEST_F(Loading, EveryCutOfAPackagePlaysWhatCameBeforeIt) {
       for (int j = 0; j < scene.characters[i].frameCount; ++j)
         ASSERT_NE(scene.characters[i].frames[j].sprite, nullptr) << "cut at " << size;
     ComposePicture();
-    if (size < full.size()) EXPECT_EQ(softHost.soundStarts, 0);
+    if (size < full.size()) {
+      EXPECT_EQ(softHost.soundStarts, 0);
+    }
     ReleaseScene();
     ASSERT_EQ(SoftLiveSurfaces(), 0) << "cut at " << size;
   }
