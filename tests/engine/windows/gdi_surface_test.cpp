@@ -171,6 +171,61 @@ TEST(GdiSurfaces, FrameRecordsOfEveryFormDecodeAsTheSharedDecoderDoes) {
   ReleaseSurface(reference);
 }
 
+// A packed BITMAPINFO with a four-colour table.
+std::vector<uint8_t> InfoHeader(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
+                                uint32_t imageSize, uint32_t colours) {
+  std::vector<uint8_t> h(40 + 4 * colours, 0);
+  auto put = [&h](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) h[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  put(0, 40);
+  put(4, static_cast<uint32_t>(width));
+  put(8, static_cast<uint32_t>(height));
+  h[12] = 1;
+  h[14] = static_cast<uint8_t>(bits);
+  put(16, compression);
+  put(20, imageSize);
+  put(32, colours);
+  const uint32_t table[] = {0x00112233, 0x00FF0000, 0x0000FF00, 0x000000FF};
+  for (uint32_t k = 0; k < colours; ++k) put(40 + 4 * k, table[k % 4]);
+  return h;
+}
+
+TEST(GdiSurfaces, RunLengthFourAndTopDownRecordsDecodeAsTheSharedDecoderDoes) {
+  // RLE4, bottom row first: a run of six alternating pixels, then an absolute run of four and
+  // a run of two, each row closed, then the end of the picture.
+  const std::vector<uint8_t> rle4 = {6, 0x12, 0, 0, 0, 4, 0x30, 0x12, 2, 0x33, 0, 0, 0, 1};
+  const std::vector<uint8_t> rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0,
+                                    9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 0, 0};
+  const struct {
+    const char* name;
+    std::vector<uint8_t> header, bits;
+  } records[] = {
+      {"rle4", InfoHeader(6, 2, 4, 2, static_cast<uint32_t>(rle4.size()), 4), rle4},
+      {"top-down 24", InfoHeader(3, -2, 24, 0, 24, 0), rgb},
+  };
+  Surface* reference = OpenDisplayReference();
+  for (const auto& r : records) {
+    ASSERT_TRUE(DibRecordFits(r.header.data(), static_cast<uint32_t>(r.header.size()),
+                              static_cast<uint32_t>(r.bits.size()))) << r.name;
+    DibPixels decoded;
+    const char* why = nullptr;
+    ASSERT_TRUE(DecodeDib(r.header.data(), r.header.size(), r.bits.data(), r.bits.size(), &decoded, &why))
+        << r.name << ": " << why;
+    Surface* drawn = LoadDibSurface(reference, r.header.data(), static_cast<uint32_t>(r.header.size()),
+                                    r.bits.data(), static_cast<uint32_t>(r.bits.size()));
+    ASSERT_NE(drawn, nullptr) << r.name;
+    std::vector<uint32_t> pixels;
+    ReadGdiPixels(drawn, &pixels);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(decoded.width) * decoded.height) << r.name;
+    for (size_t i = 0; i < pixels.size(); ++i)
+      EXPECT_EQ(pixels[i], decoded.pixels[i]) << r.name << " pixel " << i;
+    ReleaseSurface(drawn);
+    ReleaseDibPixels(&decoded);
+  }
+  ReleaseSurface(reference);
+}
+
 TEST(GdiSurfaces, FloodFillIsFourConnectedAndStaysInsideThePicture) {
   Surface* reference = OpenDisplayReference();
   Surface* s = CreateSurface(reference, 4, 3);
