@@ -43,6 +43,8 @@ OpenDialog OpenInfoDialog(const std::string& program, const std::string& tail = 
   OpenDialog dialog;
   dialog.process = StartProgram(program, tail);
   dialog.window = WaitForProcessWindow(dialog.process.id, "#32770", nullptr);
+  // The window exists before its initialisation has filled the lines; it is shown after.
+  if (dialog.window) WaitUntil([&] { return IsWindowVisible(dialog.window) != FALSE; });
   return dialog;
 }
 
