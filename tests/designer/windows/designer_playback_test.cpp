@@ -40,6 +40,8 @@ void RunPreview(const std::string& program) {
   HWND parent = CreateWindowExA(0, "STATIC", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 170, 150,
                                 nullptr, nullptr, nullptr, nullptr);
   ChildProcess saver = StartProgram(program, "/p " + std::to_string(reinterpret_cast<ULONG_PTR>(parent)));
+  DWORD startError = GetLastError();
+  EXPECT_NE(saver.process, nullptr) << "cannot start " << program << ": error " << startError;
   EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", nullptr) != nullptr; }))
       << program;
   PumpFor(500);
