@@ -46,9 +46,8 @@ bool BeginCharacter(SceneSource* source) {
 
 // A named file that does not load still holds its slot, drawn as nothing: the names alone
 // decide how many frames a character has.
-bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface** sprite, Surface** maskStart) {
+bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface** sprite) {
   SettingsSceneSource* self = Self(source);
-  *maskStart = nullptr;  // the mask starts from the sprite, exactly as in the player
   if (slot >= kFrameSlotCount) return false;
   char path[kSettingBufferSize];
   if (self->store->ReadText("Character", FrameKey(self->currentCharacter, slot).text, "", path) == 0) return false;

@@ -19,9 +19,8 @@ struct SceneGeometry {
 void LoadScene(SceneSource* source, const SceneGeometry& geometry, uint32_t seed);
 
 // Turns the frame's corner area transparent: the sprite's becomes black, and a mask is made
-// that is white there and black elsewhere. maskStart, when given, is taken over as the mask's
-// starting picture instead of a copy of the sprite.
-void PrepareFrameMask(FrameSurface* frame, const Surface* reference, Surface* maskStart);
+// that is white there and black elsewhere.
+void PrepareFrameMask(FrameSurface* frame, const Surface* reference);
 
 // One motion step of every character (the start of every paint).
 void MoveCharacters();

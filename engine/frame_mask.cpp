@@ -1,7 +1,7 @@
 #include "engine.h"
 #include "surface.h"
 
-void PrepareFrameMask(FrameSurface* frame, const Surface* reference, Surface* maskStart) {
+void PrepareFrameMask(FrameSurface* frame, const Surface* reference) {
   Surface* sprite = frame->sprite;
   const int32_t w = frame->width;
   const int32_t h = frame->height;
@@ -12,16 +12,13 @@ void PrepareFrameMask(FrameSurface* frame, const Surface* reference, Surface* ma
     FloodFillSurface(sprite, 0, 0, ReadSurfacePixel(sprite, 0, 0), kWhite);
   }
 
-  Surface* mask = maskStart;
+  Surface* mask = CreateSurface(reference, w, h);
   if (!mask) {
-    mask = CreateSurface(reference, w, h);
-    if (!mask) {
-      // Without a mask the frame is drawn as an opaque rectangle, as without transparency.
-      frame->hasMask = 0;
-      return;
-    }
-    TransferSurface(mask, 0, 0, w, h, sprite, 0, 0, RopSrcCopy);
+    // Without a mask the frame is drawn as an opaque rectangle, as without transparency.
+    frame->hasMask = 0;
+    return;
   }
+  TransferSurface(mask, 0, 0, w, h, sprite, 0, 0, RopSrcCopy);
   frame->hasMask = 1;
   frame->mask = mask;
 

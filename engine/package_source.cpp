@@ -79,10 +79,8 @@ bool BeginCharacter(SceneSource* source) {
   return !self->ended && self->tag != kBackgroundTag;
 }
 
-bool LoadFrame(SceneSource* source, int, const Surface* reference, Surface** sprite,
-               Surface** maskStart) {
+bool LoadFrame(SceneSource* source, int, const Surface* reference, Surface** sprite) {
   PackageSource* self = Self(source);
-  *maskStart = nullptr;
   if (self->ended || self->tag != kFrameTag) return false;
   *sprite = ReadFrameRecord(self->stream, reference, &self->ended);
   if (self->ended) {

@@ -26,17 +26,12 @@ void LoadCharacters(SceneSource* source) {
     int frames = 0;
     while (frames < kFrameSlots) {
       Surface* sprite = nullptr;
-      Surface* maskStart = nullptr;
-      if (!source->loadFrame(source, frames, reference, &sprite, &maskStart)) break;
+      if (!source->loadFrame(source, frames, reference, &sprite)) break;
       FrameSurface* f = &c->frames[frames];
       f->sprite = sprite;
       f->width = f->scaledWidth = SurfaceWidth(sprite);
       f->height = f->scaledHeight = SurfaceHeight(sprite);
-      if (scene.transparentSprites && sprite) {
-        PrepareFrameMask(f, reference, maskStart);
-      } else {
-        ReleaseSurface(maskStart);
-      }
+      if (scene.transparentSprites && sprite) PrepareFrameMask(f, reference);
       ++frames;
     }
     c->frameCount = static_cast<int8_t>(frames);

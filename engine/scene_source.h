@@ -23,11 +23,9 @@ struct SceneSource {
   // Whether another character follows (the engine stops at 20 by itself).
   bool (*beginCharacter)(SceneSource* source);
   // Frame `slot` of the current character: false when its frame list has ended. A frame that
-  // is present but cannot be decoded answers true with *sprite null. *maskStart, when the
-  // source sets it, is a second, untouched load of the same picture for the mask to start
-  // from; otherwise the mask starts as a copy of the sprite.
-  bool (*loadFrame)(SceneSource* source, int slot, const Surface* reference, Surface** sprite,
-                    Surface** maskStart);
+  // is present but cannot be decoded answers true with *sprite null. Masks are always made
+  // from the sprite itself, so the designer's playback and the packaged saver agree.
+  bool (*loadFrame)(SceneSource* source, int slot, const Surface* reference, Surface** sprite);
   // The current character's motion fields; false when the source ended inside them.
   bool (*readMotion)(SceneSource* source, CharacterState* character);
   // False when the source ended before the background: the desktop copy stays.

@@ -124,7 +124,7 @@ TEST_F(Composition, LaterCharactersCoverEarlierOnesAndMasksKeepTheBackground) {
   FrameSurface* f = &d->frames[0];
   f->sprite = MakeSurface(Picture({"...", ".g.", "..."}));
   f->width = f->height = 3;
-  PrepareFrameMask(f, nullptr, nullptr);
+  PrepareFrameMask(f, nullptr);
   ComposePicture();
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 49, 39), kGrey);   // transparent over grey
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 51, 41), kRed);    // transparent over red
@@ -204,7 +204,7 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
     c->visibleRate = 7;
     c->frames[0].sprite = MakeSurface(Picture({"....", ".rg.", ".bb.", "...."}));
     c->frames[0].width = c->frames[0].height = 4;
-    PrepareFrameMask(&c->frames[0], nullptr, nullptr);
+    PrepareFrameMask(&c->frames[0], nullptr);
     c->x = 20 * i;
     c->y = 10 * i;
     c->depth = 100;
