@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialog_template.h"
+#include "input_events.h"
 #include "process_runner.h"
 
 namespace {
@@ -102,11 +103,7 @@ TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
   // Esc and the caption's close button leave it open.
   SetForegroundWindow(dialog.window);
   PumpFor(200);
-  INPUT escape[2] = {};
-  escape[0].type = escape[1].type = INPUT_KEYBOARD;
-  escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-  escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, escape, sizeof(INPUT));
+  PressKey(VK_ESCAPE);
   PostMessageA(dialog.window, WM_SYSCOMMAND, SC_CLOSE, 0);
   PostMessageA(dialog.window, WM_COMMAND, IDCANCEL, 0);
   PumpFor(500);
@@ -123,11 +120,7 @@ TEST(PlayerInfoDialog, BareImageShowsFiveEmptyLinesAndEnterEnds) {
   for (int id = 1011; id <= 1015; ++id) EXPECT_EQ(LineText(dialog.window, id), "") << id;
   SetForegroundWindow(dialog.window);
   PumpFor(200);
-  INPUT enter[2] = {};
-  enter[0].type = enter[1].type = INPUT_KEYBOARD;
-  enter[0].ki.wVk = enter[1].ki.wVk = VK_RETURN;
-  enter[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, enter, sizeof(INPUT));
+  PressKey(VK_RETURN);
   EXPECT_EQ(WaitForExit(dialog.process), 1u);
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "input_events.h"
 #include "process_runner.h"
 
 namespace {
@@ -73,22 +74,6 @@ void CheckPreview(const std::string& program) {
 TEST(SaverModes, PreviewFillsTheParentAndEndsWithIt) {
   CheckPreview(Player());
   CheckPreview(Designer());
-}
-
-void PressKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-}
-
-void ClickMouse(DWORD down, DWORD up) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = down;
-  input[1].mi.dwFlags = up;
-  SendInput(2, input, sizeof(INPUT));
 }
 
 HWND WaitForSaverWindow(const ChildProcess& saver) {

@@ -4,19 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "designer_driver.h"
+#include "input_events.h"
 #include "scene_art.h"
 
 namespace {
 
 const uint32_t kBackground = 0x00008000;  // red 0, green 128, blue 0, as the screen reads it
-
-void PressKey(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-}
 
 // The whole screen while the saver runs, once its first pictures are up.
 std::vector<uint32_t> FullScreenPicture(const std::string& program, const std::string& shot) {
