@@ -14,7 +14,13 @@ void (*duringPrompt)(HWND);
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) ProbeLog("password module attached");
-  if (reason == DLL_PROCESS_DETACH) ProbeLog("password module detached");
+  if (reason == DLL_PROCESS_DETACH) {
+    // Whether the system still believes a saver runs when this module goes, also at the end of
+    // a process that faulted.
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    ProbeLog("password module detached running=%d", running ? 1 : 0);
+  }
   return TRUE;
 }
 

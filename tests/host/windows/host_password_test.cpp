@@ -186,7 +186,7 @@ TEST_F(PasswordModules, ModuleWithoutTheEntryIsFreedAndTheStateNeverSet) {
                           {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_AUTOCLOSE=1", "MORVANE_PROBE_LOG=" + log});
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(ReadWholeFile(log),
-            "password module attached\npassword module detached\n"
+            "password module attached\npassword module detached running=0\n"
             "create library=0 verifier=0 running=0\ndestroy\n");
 }
 
@@ -196,7 +196,29 @@ TEST_F(PasswordModules, VerifierApprovesAndTheStateIsSwitchedOffAfterTheLoop) {
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(ReadWholeFile(log),
             "password module attached\ncreate library=1 verifier=1 running=1\nverify 1\ndestroy\n"
-            "password module detached\n");
+            "password module detached running=1\n");
+}
+
+TEST_F(PasswordModules, AFaultSwitchesTheRunningStateOffBeforeTheProcessEnds) {
+  // No debugger: the system's report tells the program to handle the fault itself.
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", &key),
+            ERROR_SUCCESS);
+  char saved[512] = "";
+  DWORD savedSize = sizeof saved;
+  bool hadDebugger = RegQueryValueExA(key, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(saved),
+                                      &savedSize) == ERROR_SUCCESS;
+  RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+
+  DWORD code = RunProgram(ProgramFolder() + "saver_probe.exe", "/s",
+                          {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_FAULT=1", "MORVANE_PROBE_LOG=" + log});
+
+  if (hadDebugger) RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), savedSize);
+  RegCloseKey(key);
+  EXPECT_EQ(code, DWORD(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_EQ(ReadWholeFile(log),
+            "password module attached\ncreate library=1 verifier=1 running=1\nfault\n"
+            "password module detached running=0\n");
 }
 
 TEST_F(PasswordModules, NtFamilyAndPreviewNeverLoadTheVerifier) {

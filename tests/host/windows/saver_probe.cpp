@@ -12,6 +12,14 @@ LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
       ProbeLog("create library=%d verifier=%d running=%d", passwordLibrary != nullptr, verifyPasswordFn != nullptr,
                running ? 1 : 0);
       if (GetEnvironmentVariableA("MORVANE_PROBE_AUTOCLOSE", nullptr, 0)) PostMessageA(window, WM_CLOSE, 0, 0);
+      if (GetEnvironmentVariableA("MORVANE_PROBE_FAULT", nullptr, 0)) PostMessageA(window, WM_APP + 1, 0, 0);
+      return 0;
+    }
+    case WM_APP + 1: {
+      // A processor fault inside the animation, as a broken saver procedure would make it.
+      ProbeLog("fault");
+      volatile int* nowhere = nullptr;
+      *nowhere = 1;
       return 0;
     }
     case WM_DESTROY:
