@@ -68,12 +68,6 @@ void ChooseBackgroundColour(HWND page) {
   WriteSettingInteger("BackGround", "ColorB", GetBValue(record.rgbResult));
 }
 
-void Browse(HWND page, int field, UINT filter, UINT title, const wchar_t* extension) {
-  GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
-  BrowseWithValueBuffer(page, filter, title, extension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  SetDlgItemTextA(page, field, valueBuffer);
-}
-
 }  // namespace
 
 INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,8 +80,8 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       break;
     case WM_COMMAND:
       if (wParam == kColourButton) ChooseBackgroundColour(page);
-      if (wParam == kWallpaperButton) Browse(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, L"bmp");
-      if (wParam == kSoundButton) Browse(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, L"wav");
+      if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, L"bmp");
+      if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, L"wav");
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:

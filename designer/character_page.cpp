@@ -84,12 +84,6 @@ void ShowSliderValue(HWND page, HWND slider, WPARAM code) {
   }
 }
 
-void Browse(HWND page, int slot) {
-  GetDlgItemTextA(page, kFirstFrameField + slot, valueBuffer, sizeof valueBuffer);
-  BrowseWithValueBuffer(page, IDS_BITMAP_FILTER, IDS_FRAME_TITLE, L"bmp", OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  SetDlgItemTextA(page, kFirstFrameField + slot, valueBuffer);
-}
-
 }  // namespace
 
 INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -105,7 +99,8 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       break;
     case WM_COMMAND:
       if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + 10))
-        Browse(page, static_cast<int>(wParam) - kFirstBrowseButton);
+        BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_BITMAP_FILTER,
+                        IDS_FRAME_TITLE, L"bmp");
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:

@@ -102,6 +102,12 @@ bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t
   return true;
 }
 
+void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const wchar_t* defaultExtension) {
+  GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
+  BrowseWithValueBuffer(page, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+  SetDlgItemTextA(page, field, valueBuffer);
+}
+
 namespace {
 
 bool ListedInTable(HWND control, const DWORD* table) {

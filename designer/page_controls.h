@@ -28,6 +28,10 @@ int32_t TrackbarPosition(HWND trackbar);
 // Returns whether the user confirmed; valueBuffer then holds the chosen path.
 bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t* defaultExtension, DWORD flags);
 
+// Browse for an existing file from the field's text; the field gets the chosen path, or its own
+// text back after a cancel.
+void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const wchar_t* defaultExtension);
+
 // WM_HELP and WM_CONTEXTMENU of an editing page: the help topic of the control, when the
 // page's table lists it. table: pairs (control id, context id) ended by (0, 0).
 void ShowContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* table);
