@@ -4,6 +4,7 @@
 
 #include "character_keys.h"
 #include "scene_model.h"
+#include "scene_settings.h"
 #include "settings_store.h"
 
 namespace {
@@ -17,12 +18,13 @@ int32_t Integer(SceneSource* source, const char* section, const char* key, const
 }
 
 void ReadTiming(SceneSource* source, int32_t* redrawPeriod, int32_t* multiplier) {
-  *redrawPeriod = Integer(source, "Initial", "Timer1", "50");
-  *multiplier = Integer(source, "Initial", "Timer2", "10");
+  TimingRecord timing = ReadTimingSettings(Self(source)->store);
+  *redrawPeriod = timing.redrawPeriod;
+  *multiplier = timing.frameMultiplier;
 }
 
 uint8_t ReadTransparency(SceneSource* source) {
-  return static_cast<uint8_t>(Integer(source, "Initial", "Crear", "0"));
+  return ReadTimingSettings(Self(source)->store).transparent;
 }
 
 bool HasFirstFrame(SettingsSceneSource* self, int character) {
@@ -56,29 +58,26 @@ bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface*
 }
 
 bool ReadMotion(SceneSource* source, CharacterState* c) {
-  const int character = Self(source)->currentCharacter;
-  c->speedX = Integer(source, "Speed", MotionKey(character, 'X').text, "10");
-  c->speedY = Integer(source, "Speed", MotionKey(character, 'Y').text, "10");
-  c->speedDepth = Integer(source, "Speed", MotionKey(character, 'Z').text, "10");
-  c->frameStep = Integer(source, "Speed", MotionKey(character, 'A').text, "1");
-  c->bounceX = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'X').text, "1"));
-  c->bounceY = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'Y').text, "1"));
-  c->bounceDepth = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'Z').text, "1"));
-  c->pingPong = static_cast<uint8_t>(Integer(source, "Pattern", MotionKey(character, 'A').text, "0"));
-  c->visibleRate = static_cast<int8_t>(Integer(source, "Visible", MotionKey(character, 'A').text, "10"));
+  MotionRecord motion = ReadMotionSettings(Self(source)->store, Self(source)->currentCharacter);
+  c->speedX = motion.speedX;
+  c->speedY = motion.speedY;
+  c->speedDepth = motion.speedDepth;
+  c->frameStep = motion.frameStep;
+  c->bounceX = motion.bounceX;
+  c->bounceY = motion.bounceY;
+  c->bounceDepth = motion.bounceDepth;
+  c->pingPong = motion.pingPong;
+  c->visibleRate = static_cast<int8_t>(motion.visibleRate);
   return true;
 }
 
 bool ReadBackground(SceneSource* source, SceneBackground* background) {
-  background->noColour = Integer(source, "BackGround", "Erase", "0");
-  if (background->noColour == 0) {
-    uint32_t red = static_cast<uint8_t>(Integer(source, "BackGround", "ColorR", "0"));
-    uint32_t green = static_cast<uint8_t>(Integer(source, "BackGround", "ColorG", "0"));
-    uint32_t blue = static_cast<uint8_t>(Integer(source, "BackGround", "ColorB", "0"));
-    background->colour = red | (green << 8) | (blue << 16);
-  }
-  background->wallpaper = Integer(source, "BackGround", "BmpOpt1", "0");
-  background->stretch = Integer(source, "BackGround", "BmpOpt2", "0");
+  BackgroundRecord record = ReadBackgroundSettings(Self(source)->store);
+  background->noColour = record.noColour;
+  background->colour = static_cast<uint8_t>(record.red) | (static_cast<uint8_t>(record.green) << 8) |
+                       (static_cast<uint8_t>(record.blue) << 16);
+  background->wallpaper = record.wallpaper;
+  background->stretch = record.stretch;
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "input_path.h"
 #include "package_records.h"
 #include "package_writer.h"
+#include "scene_settings.h"
 
 namespace {
 
@@ -88,7 +89,6 @@ struct Build {
   void CopyPlayerImageMemoAndTiming();
   bool TakeBitmap(const char* record, const char* resolved, BitmapRecord* bitmap);
   void WriteCharacters();
-  void WriteMotion(char letter);
   void WriteBackgroundAndSound();
   void WriteSound();
 };
@@ -113,11 +113,7 @@ void Build::CopyPlayerImageMemoAndTiming() {
     WriteMemoLine(output, text, length);
   }
 
-  TimingRecord timing;
-  timing.redrawPeriod = Integer("Initial", "Timer1", "50");
-  timing.frameMultiplier = Integer("Initial", "Timer2", "10");
-  timing.transparent = static_cast<uint8_t>(Integer("Initial", "Crear", "0"));
-  WriteTimingRecord(output, timing);
+  WriteTimingRecord(output, ReadTimingSettings(sources.settings));
 }
 
 // Reads a whole bitmap file into a record before anything of it is written, so that a file
@@ -166,34 +162,12 @@ void Build::WriteCharacters() {
       // Counted even when it failed: the character keeps its motion record, the status says the rest.
       ++frames;
     }
-    if (frames > 0) WriteMotion(letter);
+    if (frames > 0) WriteMotionRecord(output, ReadMotionSettings(sources.settings, index));
   }
 }
 
-void Build::WriteMotion(char letter) {
-  const char x[] = {letter, 'X', '\0'}, y[] = {letter, 'Y', '\0'};
-  const char z[] = {letter, 'Z', '\0'}, a[] = {letter, 'A', '\0'};
-  MotionRecord motion;
-  motion.speedX = Integer("Speed", x, "10");
-  motion.speedY = Integer("Speed", y, "10");
-  motion.speedDepth = Integer("Speed", z, "10");
-  motion.frameStep = Integer("Speed", a, "1");
-  motion.bounceX = static_cast<uint8_t>(Integer("Pattern", x, "1"));
-  motion.bounceY = static_cast<uint8_t>(Integer("Pattern", y, "1"));
-  motion.bounceDepth = static_cast<uint8_t>(Integer("Pattern", z, "1"));
-  motion.pingPong = static_cast<uint8_t>(Integer("Pattern", a, "0"));
-  motion.visibleRate = static_cast<uint8_t>(Integer("Visible", a, "10"));
-  WriteMotionRecord(output, motion);
-}
-
 void Build::WriteBackgroundAndSound() {
-  BackgroundRecord background;
-  background.noColour = Integer("BackGround", "Erase", "0");
-  background.red = Integer("BackGround", "ColorR", "0");
-  background.green = Integer("BackGround", "ColorG", "0");
-  background.blue = Integer("BackGround", "ColorB", "0");
-  background.wallpaper = Integer("BackGround", "BmpOpt1", "0");
-  background.stretch = Integer("BackGround", "BmpOpt2", "0");
+  BackgroundRecord background = ReadBackgroundSettings(sources.settings);
 
   char path[kSettingBufferSize];
   size_t pathLength = Text("BackGround", "Bmp", "", path);

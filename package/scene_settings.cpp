@@ -1,0 +1,37 @@
+#include "scene_settings.h"
+
+TimingRecord ReadTimingSettings(SettingsStore* store) {
+  TimingRecord timing;
+  timing.redrawPeriod = ReadIntegerSetting(store, "Initial", "Timer1", "50");
+  timing.frameMultiplier = ReadIntegerSetting(store, "Initial", "Timer2", "10");
+  timing.transparent = static_cast<uint8_t>(ReadIntegerSetting(store, "Initial", "Crear", "0"));
+  return timing;
+}
+
+MotionRecord ReadMotionSettings(SettingsStore* store, int character) {
+  const char letter = static_cast<char>('A' + character);
+  const char x[] = {letter, 'X', '\0'}, y[] = {letter, 'Y', '\0'};
+  const char z[] = {letter, 'Z', '\0'}, a[] = {letter, 'A', '\0'};
+  MotionRecord motion;
+  motion.speedX = ReadIntegerSetting(store, "Speed", x, "10");
+  motion.speedY = ReadIntegerSetting(store, "Speed", y, "10");
+  motion.speedDepth = ReadIntegerSetting(store, "Speed", z, "10");
+  motion.frameStep = ReadIntegerSetting(store, "Speed", a, "1");
+  motion.bounceX = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", x, "1"));
+  motion.bounceY = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", y, "1"));
+  motion.bounceDepth = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", z, "1"));
+  motion.pingPong = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", a, "0"));
+  motion.visibleRate = static_cast<uint8_t>(ReadIntegerSetting(store, "Visible", a, "10"));
+  return motion;
+}
+
+BackgroundRecord ReadBackgroundSettings(SettingsStore* store) {
+  BackgroundRecord background;
+  background.noColour = ReadIntegerSetting(store, "BackGround", "Erase", "0");
+  background.red = ReadIntegerSetting(store, "BackGround", "ColorR", "0");
+  background.green = ReadIntegerSetting(store, "BackGround", "ColorG", "0");
+  background.blue = ReadIntegerSetting(store, "BackGround", "ColorB", "0");
+  background.wallpaper = ReadIntegerSetting(store, "BackGround", "BmpOpt1", "0");
+  background.stretch = ReadIntegerSetting(store, "BackGround", "BmpOpt2", "0");
+  return background;
+}
