@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bitmap_limits.h"
+#include "dib_shape.h"
 #include "byte_order.h"
 #include "dib_image.h"
 
@@ -77,32 +78,11 @@ bool ReadSourceHeader(const uint8_t* head, size_t got, SourceHeader* h, const ch
     }
   }
 
-  if (h->width <= 0 || h->height == 0) return Refuse(why, "bitmap has no pixels (width or height 0 or negative)");
-  if (h->width > kMaxBitmapSide || h->height > kMaxBitmapSide || h->height < -kMaxBitmapSide)
-    return Refuse(why, "bitmap dimensions above 16384 pixels on a side");
-  uint64_t pixelCount = static_cast<uint64_t>(h->width) * static_cast<uint64_t>(h->height < 0 ? -h->height : h->height);
-  if (pixelCount * 4 > kMaxBitmapBytes) return Refuse(why, "bitmap would need more than 256 MiB");
-
+  if (const char* problem = DibShapeProblem(h->width, h->height, h->bitCount, h->compression))
+    return Refuse(why, problem);
   uint16_t bits = h->bitCount;
-  switch (h->compression) {
-    case kBiRgb:
-      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return Refuse(why, "unsupported bits per pixel");
-      break;
-    case kBiRle8:
-    case kBiRle4:
-      if (bits != (h->compression == kBiRle8 ? 8 : 4))
-        return Refuse(why, "run-length compression does not match the bits per pixel");
-      if (h->height < 0) return Refuse(why, "compressed bitmap cannot be top-down");
-      if (h->sizeImage == 0) return Refuse(why, "compressed bitmap with a pixel data size (biSizeImage) of 0");
-      break;
-    case kBiBitfields:
-    case kBiAlphaBitfields:
-      if (bits != 16 && bits != 32) return Refuse(why, "bit-field masks need 16 or 32 bits per pixel");
-      break;
-    default:
-      return Refuse(why, "unsupported compression (JPEG, PNG or unknown)");
-  }
+  if ((h->compression == kBiRle8 || h->compression == kBiRle4) && h->sizeImage == 0)
+    return Refuse(why, "compressed bitmap with a pixel data size (biSizeImage) of 0");
 
   // Indexed pictures need their table; others may carry an optional one, kept when it is sane.
   if (bits <= 8) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bitmap_limits.h"
+#include "dib_shape.h"
 #include "byte_order.h"
 
 namespace {
@@ -72,36 +73,12 @@ bool ReadLayout(const uint8_t* header, size_t headerSize, DibLayout* layout, con
   layout->compression = ReadU32LE(header + 16);
   uint32_t clrUsed = ReadU32LE(header + 32);
 
-  if (width <= 0 || height == 0) return Fail(why, "bitmap has no pixels");
-  if (width > kMaxBitmapSide || height > kMaxBitmapSide || height < -kMaxBitmapSide)
-    return Fail(why, "bitmap side above 16384 pixels");
+  if (const char* problem = DibShapeProblem(width, height, layout->bitCount, layout->compression))
+    return Fail(why, problem);
   layout->width = width;
   layout->topDown = height < 0;
   layout->height = height < 0 ? -height : height;
-  if (static_cast<uint64_t>(layout->width) * static_cast<uint64_t>(layout->height) * 4 > kMaxBitmapBytes)
-    return Fail(why, "bitmap needs more than 256 MiB");
-
-  uint16_t bits = layout->bitCount;
-  switch (layout->compression) {
-    case kBiRgb:
-      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return Fail(why, "unsupported bits per pixel");
-      break;
-    case kBiRle8:
-      if (bits != 8) return Fail(why, "RLE8 needs 8 bits per pixel");
-      break;
-    case kBiRle4:
-      if (bits != 4) return Fail(why, "RLE4 needs 4 bits per pixel");
-      break;
-    case kBiBitfields:
-    case kBiAlphaBitfields:
-      if (bits != 16 && bits != 32) return Fail(why, "bit fields need 16 or 32 bits per pixel");
-      break;
-    default:
-      return Fail(why, "unsupported compression");
-  }
-  if (layout->topDown && (layout->compression == kBiRle8 || layout->compression == kBiRle4))
-    return Fail(why, "compressed bitmap cannot be top-down");
+  const uint16_t bits = layout->bitCount;
 
   size_t tableOffset = infoSize;
   if (layout->compression == kBiBitfields || layout->compression == kBiAlphaBitfields) {

@@ -1,0 +1,8 @@
+// The shapes of bitmap this system takes: the checks that both the builder's intake of .bmp files
+// and the decoding of frame records make before they trust a size for an allocation.
+#pragma once
+#include <cstdint>
+
+// Null when width, height (negative for top-down), bits per pixel and compression form a
+// bitmap that can be read within the size caps; otherwise the reason it cannot.
+const char* DibShapeProblem(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression);
