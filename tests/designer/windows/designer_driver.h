@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "process_runner.h"
+#include "screen_pixels.h"
 
 // The MORVANE.INI of the Windows folder, which every designer process uses.
 std::string SettingsFilePath();
@@ -71,8 +72,6 @@ std::wstring WindowTextW(HWND window);
 // Answers a message box or a common dialog with the button id and waits for it to go.
 bool Answer(HWND popup, int button);
 
-// The screen's pixels inside the rectangle, top row first, 0x00RRGGBB.
-std::vector<uint32_t> ScreenPixels(const RECT& area);
 bool WriteScreenshot(const std::string& path, const RECT& area);
 // Where screenshots go: a folder beside the test program.
 std::string ArtefactFolder();

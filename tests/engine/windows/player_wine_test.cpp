@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "process_runner.h"
+#include "screen_pixels.h"
 #include "scene_art.h"
 
 namespace {
@@ -34,27 +35,18 @@ Screen Capture(int32_t left, int32_t top, int32_t width, int32_t height) {
   screen.top = top;
   screen.width = width;
   screen.height = height;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(memory, section);
-  HDC display = GetDC(nullptr);
-  BitBlt(memory, 0, 0, width, height, display, left, top, SRCCOPY);
-  ReleaseDC(nullptr, display);
-  GdiFlush();
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  for (int32_t i = 0; i < width * height; ++i)
-    screen.pixels.push_back(((p[i] & 0xFF) << 16) | (p[i] & 0xFF00) | ((p[i] >> 16) & 0xFF));
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(section);
+  RECT area = {left, top, left + width, top + height};
+  for (uint32_t p : ScreenPixels(area)) screen.pixels.push_back(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
   return screen;
+}
+
+// Starts a packaged saver full screen and takes the whole screen once its pictures are up.
+Screen CaptureRunningSaver(const std::string& saver, ChildProcess* child, HWND* window) {
+  *child = StartProgram(saver, "/s");
+  *window = WaitForProcessWindow(child->id, "WindowsScreenSaverClass", "Screen Saver");
+  if (!*window) return Screen();
+  PumpFor(1500);
+  return Capture(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
 class PlayerUnderWine : public testing::Test {
@@ -107,12 +99,11 @@ TEST_F(PlayerUnderWine, FullScreenShowsColourCentredWallpaperAndAnOpaqueSprite) 
   StillCharacter(&s, 'A', folder + "red.bmp");
   std::string saver = Package("opaque", s);
 
-  ChildProcess child = StartProgram(saver, "/s");
-  HWND window = WaitForProcessWindow(child.id, "WindowsScreenSaverClass", "Screen Saver");
+  ChildProcess child;
+  HWND window;
+  Screen screen = CaptureRunningSaver(saver, &child, &window);
   ASSERT_NE(window, nullptr);
-  PumpFor(1500);
-  const int32_t w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  Screen screen = Capture(0, 0, w, h);
+  const int32_t w = screen.width, h = screen.height;
   EXPECT_EQ(screen.Count(kRed), 1200u);  // 40 x 30, whole or partly over the wallpaper
   size_t yellow = screen.Count(kYellow);
   EXPECT_GE(yellow, 20000u - 1200u);
@@ -141,12 +132,11 @@ TEST_F(PlayerUnderWine, StretchedWallpaperShowsThroughATransparentSprite) {
   StillCharacter(&s, 'A', folder + "blue.bmp");
   std::string saver = Package("transparent", s);
 
-  ChildProcess child = StartProgram(saver, "/s");
-  HWND window = WaitForProcessWindow(child.id, "WindowsScreenSaverClass", "Screen Saver");
+  ChildProcess child;
+  HWND window;
+  Screen screen = CaptureRunningSaver(saver, &child, &window);
   ASSERT_NE(window, nullptr);
-  PumpFor(1500);
-  const int32_t w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  Screen screen = Capture(0, 0, w, h);
+  const int32_t w = screen.width, h = screen.height;
   EXPECT_EQ(screen.Count(kMagenta), 0u);
   EXPECT_EQ(screen.Count(kBlue), 400u);
   // Wherever the square sits, the corner area around it shows the wallpaper's quarter there.
