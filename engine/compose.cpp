@@ -55,12 +55,15 @@ void ComposePicture() {
     TransferSurface(scene.workBuffer, 0, 0, scene.screenWidth, scene.screenHeight,
                     scene.backgroundBuffer, 0, 0, RopSrcCopy);
     scene.workComposed = 1;
+    scene.restoredCount = 0;
   } else {
     for (int i = 0; i < scene.drawnCount; ++i) {
-      const auto& area = scene.drawn[i];
+      const SceneArea& area = scene.drawn[i];
       TransferSurface(scene.workBuffer, area.left, area.top, area.width, area.height,
                       scene.backgroundBuffer, area.left, area.top, RopSrcCopy);
+      scene.restored[i] = area;
     }
+    scene.restoredCount = scene.drawnCount;
   }
   scene.drawnCount = 0;
   // Index order: a later character covers an earlier one whatever their depths.
@@ -80,8 +83,38 @@ void PresentPicture(Surface* window) {
   }
 }
 
+namespace {
+
+void PresentWorkArea(Surface* window, const SceneArea& area) {
+  TransferSurface(window, area.left, area.top, area.width, area.height, scene.workBuffer,
+                  area.left, area.top, RopSrcCopy);
+}
+
+}  // namespace
+
+void PresentChangedAreas(Surface* window) {
+  // The preview shrinks the whole screen into a small window: cheap, and a changed area does
+  // not map to whole preview pixels.
+  if (scene.windowHeight < kPreviewHeightLimit || !scene.windowPresented) {
+    PresentPicture(window);
+    scene.windowPresented = 1;
+    return;
+  }
+  for (int i = 0; i < scene.restoredCount; ++i) PresentWorkArea(window, scene.restored[i]);
+  for (int i = 0; i < scene.drawnCount; ++i) PresentWorkArea(window, scene.drawn[i]);
+}
+
+void PresentArea(Surface* window, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (scene.windowHeight < kPreviewHeightLimit) {
+    PresentPicture(window);
+    return;
+  }
+  if (right <= left || bottom <= top) return;
+  PresentWorkArea(window, SceneArea{left, top, right - left, bottom - top});
+}
+
 void PaintScene(Surface* window) {
   MoveCharacters();
   ComposePicture();
-  PresentPicture(window);
+  PresentChangedAreas(window);
 }

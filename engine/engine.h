@@ -30,7 +30,14 @@ void AdvanceFrames();
 void ComposePicture();
 // The work buffer onto the window: 1:1, or the whole screen shrunk into a preview.
 void PresentPicture(Surface* window);
-// WM_PAINT: move, compose, present.
+// Only what the last composition changed onto the window (the whole picture the first time
+// and in a preview), so that the window stays equal to a full presentation.
+void PresentChangedAreas(Surface* window);
+// [left, right) x [top, bottom) of the work buffer onto the same place of the window, for
+// areas the window system asks to have drawn again (uncovered, exposed); a preview gets the
+// whole shrunk picture.
+void PresentArea(Surface* window, int32_t left, int32_t top, int32_t right, int32_t bottom);
+// WM_PAINT: move, compose, present what changed.
 void PaintScene(Surface* window);
 
 // WM_DESTROY: stops the timers and the sound and releases every surface; the model is zero

@@ -38,6 +38,10 @@ struct CharacterState {
   int32_t minDepth, maxDepth;
 };
 
+struct SceneArea {
+  int32_t left, top, width, height;
+};
+
 struct SceneModel {
   int32_t screenWidth, screenHeight;
   int32_t windowWidth, windowHeight;
@@ -57,9 +61,15 @@ struct SceneModel {
   // the memory traffic; the first picture after loading copies everything.
   uint8_t workComposed;
   int8_t drawnCount;
-  struct {
-    int32_t left, top, width, height;
-  } drawn[kCharacterSlots];
+  SceneArea drawn[kCharacterSlots];
+
+  // What the last composition changed in the work buffer: the areas it restored from the
+  // background (the previous picture's characters) and `drawn`. Presenting just these keeps
+  // the window equal to the work buffer at a cost that follows the characters, not the screen;
+  // the first picture after loading is presented whole.
+  int8_t restoredCount;
+  SceneArea restored[kCharacterSlots];
+  uint8_t windowPresented;
 };
 
 extern SceneModel scene;

@@ -81,6 +81,10 @@ LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
       BeginPaint(window, &paint);
       Surface target = BorrowedSurface(paint.hdc);
       PaintScene(&target);
+      // The paint timer invalidates the whole window, so this still presents everything; it
+      // also covers what the system asks for (an uncovered window, the password prompt gone).
+      PresentArea(&target, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+                  paint.rcPaint.bottom);
       EndPaint(window, &paint);
       return 0;
     }
