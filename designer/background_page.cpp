@@ -2,10 +2,12 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "page_controls.h"
+#include "saver_host.h"
 
 namespace {
 
@@ -14,8 +16,9 @@ const int kWallpaperField = 1011, kSoundField = 1012;
 const int kColourButton = 1031, kWallpaperButton = 1032, kSoundButton = 1033;
 const int kSpeedSlider = 1050;
 
-const DWORD helpTable[] = {1001, 10000, 1002, 11000, 1003, 12000, 1004, 13000, 1005, 18000, 1011, 14000,
-                           1012, 17000, 1031, 15000, 1032, 14000, 1033, 17000, 1050, 16000, 0, 0};
+// The swatch is explained with the button it belongs to.
+const DWORD helpTable[] = {1001, 10000, 1002, 11000, 1003, 12000, 1004, 13000, 1005, 18000, 1011, 14000, 1012, 17000,
+                           1031, 15000, 1032, 14000, 1033, 17000, 1050, 16000, IDC_COLOUR_SWATCH, 15000, 0, 0};
 
 struct CheckSetting {
   int id;
@@ -30,6 +33,36 @@ const CheckSetting kChecks[] = {{kNoColourBox, "BackGround", "Erase"},
                                 {kStretchBox, "BackGround", "BmpOpt2"},
                                 {kSoundBox, "BackGround", "SoundOpt"}};
 
+COLORREF StoredBackgroundColour() {
+  uint32_t red = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorR", "0"));
+  uint32_t green = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorG", "0"));
+  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorB", "0"));
+  return red | (green << 8) | (blue << 16);
+}
+
+// The chosen colour, shown beside the button that chooses it; the swatch keeps the colour it
+// shows in its own window data and draws itself from it.
+void ShowSwatchColour(HWND page, COLORREF colour) {
+  HWND swatch = GetDlgItem(page, IDC_COLOUR_SWATCH);
+  SetWindowLongPtrW(swatch, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+  InvalidateRect(swatch, nullptr, FALSE);
+}
+
+void CreateColourSwatch(HWND page) {
+  RECT place = {76, 26, 94, 42};  // dialog units, between the button and the check boxes
+  MapDialogRect(page, &place);
+  CreateWindowExW(WS_EX_CLIENTEDGE, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
+                  place.right - place.left, place.bottom - place.top, page,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COLOUR_SWATCH)), moduleInstance, nullptr);
+  ShowSwatchColour(page, StoredBackgroundColour());
+}
+
+void DrawSwatch(const DRAWITEMSTRUCT* item) {
+  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(item->hwndItem, GWLP_USERDATA)));
+  FillRect(item->hDC, &item->rcItem, brush);
+  DeleteObject(brush);
+}
+
 void Open(HWND page) {
   pageTrackbars[0] = CreatePageTrackbar(page, kSpeedSlider, 55, 198, 209, 30);
   int32_t speed = ReadSettingInteger("Initial", "Timer2", "10");
@@ -39,6 +72,7 @@ void Open(HWND page) {
   ReadSettingIntoField(page, kWallpaperField, "BackGround", "Bmp");
   ReadSettingIntoField(page, kSoundField, "BackGround", "Sound");
   for (const CheckSetting& check : kChecks) ReadSettingIntoCheck(page, check.id, check.section, check.key, "0");
+  CreateColourSwatch(page);
 }
 
 void Close(HWND page) {
@@ -51,10 +85,7 @@ void Close(HWND page) {
 
 // The colour is the one value written at once: a confirmed choice is kept whatever follows.
 void ChooseBackgroundColour(HWND page) {
-  uint32_t red = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorR", "0"));
-  uint32_t green = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorG", "0"));
-  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorB", "0"));
-  COLORREF colour = red | (green << 8) | (blue << 16);
+  COLORREF colour = StoredBackgroundColour();
   customColours[0] = colour;
   CHOOSECOLORW record = {};
   record.lStructSize = sizeof record;
@@ -66,6 +97,7 @@ void ChooseBackgroundColour(HWND page) {
   WriteSettingInteger("BackGround", "ColorR", GetRValue(record.rgbResult));
   WriteSettingInteger("BackGround", "ColorG", GetGValue(record.rgbResult));
   WriteSettingInteger("BackGround", "ColorB", GetBValue(record.rgbResult));
+  ShowSwatchColour(page, record.rgbResult);
 }
 
 }  // namespace
@@ -82,6 +114,9 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       if (wParam == kColourButton) ChooseBackgroundColour(page);
       if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, L"bmp");
       if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, L"wav");
+      break;
+    case WM_DRAWITEM:
+      if (wParam == IDC_COLOUR_SWATCH) DrawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:

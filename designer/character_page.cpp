@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "character_keys.h"
+#include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"

@@ -6,12 +6,12 @@
 #include "player_image_source.h"
 #include "stdio_build_files.h"
 
-void BuildFromDesignerSettings(const char* outputPath, char* status) {
+void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagnostics* diagnostics) {
   char self[MAX_PATH], folder[MAX_PATH];
   DesignerFile(self);
   DesignerFolder(folder);
   StdioBuildFiles files;
   TrailingPlayerImage player(&files, self);
-  BuildSources sources = {DesignerSettings(), &player, &files, folder, nullptr};
+  BuildSources sources = {DesignerSettings(), &player, &files, folder, diagnostics};
   BuildPackagedSaver(sources, outputPath, status);
 }

@@ -1,6 +1,8 @@
 // The Create button's build: the package builder with the designer's settings and the player
 // image that the designer carries at the end of its own file.
 #pragma once
+#include "package_builder.h"
 
-// status is "0" before the call and "1" after any failure.
-void BuildFromDesignerSettings(const char* outputPath, char* status);
+// status is "0" before the call and "1" after any failure; diagnostics (may be null) hears of
+// every file the build could not take and why.
+void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagnostics* diagnostics);

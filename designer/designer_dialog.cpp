@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "designer_folder.h"
+#include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
@@ -55,15 +56,6 @@ void CreateTabControl(HWND dialog) {
   }
 }
 
-void InitialiseDialog(HWND dialog) {
-  char folder[MAX_PATH];
-  DesignerFolder(folder);
-  SetCurrentDirectoryA(folder);
-  InitCommonControls();
-  CreateTabControl(dialog);
-  CreatePage(currentTab);
-}
-
 void SwitchPage(HWND sender) {
   // The old page saves under the old tab, so it must go before currentTab changes.
   DestroyCurrentPage();
@@ -71,10 +63,48 @@ void SwitchPage(HWND sender) {
   CreatePage(currentTab);
 }
 
+// Ctrl+Tab and Ctrl+PageDown select the next tab, Ctrl+Shift+Tab and Ctrl+PageUp the previous
+// one, round the ends, as in any tabbed dialog; the page is saved as a click on the tab saves it.
+// The keys are taken before the dialog's own handling, which would move the focus on Ctrl+Tab and
+// hand Ctrl+PageDown to a slider.
+int TabStepOfKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return 0;
+  if (message.wParam == VK_TAB) return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+  if (message.wParam == VK_NEXT) return 1;
+  if (message.wParam == VK_PRIOR) return -1;
+  return 0;
+}
+
+LRESULT CALLBACK TabKeysHook(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  HWND dialog = tabControl ? GetParent(tabControl) : nullptr;
+  int step = code == MSGF_DIALOGBOX && dialog ? TabStepOfKey(*message) : 0;
+  if (step == 0 || (message->hwnd != dialog && !IsChild(dialog, message->hwnd)))
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  bool focusOnPage = currentPage && (GetFocus() == currentPage || IsChild(currentPage, GetFocus()));
+  SendMessageW(tabControl, TCM_SETCURSEL, (currentTab + step + kTabCount) % kTabCount, 0);
+  SwitchPage(tabControl);
+  // The focused control went with the old page; the tab control shows where the keys went.
+  if (focusOnPage) SetFocus(tabControl);
+  return 1;
+}
+
+void InitialiseDialog(HWND dialog) {
+  char folder[MAX_PATH];
+  DesignerFolder(folder);
+  SetCurrentDirectoryA(folder);
+  InitCommonControls();
+  CreateTabControl(dialog);
+  CreatePage(currentTab);
+  tabKeysHook = SetWindowsHookExW(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());
+}
+
 void CloseDialog(HWND dialog) {
   DestroyCurrentPage();
+  if (tabKeysHook) UnhookWindowsHookEx(tabKeysHook);
+  tabKeysHook = nullptr;
   EndDialog(dialog, 0);
-  WinHelpA(dialog, kHelpFile, HELP_QUIT, 0);
+  CloseHelp(dialog);
 }
 
 }  // namespace
@@ -95,7 +125,7 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
         CloseDialog(dialog);
         return TRUE;
       }
-      if (wParam == IDC_HELP_BUTTON) WinHelpA(dialog, kHelpFile, HELP_FINDER, 0);
+      if (wParam == IDC_HELP_BUTTON) ShowHelpForTab(dialog, currentTab);
       // Anything else, Escape's IDCANCEL among it, is ignored: there is no cancel path.
       return FALSE;
     case WM_CLOSE:

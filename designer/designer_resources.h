@@ -4,6 +4,11 @@
 #define IDD_CONFIGURATION 2003
 #define IDC_HELP_BUTTON 3001
 
+// The user guide's window: its topic list and the text of the chosen topic.
+#define IDD_USER_GUIDE 2010
+#define IDC_GUIDE_TOPICS 1101
+#define IDC_GUIDE_TEXT 1102
+
 // Controls of the pages, in the blocks every page shares: check boxes from 1001, edits from
 // 1011, value fields from 1025, buttons from 1031, sliders from 1050.
 #define IDC_CHECK_FIRST 1001
@@ -11,6 +16,8 @@
 #define IDC_VALUE_FIRST 1025
 #define IDC_BUTTON_FIRST 1031
 #define IDC_TRACKBAR_FIRST 1050
+// The Background page's colour swatch, made at run time beside the colour button.
+#define IDC_COLOUR_SWATCH 1060
 
 // Strings 1 and 2 are the ones the engine's start-up failure shows.
 #define IDS_NOT_ENOUGH_MEMORY 1
@@ -27,3 +34,25 @@
 #define IDS_OVERWRITE 301
 #define IDS_BUILD_FAILED 302
 #define IDS_BUILD_SUCCEEDED 303
+
+// What Create says beyond the four messages above: the warning with the files left out, how
+// each is named and why it is missing, and why an output could not be written.
+#define IDS_BUILD_WARNING 310
+#define IDS_INPUT_LINE 311
+#define IDS_INPUT_MORE 312
+#define IDS_INPUT_FRAME 313
+#define IDS_INPUT_WALLPAPER 314
+#define IDS_INPUT_SOUND 315
+#define IDS_INPUT_OTHER 316
+#define IDS_INPUT_NOT_FOUND 320
+#define IDS_INPUT_NOT_OPENED 321
+#define IDS_INPUT_NOT_TAKEN 322
+#define IDS_INPUT_NAME_TOO_LONG 323
+#define IDS_INPUT_AFTER_ENDED_RUN 324
+#define IDS_OUTPUT_FOLDER_MISSING 330
+#define IDS_OUTPUT_NOT_WRITABLE 331
+#define IDS_OUTPUT_FILE_READ_ONLY 332
+#define IDS_OUTPUT_IN_USE 333
+#define IDS_OUTPUT_IS_FOLDER 334
+#define IDS_OUTPUT_DISK_FULL 335
+#define IDS_OUTPUT_NAME_NOT_ALLOWED 336

@@ -11,6 +11,8 @@ char valueBuffer[kSettingBufferSize];
 COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
                               0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
 
+HHOOK tabKeysHook;
+
 const char kHelpFile[] = "MORVANE.HLP";
 
 SettingsStore* DesignerSettings() {

@@ -13,6 +13,8 @@ extern signed char currentTab;
 extern HWND pageTrackbars[4];
 extern char valueBuffer[kSettingBufferSize];
 extern COLORREF customColours[16];
+// The dialog's hook that turns Ctrl+Tab and its kin into tab switches, while the dialog runs.
+extern HHOOK tabKeysHook;
 
 const int kInfoTab = 0;
 const int kBackgroundTab = 1;

@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "designer_build.h"
+#include "create_outcome.h"
+#include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "module_name.h"
-#include "package_builder.h"
 #include "page_controls.h"
 
 namespace {
@@ -37,7 +37,10 @@ int Message(HWND page, UINT text, UINT buttons) {
 
 void Browse(HWND page) {
   GetDlgItemTextA(page, kNameField, valueBuffer, sizeof valueBuffer);
-  BrowseWithValueBuffer(page, IDS_SAVER_FILTER, IDS_SAVER_TITLE, L"scr", OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  // A save dialog, for the file is about to be written; it asks nothing about an existing
+  // file, since Create asks that when it is about to replace it.
+  BrowseWithValueBuffer(page, SaveFileDialog, IDS_SAVER_FILTER, IDS_SAVER_TITLE, L"scr",
+                        OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   FixUpModuleName(valueBuffer, sizeof valueBuffer, IsLeadByte);
   SetDlgItemTextA(page, kNameField, valueBuffer);
 }
@@ -52,7 +55,6 @@ void Create(HWND page) {
   // build follows.
   Save(page);
 
-  char status = kBuildSucceeded;
   char name[kSettingBufferSize];
   GetDlgItemTextA(page, kNameField, name, sizeof name);
   if (name[0] == '\0' || name[0] == ' ') {
@@ -67,19 +69,8 @@ void Create(HWND page) {
     if (Message(page, IDS_OVERWRITE, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) != IDYES) return;
   }
 
-  HANDLE trial = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (trial == INVALID_HANDLE_VALUE) {
-    Message(page, IDS_BUILD_FAILED, MB_OK | MB_ICONHAND);
-    return;
-  }
-  CloseHandle(trial);
-
-  BuildFromDesignerSettings(name, &status);
-  if (status == kBuildSucceeded) {
-    Message(page, IDS_BUILD_SUCCEEDED, MB_OK | MB_ICONEXCLAMATION);
-  } else {
-    Message(page, IDS_BUILD_FAILED, MB_OK | MB_ICONHAND);
-  }
+  if (!CheckOutputWritable(page, name)) return;
+  BuildAndReport(page, name);
 }
 
 }  // namespace

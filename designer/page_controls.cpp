@@ -7,6 +7,7 @@
 #include "designer_state.h"
 #include "saver_host.h"
 #include "settings_value.h"
+#include "ui_language.h"
 
 void ReadSettingIntoField(HWND page, int id, const char* section, const char* key) {
   DesignerSettings()->ReadText(section, key, "", valueBuffer);
@@ -69,11 +70,12 @@ const wchar_t* ResourceText(UINT id) {
   static int next;
   wchar_t* text = texts[next];
   next = (next + 1) % 4;
-  if (LoadStringW(moduleInstance, id, text, 256) <= 0) text[0] = L'\0';
+  LoadStringIn(id, text, 256);
   return text;
 }
 
-bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t* defaultExtension, DWORD flags) {
+bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const wchar_t* defaultExtension,
+                           DWORD flags) {
   wchar_t filter[256];
   lstrcpynW(filter, ResourceText(filterId), 255);
   filter[255] = L'\0';
@@ -92,7 +94,7 @@ bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t
   record.lpstrTitle = ResourceText(titleId);
   record.Flags = flags;
   record.lpstrDefExt = defaultExtension;
-  if (!GetOpenFileNameW(&record)) return false;
+  if (!(kind == SaveFileDialog ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record))) return false;
 
   // The settings hold paths in the system's code page; a path that does not fit the buffer
   // there is not taken, rather than stored cut short.
@@ -104,30 +106,6 @@ bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t
 
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const wchar_t* defaultExtension) {
   GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
-  BrowseWithValueBuffer(page, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+  BrowseWithValueBuffer(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
   SetDlgItemTextA(page, field, valueBuffer);
-}
-
-namespace {
-
-bool ListedInTable(HWND control, const DWORD* table) {
-  DWORD id = static_cast<DWORD>(GetWindowLongPtrA(control, GWLP_ID));
-  for (const DWORD* pair = table; pair[0] != 0 || pair[1] != 0; pair += 2)
-    if (pair[0] == id) return true;
-  return false;
-}
-
-}  // namespace
-
-void ShowContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* table) {
-  if (message == WM_HELP) {
-    const HELPINFO* info = reinterpret_cast<const HELPINFO*>(lParam);
-    HWND item = static_cast<HWND>(info->hItemHandle);
-    if (ListedInTable(item, table))
-      WinHelpA(item, kHelpFile, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(table));
-  } else if (message == WM_CONTEXTMENU) {
-    HWND clicked = reinterpret_cast<HWND>(wParam);
-    if (ListedInTable(clicked, table))
-      WinHelpA(clicked, kHelpFile, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(table));
-  }
 }

@@ -24,17 +24,16 @@ HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height);
 void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position);
 int32_t TrackbarPosition(HWND trackbar);
 
-// The system's open-file dialog over valueBuffer; its texts come from the string table.
-// Returns whether the user confirmed; valueBuffer then holds the chosen path.
-bool BrowseWithValueBuffer(HWND page, UINT filterId, UINT titleId, const wchar_t* defaultExtension, DWORD flags);
+// The system's open-file dialog (for a file to read) or save dialog (for one to write) over
+// valueBuffer; its texts come from the string table. Returns whether the user confirmed;
+// valueBuffer then holds the chosen path.
+enum FileDialogKind { OpenFileDialog, SaveFileDialog };
+bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const wchar_t* defaultExtension,
+                           DWORD flags);
 
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
 // text back after a cancel.
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const wchar_t* defaultExtension);
-
-// WM_HELP and WM_CONTEXTMENU of an editing page: the help topic of the control, when the
-// page's table lists it. table: pairs (control id, context id) ended by (0, 0).
-void ShowContextHelp(UINT message, WPARAM wParam, LPARAM lParam, const DWORD* table);
 
 // A fixed text of the string table, for the wide calls.
 const wchar_t* ResourceText(UINT id);

@@ -30,6 +30,14 @@ const wchar_t kNoName[] = L"ファイル名を入力して下さい。";
 const wchar_t kOverwrite[] = L"同名のファイルが既に存在します。上書きしますか？";
 const wchar_t kFailed[] = L"ファイルの作成中に異常が発生しました。";
 const wchar_t kSucceeded[] = L"現在の設定でスクリーンセイバーを作成しました。";
+const wchar_t kWarning[] = L"現在の設定でスクリーンセイバーを作成しましたが、次のファイルに問題がありました。";
+const wchar_t kNoFolder[] = L"保存先のフォルダーがありません。";
+
+std::wstring Wide(const std::string& text) {
+  std::wstring wide(text.size() + 1, L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) - 1);
+  return wide;
+}
 
 std::string ActualName(const std::string& path) {
   WIN32_FIND_DATAA found;
@@ -110,9 +118,10 @@ TEST(DesignerCreate, BuildsBesideTheDesignerAsMorvanePackDoesAndAsksBeforeReplac
   if (result) Answer(result, IDOK);
   EXPECT_TRUE(ReadWholeFile(folder + "keep.scr") == built);
 
-  // A folder that does not exist: the failure message.
+  // A folder that does not exist: the failure message, then the file and why.
   designer.SetText(kNameField, "no-such-folder\\out.scr");
-  EXPECT_EQ(CreateAndAcknowledge(designer), kFailed);
+  EXPECT_EQ(CreateAndAcknowledge(designer),
+            std::wstring(kFailed) + L"\r\n\r\n" + Wide(folder) + L"no-such-folder\\out.scr\r\n" + kNoFolder);
 
   // The comments typed before the failed and declined builds come back with the page.
   ASSERT_TRUE(designer.SelectTab(kModuleTab - 1));
@@ -124,6 +133,56 @@ TEST(DesignerCreate, BuildsBesideTheDesignerAsMorvanePackDoesAndAsksBeforeReplac
   EXPECT_EQ(StoredValue("Module", "Memo1"), "kept comment");
   EXPECT_EQ(StoredValue("Module", "Memo5"), "fifth line");
   EXPECT_EQ(StoredValue("Module", "MName"), "no-such-folder\\out.scr");
+  ClearSettings();
+}
+
+TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
+  std::string folder = DesignerFolder();
+  DesignerCopy();
+  DeleteFileA((folder + "warned.scr").c_str());
+  Picture32 frame(32, 32, 0x00FFFFFF);
+  frame.Disc(16, 16, 10, 0x00FF0000);
+  for (const char* name : {"ball1.bmp", "ball3.bmp", "ball4.bmp"}) ASSERT_TRUE(WriteBmp24(folder + name, frame));
+  WriteWholeFile(folder + "notes.bmp", "these are notes, not a picture");
+  // Frame 2 is mistyped; the builder's frames end there, so frames 3 and 4 go too.
+  WriteSettings(
+      "[Character]\r\nA0=ball1.bmp\r\nA1=bal2.bmp\r\nA2=ball3.bmp\r\nA3=ball4.bmp\r\nB0=notes.bmp\r\n"
+      "[Module]\r\nMName=warned.scr\r\n");
+
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  designer.Click(kCreate);
+  HWND popup = nullptr;
+  std::wstring text = MessageOf(designer, &popup);
+  if (popup) designer.Screenshot("create-warning");
+  if (popup) EXPECT_TRUE(Answer(popup, IDOK));
+  EXPECT_EQ(text, std::wstring(kWarning) + L"\r\n" +
+                      L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
+                      L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
+                      L"\r\n・画像1 の 4 コマ目（ball4.bmp）：2 コマ目が入らなかったため、入っていません。"
+                      L"\r\n・画像2 の 1 コマ目（notes.bmp）：読み込めないため、入っていません（not a bitmap file (no \"BM\" signature)）。");
+  EXPECT_GT(ReadWholeFile(folder + "warned.scr").size(), 49152u) << "the saver was written";
+  EXPECT_EQ(designer.PressOk(), 0u);
+  ClearSettings();
+}
+
+TEST(DesignerCreate, AReadOnlyFolderOrARefusedNameGivesTheFailureAndTheReason) {
+  DesignerCopy();
+  WriteSettings("[Module]\r\nMName=x.scr\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  // The kernel's /sys takes no new file from anyone, root included, as a read-only folder
+  // does; a folder made read-only by its permission bits would still take root's files.
+  designer.SetText(kNameField, "Z:\\sys\\saver.scr");
+  EXPECT_EQ(CreateAndAcknowledge(designer), std::wstring(kFailed) + L"\r\n\r\nZ:\\sys\\saver.scr\r\n" +
+                                                L"このフォルダーには書き込めません（読み取り専用か、書き込む権限がありません）。");
+  designer.SetText(kNameField, "what?.scr");
+  std::wstring text = CreateAndAcknowledge(designer);
+  EXPECT_EQ(text.find(kFailed), 0u) << text.c_str();
+  EXPECT_NE(text.find(L"このファイル名は使えません。"), std::wstring::npos);
+  EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();
 }
 

@@ -5,6 +5,9 @@
 #include "designer_driver.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
+
+#include "input_events.h"
 
 namespace {
 
@@ -231,11 +234,22 @@ TEST_F(DesignerPages, RangesComeFromTheStoreAndSlidersStayInTheirPlaces) {
   EXPECT_EQ(StoredValue("Speed", "AX"), "10");
 }
 
-TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmed) {
+// The colour in the middle of the Background page's swatch, 0x00RRGGBB, once it has been drawn.
+uint32_t SwatchColour(const DesignerDialog& designer) {
+  PumpFor(300);
+  RECT swatch;
+  if (!GetWindowRect(GetDlgItem(designer.Page(), 1060), &swatch)) return 0xFFFFFFFF;
+  int x = (swatch.left + swatch.right) / 2, y = (swatch.top + swatch.bottom) / 2;
+  return ScreenPixels({x, y, x + 1, y + 1})[0];
+}
+
+TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmedAndTheSwatchShowsIt) {
   WriteSettings("[BackGround]\r\nColorR=300\r\n");
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
   ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+
+  EXPECT_EQ(SwatchColour(designer), 0x2C0000u) << "red 44, the low byte of 300";
 
   designer.Click(1031);
   HWND colours = designer.WaitForPopup();
@@ -259,6 +273,8 @@ TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmed) {
   EXPECT_EQ(StoredValue("BackGround", "ColorR"), "12") << "written before the page closes";
   EXPECT_EQ(StoredValue("BackGround", "ColorG"), "200");
   EXPECT_EQ(StoredValue("BackGround", "ColorB"), "99");
+  EXPECT_EQ(SwatchColour(designer), 0x0CC863u) << "the swatch follows the choice";
+  designer.Screenshot("page-background-colour");
   EXPECT_EQ(designer.PressOk(), 0u);
   EXPECT_EQ(StoredValue("BackGround", "ColorR"), "12");
 }
@@ -286,6 +302,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
   EXPECT_EQ(WindowTextW(files), L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定");
+  const std::wstring openButton = WindowTextW(GetDlgItem(files, IDOK));
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp") << "a cancel leaves the field as it was";
   designer.Click(1033);
@@ -310,6 +327,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
   EXPECT_EQ(WindowTextW(files), L"ｽｸﾘｰﾝ ｾｲﾊﾞｰの作成");
+  EXPECT_NE(WindowTextW(GetDlgItem(files, IDOK)), openButton) << "a save dialog, for a file to be written";
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "demo.scr") << "the name is fixed up after a cancel too";
   designer.SetText(1011, "");
@@ -318,6 +336,18 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   ASSERT_NE(files, nullptr);
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), ".scr");
+  // Naming a file that exists asks nothing here: Create asks when it is about to replace it.
+  std::string existing = folder + "Existing.SCR";
+  WriteWholeFile(existing, "old");
+  designer.Click(1031);
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(existing.c_str()));
+  ASSERT_TRUE(Answer(files, IDOK));
+  EXPECT_EQ(designer.WaitForPopup(800), nullptr) << "no question from the file dialog";
+  EXPECT_EQ(lstrcmpiA(designer.Text(1011).c_str(), existing.c_str()), 0) << designer.Text(1011);
+  EXPECT_EQ(ReadWholeFile(existing), "old");
+  designer.SetText(1011, ".scr");
   // Create then writes a file whose whole name is ".scr", beside the designer.
   DeleteFileA((folder + ".scr").c_str());
   designer.Click(1032);
@@ -365,57 +395,126 @@ namespace {
 
 HWND HelpViewer() { return FindWindowA("MS_WINHELP", nullptr); }
 
-struct ViewerPopups {
-  DWORD processId;
-  int answered;
-};
-
-BOOL CALLBACK DeclineViewerPopup(HWND window, LPARAM context) {
-  ViewerPopups* popups = reinterpret_cast<ViewerPopups*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char className[16];
-  GetClassNameA(window, className, sizeof className);
-  if (owner == popups->processId && IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0) {
-    PostMessageW(window, WM_COMMAND, IDNO, 0);
-    ++popups->answered;
-  }
-  return TRUE;
+bool HelpViewerProcessRunning() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+    found = lstrcmpiW(entry.szExeFile, L"winhlp32.exe") == 0;
+  CloseHandle(snapshot);
+  return found;
 }
 
-// The help file is not part of the system, so the viewer asks for it; the answer is No.
-void DeclineViewerQuestions() {
-  HWND viewer = HelpViewer();
-  if (!viewer) return;
-  ViewerPopups popups = {0, 0};
-  GetWindowThreadProcessId(viewer, &popups.processId);
-  PumpFor(500);
-  EnumWindows(DeclineViewerPopup, reinterpret_cast<LPARAM>(&popups));
-  PumpFor(300);
+const int kTopics = 1101, kGuideText = 1102;
+
+std::wstring ShownTopic(HWND guide) {
+  HWND list = GetDlgItem(guide, kTopics);
+  LRESULT topic = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  wchar_t title[256] = L"";
+  if (topic >= 0 && SendMessageW(list, LB_GETTEXTLEN, topic, 0) < 256)
+    SendMessageW(list, LB_GETTEXT, topic, reinterpret_cast<LPARAM>(title));
+  return title;
 }
 
-TEST_F(DesignerPages, ContextHelpAndTheHelpButtonOpenTheViewerAndClosingEndsIt) {
+std::wstring SelectedText(HWND guide) {
+  HWND text = GetDlgItem(guide, kGuideText);
+  DWORD selection = static_cast<DWORD>(SendMessageW(text, EM_GETSEL, 0, 0));
+  return WindowTextW(text).substr(LOWORD(selection), HIWORD(selection) - LOWORD(selection));
+}
+
+TEST_F(DesignerPages, HelpShowsTheBuiltInGuideAtThePageOrControlAndStartsNoViewer) {
+  // A help file beside the designer does not bring back a viewer that this system lacks.
+  DesignerCopy();
+  WriteWholeFile(DesignerFolder() + "MORVANE.HLP", std::string("?_\x03\x00", 4));
   ASSERT_EQ(HelpViewer(), nullptr) << "a help viewer from before is still open";
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
+
+  PostMessageW(designer.dialog(), WM_COMMAND, 3001, 0);
+  HWND guide = designer.WaitForPopup();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_EQ(WindowTextW(guide), L"Morvane ヘルプ") << "in the dialog's language";
+  EXPECT_EQ(SendDlgItemMessageW(guide, kTopics, LB_GETCOUNT, 0, 0), 7);
+  EXPECT_EQ(ShownTopic(guide), L"シーンの作り方") << "the Info page's topic";
+  EXPECT_NE(WindowTextW(GetDlgItem(guide, kGuideText)).find(L"Ctrl+Tab"), std::wstring::npos);
+  EXPECT_EQ(SelectedText(guide), L"") << "a page's help selects nothing";
+  ASSERT_TRUE(Answer(guide, IDCANCEL)) << "Escape closes it";
+
   ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
   HWND label = FindWindowExW(designer.Page(), nullptr, L"Static", nullptr);
   ASSERT_NE(label, nullptr);
   PostMessageW(designer.Page(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(label), 0);
-  PumpFor(2000);  // long enough for the viewer to start, were it asked to
-  EXPECT_EQ(HelpViewer(), nullptr) << "a label has no help";
+  EXPECT_EQ(designer.WaitForPopup(1500), nullptr) << "a label has no help";
 
   PostMessageW(designer.Page(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(designer.Page(), 1004)), 0);
-  EXPECT_TRUE(WaitUntil([] { return HelpViewer() != nullptr; }, 8000)) << "a listed control opens its help";
-  DeclineViewerQuestions();
+  guide = designer.WaitForPopup();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_EQ(ShownTopic(guide), L"「背景」ページ");
+  EXPECT_EQ(SelectedText(guide).find(L"表示する画像の背景を透明にする："), 0u) << "the control's own paragraph";
+  designer.Screenshot("help-guide");
+  ASSERT_TRUE(Answer(guide, IDOK));
 
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
   PostMessageW(designer.dialog(), WM_COMMAND, 3001, 0);
-  PumpFor(1000);
-  DeclineViewerQuestions();
-  EXPECT_TRUE(designer.Running());
+  guide = designer.WaitForPopup();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_EQ(ShownTopic(guide), L"「ﾓｼﾞｭｰﾙ」ページ");
+  ASSERT_TRUE(Answer(guide, IDOK));
+
+  EXPECT_EQ(HelpViewer(), nullptr);
+  EXPECT_FALSE(HelpViewerProcessRunning());
   EXPECT_EQ(designer.PressOk(), 0u);
-  EXPECT_TRUE(WaitUntil([] { return HelpViewer() == nullptr; }, 8000)) << "closing the dialog closes the help";
-  if (HelpViewer()) PostMessageW(HelpViewer(), WM_CLOSE, 0, 0);
+  PumpFor(1000);
+  EXPECT_EQ(HelpViewer(), nullptr);
+  EXPECT_FALSE(HelpViewerProcessRunning()) << "nothing is left behind";
+  DeleteFileA((DesignerFolder() + "MORVANE.HLP").c_str());
+}
+
+bool WaitForTab(const DesignerDialog& designer, int tab) {
+  return WaitUntil([&] { return designer.CurrentTab() == tab && designer.Page() != nullptr; }, 3000);
+}
+
+TEST_F(DesignerPages, CtrlTabAndCtrlPageKeysReachEveryTabAndSaveLikeAClick) {
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  SetForegroundWindow(designer.dialog());
+  PumpFor(300);
+
+  // Backwards past the first tab: the Module page, saved by the next switch as a click saves it.
+  PressChord({VK_CONTROL, VK_SHIFT}, VK_TAB);
+  ASSERT_TRUE(WaitForTab(designer, kModuleTab));
+  designer.SetText(1011, "keys.scr");
+  PressChord({VK_CONTROL}, VK_TAB);
+  ASSERT_TRUE(WaitForTab(designer, 0));
+  EXPECT_EQ(StoredValue("Module", "MName"), "keys.scr");
+  for (int tab = 1; tab <= kModuleTab; ++tab) {
+    PressChord({VK_CONTROL}, VK_TAB);
+    ASSERT_TRUE(WaitForTab(designer, tab)) << "tab " << tab;
+  }
+
+  // With a slider focused, Ctrl+PageDown and Ctrl+PageUp change the page, not the slider.
+  PressChord({VK_CONTROL}, VK_NEXT);
+  ASSERT_TRUE(WaitForTab(designer, 0));
+  PressChord({VK_CONTROL}, VK_NEXT);
+  ASSERT_TRUE(WaitForTab(designer, kBackgroundTab));
+  RECT slider;
+  GetWindowRect(designer.Trackbar(1050), &slider);
+  SetCursorPos(slider.left + 4, (slider.top + slider.bottom) / 2);
+  ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  PumpFor(300);
+  GUITHREADINFO focus = {};
+  focus.cbSize = sizeof focus;
+  GetGUIThreadInfo(GetWindowThreadProcessId(designer.dialog(), nullptr), &focus);
+  EXPECT_EQ(focus.hwndFocus, designer.Trackbar(1050)) << "the click gave the slider the keys";
+  int position = designer.TrackbarPos(1050);
+  PressChord({VK_CONTROL}, VK_NEXT);
+  ASSERT_TRUE(WaitForTab(designer, CharacterTab(0)));
+  EXPECT_EQ(StoredValue("Initial", "Timer2"), std::to_string(position));
+  PressChord({VK_CONTROL}, VK_PRIOR);
+  ASSERT_TRUE(WaitForTab(designer, kBackgroundTab));
+  EXPECT_EQ(designer.TrackbarPos(1050), position);
+  EXPECT_EQ(designer.PressOk(), 0u);
 }
 
 }  // namespace

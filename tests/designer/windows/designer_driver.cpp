@@ -195,9 +195,10 @@ void DesignerDialog::Screenshot(const std::string& name) const {
 }
 
 std::wstring WindowTextW(HWND window) {
-  wchar_t text[512] = L"";
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
+  // Create's messages list files and reasons, so they run long.
+  std::vector<wchar_t> text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
 }
 
 std::wstring PopupText(HWND popup) {

@@ -178,4 +178,36 @@ TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
   FreeLibrary(module);
 }
 
+// A string of the given language as the program file holds it, or "<none>".
+std::wstring StringIn(HMODULE module, UINT id, WORD language) {
+  HRSRC block = FindResourceExW(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW((id >> 4) + 1), language);
+  const WCHAR* entry = block ? static_cast<const WCHAR*>(LockResource(LoadResource(module, block))) : nullptr;
+  if (!entry) return L"<none>";
+  for (UINT i = 0; i < (id & 15); ++i) entry += 1 + *entry;
+  return *entry ? std::wstring(entry + 1, *entry) : L"<none>";
+}
+
+TEST(DesignerResources, TheGuideAndCreatesNewTextsComeInJapaneseAndEnglish) {
+  const WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+  HMODULE module = LoadLibraryExA(Designer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  for (WORD language : {kJapanese, kEnglish}) {
+    SCOPED_TRACE(language == kJapanese ? "Japanese" : "English");
+    for (UINT id : {310u, 311u, 312u, 313u, 314u, 315u, 316u, 320u, 321u, 322u, 323u, 324u, 330u, 331u, 332u, 333u,
+                    334u, 335u, 336u})
+      EXPECT_NE(StringIn(module, id, language), L"<none>") << id;
+    DialogTemplate guide = ReadDialogTemplate(Designer(), MAKEINTRESOURCEW(2010), language);
+    ASSERT_TRUE(guide.found);
+    EXPECT_NE(guide.Item(1101), nullptr);
+    EXPECT_NE(guide.Item(1102), nullptr);
+    EXPECT_NE(guide.Item(IDOK), nullptr);
+    HRSRC text = FindResourceExW(module, MAKEINTRESOURCEW(10), L"GUIDE", language);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(static_cast<const char*>(LockResource(LoadResource(module, text))), 2), "# ");
+  }
+  EXPECT_EQ(StringIn(module, 335, kEnglish), L"The disk is full.");
+  EXPECT_EQ(StringIn(module, 335, kJapanese), L"ディスクの空き容量が足りません。");
+  FreeLibrary(module);
+}
+
 }  // namespace
