@@ -475,7 +475,7 @@ bool WaitForTab(const DesignerDialog& designer, int tab) {
   return WaitUntil([&] { return designer.CurrentTab() == tab && designer.Page() != nullptr; }, 3000);
 }
 
-TEST_F(DesignerPages, CtrlTabAndCtrlPageKeysReachEveryTabAndSaveLikeAClick) {
+TEST_F(DesignerPages, TheKeyboardSwitchesTabsSavingLikeAClickAndF1ExplainsTheFocusedControl) {
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
   SetForegroundWindow(designer.dialog());
@@ -514,6 +514,17 @@ TEST_F(DesignerPages, CtrlTabAndCtrlPageKeysReachEveryTabAndSaveLikeAClick) {
   PressChord({VK_CONTROL}, VK_PRIOR);
   ASSERT_TRUE(WaitForTab(designer, kBackgroundTab));
   EXPECT_EQ(designer.TrackbarPos(1050), position);
+
+  // F1 on a focused control opens the guide at that control's paragraph.
+  SetCursorPos(slider.left + 4, (slider.top + slider.bottom) / 2);
+  ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  PumpFor(300);
+  PressKey(VK_F1);
+  HWND guide = designer.WaitForPopup();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_EQ(SelectedText(guide).find(L"アニメーションのスピード："), 0u);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(guide); }, 3000)) << "Escape closes the guide";
   EXPECT_EQ(designer.PressOk(), 0u);
 }
 
