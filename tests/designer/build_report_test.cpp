@@ -66,15 +66,6 @@ void ExpectInput(const ReportedInput& input, InputKind kind, int character, int 
   EXPECT_EQ(input.problem, problem) << name;
 }
 
-TEST_F(CreateReportTest, EverythingInMeansNothingReported) {
-  WriteFileBytes(folder.Path("a.bmp"), picture);
-  settings.Set("Character", "A0", "a.bmp");
-  CreateReport report = Build(folder.Path("out.scr"));
-  EXPECT_EQ(status, kBuildSucceeded);
-  EXPECT_EQ(report.output, OutputWritten);
-  EXPECT_EQ(report.inputCount, 0);
-}
-
 TEST_F(CreateReportTest, AMissingFrameTakesTheLaterFramesWithItAndEachFileSaysWhy) {
   for (const char* name : {"a.bmp", "c.bmp", "d.bmp", "f.bmp"})
     WriteFileBytes(folder.Path(name), picture);
