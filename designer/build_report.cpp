@@ -53,11 +53,12 @@ CreateReport::CreateReport(SettingsStore* settings, InputProbe* probe, const cha
 
 void CreateReport::Report(BuildIssueKind kind, const char* record, const char* path, const char* why) {
   if (std::strcmp(record, "output") == 0 || std::strcmp(record, "player image") == 0) {
-    // The builder names the reason as the C library does, with errno still set by the failure;
-    // the first failure is the one that explains the rest.
+    // The builder words the reason as the C library does, with errno still set by the failure;
+    // errno is trusted only when its wording is the builder's. The first failure explains the rest.
     int error = errno;
     if (kind != BuildFailed || output != OutputWritten) return;
-    output = std::strcmp(record, "output") == 0 ? OutputProblemOfErrno(error) : OutputOtherProblem;
+    bool worded = std::strcmp(record, "output") == 0 && why && std::strcmp(why, std::strerror(error)) == 0;
+    output = worded ? OutputProblemOfErrno(error) : OutputOtherProblem;
     CopyText(outputDetail, sizeof outputDetail, why);
     return;
   }
