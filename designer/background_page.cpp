@@ -44,21 +44,21 @@ COLORREF StoredBackgroundColour() {
 // shows in its own window data and draws itself from it.
 void ShowSwatchColour(HWND page, COLORREF colour) {
   HWND swatch = GetDlgItem(page, IDC_COLOUR_SWATCH);
-  SetWindowLongPtrW(swatch, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+  SetWindowLongPtrA(swatch, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
   InvalidateRect(swatch, nullptr, FALSE);
 }
 
 void CreateColourSwatch(HWND page) {
   RECT place = {76, 26, 94, 42};  // dialog units, between the button and the check boxes
   MapDialogRect(page, &place);
-  CreateWindowExW(WS_EX_CLIENTEDGE, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
+  CreateWindowExA(WS_EX_CLIENTEDGE, "Static", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
                   place.right - place.left, place.bottom - place.top, page,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COLOUR_SWATCH)), moduleInstance, nullptr);
   ShowSwatchColour(page, StoredBackgroundColour());
 }
 
 void DrawSwatch(const DRAWITEMSTRUCT* item) {
-  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(item->hwndItem, GWLP_USERDATA)));
+  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(item->hwndItem, GWLP_USERDATA)));
   FillRect(item->hDC, &item->rcItem, brush);
   DeleteObject(brush);
 }

@@ -1,22 +1,30 @@
 #include "create_outcome.h"
 
+#include <initializer_list>
+
 #include "build_report.h"
 #include "designer_build.h"
 #include "designer_folder.h"
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "page_controls.h"
+#include "saver_host.h"
 #include "ui_language.h"
 
 namespace {
 
-// A message being put together, cut off (never overrun) when it grows too long for a box.
-struct MessageText {
-  wchar_t text[8192];
+// Text being put together in a buffer of the caller's, cut off (never overrun) at its end. Only
+// calls that both platform families implement are used: the 9x family's wide string calls are
+// stubs.
+struct WideText {
+  wchar_t* text;
+  int capacity;
   int length;
 
+  WideText(wchar_t* buffer, int size) : text(buffer), capacity(size), length(0) { text[0] = L'\0'; }
+
   void Add(const wchar_t* part) {
-    while (*part && length < static_cast<int>(sizeof text / sizeof text[0]) - 1) text[length++] = *part++;
+    while (*part && length < capacity - 1) text[length++] = *part++;
     text[length] = L'\0';
   }
   void AddAnsi(const char* part) {
@@ -24,11 +32,45 @@ struct MessageText {
     if (!MultiByteToWideChar(CP_ACP, 0, part, -1, wide, sizeof wide / sizeof wide[0])) wide[0] = L'\0';
     Add(wide);
   }
-  void AddResource(UINT id) { Add(ResourceText(id)); }
+  void AddNumber(int number) {
+    wchar_t digits[12];
+    int at = 11;
+    digits[at] = L'\0';
+    do {
+      digits[--at] = static_cast<wchar_t>(L'0' + number % 10);
+      number /= 10;
+    } while (number > 0 && at > 0);
+    Add(digits + at);
+  }
+  // A string-table text whose "%s" and "%d" take the values in order.
+  void Fill(UINT id, std::initializer_list<const wchar_t*> values) {
+    const wchar_t* pattern = ResourceText(id);
+    const wchar_t* const* value = values.begin();
+    for (const wchar_t* at = pattern; *at; ++at) {
+      if (at[0] == L'%' && (at[1] == L's' || at[1] == L'd') && value != values.end()) {
+        Add(*value++);
+        ++at;
+      } else {
+        wchar_t single[2] = {*at, L'\0'};
+        Add(single);
+      }
+    }
+  }
+};
+
+struct MessageText : WideText {
+  wchar_t buffer[8192];
+  MessageText() : WideText(buffer, sizeof buffer / sizeof buffer[0]) {}
 };
 
 int Show(HWND page, const MessageText& message, UINT buttons) {
-  return MessageBoxW(page, message.text, ResourceText(IDS_CAPTION), buttons);
+  wchar_t caption[256];
+  LoadStringIn(IDS_CAPTION, caption, 256);
+  if (!win9xPlatform) return MessageBoxW(page, message.text, caption, buttons);
+  static char ansiText[2 * 8192], ansiCaption[512];
+  WideCharToMultiByte(CP_ACP, 0, message.text, -1, ansiText, sizeof ansiText, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, caption, -1, ansiCaption, sizeof ansiCaption, nullptr, nullptr);
+  return MessageBoxA(page, ansiText, ansiCaption, buttons);
 }
 
 OutputProblem ProblemOfSystemError(DWORD error, DWORD attributes) {
@@ -84,8 +126,8 @@ UINT ReasonText(OutputProblem problem) {
 // The failure message, then the file in full and why it could not be written; detail (may be
 // null) says why when no text of our own does.
 void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const wchar_t* detail) {
-  MessageText message = {};
-  message.AddResource(IDS_BUILD_FAILED);
+  MessageText message;
+  message.Fill(IDS_BUILD_FAILED, {});
   message.Add(L"\r\n\r\n");
   char full[MAX_PATH];
   DWORD length = GetFullPathNameA(name, MAX_PATH, full, nullptr);
@@ -93,7 +135,7 @@ void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const
   message.Add(L"\r\n");
   UINT reason = ReasonText(problem);
   if (reason != 0) {
-    message.AddResource(reason);
+    message.Fill(reason, {});
   } else if (detail) {
     message.Add(detail);
   }
@@ -112,61 +154,63 @@ InputState ProbeInput(InputProbe*, const char* path) {
   return InputReadable;
 }
 
-// "画像1 の 3 コマ目 (bal2.bmp): 見つからないため、入っていません。", as the dialog names things:
+// "画像1 の 3 コマ目（bal2.bmp）：見つからないため、入っていません。", as the dialog names things:
 // characters by their tab, frames by their row.
 void AddInputLine(MessageText* message, const ReportedInput& input) {
-  wchar_t what[256];
+  wchar_t whatText[256], characterNumber[12], slotNumber[12];
+  WideText what(whatText, 256), character(characterNumber, 12), slot(slotNumber, 12);
+  character.AddNumber(input.character + 1);
+  slot.AddNumber(input.slot + 1);
   if (input.kind == FrameInput) {
-    wsprintfW(what, ResourceText(IDS_INPUT_FRAME), input.character + 1, input.slot + 1);
+    what.Fill(IDS_INPUT_FRAME, {characterNumber, slotNumber});
   } else {
-    lstrcpynW(what, ResourceText(input.kind == WallpaperInput ? IDS_INPUT_WALLPAPER
-                                 : input.kind == SoundInput   ? IDS_INPUT_SOUND
-                                                              : IDS_INPUT_OTHER),
-              256);
+    what.Fill(input.kind == WallpaperInput ? IDS_INPUT_WALLPAPER : input.kind == SoundInput ? IDS_INPUT_SOUND : IDS_INPUT_OTHER,
+              {});
   }
-  wchar_t name[kSettingBufferSize * 2], detail[sizeof input.detail];
-  if (!MultiByteToWideChar(CP_ACP, 0, input.name, -1, name, sizeof name / sizeof name[0])) name[0] = L'\0';
-  // The builder's own words, in the C locale's characters.
-  if (!MultiByteToWideChar(CP_ACP, 0, input.detail, -1, detail, sizeof detail / sizeof detail[0])) detail[0] = L'\0';
+  wchar_t nameText[kSettingBufferSize * 2], detailText[sizeof input.detail * 2];
+  WideText name(nameText, sizeof nameText / sizeof nameText[0]), detail(detailText, sizeof detailText / sizeof detailText[0]);
+  name.AddAnsi(input.name);
+  detail.AddAnsi(input.detail);  // the builder's own words
 
-  wchar_t why[1024];
+  wchar_t whyText[1024], endedNumber[12];
+  WideText why(whyText, 1024), ended(endedNumber, 12);
+  ended.AddNumber(input.endedAtSlot + 1);
   switch (input.problem) {
     case InputNotFound:
-      lstrcpynW(why, ResourceText(IDS_INPUT_NOT_FOUND), 1024);
+      why.Fill(IDS_INPUT_NOT_FOUND, {});
       break;
     case InputNotOpened:
-      lstrcpynW(why, ResourceText(IDS_INPUT_NOT_OPENED), 1024);
+      why.Fill(IDS_INPUT_NOT_OPENED, {});
       break;
     case InputNotTaken:
-      wsprintfW(why, ResourceText(IDS_INPUT_NOT_TAKEN), detail);
+      why.Fill(IDS_INPUT_NOT_TAKEN, {detailText});
       break;
     case InputNameTooLong:
-      lstrcpynW(why, ResourceText(IDS_INPUT_NAME_TOO_LONG), 1024);
+      why.Fill(IDS_INPUT_NAME_TOO_LONG, {});
       break;
     case InputAfterEndedRun:
-      wsprintfW(why, ResourceText(IDS_INPUT_AFTER_ENDED_RUN), input.endedAtSlot + 1);
+      why.Fill(IDS_INPUT_AFTER_ENDED_RUN, {endedNumber});
       break;
     case InputNoted:
-      lstrcpynW(why, detail, 1024);
+      why.Add(detailText);
       break;
   }
-  wchar_t line[2048];
-  wsprintfW(line, ResourceText(IDS_INPUT_LINE), what, name, why);
   message->Add(L"\r\n");
-  message->Add(line);
+  message->Fill(IDS_INPUT_LINE, {whatText, nameText, whyText});
 }
 
 void ShowFilesLeftOut(HWND page, const CreateReport& report) {
-  MessageText message = {};
-  message.AddResource(IDS_BUILD_WARNING);
+  MessageText message;
+  message.Fill(IDS_BUILD_WARNING, {});
   message.Add(L"\r\n");
   int listed = report.inputCount < kListedInputs ? report.inputCount : kListedInputs;
   for (int i = 0; i < listed; ++i) AddInputLine(&message, report.inputs[i]);
   if (report.inputCount > listed) {
+    wchar_t moreNumber[12];
+    WideText more(moreNumber, 12);
+    more.AddNumber(report.inputCount - listed);
     message.Add(L"\r\n");
-    wchar_t more[256];
-    wsprintfW(more, ResourceText(IDS_INPUT_MORE), report.inputCount - listed);
-    message.Add(more);
+    message.Fill(IDS_INPUT_MORE, {moreNumber});
   }
   Show(page, message, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -188,10 +232,12 @@ bool CheckOutputWritable(HWND page, const char* name) {
     DWORD error = GetLastError();
     // The system's own words for a reason we have none for, in the dialog's language when the
     // system has them in it.
-    wchar_t system[512] = L"";
+    char systemText[512] = "";
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    if (!FormatMessageW(flags, nullptr, error, DialogLanguage(), system, 512, nullptr))
-      FormatMessageW(flags, nullptr, error, 0, system, 512, nullptr);
+    if (!FormatMessageA(flags, nullptr, error, DialogLanguage(), systemText, sizeof systemText, nullptr))
+      FormatMessageA(flags, nullptr, error, 0, systemText, sizeof systemText, nullptr);
+    wchar_t system[512];
+    WideText(system, 512).AddAnsi(systemText);
     ShowOutputFailure(page, name, ProblemOfSystemError(error, attributes), system);
     return false;
   }
@@ -210,18 +256,17 @@ void BuildAndReport(HWND page, const char* name) {
 
   if (report.output != OutputWritten) {
     wchar_t detail[sizeof report.outputDetail];
-    if (!MultiByteToWideChar(CP_ACP, 0, report.outputDetail, -1, detail, sizeof detail / sizeof detail[0]))
-      detail[0] = L'\0';
+    WideText(detail, sizeof detail / sizeof detail[0]).AddAnsi(report.outputDetail);
     ShowOutputFailure(page, name, report.output, detail);
   } else if (report.inputCount > 0) {
     ShowFilesLeftOut(page, report);
   } else if (status == kBuildSucceeded) {
-    MessageText message = {};
-    message.AddResource(IDS_BUILD_SUCCEEDED);
+    MessageText message;
+    message.Fill(IDS_BUILD_SUCCEEDED, {});
     Show(page, message, MB_OK | MB_ICONEXCLAMATION);
   } else {
-    MessageText message = {};
-    message.AddResource(IDS_BUILD_FAILED);
+    MessageText message;
+    message.Fill(IDS_BUILD_FAILED, {});
     Show(page, message, MB_OK | MB_ICONHAND);
   }
 }

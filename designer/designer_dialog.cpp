@@ -82,7 +82,7 @@ LRESULT CALLBACK TabKeysHook(int code, WPARAM wParam, LPARAM lParam) {
   if (step == 0 || (message->hwnd != dialog && !IsChild(dialog, message->hwnd)))
     return CallNextHookEx(nullptr, code, wParam, lParam);
   bool focusOnPage = currentPage && (GetFocus() == currentPage || IsChild(currentPage, GetFocus()));
-  SendMessageW(tabControl, TCM_SETCURSEL, (currentTab + step + kTabCount) % kTabCount, 0);
+  SendMessageA(tabControl, TCM_SETCURSEL, (currentTab + step + kTabCount) % kTabCount, 0);
   SwitchPage(tabControl);
   // The focused control went with the old page; the tab control shows where the keys went.
   if (focusOnPage) SetFocus(tabControl);
@@ -96,7 +96,7 @@ void InitialiseDialog(HWND dialog) {
   InitCommonControls();
   CreateTabControl(dialog);
   CreatePage(currentTab);
-  tabKeysHook = SetWindowsHookExW(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());
+  tabKeysHook = SetWindowsHookExA(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());
 }
 
 void CloseDialog(HWND dialog) {

@@ -12,45 +12,84 @@ namespace {
 const size_t kMaxTopics = 16;
 
 struct GuideView {
-  const char* text;  // UTF-8, the resource's own bytes
-  size_t size;
   GuideTopic topics[kMaxTopics];
   size_t count;
 };
 
-wchar_t* WideFromUtf8(const char* text, int size, int* length) {
-  *length = MultiByteToWideChar(CP_UTF8, 0, text, size, nullptr, 0);
-  wchar_t* wide = static_cast<wchar_t*>(std::malloc((static_cast<size_t>(*length) + 1) * sizeof(wchar_t)));
-  if (!wide) return nullptr;
-  MultiByteToWideChar(CP_UTF8, 0, text, size, wide, *length);
-  wide[*length] = L'\0';
-  return wide;
+// Text as the guide's controls take it: wide on the NT family; on the 9x family, whose wide
+// calls are stubs, in the ANSI code page, where offsets count bytes.
+struct ControlText {
+  wchar_t* wide;
+  char* ansi;
+  int length;  // in the units of the platform's form
+
+  bool Take(const char* utf8, int size) {
+    int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8, size, nullptr, 0);
+    wide = static_cast<wchar_t*>(std::malloc((static_cast<size_t>(wideLength) + 1) * sizeof(wchar_t)));
+    if (!wide) return false;
+    MultiByteToWideChar(CP_UTF8, 0, utf8, size, wide, wideLength);
+    wide[wideLength] = L'\0';
+    length = wideLength;
+    if (!win9xPlatform) return true;
+    length = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
+    ansi = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+    if (!ansi) return false;
+    WideCharToMultiByte(CP_ACP, 0, wide, wideLength, ansi, length, nullptr, nullptr);
+    ansi[length] = '\0';
+    return true;
+  }
+  void Release() {
+    std::free(wide);
+    std::free(ansi);
+  }
+  // Where the first `utf8Offset` bytes of the UTF-8 form end, in the platform's units.
+  int OffsetOf(const char* utf8, int utf8Offset) const {
+    int wideOffset = MultiByteToWideChar(CP_UTF8, 0, utf8, utf8Offset, nullptr, 0);
+    if (!win9xPlatform) return wideOffset;
+    return WideCharToMultiByte(CP_ACP, 0, wide, wideOffset, nullptr, 0, nullptr, nullptr);
+  }
+  bool IsLineEnd(int at) const { return win9xPlatform ? ansi[at] == '\r' : wide[at] == L'\r'; }
+};
+
+void SetText(HWND control, const ControlText& text) {
+  if (win9xPlatform) {
+    SetWindowTextA(control, text.ansi);
+  } else {
+    SetWindowTextW(control, text.wide);
+  }
+}
+
+void AddTopic(HWND list, const ControlText& title) {
+  if (win9xPlatform) {
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.ansi));
+  } else {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.wide));
+  }
 }
 
 // Shows one topic; with a mark, selects the marked paragraph and scrolls it to the top.
 void ShowTopic(HWND window, const GuideView& view, size_t topic, const size_t* markOffset) {
-  SendDlgItemMessageW(window, IDC_GUIDE_TOPICS, LB_SETCURSEL, topic, 0);
+  SendDlgItemMessageA(window, IDC_GUIDE_TOPICS, LB_SETCURSEL, topic, 0);
   // The shown body is never longer than the body with a line end per byte.
   size_t capacity = 2 * view.topics[topic].bodySize + 1;
   char* shown = static_cast<char*>(std::malloc(capacity));
   if (!shown) return;
   size_t shownSize = ShownGuideBody(view.topics[topic], shown, capacity);
-  int length = 0;
-  wchar_t* wide = WideFromUtf8(shown, static_cast<int>(shownSize), &length);
+  ControlText body = {};
   HWND text = GetDlgItem(window, IDC_GUIDE_TEXT);
-  SetWindowTextW(text, wide ? wide : L"");
-  if (wide && markOffset && *markOffset < shownSize) {
-    int start = MultiByteToWideChar(CP_UTF8, 0, shown, static_cast<int>(*markOffset), nullptr, 0);
-    int end = start;
-    while (end < length && wide[end] != L'\r') ++end;
-    SendMessageW(text, EM_SETSEL, start, end);
-    LRESULT line = SendMessageW(text, EM_LINEFROMCHAR, start, 0);
-    LRESULT first = SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0);
-    SendMessageW(text, EM_LINESCROLL, 0, line - first);
-  } else {
-    SendMessageW(text, EM_SETSEL, 0, 0);
+  if (body.Take(shown, static_cast<int>(shownSize))) {
+    SetText(text, body);
+    int start = 0, end = 0;
+    if (markOffset && *markOffset < shownSize) {
+      start = end = body.OffsetOf(shown, static_cast<int>(*markOffset));
+      while (end < body.length && !body.IsLineEnd(end)) ++end;
+    }
+    SendMessageA(text, EM_SETSEL, start, end);
+    LRESULT line = SendMessageA(text, EM_LINEFROMCHAR, start, 0);
+    LRESULT first = SendMessageA(text, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageA(text, EM_LINESCROLL, 0, line - first);
   }
-  std::free(wide);
+  body.Release();
   std::free(shown);
 }
 
@@ -62,12 +101,12 @@ struct GuideStart {
 
 void Open(HWND window, const GuideStart& start) {
   GuideView* view = start.view;
-  SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(view));
+  SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(view));
   for (size_t t = 0; t < view->count; ++t) {
-    int length = 0;
-    wchar_t* title = WideFromUtf8(view->topics[t].title, static_cast<int>(view->topics[t].titleSize), &length);
-    SendDlgItemMessageW(window, IDC_GUIDE_TOPICS, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title ? title : L""));
-    std::free(title);
+    ControlText title = {};
+    if (title.Take(view->topics[t].title, static_cast<int>(view->topics[t].titleSize)))
+      AddTopic(GetDlgItem(window, IDC_GUIDE_TOPICS), title);
+    title.Release();
   }
   size_t topic = 0, offset = 0;
   bool marked = FindGuideMark(view->topics, view->count, start.token, &topic, &offset);
@@ -86,8 +125,8 @@ INT_PTR CALLBACK GuideProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
       }
       if (LOWORD(wParam) == IDC_GUIDE_TOPICS && HIWORD(wParam) == LBN_SELCHANGE) {
-        const GuideView* view = reinterpret_cast<const GuideView*>(GetWindowLongPtrW(window, DWLP_USER));
-        LRESULT topic = SendDlgItemMessageW(window, IDC_GUIDE_TOPICS, LB_GETCURSEL, 0, 0);
+        const GuideView* view = reinterpret_cast<const GuideView*>(GetWindowLongPtrA(window, DWLP_USER));
+        LRESULT topic = SendDlgItemMessageA(window, IDC_GUIDE_TOPICS, LB_GETCURSEL, 0, 0);
         if (view && topic >= 0 && static_cast<size_t>(topic) < view->count) ShowTopic(window, *view, topic, nullptr);
         return TRUE;
       }
@@ -103,14 +142,18 @@ INT_PTR CALLBACK GuideProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 void ShowUserGuide(HWND owner, const char* token, bool selectParagraph) {
   DWORD size = 0;
-  GuideView view = {};
-  view.text = static_cast<const char*>(LockResourceIn(MAKEINTRESOURCEW(10), L"GUIDE", &size));  // RT_RCDATA
+  const char* text = static_cast<const char*>(LockResourceIn(MAKEINTRESOURCEA(10), "GUIDE", &size));  // RT_RCDATA
   const DLGTEMPLATE* layout = static_cast<const DLGTEMPLATE*>(
-      LockResourceIn(MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_USER_GUIDE), nullptr));  // RT_DIALOG
-  if (!view.text || !layout) return;
-  view.size = size;
-  view.count = ListGuideTopics(view.text, view.size, view.topics, kMaxTopics);
+      LockResourceIn(MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(IDD_USER_GUIDE), nullptr));  // RT_DIALOG
+  if (!text || !layout) return;
+  GuideView view = {};
+  view.count = ListGuideTopics(text, size, view.topics, kMaxTopics);
   if (view.count > kMaxTopics) view.count = kMaxTopics;
   GuideStart start = {&view, token, selectParagraph};
-  DialogBoxIndirectParamW(moduleInstance, layout, owner, GuideProc, reinterpret_cast<LPARAM>(&start));
+  LPARAM parameter = reinterpret_cast<LPARAM>(&start);
+  if (win9xPlatform) {
+    DialogBoxIndirectParamA(moduleInstance, layout, owner, GuideProc, parameter);
+  } else {
+    DialogBoxIndirectParamW(moduleInstance, layout, owner, GuideProc, parameter);
+  }
 }
