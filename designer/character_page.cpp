@@ -99,7 +99,7 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       ShowSliderValue(page, reinterpret_cast<HWND>(lParam), wParam);
       break;
     case WM_COMMAND:
-      if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + 10))
+      if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + kFrameSlotCount))
         BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_BITMAP_FILTER,
                         IDS_FRAME_TITLE, L"bmp");
       break;

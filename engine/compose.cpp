@@ -5,7 +5,7 @@
 namespace {
 
 void RememberDrawn(int32_t left, int32_t top, int32_t width, int32_t height) {
-  if (scene.drawnCount >= kCharacterSlots) return;
+  if (scene.drawnCount >= kCharacterCount) return;
   auto& area = scene.drawn[scene.drawnCount++];
   area.left = left;
   area.top = top;

@@ -11,7 +11,7 @@
 namespace {
 
 void ReleaseFrames(CharacterState* c) {
-  for (int j = 0; j < kFrameSlots; ++j) {
+  for (int j = 0; j < kFrameSlotCount; ++j) {
     ReleaseSurface(c->frames[j].sprite);
     ReleaseSurface(c->frames[j].mask);
   }
@@ -21,10 +21,10 @@ void ReleaseFrames(CharacterState* c) {
 void LoadCharacters(SceneSource* source) {
   const Surface* reference = scene.referenceContext;
   int count = 0;
-  while (count < kCharacterSlots && source->beginCharacter(source)) {
+  while (count < kCharacterCount && source->beginCharacter(source)) {
     CharacterState* c = &scene.characters[count];
     int frames = 0;
-    while (frames < kFrameSlots) {
+    while (frames < kFrameSlotCount) {
       Surface* sprite = nullptr;
       if (!source->loadFrame(source, frames, reference, &sprite)) break;
       FrameSurface* f = &c->frames[frames];
@@ -150,6 +150,6 @@ void ReleaseScene() {
   free(scene.soundData);
   ReleaseSurface(scene.backgroundBuffer);
   ReleaseSurface(scene.workBuffer);
-  for (int i = 0; i < kCharacterSlots; ++i) ReleaseFrames(&scene.characters[i]);
+  for (int i = 0; i < kCharacterCount; ++i) ReleaseFrames(&scene.characters[i]);
   memset(&scene, 0, sizeof scene);
 }

@@ -4,10 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "settings_limits.h"
+
 struct Surface;
 
-const int kCharacterSlots = 20;
-const int kFrameSlots = 10;
 // A saver window lower than this is the control panel's preview.
 const int32_t kPreviewHeightLimit = 128;
 const uint32_t kPaintTimerId = 1;
@@ -22,7 +22,7 @@ struct FrameSurface {
 };
 
 struct CharacterState {
-  FrameSurface frames[kFrameSlots];
+  FrameSurface frames[kFrameSlotCount];
   int8_t frameCount;
   int8_t currentFrame;
   int32_t frameStep;
@@ -47,7 +47,7 @@ struct SceneModel {
   int32_t windowWidth, windowHeight;
   uint8_t transparentSprites;
   int8_t characterCount;
-  CharacterState characters[kCharacterSlots];
+  CharacterState characters[kCharacterCount];
   Surface* backgroundBuffer;
   Surface* workBuffer;
   Surface* referenceContext;
@@ -61,14 +61,14 @@ struct SceneModel {
   // the memory traffic; the first picture after loading copies everything.
   uint8_t workComposed;
   int8_t drawnCount;
-  SceneArea drawn[kCharacterSlots];
+  SceneArea drawn[kCharacterCount];
 
   // What the last composition changed in the work buffer: the areas it restored from the
   // background (the previous picture's characters) and `drawn`. Presenting just these keeps
   // the window equal to the work buffer at a cost that follows the characters, not the screen;
   // the first picture after loading is presented whole.
   int8_t restoredCount;
-  SceneArea restored[kCharacterSlots];
+  SceneArea restored[kCharacterCount];
   uint8_t windowPresented;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bitmap_intake.h"
+#include "character_keys.h"
 #include "input_path.h"
 #include "package_records.h"
 #include "package_writer.h"
@@ -138,16 +139,16 @@ bool Build::TakeBitmap(const char* record, const char* resolved, BitmapRecord* b
 }
 
 void Build::WriteCharacters() {
-  for (int index = 0; index < static_cast<int>(kMaxCharacters); ++index) {
-    const char letter = static_cast<char>('A' + index);
-    const char visibleKey[] = {letter, 'A', '\0'};
+  for (int index = 0; index < kCharacterCount; ++index) {
+    const SettingKey visibleKey = MotionKey(index, 'A');
     int frames = 0;
-    for (int slot = 0; slot < static_cast<int>(kMaxFramesPerCharacter); ++slot) {
-      const char frameKey[] = {letter, static_cast<char>('0' + slot), '\0'};
-      const char record[] = {'f', 'r', 'a', 'm', 'e', ' ', letter, static_cast<char>('0' + slot), '\0'};
-      int32_t rate = Integer("Visible", visibleKey, "10");
+    for (int slot = 0; slot < kFrameSlotCount; ++slot) {
+      const SettingKey frameKey = FrameKey(index, slot);
+      char record[16] = "frame ";
+      std::strcat(record, frameKey.text);
+      int32_t rate = Integer("Visible", visibleKey.text, "10");
       char path[kSettingBufferSize];
-      if (Text("Character", frameKey, "", path) == 0 || rate == 0) break;
+      if (Text("Character", frameKey.text, "", path) == 0 || rate == 0) break;
       char resolved[kMaxInputPath];
       if (!Resolve(record, path, resolved)) break;
       if (!CanOpen(resolved)) {

@@ -107,12 +107,12 @@ bool ReadMotion(Cursor* in, MotionRecord* motion) {
 
 bool ReadCharacters(Cursor* in, ScenePackageView* out) {
   out->characterCount = 0;
-  while (out->characterCount < kMaxCharacters) {
+  while (out->characterCount < static_cast<uint32_t>(kCharacterCount)) {
     if (!in->Has(1)) return in->Stop("package cut short: character group or background record expected");
     if (in->data[in->pos] == kBackgroundTag) return true;
     CharacterGroupView* group = &out->characters[out->characterCount];
     group->frameCount = 0;
-    while (group->frameCount < kMaxFramesPerCharacter && in->Has(1) && in->data[in->pos] == kFrameTag) {
+    while (group->frameCount < static_cast<uint32_t>(kFrameSlotCount) && in->Has(1) && in->data[in->pos] == kFrameTag) {
       ++in->pos;
       if (!ReadFrameBody(in, &group->frames[group->frameCount])) return false;
       ++group->frameCount;

@@ -27,7 +27,7 @@ struct FrameRecordView {
 
 struct CharacterGroupView {
   uint32_t frameCount;  // 0 when the builder could write none of the character's frames
-  FrameRecordView frames[kMaxFramesPerCharacter];
+  FrameRecordView frames[kFrameSlotCount];
   MotionRecord motion;
 };
 
@@ -35,7 +35,7 @@ struct ScenePackageView {
   MemoLineView memo[kMemoLineCount];
   TimingRecord timing;
   uint32_t characterCount;
-  CharacterGroupView characters[kMaxCharacters];
+  CharacterGroupView characters[kCharacterCount];
   BackgroundRecord background;  // colour fields are 0 when noColour is set
   FrameRecordView wallpaper;    // all zero unless background.wallpaper is non-zero
   const uint8_t* sound;         // the whole wave file; null when soundSize is 0

@@ -4,11 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings_limits.h"
+
 const uint32_t kPlayerImageSize = 49152;  // the player seeks to this offset in its own file
 const uint32_t kMemoLineCount = 5;
-const uint32_t kMaxMemoLineLength = 259;  // the builder reads each line through 260 bytes
-const uint32_t kMaxCharacters = 20;
-const uint32_t kMaxFramesPerCharacter = 10;
+// The builder reads each line through the settings' text buffer.
+const uint32_t kMaxMemoLineLength = kMaxSettingLength;
 
 const uint8_t kTimingTag = 'T';
 const uint8_t kFrameTag = 'B';

@@ -1,5 +1,7 @@
 #include "scene_settings.h"
 
+#include "character_keys.h"
+
 TimingRecord ReadTimingSettings(SettingsStore* store) {
   TimingRecord timing;
   timing.redrawPeriod = ReadIntegerSetting(store, "Initial", "Timer1", "50");
@@ -9,9 +11,9 @@ TimingRecord ReadTimingSettings(SettingsStore* store) {
 }
 
 MotionRecord ReadMotionSettings(SettingsStore* store, int character) {
-  const char letter = static_cast<char>('A' + character);
-  const char x[] = {letter, 'X', '\0'}, y[] = {letter, 'Y', '\0'};
-  const char z[] = {letter, 'Z', '\0'}, a[] = {letter, 'A', '\0'};
+  const SettingKey keyX = MotionKey(character, 'X'), keyY = MotionKey(character, 'Y');
+  const SettingKey keyZ = MotionKey(character, 'Z'), keyA = MotionKey(character, 'A');
+  const char *x = keyX.text, *y = keyY.text, *z = keyZ.text, *a = keyA.text;
   MotionRecord motion;
   motion.speedX = ReadIntegerSetting(store, "Speed", x, "10");
   motion.speedY = ReadIntegerSetting(store, "Speed", y, "10");

@@ -1,12 +1,12 @@
 // The player's information dialog: a packaged saver has nothing to configure, so it shows the five
 // comment lines that its author stored at the front of the scene package.
+#include "package_records.h"
 #include "player_resources.h"
 #include "saver_host.h"
 
 namespace {
 
-const DWORD PlayerImageSize = 0xC000;
-const DWORD LineCapacity = 259;
+const DWORD LineCapacity = kMaxMemoLineLength;
 char lineBuffer[LineCapacity + 1];
 
 bool ReadExactly(HANDLE file, void* into, DWORD size) {
@@ -32,8 +32,8 @@ void ShowMemoLines(HWND dialog) {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) SetFilePointer(file, PlayerImageSize, nullptr, FILE_BEGIN);
-  for (int line = 0; line < 5; ++line) {
+  if (file != INVALID_HANDLE_VALUE) SetFilePointer(file, kPlayerImageSize, nullptr, FILE_BEGIN);
+  for (uint32_t line = 0; line < kMemoLineCount; ++line) {
     ReadMemoLine(file);
     SetDlgItemTextA(dialog, IDC_MEMO_LINE1 + line, lineBuffer);
   }

@@ -1,13 +1,12 @@
 // The player's saver procedure: the engine, with the scene package that follows the player
 // image in this very file as its source.
 #include "byte_stream.h"
+#include "package_records.h"
 #include "package_source.h"
 #include "saver_engine.h"
 #include "saver_host.h"
 
 namespace {
-
-const DWORD kPlayerImageSize = 0xC000;
 
 struct FileStream {
   ByteStream base;

@@ -1,9 +1,7 @@
 // Setting keys of the twenty characters: the letter "A" to "T" for characters 0 to 19, then
 // the frame slot digit ("A0" ... "T9") or the axis letter ("AX", "AY", "AZ", "AA").
 #pragma once
-
-const int kCharacterCount = 20;
-const int kFrameSlotCount = 10;
+#include "settings_limits.h"
 
 struct SettingKey {
   char text[3];

@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-const size_t kSettingBufferSize = 260;
-const size_t kMaxSettingLength = kSettingBufferSize - 1;
+#include "settings_limits.h"
 
 class SettingsStore {
  public:

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.offset > size || !error.reason) std::abort();
     return 0;
   }
-  if (!memo || view.characterCount > kMaxCharacters) std::abort();
+  if (!memo || view.characterCount > static_cast<uint32_t>(kCharacterCount)) std::abort();
   for (uint32_t i = 0; i < view.characterCount; ++i)
     for (uint32_t k = 0; k < view.characters[i].frameCount; ++k) DecodeFrame(view.characters[i].frames[k]);
   if (view.background.wallpaper != 0) DecodeFrame(view.wallpaper);
