@@ -1,29 +1,29 @@
 // The designer's saver procedure: the player's engine, playing the current settings straight
-// from the bitmap and wave files they name.
+// from the picture and wave files they name. Pictures come through the builder's intake, and
+// relative names belong to the designer's folder, as they do for Create.
+#include "designer_folder.h"
 #include "designer_state.h"
 #include "saver_engine.h"
 #include "saver_host.h"
 // After <windows.h>, which saver_host.h brings in.
 #include <mmsystem.h>
 #include "settings_scene_source.h"
-#include "surface_gdi.h"
+#include "stdio_build_files.h"
 
 namespace {
 
-Surface* LoadPictureFile(SceneFiles*, const char* path, const Surface* reference) {
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(moduleInstance, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-  return bitmap ? AdoptBitmap(reference, bitmap) : nullptr;
-}
-
-bool PlaySoundFile(SceneFiles*, const char* path) {
+bool PlaySoundFile(SceneSound*, const char* path) {
   return PlaySoundA(path, moduleInstance, SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOWAIT) != FALSE;
 }
 
-SceneFiles namedFiles = {LoadPictureFile, PlaySoundFile};
+SceneSound soundFromFile = {PlaySoundFile};
+StdioBuildFiles pictureFiles;
+char designerFolder[MAX_PATH];
 SettingsSceneSource settingsSource;
 
 SceneSource* OpenSettings(HWND) {
-  OpenSettingsSceneSource(&settingsSource, DesignerSettings(), &namedFiles);
+  DesignerFolder(designerFolder);
+  OpenSettingsSceneSource(&settingsSource, DesignerSettings(), &pictureFiles, designerFolder, &soundFromFile);
   return &settingsSource.base;
 }
 

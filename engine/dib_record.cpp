@@ -3,6 +3,8 @@
 #include "bitmap_limits.h"
 #include "byte_order.h"
 #include "dib_image.h"
+#include "dib_shape.h"
+#include "surface.h"
 
 bool DibRecordFits(const uint8_t* header, uint32_t headerSize, uint32_t bitsSize) {
   if (headerSize < kInfoHeaderSize) return false;
@@ -17,28 +19,32 @@ bool DibRecordFits(const uint8_t* header, uint32_t headerSize, uint32_t bitsSize
   // A later header form would make the drawing side look for its colour table beyond the block.
   if (infoSize != kInfoHeaderSize) return false;
   if (headerSize != kInfoHeaderSize + 4ull * DibColourCount(clrUsed, bitCount)) return false;
-  if (width <= 0 || width > kMaxBitmapSide) return false;
-  if (height == 0 || height < -kMaxBitmapSide || height > kMaxBitmapSide) return false;
+  // The shape and the size caps are the intake's own, so that no record the builder writes is
+  // refused here and no picture too large for the intake is drawn.
+  if (DibShapeProblem(width, height, bitCount, compression)) return false;
   if (bitsSize > kMaxBitmapBytes) return false;
   const uint64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
   const uint64_t stride = ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
 
   switch (compression) {
     case kBiRgb:
-      if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-          bitCount != 32)
-        return false;
       return stride * rows <= bitsSize;
     case kBiBitfields:
       // The three channel masks follow the info header.
-      if ((bitCount != 16 && bitCount != 32) || headerSize < kInfoHeaderSize + 12) return false;
+      if (headerSize < kInfoHeaderSize + 12) return false;
       return stride * rows <= bitsSize;
     case kBiRle8:
     case kBiRle4:
-      // Run-length pictures are bottom-up only, and are read no further than their image size.
-      if (bitCount != (compression == kBiRle8 ? 8 : 4) || height < 0) return false;
+      // Run-length pictures are read no further than their image size.
       return imageSize != 0 && imageSize <= bitsSize;
     default:
+      // Masks with alpha are a later header form's; no surface layer draws them from a record.
       return false;
   }
+}
+
+Surface* LoadRecordSurface(const Surface* reference, const uint8_t* header, uint32_t headerSize,
+                           const uint8_t* bits, uint32_t bitsSize) {
+  if (!DibRecordFits(header, headerSize, bitsSize)) return nullptr;
+  return LoadDibSurface(reference, header, headerSize, bits, bitsSize);
 }

@@ -1,9 +1,16 @@
 // The one check every frame record passes before any surface layer sees it, so that GDI and
 // the pixel buffers accept exactly the same records and neither reads beyond the two blocks.
+// The packaged saver's records and the designer playback's pictures both come through here.
 #pragma once
 #include <cstdint>
+
+struct Surface;
 
 // headerSize bytes of packed BITMAPINFO (40-byte info header, colour table) and bitsSize
 // pixel bytes: true when the header is one the surface layers draw and the blocks hold every
 // byte that drawing reads.
 bool DibRecordFits(const uint8_t* header, uint32_t headerSize, uint32_t bitsSize);
+
+// The record's picture when it fits, else null.
+Surface* LoadRecordSurface(const Surface* reference, const uint8_t* header, uint32_t headerSize,
+                           const uint8_t* bits, uint32_t bitsSize);

@@ -184,8 +184,7 @@ Surface* ReadFrameRecord(ByteStream* stream, const Surface* reference, bool* end
     // The record holds the first 40 bytes of whichever header form the file had, with the
     // colour table straight after them; the drawing side must not look further.
     if (ReadU32LE(header) > kInfoHeaderSize) WriteU32LE(header, kInfoHeaderSize);
-    if (DibRecordFits(header, headerSize, bitsSize))
-      picture = LoadDibSurface(reference, header, headerSize, bits, bitsSize);
+    picture = LoadRecordSurface(reference, header, headerSize, bits, bitsSize);
   }
   free(header);
   free(bits);

@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "character_keys.h"
+#include "dib_record.h"
+#include "input_path.h"
+#include "picture_intake.h"
 #include "scene_model.h"
 #include "scene_settings.h"
 #include "settings_store.h"
@@ -25,6 +28,21 @@ void ReadTiming(SceneSource* source, int32_t* redrawPeriod, int32_t* multiplier)
 
 uint8_t ReadTransparency(SceneSource* source) {
   return ReadTimingSettings(Self(source)->store).transparent;
+}
+
+// The named picture as the packaged saver would show it: the record the builder would write,
+// drawn by the player's own record check and surface layer. Null when it cannot be had.
+Surface* LoadPicture(SettingsSceneSource* self, const char* name, const Surface* reference) {
+  char path[kMaxInputPath];
+  if (!ResolveInputPath(self->baseFolder, name, kNativePathStyle, path, sizeof path)) return nullptr;
+  BitmapRecord record;
+  const char* why = nullptr;
+  if (!TakePictureFile(self->files, path, &record, &why)) return nullptr;
+  uint8_t info[kMaxPackedInfoSize];
+  const uint32_t infoSize = PackBitmapInfo(record, info);
+  Surface* picture = LoadRecordSurface(reference, info, infoSize, record.bits, record.bitsSize);
+  ReleaseBitmapRecord(&record);
+  return picture;
 }
 
 bool HasFirstFrame(SettingsSceneSource* self, int character) {
@@ -53,7 +71,7 @@ bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface*
   if (slot >= kFrameSlotCount) return false;
   char path[kSettingBufferSize];
   if (self->store->ReadText("Character", FrameKey(self->currentCharacter, slot).text, "", path) == 0) return false;
-  *sprite = self->files->loadPicture(self->files, path, reference);
+  *sprite = LoadPicture(self, path, reference);
   return true;
 }
 
@@ -85,23 +103,26 @@ Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   SettingsSceneSource* self = Self(source);
   char path[kSettingBufferSize];
   if (self->store->ReadText("BackGround", "Bmp", "", path) == 0) return nullptr;
-  return self->files->loadPicture(self->files, path, reference);
+  return LoadPicture(self, path, reference);
 }
 
 void StartSound(SceneSource* source) {
   SettingsSceneSource* self = Self(source);
   if (Integer(source, "BackGround", "SoundOpt", "0") == 0) return;
-  char path[kSettingBufferSize];
-  if (self->store->ReadText("BackGround", "Sound", "", path) == 0) return;
+  char name[kSettingBufferSize];
+  if (self->store->ReadText("BackGround", "Sound", "", name) == 0) return;
+  char path[kMaxInputPath];
+  if (!ResolveInputPath(self->baseFolder, name, kNativePathStyle, path, sizeof path)) return;
   // Marked as playing so that the window's end stops it, as the player's sound is stopped.
-  if (self->files->playSound(self->files, path)) scene.soundPlaying = 1;
+  if (self->sound->playFile(self->sound, path)) scene.soundPlaying = 1;
 }
 
 void Close(SceneSource*) {}
 
 }  // namespace
 
-void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, SceneFiles* files) {
+void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
+                             const char* baseFolder, SceneSound* sound) {
   std::memset(source, 0, sizeof *source);
   source->base.readTiming = ReadTiming;
   source->base.readTransparency = ReadTransparency;
@@ -114,4 +135,6 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->base.close = Close;
   source->store = store;
   source->files = files;
+  source->baseFolder = baseFolder;
+  source->sound = sound;
 }

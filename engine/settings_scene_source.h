@@ -1,27 +1,30 @@
-// The designer's playback as a scene source: the settings store and the bitmap and wave files
-// it names, asked in the same order as a package is read, so the engine's load sequence,
-// masks, random calls, motion and composition stay the player's own.
+// The settings as a scene source: the settings store and the picture and wave files it names,
+// asked in the same order as a package is read, so the engine's load sequence, masks, random
+// calls, motion and composition stay the player's own. Pictures enter through the builder's
+// picture intake and the player's record check, and relative names resolve against the
+// builder's base folder, so that a scene played from its settings shows what the packaged saver
+// built from them shows.
 #pragma once
 #include "scene_source.h"
 
+class BuildFiles;
 class SettingsStore;
-struct Surface;
 
-// How the playback reaches the named files: LoadImageA and PlaySoundA in the designer, plain
-// file reads in tests.
-struct SceneFiles {
-  // The picture of a .bmp file at its natural size, or null when it cannot be loaded.
-  Surface* (*loadPicture)(SceneFiles* files, const char* path, const Surface* reference);
-  // Starts the looping sound; false when it did not start.
-  bool (*playSound)(SceneFiles* files, const char* path);
+// How the looping sound is played from its file: PlaySoundA in the designer, a record in tests.
+struct SceneSound {
+  // False when it did not start.
+  bool (*playFile)(SceneSound* sound, const char* path);
 };
 
 struct SettingsSceneSource {
   SceneSource base;
   SettingsStore* store;
-  SceneFiles* files;
+  BuildFiles* files;       // how the named pictures are read
+  const char* baseFolder;  // where relative names belong, as for the builder
+  SceneSound* sound;
   int nextCharacter;     // the next letter to look at, 0 for "A"
   int currentCharacter;  // the letter whose frames and motion are being read
 };
 
-void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, SceneFiles* files);
+void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
+                             const char* baseFolder, SceneSound* sound);

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "bitmap_limits.h"
-#include "dib_shape.h"
 #include "byte_order.h"
 #include "dib_image.h"
+#include "dib_shape.h"
 
 namespace {
 
@@ -171,14 +171,6 @@ bool ConvertToRgb24(const uint8_t* head, size_t got, SourceHeader* h, BitmapReco
 
 }  // namespace
 
-size_t MemoryBitmapSource::ReadAt(uint64_t offset, void* data, size_t size) {
-  if (offset >= size_) return 0;
-  size_t available = size_ - static_cast<size_t>(offset);
-  size_t count = size < available ? size : available;
-  std::memcpy(data, data_ + offset, count);
-  return count;
-}
-
 bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) {
   std::memset(record, 0, sizeof(*record));
   uint8_t head[kHeadBytes];
@@ -236,13 +228,16 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
   return true;
 }
 
-void ReleaseBitmapRecord(BitmapRecord* record) {
-  std::free(record->bits);
-  record->bits = nullptr;
-  record->bitsSize = 0;
+namespace {
+
+bool RecognisesBitmap(const PictureDecoder*, const uint8_t* head, size_t size) {
+  return size >= 2 && head[0] == 'B' && head[1] == 'M';
 }
 
-FrameRecordParts BitmapRecordParts(const BitmapRecord& record) {
-  FrameRecordParts parts = {record.infoHeader, record.colours, record.colourCount, record.bits, record.bitsSize};
-  return parts;
+bool DecodeBitmap(const PictureDecoder*, BitmapSource* source, BitmapRecord* record, const char** why) {
+  return IntakeBitmap(source, record, why);
 }
+
+}  // namespace
+
+const PictureDecoder kBitmapDecoder = {RecognisesBitmap, DecodeBitmap};

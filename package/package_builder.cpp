@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bitmap_intake.h"
 #include "character_keys.h"
 #include "input_path.h"
 #include "package_records.h"
 #include "package_writer.h"
+#include "picture_intake.h"
 #include "scene_settings.h"
 
 namespace {
@@ -40,19 +40,6 @@ class CheckedOutput : public ByteSink {
   BuildDiagnostics* diagnostics_;
   const char* path_;
   bool reported_ = false;
-};
-
-class FileBitmapSource : public BitmapSource {
- public:
-  FileBitmapSource(BuildFiles* files, BuildFiles::Handle file) : files_(files), file_(file) {}
-  size_t ReadAt(uint64_t offset, void* data, size_t size) override {
-    if (!files_->Seek(file_, offset)) return 0;
-    return ReadFully(files_, file_, data, size);
-  }
-
- private:
-  BuildFiles* files_;
-  BuildFiles::Handle file_;
 };
 
 struct Build {
@@ -88,7 +75,7 @@ struct Build {
   }
 
   void CopyPlayerImageMemoAndTiming();
-  bool TakeBitmap(const char* record, const char* resolved, BitmapRecord* bitmap);
+  bool TakePicture(const char* record, const char* resolved, BitmapRecord* bitmap);
   void WriteCharacters();
   void WriteBackgroundAndSound();
   void WriteSound();
@@ -117,19 +104,11 @@ void Build::CopyPlayerImageMemoAndTiming() {
   WriteTimingRecord(output, ReadTimingSettings(sources.settings));
 }
 
-// Reads a whole bitmap file into a record before anything of it is written, so that a file
+// Reads a whole picture file into a record before anything of it is written, so that a file
 // that fails leaves no partial record behind.
-bool Build::TakeBitmap(const char* record, const char* resolved, BitmapRecord* bitmap) {
-  BuildFiles::Handle file = sources.files->OpenForReading(resolved);
-  if (!file) {
-    Report(BuildFailed, record, resolved, sources.files->LastError());
-    return false;
-  }
-  FileBitmapSource source(sources.files, file);
+bool Build::TakePicture(const char* record, const char* resolved, BitmapRecord* bitmap) {
   const char* why = nullptr;
-  bool ok = IntakeBitmap(&source, bitmap, &why);
-  sources.files->Close(file);
-  if (!ok) {
+  if (!TakePictureFile(sources.files, resolved, bitmap, &why)) {
     Report(BuildFailed, record, resolved, why);
     return false;
   }
@@ -156,7 +135,7 @@ void Build::WriteCharacters() {
         break;
       }
       BitmapRecord bitmap;
-      if (TakeBitmap(record, resolved, &bitmap)) {
+      if (TakePicture(record, resolved, &bitmap)) {
         WriteFrameRecord(output, BitmapRecordParts(bitmap));
         ReleaseBitmapRecord(&bitmap);
       }
@@ -185,7 +164,7 @@ void Build::WriteBackgroundAndSound() {
     } else if (!CanOpen(resolved)) {
       Report(BuildNote, "wallpaper", resolved, "file cannot be opened; written without wallpaper");
       background.wallpaper = 0;
-    } else if (TakeBitmap("wallpaper", resolved, &wallpaper)) {
+    } else if (TakePicture("wallpaper", resolved, &wallpaper)) {
       haveWallpaper = true;
     } else {
       background.wallpaper = 0;

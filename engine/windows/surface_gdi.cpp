@@ -173,11 +173,3 @@ Surface* WindowSurface(HWND window) {
   }
   return surface;
 }
-
-Surface* AdoptBitmap(const Surface* reference, HBITMAP bitmap) {
-  Surface* surface = NewSurface();
-  if (surface && Attach(surface, reference, bitmap)) return surface;
-  if (surface) HeapFree(GetProcessHeap(), 0, surface);
-  DeleteObject(bitmap);
-  return nullptr;
-}

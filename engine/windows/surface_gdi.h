@@ -21,6 +21,3 @@ inline Surface BorrowedSurface(HDC context) {
 
 // The window's own context as a reference, given back by ReleaseSurface.
 Surface* WindowSurface(HWND window);
-// A loaded bitmap selected into a new context compatible with the reference; takes over the
-// bitmap. Null, with the bitmap deleted, when no context can be had.
-Surface* AdoptBitmap(const Surface* reference, HBITMAP bitmap);

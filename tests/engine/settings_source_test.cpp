@@ -1,6 +1,7 @@
 // The designer's playback against the player: the same settings and files, loaded once as
-// settings and once as the package the builder makes of them, must give the same scene and
-// the same pictures, frame after frame; and the few places where playback differs by design.
+// settings (through the picture loading the designer ships) and once as the package the builder
+// makes of them, must give the same scene and the same pictures, frame after frame; and the few
+// places where playback differs by design.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,9 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
-#include "bitmap_intake.h"
 #include "byte_stream.h"
 #include "engine.h"
 #include "host_soft.h"
@@ -58,37 +56,23 @@ class BlankPlayerImage : public PlayerImageSource {
   }
 };
 
-// Reads .bmp files the way the package does, so that both sides start from the same pixels.
-struct RecordingFiles {
-  SceneFiles base;
-  std::vector<std::string> sounds;
+// The designer's own file access, noting which files the playback opens.
+class RecordingFiles : public StdioBuildFiles {
+ public:
+  Handle OpenForReading(const char* path) override {
+    pictures.push_back(path);
+    return StdioBuildFiles::OpenForReading(path);
+  }
   std::vector<std::string> pictures;
 };
 
-Surface* LoadPicture(SceneFiles* files, const char* path, const Surface* reference) {
-  RecordingFiles* self = reinterpret_cast<RecordingFiles*>(files);
-  self->pictures.push_back(path);
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return nullptr;
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  std::fclose(f);
-  MemoryBitmapSource source(bytes.data(), bytes.size());
-  BitmapRecord record;
-  const char* why = nullptr;
-  if (!IntakeBitmap(&source, &record, &why)) return nullptr;
-  std::vector<uint8_t> header(record.infoHeader, record.infoHeader + 40);
-  header.insert(header.end(), record.colours, record.colours + 4 * record.colourCount);
-  Surface* surface = LoadDibSurface(reference, header.data(), static_cast<uint32_t>(header.size()), record.bits,
-                                    record.bitsSize);
-  ReleaseBitmapRecord(&record);
-  return surface;
-}
+struct RecordingSound {
+  SceneSound base;
+  std::vector<std::string> files;
+};
 
-bool PlaySound(SceneFiles* files, const char* path) {
-  reinterpret_cast<RecordingFiles*>(files)->sounds.push_back(path);
+bool PlaySound(SceneSound* sound, const char* path) {
+  reinterpret_cast<RecordingSound*>(sound)->files.push_back(path);
   return true;
 }
 
@@ -149,9 +133,10 @@ class Playback : public testing::Test {
 
   void LoadSettings(MapStore* store, const SceneGeometry& geometry = kScreen) {
     softHost = SoftHost{};
-    files_ = RecordingFiles{{LoadPicture, PlaySound}, {}, {}};
+    files_.pictures.clear();
+    sound_ = RecordingSound{{PlaySound}, {}};
     SettingsSceneSource source;
-    OpenSettingsSceneSource(&source, store, &files_.base);
+    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base);
     LoadScene(&source.base, geometry, kSeed);
   }
 
@@ -190,6 +175,7 @@ class Playback : public testing::Test {
 
   Folder folder_;
   RecordingFiles files_;
+  RecordingSound sound_;
   std::vector<uint8_t> package_;
   MemoryStream stream_;
 };
@@ -216,14 +202,9 @@ TEST_F(Playback, SameScenePixelForPixelAsThePackagedSaver) {
   store.Set("Pattern", "DX", "0").Set("Pattern", "DY", "0").Set("Pattern", "DZ", "0").Set("Pattern", "DA", "1");
   store.Set("Speed", "DX", "29").Set("Speed", "DY", "-31").Set("Speed", "DZ", "-6").Set("Visible", "DA", "6");
 
-  // The playback takes relative names as they stand: from the designer's folder, which the
-  // package builder is given as its base.
-  char home[4096];
-  ASSERT_NE(getcwd(home, sizeof home), nullptr);
-  ASSERT_EQ(chdir(folder_.path().c_str()), 0);
+  // Both resolve B0's relative name in the same base folder, wherever the current folder is.
   Pictures settings, package;
   PlayBoth(&store, 40, &settings, &package);
-  ASSERT_EQ(chdir(home), 0);
   EXPECT_EQ(settings.characters, 3);
   EXPECT_EQ(settings.frameCounts, (std::vector<int>{2, 1, 3}));
   EXPECT_EQ(package.characters, settings.characters);
@@ -291,7 +272,7 @@ TEST_F(Playback, EmptyStoreIsABlackScreenWithDefaultTimers) {
   EXPECT_EQ(softHost.framePeriod, 500);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 160, 120), 0u);
   EXPECT_TRUE(files_.pictures.empty());
-  EXPECT_TRUE(files_.sounds.empty());
+  EXPECT_TRUE(sound_.files.empty());
 }
 
 TEST_F(Playback, DiffersFromThePackageOnlyWhereThePackageLeavesThingsOut) {
@@ -322,7 +303,7 @@ TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
   MapStore store;
   store.Set("BackGround", "SoundOpt", "1").Set("BackGround", "Sound", "chord.wav");
   LoadSettings(&store);
-  ASSERT_EQ(files_.sounds, std::vector<std::string>{"chord.wav"});
+  ASSERT_EQ(sound_.files, std::vector<std::string>{folder_.Path("chord.wav")}) << "found where the builder finds it";
   EXPECT_EQ(softHost.soundStarts, 0) << "nothing is played from memory";
   ReleaseScene();
   EXPECT_EQ(softHost.soundStops, 1);
@@ -330,7 +311,7 @@ TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
   MapStore silent;
   silent.Set("BackGround", "SoundOpt", "1").Set("BackGround", "BmpOpt1", "1").Set("BackGround", "BmpOpt2", "1");
   LoadSettings(&silent);
-  EXPECT_TRUE(files_.sounds.empty()) << "a sound flag without a file plays nothing";
+  EXPECT_TRUE(sound_.files.empty()) << "a sound flag without a file plays nothing";
   EXPECT_TRUE(files_.pictures.empty()) << "a wallpaper flag without a file loads nothing";
   ReleaseScene();
   EXPECT_EQ(softHost.soundStops, 0);

@@ -1,6 +1,7 @@
 // The designer run as a saver plays its settings with the same pixels as the packaged saver
-// built from them, including a white outline that touches a
-// non-white corner area (transparent in both).
+// built from them, including a white outline that touches a non-white corner area (transparent
+// in both), and finds relative names in its own folder, as Create does, whatever the current
+// folder is.
 #include <gtest/gtest.h>
 
 #include "designer_driver.h"
@@ -69,10 +70,10 @@ TEST(DesignerPlayback, SamePixelsAsThePackagedSaverAndAPreviewOfEach) {
                        "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + packaged + "\""),
             0u);
 
-  // Playback resolves relative names against its current folder: start it in the designer's.
+  // Both start in a folder that holds none of the pictures.
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);
-  SetCurrentDirectoryA(folder.c_str());
+  SetCurrentDirectoryA(ProgramFolder().c_str());
   std::vector<uint32_t> fromSettings = FullScreenPicture(designer, "playback-designer");
   std::vector<uint32_t> fromPackage = FullScreenPicture(packaged, "playback-packaged");
   RunPreview(designer);

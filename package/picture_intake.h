@@ -1,0 +1,73 @@
+// The one way a picture enters the system: a file named in the settings becomes the frame record
+// the player reads (a 40-byte info header, its colour table and bottom-up pixel bits), whatever
+// its format. The builder writes that record into the package; the designer's playback draws the
+// same record, so both show the same pixels.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "build_files.h"
+#include "package_writer.h"
+
+// Reads bytes at an offset of the file; returns how many it got (fewer at the end).
+class BitmapSource {
+ public:
+  virtual size_t ReadAt(uint64_t offset, void* data, size_t size) = 0;
+
+ protected:
+  ~BitmapSource() {}
+};
+
+class MemoryBitmapSource : public BitmapSource {
+ public:
+  MemoryBitmapSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  size_t ReadAt(uint64_t offset, void* data, size_t size) override;
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+};
+
+struct BitmapRecord {
+  uint8_t infoHeader[40];
+  uint8_t colours[4 * 256];
+  uint32_t colourCount;
+  uint8_t* bits;  // owned; ReleaseBitmapRecord frees it
+  uint32_t bitsSize;
+  // The file ended inside its pixel data; the missing bytes are zero. Set with a note, the
+  // record is still whole.
+  uint32_t missingBits;
+};
+
+void ReleaseBitmapRecord(BitmapRecord* record);
+
+// The record as the writer takes it.
+FrameRecordParts BitmapRecordParts(const BitmapRecord& record);
+
+// The packed BITMAPINFO of the record (info header, then colour table) as the surface layers
+// take it; returns its size. info holds at least kMaxPackedInfoSize bytes.
+const uint32_t kMaxPackedInfoSize = 40 + 4 * 256;
+uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info);
+
+// One picture format. The intake asks each decoder of the build in turn whether it knows the
+// file's first bytes; the first that does decodes the whole file, and no other is tried.
+struct PictureDecoder {
+  // True when head (the first kPictureHeadSize bytes of the file, fewer for a shorter file)
+  // starts a file of this format.
+  bool (*recognises)(const PictureDecoder* decoder, const uint8_t* head, size_t size);
+  // The picture as a record; false, with a reason and nothing owned in *record, when it cannot
+  // be had. A decoder checks the picture's size against the caps before it allocates.
+  bool (*decode)(const PictureDecoder* decoder, BitmapSource* source, BitmapRecord* record, const char** why);
+};
+
+const size_t kPictureHeadSize = 64;
+
+// The picture in source as a record, by the decoder that recognises it. Whatever the decoder,
+// the record then passes the one check of a bitmap's shape and size caps (DibShapeProblem),
+// the check the player's record check makes too. False, with a reason, when no decoder knows
+// the file, the decoder refuses it, or the record fails that check.
+bool IntakePicture(BitmapSource* source, BitmapRecord* record, const char** why);
+
+// The named file, opened and read through the builder's file seam, as a record. A file that
+// cannot be opened gives the seam's own reason.
+bool TakePictureFile(BuildFiles* files, const char* path, BitmapRecord* record, const char** why);
