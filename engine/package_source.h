@@ -1,25 +1,21 @@
-// The scene package as a scene source, read in one forward pass. The package carries no
-// redundancy, so only what would break memory safety is checked: a frame record that cannot
-// be decoded becomes a frame without a picture, and a package cut short plays what came
-// before its end.
+// The scene package as a scene source, read in one forward pass through the package's record
+// reader: the player's leniency as a layer on it. The package carries no redundancy, so only
+// what would break memory safety is checked: tags are taken by position, a frame record that
+// cannot be decoded becomes a frame without a picture and is read past by its stated sizes, and
+// a package cut short plays what came before its end.
 #pragma once
 #include <cstdint>
 
+#include "record_reader.h"
 #include "scene_source.h"
-
-struct ByteStream;
 
 struct PackageSource {
   SceneSource base;
-  ByteStream* stream;
+  RecordReader reader;
   uint8_t tag;
   bool haveTag;
-  bool ended;
+  uint8_t transparent;  // read with the timing record, answered once both timers run
 };
 
 // `stream` starts at the memo block, just after the player image.
 void OpenPackageSource(PackageSource* source, ByteStream* stream);
-
-// The record bytes that follow a "B" tag, as a surface: null for a record that cannot be had
-// or decoded; the record is consumed by its stated sizes either way.
-Surface* ReadFrameRecord(ByteStream* stream, const Surface* reference, bool* ended);

@@ -1,6 +1,8 @@
-// Bounds-checked reading of a scene package held in memory. Nothing is allocated or copied: the
-// views point into the caller's bytes. Every package the writer produces is accepted; anything
-// else stops at the first byte that does not fit, with its offset and the reason.
+// The strict reading of a scene package held in memory, for the tools, tests and fuzzers: the
+// package's record reader with every tag, size and agreement checked. Nothing is allocated or
+// copied: the views point into the caller's bytes. Every package the writer produces is
+// accepted; anything else stops at the first record or field that does not fit, with its offset
+// and the reason.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -45,7 +47,7 @@ struct ScenePackageView {
 // Reads a whole package: data points at its first byte (file offset 49152 in a packaged saver).
 bool ReadScenePackage(const uint8_t* data, size_t size, ScenePackageView* out, PackageError* error);
 
-// Reads only the memo block at the front, as the player's information dialog does; *end gets
-// the offset of the timing record when not null.
+// Reads only the memo block at the front; *end gets the offset of the timing record when not
+// null.
 bool ReadMemoBlock(const uint8_t* data, size_t size, MemoLineView lines[kMemoLineCount], size_t* end,
                    PackageError* error);

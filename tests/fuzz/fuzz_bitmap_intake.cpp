@@ -1,4 +1,4 @@
-// Any bytes as a .bmp file: the intake refuses them or makes a record that the package reader
+// Any bytes as a picture file: the intake refuses them or makes a record that the package reader
 // accepts and that decodes, since the builder writes whatever the intake accepts.
 #include <cstddef>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "bitmap_intake.h"
+#include "picture_intake.h"
 #include "dib_image.h"
 #include "package_reader.h"
 #include "package_writer.h"
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryBitmapSource source(data, size);
   BitmapRecord record;
   const char* why = nullptr;
-  if (!IntakeBitmap(&source, &record, &why)) {
+  if (!IntakePicture(&source, &record, &why)) {
     if (!why || record.bits) std::abort();
     return 0;
   }

@@ -8,6 +8,7 @@
 
 #include "byte_order.h"
 #include "package_writer.h"
+#include "record_reader.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ TEST(PackageReader, DamagedFieldsAreNamed) {
   EXPECT_EQ(error.offset, good.size());
 }
 
-TEST(PackageReader, MemoBlockAloneServesTheInformationDialog) {
+TEST(PackageReader, MemoBlockReadsAlone) {
   std::vector<uint8_t> package = SamplePackage();
   MemoLineView lines[kMemoLineCount];
   size_t end = 0;
@@ -123,6 +124,30 @@ TEST(PackageReader, MemoBlockAloneServesTheInformationDialog) {
   EXPECT_EQ(end, 20u + 3 + 5 + 259);
   EXPECT_EQ(lines[0].length, 3u);
   EXPECT_FALSE(ReadMemoBlock(package.data(), 19, lines, &end, &error));
+}
+
+// The player's information dialog reads through the same reader, leniently: a line longer than
+// its buffer is cut and the next line still starts where it should; what is not there is empty.
+TEST(RecordReader, MemoLinesKeepWhatFitsAndTheEndReadsAsZeros) {
+  VectorSink sink;
+  WriteMemoLine(&sink, std::string(300, 'q').c_str(), 300);
+  WriteMemoLine(&sink, "after", 5);
+  sink.Write("\x09\0\0\0ab", 6);  // a line of 9 bytes of which 2 are there
+  MemoryStream stream;
+  OpenMemoryStream(&stream, sink.bytes.data(), sink.bytes.size());
+  RecordReader reader;
+  OpenRecordReader(&reader, &stream.base);
+  char text[kMaxMemoLineLength + 1] = {};
+  EXPECT_EQ(ReadMemoLine(&reader, text, kMaxMemoLineLength), 300u);
+  EXPECT_EQ(std::string(text, kMaxMemoLineLength), std::string(kMaxMemoLineLength, 'q'));
+  EXPECT_EQ(ReadMemoLine(&reader, text, kMaxMemoLineLength), 5u);
+  EXPECT_EQ(std::string(text, 5), "after");
+  EXPECT_FALSE(reader.ended);
+  EXPECT_EQ(ReadMemoLine(&reader, text, kMaxMemoLineLength), 9u);
+  EXPECT_EQ(std::string(text, 9), std::string("ab\0\0\0\0\0\0\0", 9)) << "the missing bytes are zeros";
+  EXPECT_TRUE(reader.ended);
+  EXPECT_EQ(ReadMemoLine(&reader, text, kMaxMemoLineLength), 0u) << "past the end every line is empty";
+  EXPECT_EQ(ReadRecordInt(&reader), 0);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@ namespace {
 
 uint32_t ReadMemory(ByteStream* base, void* into, uint32_t count) {
   MemoryStream* stream = reinterpret_cast<MemoryStream*>(base);
-  uint32_t left = stream->size - stream->position;
-  if (count > left) count = left;
+  size_t left = stream->size - stream->position;
+  if (count > left) count = static_cast<uint32_t>(left);
   if (count == 0) return 0;
   memcpy(into, stream->data + stream->position, count);
   stream->position += count;
@@ -16,7 +16,7 @@ uint32_t ReadMemory(ByteStream* base, void* into, uint32_t count) {
 
 bool SkipMemory(ByteStream* base, uint32_t count) {
   MemoryStream* stream = reinterpret_cast<MemoryStream*>(base);
-  uint32_t left = stream->size - stream->position;
+  size_t left = stream->size - stream->position;
   if (count > left) {
     stream->position = stream->size;
     return false;
@@ -27,7 +27,7 @@ bool SkipMemory(ByteStream* base, uint32_t count) {
 
 }  // namespace
 
-void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, uint32_t size) {
+void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, size_t size) {
   stream->base.read = ReadMemory;
   stream->base.skip = SkipMemory;
   stream->data = data;

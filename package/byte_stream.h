@@ -1,6 +1,7 @@
-// A forward-only source of bytes: the player's own file on Windows, a memory block in tests
-// and tools.
+// A forward-only source of bytes: the player's own file on Windows, a memory block in tests,
+// tools and fuzzers. The package's record reader reads through it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct ByteStream {
@@ -13,8 +14,8 @@ struct ByteStream {
 struct MemoryStream {
   ByteStream base;
   const uint8_t* data;
-  uint32_t size;
-  uint32_t position;
+  size_t size;
+  size_t position;
 };
 
-void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, uint32_t size);
+void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, size_t size);
