@@ -91,7 +91,7 @@ void CreateReport::Report(BuildIssueKind kind, const char* record, const char* p
   AddInput(input);
 
   // The builder ends a character's frames at a note about a file it could not reach.
-  bool endsRun = kind == BuildNote && (input.problem == InputNotFound || input.problem == InputNotOpened ||
+  bool endsRun = kind == BuildLeftOut && (input.problem == InputNotFound || input.problem == InputNotOpened ||
                                        input.problem == InputNameTooLong);
   if (input.kind == FrameInput && endsRun) AddLaterFrames(input.character, input.slot);
 }

@@ -4,10 +4,12 @@
 #include <commdlg.h>
 
 #include "create_outcome.h"
+#include "designer_folder.h"
 #include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
+#include "input_path.h"
 #include "module_name.h"
 #include "page_controls.h"
 
@@ -61,16 +63,25 @@ void Create(HWND page) {
     Message(page, IDS_NO_NAME, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
+  // A name without a folder belongs beside the designer. The current folder is no guide: every
+  // file dialog moves it to the folder last browsed.
+  char folder[MAX_PATH];
+  DesignerFolder(folder);
+  char path[kMaxInputPath];
+  if (!ResolveInputPath(folder, name, WindowsPaths, path, sizeof path)) {
+    Message(page, IDS_BUILD_FAILED, MB_OK | MB_ICONHAND);
+    return;
+  }
 
-  HANDLE existing = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+  HANDLE existing = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                 nullptr);
   if (existing != INVALID_HANDLE_VALUE) {
     CloseHandle(existing);
     if (Message(page, IDS_OVERWRITE, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) != IDYES) return;
   }
 
-  if (!CheckOutputWritable(page, name)) return;
-  BuildAndReport(page, name);
+  if (!CheckOutputWritable(page, path)) return;
+  BuildAndReport(page, path);
 }
 
 }  // namespace

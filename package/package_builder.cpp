@@ -62,8 +62,9 @@ struct Build {
 
   // A setting's file name as the files seam sees it; false (reported) when it cannot be formed.
   bool Resolve(const char* record, const char* path, char* resolved) {
-    if (ResolveInputPath(sources.baseFolder, path, kNativePathStyle, resolved, kMaxInputPath)) return true;
-    Report(BuildNote, record, path, "path too long once joined to the base folder");
+    const char* why = nullptr;
+    if (ResolveInputPath(sources.baseFolder, path, kNativePathStyle, resolved, kMaxInputPath, &why)) return true;
+    Report(BuildLeftOut, record, path, why);
     return false;
   }
 
@@ -131,7 +132,7 @@ void Build::WriteCharacters() {
       char resolved[kMaxInputPath];
       if (!Resolve(record, path, resolved)) break;
       if (!CanOpen(resolved)) {
-        Report(BuildNote, record, resolved, "file cannot be opened; the character's frames end here");
+        Report(BuildLeftOut, record, resolved, "file cannot be opened; the character's frames end here");
         break;
       }
       BitmapRecord bitmap;
@@ -162,7 +163,7 @@ void Build::WriteBackgroundAndSound() {
     } else if (!Resolve("wallpaper", path, resolved)) {
       background.wallpaper = 0;
     } else if (!CanOpen(resolved)) {
-      Report(BuildNote, "wallpaper", resolved, "file cannot be opened; written without wallpaper");
+      Report(BuildLeftOut, "wallpaper", resolved, "file cannot be opened; written without wallpaper");
       background.wallpaper = 0;
     } else if (TakePicture("wallpaper", resolved, &wallpaper)) {
       haveWallpaper = true;
@@ -190,11 +191,11 @@ void Build::WriteSound() {
     file = files->OpenForReading(resolved);
     uint64_t size = 0;
     if (!file) {
-      Report(BuildNote, "sound", resolved, "file cannot be opened; written without sound");
+      Report(BuildLeftOut, "sound", resolved, "file cannot be opened; written without sound");
     } else if (!files->SizeOf(file, &size)) {
-      Report(BuildNote, "sound", resolved, "file size cannot be determined; written without sound");
+      Report(BuildLeftOut, "sound", resolved, "file size cannot be determined; written without sound");
     } else if (size > 0xFFFFFFFFu) {
-      Report(BuildNote, "sound", resolved, "file larger than 4 GiB; written without sound");
+      Report(BuildLeftOut, "sound", resolved, "file larger than 4 GiB; written without sound");
     } else {
       length = static_cast<uint32_t>(size);
     }

@@ -7,8 +7,9 @@
 #include "settings_store.h"
 
 enum BuildIssueKind {
-  BuildFailed,  // the status byte is now "1"
-  BuildNote     // something left out or filled in as the format prescribes; not a failure
+  BuildFailed,   // the status byte is now "1"
+  BuildNote,     // something filled in as the format prescribes; not a failure
+  BuildLeftOut   // a file the settings name was not taken; the package goes on without it
 };
 
 class BuildDiagnostics {

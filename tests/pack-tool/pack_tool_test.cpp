@@ -68,7 +68,7 @@ TEST_F(PackToolTest, UsageErrorsExitWith2AndWriteNothing) {
   }
   ToolRun help = Pack("--help");
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* word : {"--settings", "--player", "--base", "49152", "Exit status"})
+  for (const char* word : {"--settings", "--player", "--base", "--strict", "49152", "Exit status"})
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
 }
 
@@ -117,6 +117,31 @@ TEST_F(PackToolTest, FailuresExitWith1AndNameFileRecordAndReason) {
   run = Pack(player + "--settings " + Quoted("MORVANE.INI") + " " + Quoted("missing/out.scr"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("output"), std::string::npos) << run.out;
+}
+
+TEST_F(PackToolTest, DesignerWrittenNamesAndFilesLeftOutAreNamedAndStrictFailsOnThem) {
+  ASSERT_EQ(system(("mkdir -p " + Quoted("frames")).c_str()), 0);
+  WriteFileBytes(folder.Path("frames/cat.bmp"), MakeBmp(5, 4, 24, 0, 0, 3));
+  Settings("[Character]\r\nA0=frames\\cat.bmp\r\nB0=C:\\pics\\dog.bmp\r\nC0=frames\\none.bmp\r\n"
+           "[BackGround]\r\nSoundOpt=1\r\nSound=chime.wav\r\n");
+  const std::string command = player + "--settings " + Quoted("MORVANE.INI") + " ";
+  ToolRun run = Pack(command + Quoted("out.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(Read("out.scr").characterCount, 1u) << "frames\\cat.bmp is the frames folder's cat.bmp";
+  for (const char* said : {"note: frame B0 C:\\pics\\dog.bmp: a Windows drive-letter path", "note: frame C0 ",
+                           "none.bmp: file cannot be opened", "note: sound ", "chime.wav"})
+    EXPECT_NE(run.out.find(said), std::string::npos) << said << " in:\n" << run.out;
+
+  run = Pack("--strict " + command + Quoted("strict.scr"));
+  EXPECT_EQ(run.exitCode, 1) << run.out;
+  EXPECT_NE(run.out.find("error: frame B0"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("error: sound"), std::string::npos) << run.out;
+  EXPECT_EQ(Read("strict.scr").characterCount, 1u) << "the same package, now with the status of a failure";
+
+  Settings("[Character]\r\nA0=frames\\cat.bmp\r\n");
+  run = Pack("--strict " + command + Quoted("taken.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(run.out, "") << "nothing left out, nothing to say";
 }
 
 }  // namespace

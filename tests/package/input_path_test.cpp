@@ -42,4 +42,30 @@ TEST(ResolveInputPath, RefusesWhatDoesNotFit) {
   EXPECT_FALSE(ResolveInputPath("/b", std::string(20, 'x').c_str(), PosixPaths, out, sizeof(out)));
 }
 
+// Settings written by the designer on Windows, read on a POSIX system.
+TEST(ResolveInputPath, DesignerNamesOnPosixUseBackslashesAsSeparatorsAndRefuseDrives) {
+  char out[kMaxInputPath];
+  const char* why = nullptr;
+  ASSERT_TRUE(ResolveInputPath("/home/u/scene", "frames\\cat.bmp", PosixPaths, out, sizeof(out), &why));
+  EXPECT_STREQ(out, "/home/u/scene/frames/cat.bmp");
+  ASSERT_TRUE(ResolveInputPath("/home/u/scene", "a\\b\\c.bmp", PosixPaths, out, sizeof(out)));
+  EXPECT_STREQ(out, "/home/u/scene/a/b/c.bmp");
+  ASSERT_TRUE(ResolveInputPath("C:\\Saver", "frames\\cat.bmp", WindowsPaths, out, sizeof(out)));
+  EXPECT_STREQ(out, "C:\\Saver\\frames\\cat.bmp") << "Windows names stay as written";
+
+  struct Refused {
+    const char* path;
+    const char* reason;
+  } refused[] = {{"C:\\pics\\cat.bmp", "drive-letter"}, {"d:cat.bmp", "drive-letter"},
+                 {"\\pics\\cat.bmp", "root of a Windows drive"}, {"\\\\server\\share\\cat.bmp", "network share"}};
+  for (const Refused& r : refused) {
+    why = nullptr;
+    EXPECT_FALSE(ResolveInputPath("/home/u/scene", r.path, PosixPaths, out, sizeof(out), &why)) << r.path;
+    ASSERT_NE(why, nullptr) << r.path;
+    EXPECT_NE(std::string(why).find(r.reason), std::string::npos) << r.path << ": " << why;
+  }
+  EXPECT_FALSE(ResolveInputPath("/b", std::string(20, 'x').c_str(), PosixPaths, out, 16, &why));
+  EXPECT_NE(std::string(why).find("too long"), std::string::npos);
+}
+
 }  // namespace

@@ -12,12 +12,21 @@
 
 namespace {
 
+// Every issue on standard error; with --strict a file left out counts as an error.
 class StderrDiagnostics : public BuildDiagnostics {
  public:
+  explicit StderrDiagnostics(bool strict) : strict_(strict) {}
   void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) override {
-    std::fprintf(stderr, "morvane-pack: %s: %s%s%s: %s\n", kind == BuildFailed ? "error" : "note", record,
-                 path ? " " : "", path ? path : "", why);
+    bool error = kind == BuildFailed || (strict_ && kind == BuildLeftOut);
+    if (error && kind == BuildLeftOut) leftOutErrors_ = true;
+    std::fprintf(stderr, "morvane-pack: %s: %s%s%s: %s\n", error ? "error" : "note", record, path ? " " : "",
+                 path ? path : "", why);
   }
+  bool leftOutErrors() const { return leftOutErrors_; }
+
+ private:
+  bool strict_;
+  bool leftOutErrors_ = false;
 };
 
 int Usage(const char* message) {
@@ -80,9 +89,9 @@ int main(int argc, char** argv) {
     return Refuse("settings", options.settings ? options.settings : "(default)", "its folder cannot be determined");
   }
   TrailingPlayerImage player(&files, playerPath);
-  StderrDiagnostics diagnostics;
+  StderrDiagnostics diagnostics(options.strict);
   BuildSources sources = {settings, &player, &files, base, &diagnostics};
   char status = kBuildSucceeded;
   BuildPackagedSaver(sources, options.output, &status);
-  return status == kBuildSucceeded ? 0 : 1;
+  return status == kBuildSucceeded && !diagnostics.leftOutErrors() ? 0 : 1;
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 
 const char kPackUsage[] =
-    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] OUTPUT\n"
+    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict] OUTPUT\n"
     "\n"
     "Builds a packaged saver at OUTPUT: the 49152-byte player image followed by the scene\n"
     "package made from the settings and the bitmap and wave files they name. The bytes are\n"
@@ -17,12 +17,18 @@ const char kPackUsage[] =
     "                   player.scr beside this tool. Any other size is refused before\n"
     "                   anything is written.\n"
     "  --base DIR       the folder that relative file names in the settings resolve against;\n"
-    "                   default: the folder of the settings file.\n"
+    "                   default: the folder of the settings file. Names are read as the\n"
+    "                   designer writes them: \"\\\" separates folders too; a drive-letter path\n"
+    "                   cannot be found here and is left out with a note.\n"
+    "  --strict         a file the settings name that is left out (missing, unreadable,\n"
+    "                   named by a drive-letter path) is an error, not a note.\n"
     "  --help           show this text.\n"
     "\n"
-    "Exit status: 0 when the build succeeded; 1 when it failed (each failure is reported on\n"
-    "standard error with the file, the record and the reason; the output may then be\n"
-    "incomplete); 2 for a usage error.\n";
+    "Every file left out of the package is named on standard error with the reason.\n"
+    "\n"
+    "Exit status: 0 when the build succeeded; 1 when it failed, or with --strict when a file\n"
+    "was left out (each failure is reported on standard error with the file, the record and\n"
+    "the reason; the output may then be incomplete); 2 for a usage error.\n";
 
 bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, const char** error) {
   *options = PackOptions();
@@ -36,6 +42,10 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     }
     if (!optionsEnded && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
       options->help = true;
+      continue;
+    }
+    if (!optionsEnded && std::strcmp(arg, "--strict") == 0) {
+      options->strict = true;
       continue;
     }
     if (!optionsEnded && std::strcmp(arg, "--settings") == 0) target = &options->settings;

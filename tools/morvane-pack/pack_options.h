@@ -1,5 +1,5 @@
 // The command line of morvane-pack:
-//   morvane-pack [--settings FILE] [--player FILE] [--base DIR] OUTPUT
+//   morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict] OUTPUT
 #pragma once
 
 struct PackOptions {
@@ -7,6 +7,7 @@ struct PackOptions {
   const char* player = nullptr;    // null: player.scr beside the tool
   const char* base = nullptr;      // null: the settings file's folder
   const char* output = nullptr;
+  bool strict = false;  // a file the settings name that is not taken fails the build
   bool help = false;
 };
 

@@ -292,7 +292,10 @@ HWND FileNameBox(HWND fileDialog) {
 TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   std::string folder = DesignerFolder();
   DesignerCopy();
-  WriteWholeFile(folder + "chosen.bmp", "BM");
+  // A file in another folder: the file dialog moves the current folder there.
+  std::string browsed = folder + "browsed\\";
+  CreateDirectoryA(browsed.c_str(), nullptr);
+  WriteWholeFile(browsed + "chosen.bmp", "BM");
   WriteSettings("[BackGround]\r\nBmp=C:\\missing\\wall.bmp\r\n[Module]\r\nMName=Demo.Scr\r\n");
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
@@ -316,7 +319,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
   EXPECT_EQ(WindowTextW(files), L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定");
-  std::string chosen = folder + "chosen.bmp";
+  std::string chosen = browsed + "chosen.bmp";
   SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
   ASSERT_TRUE(Answer(files, IDOK));
   EXPECT_EQ(lstrcmpiA(designer.Text(1013).c_str(), chosen.c_str()), 0) << designer.Text(1013);
@@ -337,7 +340,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), ".scr");
   // Naming a file that exists asks nothing here: Create asks when it is about to replace it.
-  std::string existing = folder + "Existing.SCR";
+  std::string existing = browsed + "Existing.SCR";
   WriteWholeFile(existing, "old");
   designer.Click(1031);
   files = designer.WaitForPopup();
@@ -348,14 +351,17 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   EXPECT_EQ(lstrcmpiA(designer.Text(1011).c_str(), existing.c_str()), 0) << designer.Text(1011);
   EXPECT_EQ(ReadWholeFile(existing), "old");
   designer.SetText(1011, ".scr");
-  // Create then writes a file whose whole name is ".scr", beside the designer.
+  // Create then writes a file whose whole name is ".scr", beside the designer, not in the folder
+  // last browsed.
   DeleteFileA((folder + ".scr").c_str());
+  DeleteFileA((browsed + ".scr").c_str());
   designer.Click(1032);
   HWND done = designer.WaitForPopup();
   ASSERT_NE(done, nullptr);
   EXPECT_EQ(PopupText(done), L"現在の設定でスクリーンセイバーを作成しました。");
   ASSERT_TRUE(Answer(done, IDOK));
   EXPECT_GT(ReadWholeFile(folder + ".scr").size(), 49152u);
+  EXPECT_EQ(GetFileAttributesA((browsed + ".scr").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(designer.PressOk(), 0u);
   EXPECT_EQ(lstrcmpiA(StoredValue("Character", "A2").c_str(), chosen.c_str()), 0);
   EXPECT_EQ(StoredValue("Module", "MName"), ".scr");
