@@ -93,15 +93,7 @@ bool ReadMotion(SceneSource* source, CharacterState* c) {
   PackageSource* self = Self(source);
   MotionRecord motion;
   ReadMotionFields(&self->reader, &motion);
-  c->speedX = motion.speedX;
-  c->speedY = motion.speedY;
-  c->speedDepth = motion.speedDepth;
-  c->frameStep = motion.frameStep;
-  c->bounceX = motion.bounceX;
-  c->bounceY = motion.bounceY;
-  c->bounceDepth = motion.bounceDepth;
-  c->pingPong = motion.pingPong;
-  c->visibleRate = static_cast<int8_t>(motion.visibleRate);
+  TakeMotionRecord(motion, c);
   self->haveTag = false;
   return !self->reader.ended;
 }
@@ -112,12 +104,7 @@ bool ReadBackground(SceneSource* source, SceneBackground* background) {
   if (!self->haveTag) ReadTag(self);
   BackgroundRecord record;
   ReadBackgroundFields(&self->reader, &record);
-  background->noColour = record.noColour;
-  if (record.noColour == 0)
-    background->colour = static_cast<uint8_t>(record.red) | (static_cast<uint8_t>(record.green) << 8) |
-                         (static_cast<uint8_t>(record.blue) << 16);
-  background->wallpaper = record.wallpaper;
-  background->stretch = record.stretch;
+  *background = BackgroundOfRecord(record);
   return !self->reader.ended;
 }
 

@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "package_records.h"
+
 struct CharacterState;
 struct Surface;
 
@@ -37,3 +39,8 @@ struct SceneSource {
   // Loading is over.
   void (*close)(SceneSource* source);
 };
+
+// A motion record's fields into the character, as every source hands them over.
+void TakeMotionRecord(const MotionRecord& motion, CharacterState* character);
+// A background record as the engine takes it: the colour as 0x00BBGGRR of the fields' low bytes.
+SceneBackground BackgroundOfRecord(const BackgroundRecord& record);

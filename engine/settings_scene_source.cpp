@@ -76,26 +76,12 @@ bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface*
 }
 
 bool ReadMotion(SceneSource* source, CharacterState* c) {
-  MotionRecord motion = ReadMotionSettings(Self(source)->store, Self(source)->currentCharacter);
-  c->speedX = motion.speedX;
-  c->speedY = motion.speedY;
-  c->speedDepth = motion.speedDepth;
-  c->frameStep = motion.frameStep;
-  c->bounceX = motion.bounceX;
-  c->bounceY = motion.bounceY;
-  c->bounceDepth = motion.bounceDepth;
-  c->pingPong = motion.pingPong;
-  c->visibleRate = static_cast<int8_t>(motion.visibleRate);
+  TakeMotionRecord(ReadMotionSettings(Self(source)->store, Self(source)->currentCharacter), c);
   return true;
 }
 
 bool ReadBackground(SceneSource* source, SceneBackground* background) {
-  BackgroundRecord record = ReadBackgroundSettings(Self(source)->store);
-  background->noColour = record.noColour;
-  background->colour = static_cast<uint8_t>(record.red) | (static_cast<uint8_t>(record.green) << 8) |
-                       (static_cast<uint8_t>(record.blue) << 16);
-  background->wallpaper = record.wallpaper;
-  background->stretch = record.stretch;
+  *background = BackgroundOfRecord(ReadBackgroundSettings(Self(source)->store));
   return true;
 }
 
