@@ -1,5 +1,6 @@
-// The shapes of bitmap this system takes: the checks that both the builder's intake of .bmp files
-// and the decoding of frame records make before they trust a size for an allocation.
+// The shapes of bitmap this system takes: the one check that the picture intake (for every
+// format), the decoding of frame records and the player's record check all make before they
+// trust a size for an allocation.
 #pragma once
 #include <cstdint>
 
