@@ -3,7 +3,8 @@
 SHELL := /bin/bash
 BUILDS := native win64 win32
 
-.PHONY: all setup builds test demo bench fuzz clean $(addprefix build-,$(BUILDS))
+.PHONY: all setup builds test demo bench fuzz install clean $(addprefix build-,$(BUILDS))
+PREFIX ?= /usr
 
 all: builds
 
@@ -34,6 +35,14 @@ fuzz: setup
 	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz
 	scripts/fuzz
+
+# morvane-play where XScreenSaver looks for display hacks (PREFIX/libexec/xscreensaver), its
+# description in PREFIX/share/xscreensaver/config, morvane-render in PREFIX/bin; an optimised
+# build without the test build's sanitizers. DESTDIR stages the files elsewhere.
+install: setup
+	@[ -f build/release/build.ninja ] || cmake --preset release >/dev/null
+	cmake --build --preset release --target morvane-play morvane-render morvane-demo-scene
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 clean:
 	rm -rf build

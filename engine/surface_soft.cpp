@@ -11,6 +11,7 @@ struct Surface {
   int32_t width;
   int32_t height;
   uint32_t* pixels;
+  SoftWindowSink* window;  // set for a window: no pixels, copies go to the sink
 };
 
 namespace {
@@ -24,6 +25,7 @@ Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
   surface->width = width;
   surface->height = height;
   surface->pixels = pixels;
+  surface->window = nullptr;
   ++liveSurfaces;
   return surface;
 }
@@ -31,7 +33,7 @@ Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
 // Clips a w x h transfer to both pictures; false when nothing is left.
 bool ClipTransfer(const Surface* dest, int32_t* dx, int32_t* dy, int32_t* w, int32_t* h,
                   const Surface* src, int32_t* sx, int32_t* sy) {
-  if (!dest || !src || !dest->pixels || !src->pixels) return false;
+  if (!dest || !src || !(dest->pixels || dest->window) || !src->pixels) return false;
   int64_t x0 = *dx, y0 = *dy, s0 = *sx, t0 = *sy, width = *w, height = *h;
   if (width <= 0 || height <= 0) return false;
   if (x0 < 0) { s0 -= x0; width += x0; x0 = 0; }
@@ -124,6 +126,13 @@ void CaptureDisplay(Surface* dest) {
 void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
                      const Surface* src, int32_t sx, int32_t sy, RasterOp op) {
   if (!ClipTransfer(dest, &dx, &dy, &width, &height, src, &sx, &sy)) return;
+  if (dest->window) {
+    if (op == RopSrcCopy) {
+      dest->window->put(dest->window, src->pixels + static_cast<size_t>(sy) * src->width + sx,
+                        src->width, dx, dy, width, height);
+    }
+    return;
+  }
   for (int32_t row = 0; row < height; ++row) {
     uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
     const uint32_t* s = src->pixels + static_cast<size_t>(sy + row) * src->width + sx;
@@ -136,11 +145,41 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
   }
 }
 
+namespace {
+
+// A stretch onto a window goes through a buffer of the visible part, which then goes to the
+// sink whole; only the preview, a small window, ever asks for this.
+void StretchOntoWindow(Surface* window, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                       const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                       RasterOp op) {
+  if (op != RopSrcCopy) return;
+  const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
+  int64_t right = static_cast<int64_t>(dx) + dw, bottom = static_cast<int64_t>(dy) + dh;
+  if (right > window->width) right = window->width;
+  if (bottom > window->height) bottom = window->height;
+  if (left >= right || top >= bottom) return;
+  const int32_t width = static_cast<int32_t>(right - left);
+  const int32_t height = static_cast<int32_t>(bottom - top);
+  Surface* visible = CreateSurface(nullptr, width, height);
+  if (!visible) return;
+  StretchSurface(visible, static_cast<int32_t>(dx - left), static_cast<int32_t>(dy - top), dw, dh,
+                 src, sx, sy, sw, sh, RopSrcCopy);
+  window->window->put(window->window, visible->pixels, width, static_cast<int32_t>(left),
+                      static_cast<int32_t>(top), width, height);
+  ReleaseSurface(visible);
+}
+
+}  // namespace
+
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
                     const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                     RasterOp op) {
-  if (!dest || !src || !dest->pixels || !src->pixels) return;
+  if (!dest || !src || !(dest->pixels || dest->window) || !src->pixels) return;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  if (dest->window) {
+    StretchOntoWindow(dest, dx, dy, dw, dh, src, sx, sy, sw, sh, op);
+    return;
+  }
   // Each destination pixel takes the source pixel under its centre.
   int64_t colStart = dx < 0 ? 0 : dx;
   int64_t colEnd = static_cast<int64_t>(dx) + dw;
@@ -255,6 +294,13 @@ const uint32_t* SoftSurfacePixels(const Surface* surface) {
 
 Surface* CreateSoftReference() {
   return NewSurface(0, 0, nullptr);
+}
+
+Surface* CreateSoftWindow(int32_t width, int32_t height, SoftWindowSink* sink) {
+  if (width <= 0 || height <= 0 || !sink) return nullptr;
+  Surface* window = NewSurface(width, height, nullptr);
+  if (window) window->window = sink;
+  return window;
 }
 
 void SetSoftDisplay(const Surface* display) {

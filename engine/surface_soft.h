@@ -12,5 +12,19 @@ const uint32_t* SoftSurfacePixels(const Surface* surface);
 Surface* CreateSoftReference();
 // The picture CaptureDisplay copies from; null (the default) leaves buffers black.
 void SetSoftDisplay(const Surface* display);
-// Surfaces made and not yet released, references included.
+// Surfaces made and not yet released, references and windows included.
 int32_t SoftLiveSurfaces();
+
+// Where a window made by CreateSoftWindow sends what is copied onto it: the w x h pixels at
+// `pixels` (0x00BBGGRR, rows `stride` pixels apart, already clipped to the window) now belong
+// at (x, y) of the window. The X11 player puts them on the screen this way.
+struct SoftWindowSink {
+  void (*put)(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y,
+              int32_t width, int32_t height);
+};
+
+// A window surface of the given size that keeps no pixels of its own: every copy onto it
+// (TransferSurface with RopSrcCopy, StretchSurface with RopSrcCopy) goes to the sink, so a
+// picture reaches the screen without a second full-size buffer. Other operations onto it draw
+// nothing and its pixels read as kInvalidColour. Released with ReleaseSurface.
+Surface* CreateSoftWindow(int32_t width, int32_t height, SoftWindowSink* sink);

@@ -4,6 +4,7 @@
 
 #include "byte_stream.h"
 #include "engine.h"
+#include "package_records.h"
 #include "package_source.h"
 #include "scene_bytes.h"
 #include "surface.h"
@@ -52,7 +53,7 @@ std::vector<uint8_t> PaletteRecordBody(const std::vector<std::string>& rows) {
   return body;
 }
 
-std::vector<uint8_t> AgreementPackage() {
+std::vector<uint8_t> AgreementPackage(int32_t growth) {
   PackageBytes p;
   p.Memo({"agreement"}).Timing(50, 3, 1);
   // 0: a ring on white with a white hole and a black dot, bouncing.
@@ -85,7 +86,7 @@ std::vector<uint8_t> AgreementPackage() {
   Motion grows;
   grows.speedX = 3;
   grows.speedY = -4;
-  grows.speedDepth = 50;
+  grows.speedDepth = growth;
   grows.pingPong = 1;
   p.Motion(grows);
   // 3: a large opaque frame partly off the screen edge, wider than high.
@@ -98,8 +99,17 @@ std::vector<uint8_t> AgreementPackage() {
 
 }  // namespace
 
+std::vector<uint8_t> SamePixelsSaver() {
+  std::vector<uint8_t> saver(kPlayerImageSize, 0);
+  saver[0] = 'M';
+  saver[1] = 'Z';
+  std::vector<uint8_t> package = AgreementPackage(0);
+  saver.insert(saver.end(), package.begin(), package.end());
+  return saver;
+}
+
 void LoadAgreementScene() {
-  std::vector<uint8_t> bytes = AgreementPackage();
+  std::vector<uint8_t> bytes = AgreementPackage(50);
   MemoryStream stream;
   OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
   PackageSource source;

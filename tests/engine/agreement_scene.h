@@ -17,6 +17,14 @@ struct RenderedPicture {
 // Reads a surface's pixels; supplied by each layer's test program.
 typedef void (*ReadPixels)(Surface* surface, std::vector<uint32_t>* pixels);
 
+// A packaged saver (a stand-in image that starts "MZ", then the package) of the agreement scene
+// with every character at its natural size: the scene the Linux programs and the GDI layer must
+// draw with the same pixels, also where they stretch differently.
+std::vector<uint8_t> SamePixelsSaver();
+// The paints that morvane-render and morvane-play compare, and the seed.
+const uint32_t kSamePixelsSeed = 20261208;
+const int kSamePixelsPaints = 37;
+
 // Loads the agreement scene into the engine's model.
 void LoadAgreementScene();
 

@@ -1,0 +1,73 @@
+// What the tests of the Linux programs share: a scratch folder, a private Xvfb, child
+// processes with their error output, and pictures read back from PNG files and X windows.
+#pragma once
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+
+// An Xvfb of its own for one test, ended with it.
+class PrivateDisplay {
+ public:
+  // extraArguments: e.g. {"-extension", "MIT-SHM"}.
+  PrivateDisplay(int width, int height, const std::vector<std::string>& extraArguments = {});
+  ~PrivateDisplay();
+  bool ok() const { return number_ >= 0; }
+  std::string name() const { return ":" + std::to_string(number_); }
+
+ private:
+  pid_t pid_ = -1;
+  int number_ = -1;
+};
+
+// A program run with its standard error read as it comes.
+class Child {
+ public:
+  Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment = {});
+  ~Child();
+  // Waits until the error output holds `text`; false after the timeout or when the child ended.
+  bool WaitForOutput(const std::string& text, int timeoutMs = 20000);
+  // Waits for the end; the exit status, 128 + signal, or -1 after the timeout (then killed).
+  int Wait(int timeoutMs = 20000);
+  void Signal(int signal);
+  pid_t pid() const { return pid_; }
+  const std::string& output() const { return output_; }
+
+ private:
+  void ReadAvailable(int timeoutMs);
+  pid_t pid_ = -1;
+  int errorFd_ = -1;
+  std::string output_;
+  int status_ = -1;
+};
+
+// Runs a program to its end: exit status, standard output and error together.
+int RunTool(const std::vector<std::string>& argv, std::string* output);
+
+struct Pixels {
+  int32_t width = 0, height = 0;
+  std::vector<uint32_t> colours;  // 0x00BBGGRR, top row first
+  uint32_t at(int32_t x, int32_t y) const { return colours[static_cast<size_t>(y) * width + x]; }
+};
+
+bool ReadPng(const std::string& path, Pixels* pixels);
+// The window's pixels as the X server holds them (XGetImage), converted from its true-colour
+// format. A null window id means the root window.
+bool ReadWindowPixels(const std::string& display, unsigned long window, Pixels* pixels);
+// "" when equal, else where and how they first differ.
+std::string FirstDifference(const Pixels& expected, const Pixels& actual);

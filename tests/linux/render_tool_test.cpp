@@ -1,0 +1,132 @@
+// morvane-render as a user runs it: seeded output that never changes, GIFs that play back to
+// the renderer's own pictures, and the answers to what it cannot do.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "agreement_scene.h"
+#include "linux_test_support.h"
+
+namespace {
+
+class RenderTool : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(WriteBytes(scene, SamePixelsSaver())); }
+  int Render(const std::vector<std::string>& arguments, std::string* output) {
+    std::vector<std::string> argv = {MORVANE_RENDER};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunTool(argv, output);
+  }
+  ScratchDir dir;
+  std::string scene = dir.Path("scene.scr");
+};
+
+// Plays a GIF's pictures onto one canvas and returns the last state, with the number of
+// pictures and whether it loops.
+bool PlayGif(const std::string& path, Pixels* canvas, int* pictures, bool* loops) {
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+  if (!gif || DGifSlurp(gif) != GIF_OK) return false;
+  canvas->width = gif->SWidth;
+  canvas->height = gif->SHeight;
+  canvas->colours.assign(static_cast<size_t>(gif->SWidth) * gif->SHeight, 0);
+  *loops = false;
+  *pictures = gif->ImageCount;
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const SavedImage& image = gif->SavedImages[i];
+    GraphicsControlBlock control = {DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    DGifSavedExtensionToGCB(gif, i, &control);
+    for (int e = 0; e < image.ExtensionBlockCount; ++e) {
+      const ExtensionBlock& block = image.ExtensionBlocks[e];
+      if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+          std::string(reinterpret_cast<char*>(block.Bytes), 11) == "NETSCAPE2.0")
+        *loops = true;
+    }
+    const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    const GifImageDesc& d = image.ImageDesc;
+    for (int y = 0; y < d.Height; ++y)
+      for (int x = 0; x < d.Width; ++x) {
+        const int index = image.RasterBits[y * d.Width + x];
+        if (index == control.TransparentColor) continue;
+        const GifColorType c = map->Colors[index];
+        canvas->colours[static_cast<size_t>(d.Top + y) * canvas->width + d.Left + x] =
+            c.Red | (c.Green << 8) | (static_cast<uint32_t>(c.Blue) << 16);
+      }
+  }
+  DGifCloseFile(gif, &error);
+  return true;
+}
+
+TEST_F(RenderTool, SeededOutputIsTheSameEveryRun) {
+  std::string output;
+  for (const char* name : {"a.png", "b.png", "c.png", "a.gif", "b.gif"}) {
+    const char* seed = std::string(name) == "c.png" ? "7" : "99";
+    ASSERT_EQ(Render({scene, "--size", "160x120", "--seconds", "1.2", "--seed", seed, dir.Path(name)}, &output), 0)
+        << output;
+  }
+  EXPECT_EQ(ReadBytes(dir.Path("a.png")), ReadBytes(dir.Path("b.png")));
+  EXPECT_NE(ReadBytes(dir.Path("a.png")), ReadBytes(dir.Path("c.png"))) << "the seed places the characters";
+  EXPECT_EQ(ReadBytes(dir.Path("a.gif")), ReadBytes(dir.Path("b.gif")));
+}
+
+TEST_F(RenderTool, TheGifPlaysBackToTheSamePictures) {
+  std::string output;
+  // One picture per paint (20 a second) for 1.5 s: 31 pictures, the last after 31 paints.
+  ASSERT_EQ(Render({scene, "--size", "200x150", "--seconds", "1.5", "--seed", "5", dir.Path("run.gif")}, &output), 0)
+      << output;
+  EXPECT_NE(output.find("31 paints, 31 pictures"), std::string::npos) << output;
+  ASSERT_EQ(Render({scene, "--size", "200x150", "--seconds", "1.5", "--seed", "5", dir.Path("last.png")}, &output), 0)
+      << output;
+  Pixels played, last;
+  int pictures = 0;
+  bool loops = false;
+  ASSERT_TRUE(PlayGif(dir.Path("run.gif"), &played, &pictures, &loops));
+  ASSERT_TRUE(ReadPng(dir.Path("last.png"), &last));
+  // The scene has few colours, so the table holds them exactly.
+  EXPECT_EQ(FirstDifference(last, played), "");
+  EXPECT_TRUE(loops);
+  EXPECT_GT(pictures, 1);
+  EXPECT_LE(pictures, 31);
+
+  // At 4 pictures a second the run is 7 pictures (0, 0.25 ... 1.5 s); still the same last one.
+  ASSERT_EQ(Render({scene, "--size", "200x150", "--seconds", "1.5", "--fps", "4", "--seed", "5", dir.Path("slow.gif")},
+                   &output),
+            0)
+      << output;
+  EXPECT_NE(output.find("31 paints, 7 pictures"), std::string::npos) << output;
+  ASSERT_TRUE(PlayGif(dir.Path("slow.gif"), &played, &pictures, &loops));
+  EXPECT_EQ(FirstDifference(last, played), "");
+}
+
+TEST_F(RenderTool, WhatItCannotDo) {
+  ASSERT_TRUE(WriteBytes(dir.Path("notes.txt"), {'[', 'x', ']', '\n'}));
+  ASSERT_TRUE(WriteBytes(dir.Path("kept.png"), {'k', 'e', 'p', 't'}));
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    const char* says;
+  } cases[] = {
+      {{dir.Path("notes.txt"), "--size", "64x48", dir.Path("kept.png")}, 1, "neither a packaged saver"},
+      {{scene, "--size", "64x48", dir.Path("no/such/folder/out.png")}, 1, "No such file"},
+      {{scene, dir.Path("out.png")}, 2, "--size"},
+      {{scene, "--size", "64x0", dir.Path("out.png")}, 2, "--size"},
+      {{scene, "--size", "20000x20", dir.Path("out.png")}, 2, "--size"},
+      {{scene, "--size", "64x48", dir.Path("out.bmp")}, 2, ".png or .gif"},
+      {{scene, "--size", "64x48", "--fps", "60", dir.Path("out.gif")}, 2, "--fps"},
+      {{scene, "--size", "64x48", "--fps", "5", dir.Path("out.png")}, 2, "--fps"},
+      {{scene, "--size", "64x48", "--seconds", "1.2345", dir.Path("out.png")}, 2, "--seconds"},
+  };
+  for (const Case& c : cases) {
+    std::string output;
+    EXPECT_EQ(Render(c.arguments, &output), c.status) << c.arguments[0] << ": " << output;
+    EXPECT_NE(output.find(c.says), std::string::npos) << output;
+  }
+  EXPECT_EQ(ReadBytes(dir.Path("kept.png")), (std::vector<uint8_t>{'k', 'e', 'p', 't'}));
+  std::string output;
+  RunTool({"sh", "-c", "ls '" + dir.path() + "' | grep -c part || true"}, &output);
+  EXPECT_EQ(output, "0\n") << "a half-written file was left behind";
+}
+
+}  // namespace

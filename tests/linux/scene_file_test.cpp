@@ -1,0 +1,109 @@
+// What the Linux programs take as a scene: packaged savers, the designer's settings files with
+// the names it writes, and nothing else.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "engine.h"
+#include "host_soft.h"
+#include "scene_art.h"
+#include "scene_file.h"
+#include "scene_pictures.h"
+#include "surface_soft.h"
+
+namespace {
+
+class SceneFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/morvane-scene-XXXXXX";
+    dir = mkdtemp(pattern);
+  }
+  void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0); }
+  void Write(const std::string& name, const std::string& bytes) {
+    FILE* out = std::fopen((dir + "/" + name).c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+  }
+  std::string dir;
+};
+
+TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
+  std::string saver(49152, '\0');
+  saver[0] = 'M';
+  saver[1] = 'Z';
+  Write("whole.scr", saver + std::string(20, '\0') + "T");
+  Write("image-only.scr", saver.substr(0, 40000));
+  Write("MORVANE.INI", "; comment\r\n[Initial]\r\nTimer1=40\r\n");
+  Write("other.ini", "[Fonts]\nsize=3\n");
+  Write("empty", "");
+  Write("picture.bmp", "BM" + std::string(100, '\x01'));
+  struct Case {
+    const char* name;
+    bool ok;
+    SceneFileKind kind;
+  } cases[] = {
+      {"whole.scr", true, PackagedSaver}, {"MORVANE.INI", true, SettingsFile}, {"image-only.scr", false, PackagedSaver},
+      {"other.ini", false, PackagedSaver}, {"empty", false, PackagedSaver},    {"picture.bmp", false, PackagedSaver},
+      {"missing", false, PackagedSaver},
+  };
+  for (const Case& c : cases) {
+    SceneFile file;
+    std::string problem;
+    ASSERT_EQ(ReadSceneFile((dir + "/" + c.name).c_str(), &file, &problem), c.ok) << c.name << ": " << problem;
+    if (c.ok) {
+      EXPECT_EQ(file.kind, c.kind) << c.name;
+    } else {
+      EXPECT_NE(problem.find(c.name), std::string::npos) << problem;
+    }
+  }
+  SceneFile file;
+  std::string problem;
+  ASSERT_TRUE(ReadSceneFile((dir + "/whole.scr").c_str(), &file, &problem));
+  EXPECT_NE(PackageDamage(file).find("damaged at byte 49173"), std::string::npos) << PackageDamage(file);
+}
+
+TEST_F(SceneFiles, NamesAsTheDesignerWritesThem) {
+  ASSERT_EQ(mkdir((dir + "/Frames").c_str(), 0755), 0);
+  Write("Frames/Fish0.BMP", "x");
+  Write("chord.wav", "x");
+  struct Case {
+    const char* name;
+    std::string found;
+  } cases[] = {
+      {"Frames/Fish0.BMP", dir + "/Frames/Fish0.BMP"},
+      {"frames\\fish0.bmp", dir + "/Frames/Fish0.BMP"},
+      {".\\FRAMES\\FISH0.bmp", dir + "/Frames/Fish0.BMP"},
+      {"C:\\WINDOWS\\chord.wav", dir + "/chord.wav"},  // a Windows place: looked for beside the settings
+      {"\\\\server\\share\\CHORD.WAV", dir + "/chord.wav"},
+      {"frames\\missing.bmp", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FindSettingsFile(dir, c.name), c.found) << c.name;
+  EXPECT_EQ(FindSettingsFile("/nowhere", (dir + "/chord.wav").c_str()), dir + "/chord.wav");
+}
+
+// The sample scene's settings play with every picture they name: the same pictures as a
+// package made of them would give is the designer's playback test's to prove; here the Linux
+// names and file reads must find them all.
+TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
+  ASSERT_TRUE(WriteDemoScene(dir));
+  SceneFile file;
+  std::string problem;
+  ASSERT_TRUE(ReadSceneFile((dir + "/MORVANE.INI").c_str(), &file, &problem)) << problem;
+  softHost = SoftHost();
+  LoadScene(OpenSceneFileSource(&file), SceneGeometry{320, 240, 0, 0, 320, 240}, 3);
+  ASSERT_GT(scene.characterCount, 0);
+  for (int i = 0; i < scene.characterCount; ++i)
+    for (int f = 0; f < scene.characters[i].frameCount; ++f)
+      EXPECT_NE(scene.characters[i].frames[f].sprite, nullptr) << "character " << i << " frame " << f;
+  EXPECT_EQ(softHost.soundStarts, 1);
+  EXPECT_GT(softHost.soundSize, 44);
+  EXPECT_EQ(softHost.soundData, file.sound.data());
+  ReleaseScene();
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// morvane-play: plays a packaged saver or a settings file on X11, as a display hack for
+// XScreenSaver or in a window of its own.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "play_loop.h"
+#include "play_options.h"
+#include "play_window.h"
+#include "scene_file.h"
+#include "sound_output.h"
+#include "x11_window.h"
+
+namespace {
+
+// The write end of the pipe the loop watches: XScreenSaver ends a hack with SIGTERM, a terminal
+// with SIGINT or SIGHUP, and each must let the loop release the window and its shared memory.
+int stopWriteFd = -1;
+
+void AskToStop(int) {
+  const char byte = 1;
+  if (write(stopWriteFd, &byte, 1) < 0) {
+    // The pipe is full: a stop is already waiting.
+  }
+}
+
+int StopPipe() {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  for (int fd : fds) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  for (int fd : fds) fcntl(fd, F_SETFD, FD_CLOEXEC);
+  stopWriteFd = fds[1];
+  struct sigaction action = {};
+  action.sa_handler = AskToStop;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  return fds[0];
+}
+
+// The sample scene installed beside the program, found from the program's own place so that
+// any install prefix works.
+std::string SampleScene() {
+  char self[4096];
+  ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) return std::string();
+  self[length] = '\0';
+  std::string folder(self);
+  folder.erase(folder.rfind('/'));
+  std::string scene = folder + "/" + MORVANE_SAMPLE_SCENE;
+  return access(scene.c_str(), R_OK) == 0 ? scene : std::string();
+}
+
+std::string BaseName(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  PlayOptions options;
+  std::string problem;
+  if (!ParsePlayOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), &options, &problem)) {
+    std::fprintf(stderr, "morvane-play: %s\n%s", problem.c_str(), kPlayUsage);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(kPlayUsage, stdout);
+    return 0;
+  }
+  if (options.scene.empty()) options.scene = SampleScene();
+  if (options.scene.empty()) {
+    std::fprintf(stderr, "morvane-play: no scene given, and no sample scene installed\n%s", kPlayUsage);
+    return 2;
+  }
+  SceneFile file;
+  if (!ReadSceneFile(options.scene.c_str(), &file, &problem)) {
+    std::fprintf(stderr, "morvane-play: %s\n", problem.c_str());
+    return 1;
+  }
+  std::string damage = PackageDamage(file);
+  if (!damage.empty()) std::fprintf(stderr, "morvane-play: note: %s; playing what loaded\n", damage.c_str());
+
+  const int stopFd = StopPipe();
+  const std::string title = "Morvane: " + BaseName(options.scene);
+  X11WindowRequest request = {options.target, options.windowId, options.fullscreen,
+                              options.display.empty() ? nullptr : options.display.c_str(), title.c_str(), stopFd};
+  PlayWindow* window = OpenX11Window(request, &problem);
+  if (!window) {
+    std::fprintf(stderr, "morvane-play: %s\n", problem.c_str());
+    return 1;
+  }
+  SoundOutput* sound = options.sound ? OpenPulseSound() : OpenSilentSound();
+  PlayLoopOptions loop = {options.seeded ? options.seed : static_cast<uint32_t>(std::time(nullptr)),
+                          options.showFps, options.paints};
+  PlayEnd end = RunPlayLoop(window, &file, sound, loop);
+  sound->release(sound);
+  window->release(window);
+  if (end == PlayStartFailed) {
+    std::fprintf(stderr, "morvane-play: not enough memory to start the scene\n");
+    return 1;
+  }
+  if (end == PlayDisplayLost) {
+    std::fprintf(stderr, "morvane-play: the connection to the display was lost\n");
+    return 1;
+  }
+  return 0;
+}

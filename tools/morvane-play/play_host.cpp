@@ -1,0 +1,79 @@
+#include "play_host.h"
+
+#include <cstdio>
+
+#include "engine_host.h"
+#include "sound_output.h"
+#include "surface.h"
+#include "surface_soft.h"
+
+namespace {
+
+// The engine calls its host hooks without a context, as a window system's callbacks would;
+// the loop attaches its host for the time it plays.
+PlayHost* activeHost = nullptr;
+
+}  // namespace
+
+void AttachPlayHost(PlayHost* host) {
+  activeHost = host;
+}
+
+void FinishReload(PlayHost* host) {
+  if (host->stopDeferred) {
+    host->sound->stop(host->sound);
+    host->playing.clear();
+  }
+  host->reloading = false;
+  host->stopDeferred = false;
+}
+
+bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
+  StartTickSchedule(&activeHost->schedule, redrawPeriod, framePeriod);
+  activeHost->timersRunning = true;
+  return true;
+}
+
+void HostStopTimers() {
+  activeHost->timersRunning = false;
+}
+
+Surface* HostWindowReference() {
+  return CreateSoftReference();
+}
+
+void HostReleaseWindowReference(Surface* reference) {
+  ReleaseSurface(reference);
+}
+
+void HostStartupFailure() {
+  activeHost->startupFailed = true;
+}
+
+void HostPlaySound(const uint8_t* data, int32_t size) {
+  PlayHost* host = activeHost;
+  const std::vector<uint8_t> wave(data, data + size);
+  if (host->reloading && wave == host->playing) {
+    host->stopDeferred = false;
+    return;
+  }
+  const char* why = nullptr;
+  if (host->sound->play(host->sound, data, static_cast<size_t>(size), &why)) {
+    host->playing = wave;
+    host->stopDeferred = false;
+  } else {
+    host->playing.clear();
+    if (!host->soundRefusalShown) std::fprintf(stderr, "morvane-play: note: the sound plays silently: %s\n", why);
+    host->soundRefusalShown = true;
+  }
+}
+
+void HostStopSound() {
+  PlayHost* host = activeHost;
+  if (host->reloading) {
+    host->stopDeferred = true;
+    return;
+  }
+  host->sound->stop(host->sound);
+  host->playing.clear();
+}

@@ -1,0 +1,27 @@
+// The engine's host hooks for the X11 player: the timers become the scene's timeline, the
+// window reference a pixel-buffer one, and the sound goes to the sound output.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "tick_schedule.h"
+
+struct SoundOutput;
+
+struct PlayHost {
+  TickSchedule schedule;
+  bool timersRunning = false;
+  bool startupFailed = false;
+  SoundOutput* sound = nullptr;
+  // While the scene loads again for a new window size, its sound goes on playing when the
+  // new load asks for the same wave.
+  bool reloading = false;
+  bool stopDeferred = false;
+  std::vector<uint8_t> playing;  // the wave image that plays
+  bool soundRefusalShown = false;
+};
+
+// The host the engine's hooks act on from now on (null: none).
+void AttachPlayHost(PlayHost* host);
+// Ends a reload: the old sound stops if the new scene did not ask for it again.
+void FinishReload(PlayHost* host);

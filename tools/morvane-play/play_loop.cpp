@@ -1,0 +1,149 @@
+#include "play_loop.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine.h"
+#include "play_host.h"
+#include "play_window.h"
+#include "scene_file.h"
+#include "sound_output.h"
+
+namespace {
+
+// A loop that fell further behind than this (a stopped process, a swamped machine) pauses the
+// scene instead of rushing through every paint it missed.
+const int64_t kLongestCatchUp = 1000;
+
+struct Player {
+  PlayWindow* window;
+  SceneFile* file;
+  PlayHost host;
+  PlayLoopOptions options;
+  int64_t origin;  // the clock's reading at the scene's time 0
+  int64_t paints;
+  bool frozen;
+  // The paint rate shown with -fps: paints counted since rateStart.
+  int64_t rateStart, ratePaints;
+  char rateText[32];
+};
+
+bool Load(Player* player) {
+  PlayWindow* window = player->window;
+  player->host.startupFailed = false;
+  LoadScene(OpenSceneFileSource(player->file),
+            SceneGeometry{window->width, window->height, 0, 0, window->width, window->height},
+            player->options.seed);
+  player->origin = window->now(window);
+  player->rateStart = player->origin;
+  player->ratePaints = 0;
+  return !player->host.startupFailed;
+}
+
+// The scene again at the window's new size: the engine's limits and buffers follow the screen
+// it plays on, which for a hack is its window.
+bool Reload(Player* player, int32_t width, int32_t height) {
+  player->host.reloading = true;
+  ReleaseScene();
+  bool ok = player->window->resize(player->window, width, height) && Load(player);
+  FinishReload(&player->host);
+  return ok;
+}
+
+void CountPaint(Player* player, int64_t now) {
+  ++player->ratePaints;
+  if (now - player->rateStart >= 1000) {
+    std::snprintf(player->rateText, sizeof player->rateText, "FPS: %.1f",
+                  player->ratePaints * 1000.0 / static_cast<double>(now - player->rateStart));
+    player->rateStart = now;
+    player->ratePaints = 0;
+  }
+}
+
+// Plays every tick that is due by now; true when something was painted.
+bool PlayDueTicks(Player* player) {
+  PlayWindow* window = player->window;
+  TickSchedule* schedule = &player->host.schedule;
+  const int64_t now = window->now(window);
+  int64_t sceneTime = now - player->origin;
+  const int64_t behind = sceneTime - NextTickTime(schedule);
+  if (behind > kLongestCatchUp) {
+    player->origin += behind;
+    sceneTime -= behind;
+  }
+  bool painted = false;
+  while (!player->frozen && player->host.timersRunning && NextTickTime(schedule) <= sceneTime) {
+    if (TakeNextTick(schedule) == TickFrame) {
+      AdvanceFrames();
+      continue;
+    }
+    PaintScene(window->surface);
+    painted = true;
+    CountPaint(player, now);
+    if (++player->paints == player->options.paints) player->frozen = true;
+  }
+  return painted;
+}
+
+void PresentExposed(Player* player, const WindowEvents& events) {
+  PlayWindow* window = player->window;
+  if (events.exposedAll) {
+    PresentArea(window->surface, 0, 0, window->width, window->height);
+    return;
+  }
+  for (int i = 0; i < events.exposedCount; ++i) {
+    const auto& area = events.exposed[i];
+    PresentArea(window->surface, area.left, area.top, area.right, area.bottom);
+  }
+}
+
+}  // namespace
+
+PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, const PlayLoopOptions& options) {
+  Player player;
+  player.window = window;
+  player.file = file;
+  player.host.sound = sound;
+  player.options = options;
+  player.paints = 0;
+  player.frozen = false;
+  std::strcpy(player.rateText, "FPS: -");
+  AttachPlayHost(&player.host);
+  PlayEnd end = PlayEnded;
+  if (!Load(&player)) {
+    end = PlayStartFailed;
+  } else {
+    for (;;) {
+      const bool ticking = player.host.timersRunning && !player.frozen;
+      const int64_t deadline = ticking ? player.origin + NextTickTime(&player.host.schedule) : -1;
+      WindowEvents events;
+      std::memset(&events, 0, sizeof events);
+      window->wait(window, deadline, &events);
+      if (events.stop) {
+        if (events.displayLost) end = PlayDisplayLost;
+        break;
+      }
+      if (events.resized && (events.width != window->width || events.height != window->height)) {
+        if (!Reload(&player, events.width, events.height)) {
+          end = PlayStartFailed;
+          break;
+        }
+      } else {
+        PresentExposed(&player, events);
+      }
+      const bool wasFrozen = player.frozen;
+      const bool painted = PlayDueTicks(&player);
+      if (options.showRate && (painted || events.exposedCount || events.exposedAll))
+        window->showText(window, player.rateText);
+      window->flush(window);
+      if (player.frozen && !wasFrozen) {
+        // Said once the picture is on the screen, so that whoever waits for it can look.
+        window->sync(window);
+        std::fprintf(stderr, "morvane-play: stopped after %lld paints\n", static_cast<long long>(player.paints));
+      }
+    }
+  }
+  ReleaseScene();
+  AttachPlayHost(nullptr);
+  return end;
+}

@@ -1,0 +1,19 @@
+// The player's loop: loads the scene at the window's size, runs the scene's timeline in real
+// time, presents what changed, answers exposures and resizes, and ends when asked.
+#pragma once
+#include <cstdint>
+
+struct PlayWindow;
+struct SceneFile;
+struct SoundOutput;
+
+struct PlayLoopOptions {
+  uint32_t seed;
+  bool showRate;   // the paint rate over the picture
+  int64_t paints;  // stop animating after this many paints; negative: never
+};
+
+enum PlayEnd { PlayEnded, PlayStartFailed, PlayDisplayLost };
+
+PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound,
+                    const PlayLoopOptions& options);

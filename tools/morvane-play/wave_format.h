@@ -1,0 +1,22 @@
+// The sample data of a .wav image (the scene's sound as a package or a settings file holds it):
+// the forms the Windows player plays, found by walking the RIFF chunks with every size checked.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+enum WaveSampleFormat { WaveU8, WaveS16, WaveS24, WaveS32, WaveFloat32, WaveALaw, WaveMuLaw };
+
+struct WaveSound {
+  WaveSampleFormat format;
+  uint16_t channels;
+  uint32_t rate;         // frames per second
+  uint32_t frameBytes;   // bytes of one frame, all channels
+  const uint8_t* data;   // points into the image
+  size_t size;           // whole frames only
+};
+
+// False, with the reason, for an image that is not a RIFF WAVE, has no format or data chunk,
+// uses a form other than PCM of 8, 16, 24 or 32 bits, 32-bit float, A-law or mu-law (plain or
+// in the extensible header), or holds no whole frame. A data chunk that claims more than the
+// image holds plays what is there.
+bool ParseWave(const uint8_t* image, size_t size, WaveSound* sound, const char** why);

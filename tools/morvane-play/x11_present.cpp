@@ -1,0 +1,216 @@
+#include "x11_present.h"
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// MIT-SHM attach failures (a remote display, another user's server) arrive as X errors.
+bool attachFailed = false;
+
+int NoteAttachError(Display*, XErrorEvent*) {
+  attachFailed = true;
+  return 0;
+}
+
+bool ShiftOf(unsigned long mask, uint32_t* shift) {
+  for (uint32_t s = 0; s < 32; s += 8) {
+    if (mask == (0xFFul << s)) {
+      *shift = s;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HostIsLittleEndian() {
+  const uint16_t probe = 1;
+  return *reinterpret_cast<const uint8_t*>(&probe) == 1;
+}
+
+void ReleaseImage(X11Present* present) {
+  if (!present->image) return;
+  if (present->shared) {
+    XShmDetach(present->display, &present->segment);
+    XSync(present->display, False);
+    shmdt(present->segment.shmaddr);
+    present->image->data = nullptr;
+  }
+  XDestroyImage(present->image);
+  present->image = nullptr;
+  present->shared = false;
+  present->pending = 0;
+  present->waitBeforeWriting = false;
+}
+
+bool CreateSharedImage(X11Present* present) {
+  XShmSegmentInfo& segment = present->segment;
+  XImage* image = XShmCreateImage(present->display, present->visual, static_cast<unsigned>(present->depth),
+                                  ZPixmap, nullptr, &segment, static_cast<unsigned>(present->width),
+                                  static_cast<unsigned>(present->height));
+  if (!image) return false;
+  segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * image->height, IPC_CREAT | 0600);
+  if (segment.shmid < 0) {
+    XDestroyImage(image);
+    return false;
+  }
+  segment.shmaddr = image->data = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
+  segment.readOnly = True;
+  bool attached = false;
+  if (segment.shmaddr != reinterpret_cast<char*>(-1)) {
+    XSync(present->display, False);
+    attachFailed = false;
+    XErrorHandler previous = XSetErrorHandler(NoteAttachError);
+    attached = XShmAttach(present->display, &segment) && (XSync(present->display, False), !attachFailed);
+    XSetErrorHandler(previous);
+  }
+  // Once both sides hold the segment it can be marked for removal: it then goes with the last
+  // of them, even when the process is killed.
+  shmctl(segment.shmid, IPC_RMID, nullptr);
+  if (!attached) {
+    if (segment.shmaddr != reinterpret_cast<char*>(-1)) shmdt(segment.shmaddr);
+    image->data = nullptr;
+    XDestroyImage(image);
+    return false;
+  }
+  present->image = image;
+  present->shared = true;
+  return true;
+}
+
+bool CreatePlainImage(X11Present* present) {
+  const size_t bytes = static_cast<size_t>(present->width) * static_cast<size_t>(present->height) * 4;
+  char* data = static_cast<char*>(std::calloc(bytes, 1));
+  if (!data) return false;
+  present->image = XCreateImage(present->display, present->visual, static_cast<unsigned>(present->depth),
+                                ZPixmap, 0, data, static_cast<unsigned>(present->width),
+                                static_cast<unsigned>(present->height), 32, 0);
+  if (!present->image) {
+    std::free(data);
+    return false;
+  }
+  return true;
+}
+
+bool CreateImage(X11Present* present) {
+  if (present->completionType && CreateSharedImage(present)) return true;
+  return CreatePlainImage(present);
+}
+
+Bool IsCompletion(Display*, XEvent* event, XPointer type) {
+  return event->type == *reinterpret_cast<int*>(type) ? True : False;
+}
+
+// After a round trip every completion the server will send is in the queue; a put that failed
+// (the window gone) sends none, so nothing here waits for one that never comes.
+void WaitForServer(X11Present* present) {
+  if (present->pending == 0) return;
+  XSync(present->display, False);
+  XEvent event;
+  while (XCheckIfEvent(present->display, &event, IsCompletion, reinterpret_cast<XPointer>(&present->completionType))) {
+  }
+  present->pending = 0;
+}
+
+// Converts w x h pixels 0x00BBGGRR to the window's format at (x, y) of the image and sends them.
+void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y,
+               int32_t width, int32_t height) {
+  X11Present* present = reinterpret_cast<X11Present*>(sink);
+  XImage* image = present->image;
+  if (!image) return;
+  if (present->waitBeforeWriting) {
+    WaitForServer(present);
+    present->waitBeforeWriting = false;
+  }
+  const uint32_t rs = present->redShift, gs = present->greenShift, bs = present->blueShift;
+  for (int32_t row = 0; row < height; ++row) {
+    const uint32_t* in = pixels + static_cast<size_t>(row) * stride;
+    uint32_t* out = reinterpret_cast<uint32_t*>(image->data + static_cast<size_t>(y + row) * image->bytes_per_line) + x;
+    for (int32_t i = 0; i < width; ++i) {
+      const uint32_t c = in[i];
+      out[i] = ((c & 0xFF) << rs) | (((c >> 8) & 0xFF) << gs) | (((c >> 16) & 0xFF) << bs);
+    }
+    if (present->swapBytes) {
+      for (int32_t i = 0; i < width; ++i) out[i] = __builtin_bswap32(out[i]);
+    }
+  }
+  if (present->shared) {
+    XShmPutImage(present->display, present->window, present->gc, image, x, y, x, y,
+                 static_cast<unsigned>(width), static_cast<unsigned>(height), True);
+    ++present->pending;
+  } else {
+    XPutImage(present->display, present->window, present->gc, image, x, y, x, y,
+              static_cast<unsigned>(width), static_cast<unsigned>(height));
+  }
+}
+
+}  // namespace
+
+bool CheckPresentVisual(Display* display, Visual* visual, int depth, std::string* problem) {
+  uint32_t shift;
+  const bool trueColour = visual->c_class == TrueColor;
+  const bool eightBits = ShiftOf(visual->red_mask, &shift) && ShiftOf(visual->green_mask, &shift) &&
+                         ShiftOf(visual->blue_mask, &shift);
+  int formats = 0;
+  bool thirtyTwoBits = false;
+  if (XPixmapFormatValues* list = XListPixmapFormats(display, &formats)) {
+    for (int i = 0; i < formats; ++i)
+      if (list[i].depth == depth) thirtyTwoBits = list[i].bits_per_pixel == 32;
+    XFree(list);
+  }
+  if (trueColour && (depth == 24 || depth == 32) && eightBits && thirtyTwoBits) return true;
+  *problem = "the window's visual (depth " + std::to_string(depth) +
+             ") is not a 24- or 32-bit true-colour one with 8 bits per colour";
+  return false;
+}
+
+bool OpenX11Present(X11Present* present, Display* display, Window window, Visual* visual, int depth,
+                    int32_t width, int32_t height) {
+  std::memset(present, 0, sizeof *present);
+  present->sink.put = PutPixels;
+  present->display = display;
+  present->window = window;
+  present->visual = visual;
+  present->depth = depth;
+  present->width = width;
+  present->height = height;
+  ShiftOf(visual->red_mask, &present->redShift);
+  ShiftOf(visual->green_mask, &present->greenShift);
+  ShiftOf(visual->blue_mask, &present->blueShift);
+  present->swapBytes = (ImageByteOrder(display) == LSBFirst) != HostIsLittleEndian();
+  XGCValues values;
+  values.graphics_exposures = False;
+  present->gc = XCreateGC(display, window, GCGraphicsExposures, &values);
+  if (XShmQueryExtension(display)) present->completionType = XShmGetEventBase(display) + ShmCompletion;
+  return CreateImage(present);
+}
+
+bool ResizeX11Present(X11Present* present, int32_t width, int32_t height) {
+  WaitForServer(present);
+  ReleaseImage(present);
+  present->width = width;
+  present->height = height;
+  return CreateImage(present);
+}
+
+void NoteX11PresentEvent(X11Present* present, const XEvent& event) {
+  if (present->completionType && event.type == present->completionType && present->pending > 0)
+    --present->pending;
+}
+
+void FlushX11Present(X11Present* present) {
+  XFlush(present->display);
+  present->waitBeforeWriting = present->pending > 0;
+}
+
+void CloseX11Present(X11Present* present) {
+  if (!present->display) return;
+  WaitForServer(present);
+  ReleaseImage(present);
+  if (present->gc) XFreeGC(present->display, present->gc);
+  present->gc = nullptr;
+}

@@ -1,0 +1,51 @@
+// A scene file as the Linux programs take it: a packaged saver (the player image followed by the
+// scene package) or a settings file in the designer's format, read once and then opened as a
+// scene source as often as the engine loads it (a resized window loads it again).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "byte_stream.h"
+#include "package_source.h"
+#include "profile_snapshot_store.h"
+#include "settings_scene_source.h"
+
+enum SceneFileKind { PackagedSaver, SettingsFile };
+
+struct SceneFile;
+
+// The settings' bitmap and wave files, found the way the designer names them.
+struct PosixSceneFiles {
+  SceneFiles base;
+  SceneFile* owner;
+};
+
+struct SceneFile {
+  SceneFileKind kind;
+  std::string path;
+  // PackagedSaver: the scene package, everything after the player image.
+  std::vector<uint8_t> package;
+  // SettingsFile: the settings and the folder their relative names belong to.
+  ProfileSnapshotStore settings;
+  std::string folder;
+  // The wave a settings file names, kept while it plays, as the package's is.
+  std::vector<uint8_t> sound;
+
+  // The source of the current load.
+  MemoryStream stream;
+  PackageSource packageSource;
+  SettingsSceneSource settingsSource;
+  PosixSceneFiles files;
+};
+
+// Reads and recognises the file. False, with a one-line reason that names the file, when it
+// cannot be read or is neither a packaged saver nor a settings file.
+bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem);
+
+// What a package's strict reader says about it: empty when the package is whole, else where
+// it stops being one and why. The engine still plays what comes before.
+std::string PackageDamage(const SceneFile& file);
+
+// A source for LoadScene, reading the scene from its beginning.
+SceneSource* OpenSceneFileSource(SceneFile* file);

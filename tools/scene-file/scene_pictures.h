@@ -1,0 +1,16 @@
+// The bitmap and wave files a settings file names, as the designer's playback reaches them: the
+// pictures through the builder's intake, the wave read whole and played from memory as a
+// packaged saver's is.
+#pragma once
+#include <string>
+
+struct PosixSceneFiles;
+struct SceneFile;
+
+void OpenScenePictures(PosixSceneFiles* files, SceneFile* owner);
+
+// Where a name from the settings is found on this system: relative names belong to the
+// settings file's folder; the designer writes "\" between folders and Windows ignores the case
+// of letters, so both are taken as Windows takes them; a name with a drive letter, which cannot
+// exist here, is looked for by its last part beside the settings. Empty when nothing is found.
+std::string FindSettingsFile(const std::string& folder, const char* name);
