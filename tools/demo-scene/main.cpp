@@ -1,17 +1,20 @@
-// morvane-demo-scene FOLDER: draws the sample scene (frames, wallpaper, wave) into FOLDER and
-// writes its MORVANE.INI there, ready for morvane-pack.
+// morvane-demo-scene [--benchmark] FOLDER: draws the sample scene (frames, wallpaper, wave), or
+// the players' benchmark scene, into FOLDER and writes its MORVANE.INI there, ready for
+// morvane-pack and the Linux players.
 #include <cstdio>
 #include <cstring>
 
 #include "scene_art.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2 || strcmp(argv[1], "--help") == 0) {
-    fprintf(stderr, "Usage: morvane-demo-scene FOLDER\n");
+  const bool benchmark = argc == 3 && strcmp(argv[1], "--benchmark") == 0;
+  if ((argc != 2 && !benchmark) || strcmp(argv[1], "--help") == 0) {
+    fprintf(stderr, "Usage: morvane-demo-scene [--benchmark] FOLDER\n");
     return 2;
   }
-  if (!WriteDemoScene(argv[1])) {
-    fprintf(stderr, "morvane-demo-scene: cannot write the scene into %s\n", argv[1]);
+  const char* folder = argv[argc - 1];
+  if (!(benchmark ? WriteBenchmarkScene(folder) : WriteDemoScene(folder))) {
+    fprintf(stderr, "morvane-demo-scene: cannot write the scene into %s\n", folder);
     return 1;
   }
   return 0;

@@ -246,3 +246,31 @@ bool WriteDemoScene(const std::string& folder) {
   ok &= settings.Write(dir + "MORVANE.INI");
   return ok;
 }
+
+bool WriteBenchmarkScene(const std::string& folder) {
+  const std::string dir = folder + "/";
+  bool ok = true;
+  SettingsText settings;
+  settings.Set("Initial", "Timer1", 40).Set("Initial", "Timer2", 5).Set("Initial", "Crear", 1);
+  const std::string letters = "ABCDEFGHIJKLMNOPQRST";
+  for (int c = 0; c < 20; ++c) {
+    const std::string letter(1, letters[c]);
+    for (int k = 0; k < 2; ++k) {
+      // A ring on white: the white corner area is transparent, the ring and its middle opaque.
+      Picture32 ring(96, 96, 0xFFFFFF);
+      ring.Disc(48, 48, 44, Rgb(40 + 10 * c, 200 - 8 * c, 60 + 90 * k));
+      ring.Disc(48, 48, 28 - 6 * k, Rgb(250, 230, 40));
+      const std::string name = "ring" + std::to_string(c) + "_" + std::to_string(k) + ".bmp";
+      ok &= WriteBmp24(dir + name, ring);
+      settings.Set("Character", letter + std::to_string(k), name);
+    }
+    settings.Set("Speed", letter + "X", (c % 2 ? 1 : -1) * (2 + c % 5)).Set("Speed", letter + "Y", 1 + c % 4);
+    settings.Set("Speed", letter + "Z", 0).Set("Speed", letter + "A", 1);
+    settings.Set("Pattern", letter + "X", 1).Set("Pattern", letter + "Y", 1).Set("Pattern", letter + "Z", 1);
+    settings.Set("Visible", letter + "A", 10);
+  }
+  settings.Set("BackGround", "Erase", 0).Set("BackGround", "ColorR", 20).Set("BackGround", "ColorG", 40);
+  settings.Set("BackGround", "ColorB", 90).Set("BackGround", "BmpOpt1", 0);
+  ok &= settings.Write(dir + "MORVANE.INI");
+  return ok;
+}

@@ -37,3 +37,7 @@ class SettingsText {
 // stretched wallpaper, a background colour and a short looping chord. Frame files are named
 // relative to `folder`, where MORVANE.INI is written too.
 bool WriteDemoScene(const std::string& folder);
+
+// The players' benchmark: 20 masked 96 x 96 characters of two frames each at their natural
+// size, bouncing over a plain background colour, painted 25 times a second; no sound.
+bool WriteBenchmarkScene(const std::string& folder);

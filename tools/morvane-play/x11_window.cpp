@@ -189,8 +189,8 @@ void Release(PlayWindow* window) {
   } else if (!windowLost) {
     XSelectInput(self->display, self->window, 0);
   }
-  windowInUse = None;
   XCloseDisplay(self->display);
+  windowInUse = None;
   delete self;
 }
 

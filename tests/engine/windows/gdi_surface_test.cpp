@@ -1,6 +1,7 @@
 // The GDI surface layer under Wine: the agreement scene gives the pixel buffers' pictures,
 // masks come out the same, and every GDI object the scene made is gone after the clean-up.
 #include <gtest/gtest.h>
+#include <wincodec.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +15,12 @@
 #include "engine.h"
 #include "surface.h"
 #include "surface_gdi.h"
+#include "byte_stream.h"
+#include "package_records.h"
+#include "package_source.h"
+#include "tick_schedule.h"
+
+extern int32_t gdiTestRedrawPeriod, gdiTestFramePeriod;
 
 namespace {
 
@@ -263,6 +270,86 @@ TEST(GdiSurfaces, TheCleanUpDeletesEveryContextAndBitmap) {
   for (HGDIOBJ h : handles) ASSERT_NE(GetObjectType(h), 0u);
   ReleaseScene();
   for (HGDIOBJ h : handles) EXPECT_EQ(GetObjectType(h), 0u) << h;
+}
+
+// A PNG through the system's own decoder, as 0x00BBGGRR top row first.
+bool ReadPngWithWic(const std::string& path, int32_t* width, int32_t* height, std::vector<uint32_t>* pixels) {
+  CoInitialize(nullptr);
+  IWICImagingFactory* factory = nullptr;
+  IWICBitmapDecoder* decoder = nullptr;
+  IWICBitmapFrameDecode* frame = nullptr;
+  IWICFormatConverter* converter = nullptr;
+  std::wstring wide(path.begin(), path.end());
+  bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+            SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
+                                                         WICDecodeMetadataCacheOnDemand, &decoder)) &&
+            SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+            SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+                                            WICBitmapPaletteTypeCustom));
+  UINT w = 0, h = 0;
+  if (ok) ok = SUCCEEDED(converter->GetSize(&w, &h));
+  if (ok) {
+    pixels->resize(static_cast<size_t>(w) * h);
+    ok = SUCCEEDED(converter->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(pixels->data())));
+    for (uint32_t& v : *pixels) v = ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+    *width = static_cast<int32_t>(w);
+    *height = static_cast<int32_t>(h);
+  }
+  if (converter) converter->Release();
+  if (frame) frame->Release();
+  if (decoder) decoder->Release();
+  if (factory) factory->Release();
+  CoUninitialize();
+  return ok;
+}
+
+// The Linux renderer drew the same-pixels scene natively (linux_program_tests leaves it and its
+// PNG in the native build); the GDI layer must draw the same picture after as many paints,
+// along the same timeline of paints and frame changes.
+TEST(GdiSurfaces, DrawWhatMorvaneRenderDrew) {
+  const std::string folder = MORVANE_NATIVE_SAME_PIXELS;
+  const std::string png = folder + "/render-" + std::to_string(kAgreementWidth) + "x" +
+                          std::to_string(kAgreementHeight) + "-" + std::to_string(kSamePixelsPaints) + ".png";
+  FILE* file = fopen((folder + "/same-pixels.scr").c_str(), "rb");
+  if (!file) GTEST_SKIP() << "no " << folder << "/same-pixels.scr: the native linux_program_tests write it (make test runs them first)";
+  std::vector<uint8_t> saver;
+  uint8_t chunk[4096];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) saver.insert(saver.end(), chunk, chunk + got);
+  fclose(file);
+  ASSERT_EQ(saver, SamePixelsSaver()) << "the native build wrote another scene";
+  int32_t width = 0, height = 0;
+  std::vector<uint32_t> rendered;
+  ASSERT_TRUE(ReadPngWithWic(png, &width, &height, &rendered)) << png;
+  ASSERT_EQ(width, kAgreementWidth);
+  ASSERT_EQ(height, kAgreementHeight);
+
+  MemoryStream stream;
+  OpenMemoryStream(&stream, saver.data() + kPlayerImageSize, static_cast<uint32_t>(saver.size() - kPlayerImageSize));
+  PackageSource source;
+  OpenPackageSource(&source, &stream.base);
+  LoadScene(&source.base, SceneGeometry{width, height, 0, 0, width, height}, kSamePixelsSeed);
+  Surface* window = CreateSurface(scene.referenceContext, width, height);
+  TickSchedule schedule;
+  StartTickSchedule(&schedule, gdiTestRedrawPeriod, gdiTestFramePeriod);
+  for (int paints = 0; paints < kSamePixelsPaints;) {
+    if (TakeNextTick(&schedule) == TickFrame) {
+      AdvanceFrames();
+    } else {
+      PaintScene(window);
+      ++paints;
+    }
+  }
+  std::vector<uint32_t> gdi;
+  ReadGdiPixels(window, &gdi);
+  ReleaseSurface(window);
+  ReleaseScene();
+  size_t differing = 0, first = 0;
+  for (size_t i = 0; i < gdi.size(); ++i)
+    if (gdi[i] != rendered[i] && differing++ == 0) first = i;
+  EXPECT_EQ(differing, 0u) << "first at (" << first % width << ", " << first / width << ") gdi " << std::hex
+                           << gdi[first] << " morvane-render " << rendered[first];
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 #include "surface.h"
 
 int gdiTestStartupFailures;
+int32_t gdiTestRedrawPeriod, gdiTestFramePeriod;
 
-bool HostStartTimers(int32_t, int32_t) { return true; }
+bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
+  gdiTestRedrawPeriod = redrawPeriod;
+  gdiTestFramePeriod = framePeriod;
+  return true;
+}
 void HostStopTimers() {}
 Surface* HostWindowReference() { return OpenDisplayReference(); }
 void HostReleaseWindowReference(Surface* reference) { ReleaseSurface(reference); }

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# morvane-play under the real XScreenSaver daemon: on a private Xvfb, a daemon whose programs
+# list holds only morvane-play shows the scene when activated, and the hack ends when the daemon
+# deactivates. The daemon refuses to run hacks as root, so it and its commands run as nobody.
+#   xscreensaver_daemon.sh MORVANE_PLAY SCENE_FOLDER
+set -uo pipefail
+play=${1:?morvane-play}
+scenes=${2:?the folder holding same-pixels.scr}
+skip() { echo "SKIPPED: $*"; exit 77; }
+command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
+  skip "xscreensaver is not installed (scripts/setup installs it)"
+command -v setpriv >/dev/null || skip "setpriv is missing"
+id nobody >/dev/null 2>&1 || skip "there is no user nobody to run the daemon as"
+[ -f "$scenes/same-pixels.scr" ] || { echo "no $scenes/same-pixels.scr: linux_program_tests writes it" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/morvane-xss-XXXXXX)
+chmod 755 "$work"
+xvfb= daemon=
+finish() {
+  [ -n "$daemon" ] && kill "$daemon" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() { echo "FAILED: $*" >&2; echo "--- daemon log" >&2; tail -20 "$work/daemon.log" >&2; exit 1; }
+
+# Everything the unprivileged daemon reads: its settings, the scene and the player.
+mkdir "$work/home"
+cp "$scenes/same-pixels.scr" "$work/home/scene.scr"
+cp "$play" "$work/morvane-play"
+cat > "$work/home/.xscreensaver" <<SETTINGS
+mode: one
+selected: 0
+timeout: 0:30:00
+cycle: 0:00:00
+lock: False
+fade: False
+unfade: False
+splash: False
+dpmsEnabled: False
+programs: "Morvane" $work/morvane-play --no-sound --scene $work/home/scene.scr \n
+SETTINGS
+chown -R nobody:nogroup "$work/home"
+
+Xvfb -displayfd 3 -screen 0 320x240x24 -ac -br -noreset -nolisten tcp 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+as_nobody() { env -i PATH=/usr/bin:/bin HOME="$work/home" DISPLAY="$DISPLAY" setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+
+(cd / && exec env -i PATH=/usr/bin:/bin HOME="$work/home" DISPLAY="$DISPLAY" \
+   setpriv --reuid=nobody --regid=nogroup --clear-groups xscreensaver -no-splash -verbose) >"$work/daemon.log" 2>&1 &
+daemon=$!
+for _ in $(seq 50); do as_nobody xscreensaver-command -version >/dev/null 2>&1 && break; sleep 0.2; done
+as_nobody xscreensaver-command -activate >/dev/null 2>&1 || fail "xscreensaver-command -activate"
+
+hack=
+for _ in $(seq 100); do
+  hack=$(pgrep -u nobody -f "$work/morvane-play" | head -n1)
+  [ -n "$hack" ] && break
+  sleep 0.1
+done
+[ -n "$hack" ] || fail "the daemon did not start morvane-play"
+sleep 2
+# The scene's background colour (red 0x10, green 0x30, blue 0x50) must cover most of the screen.
+covered=$(import -window root -depth 8 rgb:- | od -An -v -tx1 -w3 | grep -c ' 10 30 50$')
+echo "pixels of the scene's background: $covered of 76800"
+[ "$covered" -gt 38400 ] || fail "the scene is not on the screen ($covered pixels of its background)"
+
+as_nobody xscreensaver-command -deactivate >/dev/null 2>&1 || fail "xscreensaver-command -deactivate"
+for _ in $(seq 50); do kill -0 "$hack" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$hack" 2>/dev/null && fail "morvane-play still runs after the daemon deactivated"
+# The shared memory of its picture goes with it.
+awk -v pid="$hack" 'NR > 1 && $5 == pid { found = 1 } END { exit found }' /proc/sysvipc/shm ||
+  fail "morvane-play left shared memory behind"
+echo "morvane-play ran under the daemon and ended when it deactivated"
