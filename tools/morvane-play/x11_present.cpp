@@ -127,9 +127,19 @@ void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int
     present->waitBeforeWriting = false;
   }
   const uint32_t rs = present->redShift, gs = present->greenShift, bs = present->blueShift;
+  // Nearly every display is red above green above blue: then only red and blue swap places,
+  // a loop the compiler turns into vector shuffles.
+  const bool common = rs == 16 && gs == 8 && bs == 0 && !present->swapBytes;
   for (int32_t row = 0; row < height; ++row) {
     const uint32_t* in = pixels + static_cast<size_t>(row) * stride;
     uint32_t* out = reinterpret_cast<uint32_t*>(image->data + static_cast<size_t>(y + row) * image->bytes_per_line) + x;
+    if (common) {
+      for (int32_t i = 0; i < width; ++i) {
+        const uint32_t c = in[i];
+        out[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+      }
+      continue;
+    }
     for (int32_t i = 0; i < width; ++i) {
       const uint32_t c = in[i];
       out[i] = ((c & 0xFF) << rs) | (((c >> 8) & 0xFF) << gs) | (((c >> 16) & 0xFF) << bs);
