@@ -48,34 +48,6 @@ int Channel(unsigned long mask, unsigned long pixel) {
 
 }  // namespace
 
-ScratchDir::ScratchDir() {
-  char pattern[] = "/tmp/morvane-linux-XXXXXX";
-  path_ = mkdtemp(pattern);
-}
-
-ScratchDir::~ScratchDir() {
-  std::string command = "rm -rf '" + path_ + "'";
-  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", path_.c_str());
-}
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && ok;
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return bytes;
-  uint8_t chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  std::fclose(in);
-  return bytes;
-}
-
 PrivateDisplay::PrivateDisplay(int width, int height, const std::vector<std::string>& extraArguments) {
   int fds[2];
   if (pipe(fds) != 0) return;

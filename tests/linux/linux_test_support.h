@@ -1,5 +1,6 @@
-// What the tests of the Linux programs share: a scratch folder, a private Xvfb, child
-// processes with their error output, and pictures read back from PNG files and X windows.
+// What the tests of the Linux programs share: a private Xvfb, child processes with their error
+// output, and pictures read back from PNG files and X windows. Scratch folders and file bytes
+// come from the builder tests' support.
 #pragma once
 #include <sys/types.h>
 
@@ -7,19 +8,7 @@
 #include <string>
 #include <vector>
 
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  std::string Path(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> ReadBytes(const std::string& path);
+#include "build_test_support.h"
 
 // An Xvfb of its own for one test, ended with it.
 class PrivateDisplay {

@@ -14,8 +14,8 @@ namespace {
 
 class PlayProgram : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(WriteBytes(scene, SamePixelsSaver())); }
-  ScratchDir dir;
+  void SetUp() override { WriteFileBytes(scene, SamePixelsSaver()); }
+  ScratchFolder dir;
   std::string scene = dir.Path("scene.scr");
 };
 
@@ -55,7 +55,7 @@ TEST_F(PlayProgram, FullScreenEndsOnMouseTravelBeyondFourPixelsOrAKey) {
 }
 
 TEST_F(PlayProgram, FilesAndDisplaysItCannotPlay) {
-  ASSERT_TRUE(WriteBytes(dir.Path("notes.txt"), {'h', 'e', 'l', 'l', 'o', '\n'}));
+  WriteFileBytes(dir.Path("notes.txt"), {'h', 'e', 'l', 'l', 'o', '\n'});
   struct Case {
     std::vector<std::string> argv;
     int status;

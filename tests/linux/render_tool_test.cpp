@@ -13,13 +13,13 @@ namespace {
 
 class RenderTool : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(WriteBytes(scene, SamePixelsSaver())); }
+  void SetUp() override { WriteFileBytes(scene, SamePixelsSaver()); }
   int Render(const std::vector<std::string>& arguments, std::string* output) {
     std::vector<std::string> argv = {MORVANE_RENDER};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return RunTool(argv, output);
   }
-  ScratchDir dir;
+  ScratchFolder dir;
   std::string scene = dir.Path("scene.scr");
 };
 
@@ -66,9 +66,9 @@ TEST_F(RenderTool, SeededOutputIsTheSameEveryRun) {
     ASSERT_EQ(Render({scene, "--size", "160x120", "--seconds", "1.2", "--seed", seed, dir.Path(name)}, &output), 0)
         << output;
   }
-  EXPECT_EQ(ReadBytes(dir.Path("a.png")), ReadBytes(dir.Path("b.png")));
-  EXPECT_NE(ReadBytes(dir.Path("a.png")), ReadBytes(dir.Path("c.png"))) << "the seed places the characters";
-  EXPECT_EQ(ReadBytes(dir.Path("a.gif")), ReadBytes(dir.Path("b.gif")));
+  EXPECT_EQ(ReadFileBytes(dir.Path("a.png")), ReadFileBytes(dir.Path("b.png")));
+  EXPECT_NE(ReadFileBytes(dir.Path("a.png")), ReadFileBytes(dir.Path("c.png"))) << "the seed places the characters";
+  EXPECT_EQ(ReadFileBytes(dir.Path("a.gif")), ReadFileBytes(dir.Path("b.gif")));
 }
 
 TEST_F(RenderTool, TheGifPlaysBackToTheSamePictures) {
@@ -101,8 +101,8 @@ TEST_F(RenderTool, TheGifPlaysBackToTheSamePictures) {
 }
 
 TEST_F(RenderTool, WhatItCannotDo) {
-  ASSERT_TRUE(WriteBytes(dir.Path("notes.txt"), {'[', 'x', ']', '\n'}));
-  ASSERT_TRUE(WriteBytes(dir.Path("kept.png"), {'k', 'e', 'p', 't'}));
+  WriteFileBytes(dir.Path("notes.txt"), {'[', 'x', ']', '\n'});
+  WriteFileBytes(dir.Path("kept.png"), {'k', 'e', 'p', 't'});
   struct Case {
     std::vector<std::string> arguments;
     int status;
@@ -123,7 +123,7 @@ TEST_F(RenderTool, WhatItCannotDo) {
     EXPECT_EQ(Render(c.arguments, &output), c.status) << c.arguments[0] << ": " << output;
     EXPECT_NE(output.find(c.says), std::string::npos) << output;
   }
-  EXPECT_EQ(ReadBytes(dir.Path("kept.png")), (std::vector<uint8_t>{'k', 'e', 'p', 't'}));
+  EXPECT_EQ(ReadFileBytes(dir.Path("kept.png")), (std::vector<uint8_t>{'k', 'e', 'p', 't'}));
   std::string output;
   RunTool({"sh", "-c", "ls '" + dir.path() + "' | grep -c part || true"}, &output);
   EXPECT_EQ(output, "0\n") << "a half-written file was left behind";

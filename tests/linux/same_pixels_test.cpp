@@ -43,7 +43,7 @@ class SamePixels : public ::testing::Test {
   static void SetUpTestSuite() {
     // Left for the GDI test under Wine: the scene and morvane-render's pictures of it.
     ASSERT_EQ(system(("mkdir -p '" + Folder() + "'").c_str()), 0);
-    ASSERT_TRUE(WriteBytes(Scene(), SamePixelsSaver()));
+    WriteFileBytes(Scene(), SamePixelsSaver());
   }
   static std::string Folder() { return MORVANE_SAME_PIXELS_DIR; }
   static std::string Scene() { return Folder() + "/same-pixels.scr"; }

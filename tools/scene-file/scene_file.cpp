@@ -17,37 +17,6 @@ const uint64_t kMaxSceneFileSize = 1ull << 31;
 const char* const kSettingsSections[] = {"Initial", "Character", "Speed", "Pattern",
                                          "Visible", "BackGround", "Module"};
 
-bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes, std::string* problem) {
-  FILE* in = std::fopen(path, "rb");
-  if (!in) {
-    *problem = std::string(path) + ": " + std::strerror(errno);
-    return false;
-  }
-  bytes->clear();
-  uint8_t chunk[65536];
-  size_t got;
-  bool tooLarge = false;
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-    if (bytes->size() + got > kMaxSceneFileSize) {
-      tooLarge = true;
-      break;
-    }
-    bytes->insert(bytes->end(), chunk, chunk + got);
-  }
-  bool failed = std::ferror(in) != 0;
-  int error = errno;
-  std::fclose(in);
-  if (tooLarge) {
-    *problem = std::string(path) + ": too large for a scene";
-    return false;
-  }
-  if (failed) {
-    *problem = std::string(path) + ": " + std::strerror(error);
-    return false;
-  }
-  return true;
-}
-
 bool HasSettingsSection(const std::vector<uint8_t>& bytes) {
   ProfileScanner scanner(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   ProfileLine line;
@@ -71,7 +40,7 @@ std::string FolderOf(const std::string& path) {
 
 bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, &bytes, problem)) return false;
+  if (!ReadLimitedFile(path, kMaxSceneFileSize, &bytes, problem)) return false;
   file->path = path;
   // A packaged saver is a Windows program first: its image starts with "MZ". One cut inside
   // the image still holds no scene, so it is no packaged saver.

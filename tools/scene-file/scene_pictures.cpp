@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -64,25 +65,6 @@ std::vector<std::string> SplitParts(const char* name) {
   return parts;
 }
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* bytes) {
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return false;
-  bytes->clear();
-  uint8_t chunk[65536];
-  size_t got;
-  bool fits = true;
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-    if (bytes->size() + got > kMaxBitmapBytes) {
-      fits = false;
-      break;
-    }
-    bytes->insert(bytes->end(), chunk, chunk + got);
-  }
-  bool ok = fits && !std::ferror(in);
-  std::fclose(in);
-  return ok;
-}
-
 PosixSceneFiles* Self(SceneFiles* files) {
   return reinterpret_cast<PosixSceneFiles*>(files);
 }
@@ -90,7 +72,8 @@ PosixSceneFiles* Self(SceneFiles* files) {
 Surface* LoadPicture(SceneFiles* files, const char* name, const Surface* reference) {
   std::string path = FindSettingsFile(Self(files)->owner->folder, name);
   std::vector<uint8_t> bytes;
-  if (path.empty() || !ReadFileBytes(path, &bytes)) return nullptr;
+  std::string problem;
+  if (path.empty() || !ReadLimitedFile(path, kMaxBitmapBytes, &bytes, &problem)) return nullptr;
   MemoryBitmapSource source(bytes.data(), bytes.size());
   BitmapRecord record;
   const char* why = nullptr;
@@ -107,12 +90,35 @@ Surface* LoadPicture(SceneFiles* files, const char* name, const Surface* referen
 bool PlaySound(SceneFiles* files, const char* name) {
   SceneFile* owner = Self(files)->owner;
   std::string path = FindSettingsFile(owner->folder, name);
-  if (path.empty() || !ReadFileBytes(path, &owner->sound) || owner->sound.empty()) return false;
+  std::string problem;
+  if (path.empty() || !ReadLimitedFile(path, kMaxBitmapBytes, &owner->sound, &problem) || owner->sound.empty())
+    return false;
   HostPlaySound(owner->sound.data(), static_cast<int32_t>(owner->sound.size()));
   return true;
 }
 
 }  // namespace
+
+bool ReadLimitedFile(const std::string& path, uint64_t limit, std::vector<uint8_t>* bytes, std::string* problem) {
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) {
+    *problem = path + ": " + std::strerror(errno);
+    return false;
+  }
+  bytes->clear();
+  uint8_t chunk[65536];
+  size_t got;
+  bool fits = true;
+  while (fits && (got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+    fits = bytes->size() + got <= limit;
+    if (fits) bytes->insert(bytes->end(), chunk, chunk + got);
+  }
+  const int error = std::ferror(in) ? errno : 0;
+  std::fclose(in);
+  if (!fits) *problem = path + ": too large";
+  if (error) *problem = path + ": " + std::strerror(error);
+  return fits && !error;
+}
 
 std::string FindSettingsFile(const std::string& folder, const char* name) {
   if (!name[0]) return std::string();
