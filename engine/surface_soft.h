@@ -17,10 +17,12 @@ int32_t SoftLiveSurfaces();
 
 // Where a window made by CreateSoftWindow sends what is copied onto it: the w x h pixels at
 // `pixels` (0x00BBGGRR, rows `stride` pixels apart, already clipped to the window) now belong
-// at (x, y) of the window. The X11 player puts them on the screen this way.
+// at (x, y) of the window. `lasting`: they are a surface's own pixels, which stay as they are
+// until its owner draws on it again, so the sink may read them later (to join overlapping
+// copies); otherwise they are gone when `put` returns. The X11 player puts them on the screen.
 struct SoftWindowSink {
   void (*put)(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y,
-              int32_t width, int32_t height);
+              int32_t width, int32_t height, bool lasting);
 };
 
 // A window surface of the given size that keeps no pixels of its own: every copy onto it

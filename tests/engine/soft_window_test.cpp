@@ -13,14 +13,15 @@ struct RecordingSink {
   SoftWindowSink base;
   struct Put {
     int32_t x, y, width, height;
+    bool lasting;
     std::vector<uint32_t> pixels;
   };
   std::vector<Put> puts;
 };
 
 void Record(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y, int32_t width,
-            int32_t height) {
-  RecordingSink::Put put{x, y, width, height, {}};
+            int32_t height, bool lasting) {
+  RecordingSink::Put put{x, y, width, height, lasting, {}};
   for (int32_t row = 0; row < height; ++row)
     put.pixels.insert(put.pixels.end(), pixels + row * stride, pixels + row * stride + width);
   reinterpret_cast<RecordingSink*>(sink)->puts.push_back(put);
@@ -40,6 +41,7 @@ TEST(SoftWindow, CopiesGoToTheSinkClipped) {
   EXPECT_EQ(sink.puts[0].y, 0);
   EXPECT_EQ(sink.puts[0].width, 2);
   EXPECT_EQ(sink.puts[0].height, 1);
+  EXPECT_TRUE(sink.puts[0].lasting) << "the picture's own pixels";
   EXPECT_EQ(sink.puts[0].pixels, (std::vector<uint32_t>{LetterColour('m'), LetterColour('#')}));
 
   // Only copies reach a window: it has no pixels of its own to combine with.
@@ -56,6 +58,7 @@ TEST(SoftWindow, CopiesGoToTheSinkClipped) {
   const RecordingSink::Put& put = sink.puts[1];
   EXPECT_EQ(put.x, 0);
   EXPECT_EQ(put.y, 1);
+  EXPECT_FALSE(put.lasting) << "a buffer of the moment";
   ASSERT_EQ(put.width, 5);
   ASSERT_EQ(put.height, 3);
   for (int32_t y = 0; y < 3; ++y)

@@ -116,12 +116,10 @@ void WaitForServer(X11Present* present) {
   present->pending = 0;
 }
 
-// Converts w x h pixels 0x00BBGGRR to the window's format at (x, y) of the image and sends them.
-void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y,
-               int32_t width, int32_t height) {
-  X11Present* present = reinterpret_cast<X11Present*>(sink);
+// Converts w x h pixels 0x00BBGGRR to the window's format at (x, y) of the image.
+void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y, int32_t width,
+             int32_t height) {
   XImage* image = present->image;
-  if (!image) return;
   if (present->waitBeforeWriting) {
     WaitForServer(present);
     present->waitBeforeWriting = false;
@@ -148,14 +146,75 @@ void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int
       for (int32_t i = 0; i < width; ++i) out[i] = __builtin_bswap32(out[i]);
     }
   }
-  if (present->shared) {
-    XShmPutImage(present->display, present->window, present->gc, image, x, y, x, y,
-                 static_cast<unsigned>(width), static_cast<unsigned>(height), True);
-    ++present->pending;
-  } else {
-    XPutImage(present->display, present->window, present->gc, image, x, y, x, y,
-              static_cast<unsigned>(width), static_cast<unsigned>(height));
+}
+
+const int kMaxUnsent = sizeof(X11Present::unsent) / sizeof(X11Present::unsent[0]);
+
+int64_t AreaOf(const X11Present::Area& a) {
+  return static_cast<int64_t>(a.right - a.left) * (a.bottom - a.top);
+}
+
+// Joins overlapping rectangles of the same source whose joint box covers no more than the two do
+// apart: a character's box before and after one step becomes one conversion and one transfer.
+void JoinOverlapping(X11Present* present) {
+  for (bool joined = true; joined;) {
+    joined = false;
+    for (int i = 0; i < present->unsentCount; ++i) {
+      for (int j = i + 1; j < present->unsentCount; ++j) {
+        X11Present::Area& a = present->unsent[i];
+        const X11Present::Area& b = present->unsent[j];
+        if (!a.source || a.source != b.source || a.stride != b.stride) continue;
+        if (a.left >= b.right || b.left >= a.right || a.top >= b.bottom || b.top >= a.bottom) continue;
+        X11Present::Area box = a;
+        if (b.left < box.left) box.left = b.left;
+        if (b.top < box.top) box.top = b.top;
+        if (b.right > box.right) box.right = b.right;
+        if (b.bottom > box.bottom) box.bottom = b.bottom;
+        if (AreaOf(box) > AreaOf(a) + AreaOf(b)) continue;
+        a = box;
+        present->unsent[j] = present->unsent[--present->unsentCount];
+        joined = true;
+        --j;
+      }
+    }
   }
+}
+
+// Converts what waited and sends every rectangle. Only the last shared put asks for a
+// completion: the server handles requests in order, so when that one is read, all are.
+void SendUnsent(X11Present* present) {
+  JoinOverlapping(present);
+  for (int i = 0; i < present->unsentCount; ++i) {
+    const X11Present::Area& a = present->unsent[i];
+    const int32_t width = a.right - a.left, height = a.bottom - a.top;
+    if (a.source) {
+      Convert(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, a.left, a.top, width,
+              height);
+    }
+    if (present->shared) {
+      const bool last = i + 1 == present->unsentCount;
+      XShmPutImage(present->display, present->window, present->gc, present->image, a.left, a.top, a.left, a.top,
+                   static_cast<unsigned>(width), static_cast<unsigned>(height), last ? True : False);
+      if (last) ++present->pending;
+    } else {
+      XPutImage(present->display, present->window, present->gc, present->image, a.left, a.top, a.left, a.top,
+                static_cast<unsigned>(width), static_cast<unsigned>(height));
+    }
+  }
+  present->unsentCount = 0;
+}
+
+// What the engine copies onto the window. Copies of a surface's pixels (the work buffer, which
+// holds still until the next picture) wait for the end of the picture, so that overlapping ones
+// are converted once; a buffer of the moment (the preview's shrunk picture) is converted at once.
+void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y, int32_t width,
+               int32_t height, bool lasting) {
+  X11Present* present = reinterpret_cast<X11Present*>(sink);
+  if (!present->image) return;
+  if (present->unsentCount == kMaxUnsent) SendUnsent(present);
+  if (!lasting) Convert(present, pixels, stride, x, y, width, height);
+  const uint32_t* origin = lasting ? pixels - (static_cast<ptrdiff_t>(y) * stride + x) : nullptr;
+  present->unsent[present->unsentCount++] = X11Present::Area{x, y, x + width, y + height, origin, stride};
 }
 
 }  // namespace
@@ -200,6 +259,7 @@ bool OpenX11Present(X11Present* present, Display* display, Window window, Visual
 }
 
 bool ResizeX11Present(X11Present* present, int32_t width, int32_t height) {
+  present->unsentCount = 0;
   WaitForServer(present);
   ReleaseImage(present);
   present->width = width;
@@ -213,12 +273,14 @@ void NoteX11PresentEvent(X11Present* present, const XEvent& event) {
 }
 
 void FlushX11Present(X11Present* present) {
+  SendUnsent(present);
   XFlush(present->display);
   present->waitBeforeWriting = present->pending > 0;
 }
 
 void CloseX11Present(X11Present* present) {
   if (!present->display) return;
+  present->unsentCount = 0;
   WaitForServer(present);
   ReleaseImage(present);
   if (present->gc) XFreeGC(present->display, present->gc);

@@ -1,6 +1,7 @@
 // Puts the engine's pixels on an X window: converted to the window's true-colour format into an
 // image shared with the server (MIT-SHM) when the server offers it and can attach it, else into
-// an image sent with XPutImage. Only the rectangles the engine presents travel.
+// an image sent with XPutImage. Only the rectangles the engine presents travel, and those that
+// overlap (a character's box before and after its step) travel as one, at the end of the picture.
 #pragma once
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
@@ -24,8 +25,17 @@ struct X11Present {
   bool shared;
   XShmSegmentInfo segment;
   int completionType;  // the event type of XShmCompletionEvent; 0 without MIT-SHM
-  int pending;         // shared puts the server has not finished reading
+  int pending;         // completions of shared puts still to come (one per picture)
   bool waitBeforeWriting;
+  // Rectangles not yet sent: [left, right) x [top, bottom). Those with a source are converted
+  // from it when sent (the engine's work buffer, which holds still until the next picture);
+  // the others were converted when they came.
+  struct Area {
+    int32_t left, top, right, bottom;
+    const uint32_t* source;  // the pixel of the source that belongs at the window's (0, 0)
+    int32_t stride;
+  } unsent[64];
+  int unsentCount;
 };
 
 // Whether the visual can be drawn on: true colour, depth 24 or 32, 8 bits per channel, 32 bits
@@ -39,6 +49,7 @@ bool OpenX11Present(X11Present* present, Display* display, Window window, Visual
 bool ResizeX11Present(X11Present* present, int32_t width, int32_t height);
 // An event the window loop read: counts finished shared puts.
 void NoteX11PresentEvent(X11Present* present, const XEvent& event);
-// The end of one picture: later writes into the shared image wait for the server to read it.
+// The end of one picture: sends what was converted; later writes into the shared image wait for
+// the server to have read it.
 void FlushX11Present(X11Present* present);
 void CloseX11Present(X11Present* present);
