@@ -10,7 +10,6 @@
 #include "host_soft.h"
 #include "scene_art.h"
 #include "scene_file.h"
-#include "scene_pictures.h"
 #include "surface_soft.h"
 
 namespace {
@@ -66,31 +65,27 @@ TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
   EXPECT_NE(PackageDamage(file).find("damaged at byte 49173"), std::string::npos) << PackageDamage(file);
 }
 
-TEST_F(SceneFiles, NamesAsTheDesignerWritesThem) {
-  ASSERT_EQ(mkdir((dir + "/Frames").c_str(), 0755), 0);
-  Write("Frames/Fish0.BMP", "x");
-  Write("chord.wav", "x");
-  struct Case {
-    const char* name;
-    std::string found;
-  } cases[] = {
-      {"Frames/Fish0.BMP", dir + "/Frames/Fish0.BMP"},
-      {"frames\\fish0.bmp", dir + "/Frames/Fish0.BMP"},
-      {".\\FRAMES\\FISH0.bmp", dir + "/Frames/Fish0.BMP"},
-      {"C:\\WINDOWS\\chord.wav", dir + "/chord.wav"},  // a Windows place: looked for beside the settings
-      {"\\\\server\\share\\CHORD.WAV", dir + "/chord.wav"},
-      {"frames\\missing.bmp", ""},
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FindSettingsFile(dir, c.name), c.found) << c.name;
-  EXPECT_EQ(FindSettingsFile("/nowhere", (dir + "/chord.wav").c_str()), dir + "/chord.wav");
-}
-
-// The sample scene's settings play with every picture they name: the same pictures as a
-// package made of them would give is the designer's playback test's to prove; here the Linux
-// names and file reads must find them all.
+// The sample scene's settings play with every picture and the wave they name (that they are the
+// pictures a package of them holds is the settings source's own test); here the file's folder
+// and the wave read into memory must serve them.
 TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
   ASSERT_TRUE(WriteDemoScene(dir));
+  // Named as the designer writes a relative name on Windows.
+  ASSERT_EQ(mkdir((dir + "/waves").c_str(), 0755), 0);
+  ASSERT_EQ(rename((dir + "/chord.wav").c_str(), (dir + "/waves/chord.wav").c_str()), 0);
+  std::string settings;
+  {
+    FILE* in = std::fopen((dir + "/MORVANE.INI").c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) settings.append(chunk, got);
+    std::fclose(in);
+  }
+  const size_t at = settings.find("Sound=chord.wav");
+  ASSERT_NE(at, std::string::npos);
+  settings.replace(at, 15, "Sound=waves\\chord.wav");
+  Write("MORVANE.INI", settings);
   SceneFile file;
   std::string problem;
   ASSERT_TRUE(ReadSceneFile((dir + "/MORVANE.INI").c_str(), &file, &problem)) << problem;

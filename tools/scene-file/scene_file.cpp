@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include <cerrno>
+
+#include "bitmap_limits.h"
+#include "engine_host.h"
 #include "package_reader.h"
 #include "package_records.h"
 #include "profile_text.h"
-#include "scene_pictures.h"
 
 namespace {
 
@@ -30,6 +33,15 @@ bool HasSettingsSection(const std::vector<uint8_t>& bytes) {
   return false;
 }
 
+// The settings' wave, kept by the file while it plays, as the package's block is by the model.
+bool PlayWaveFile(SceneSound* sound, const char* path) {
+  SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
+  std::string problem;
+  if (!ReadLimitedFile(path, kMaxBitmapBytes, &owner->sound, &problem) || owner->sound.empty()) return false;
+  HostPlaySound(owner->sound.data(), static_cast<int32_t>(owner->sound.size()));
+  return true;
+}
+
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -37,6 +49,27 @@ std::string FolderOf(const std::string& path) {
 }
 
 }  // namespace
+
+bool ReadLimitedFile(const std::string& path, uint64_t limit, std::vector<uint8_t>* bytes, std::string* problem) {
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) {
+    *problem = path + ": " + std::strerror(errno);
+    return false;
+  }
+  bytes->clear();
+  uint8_t chunk[65536];
+  size_t got;
+  bool fits = true;
+  while (fits && (got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+    fits = bytes->size() + got <= limit;
+    if (fits) bytes->insert(bytes->end(), chunk, chunk + got);
+  }
+  const int error = std::ferror(in) ? errno : 0;
+  std::fclose(in);
+  if (!fits) *problem = path + ": too large";
+  if (error) *problem = path + ": " + std::strerror(error);
+  return fits && !error;
+}
 
 bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
   std::vector<uint8_t> bytes;
@@ -76,11 +109,13 @@ std::string PackageDamage(const SceneFile& file) {
 SceneSource* OpenSceneFileSource(SceneFile* file) {
   file->sound.clear();
   if (file->kind == PackagedSaver) {
-    OpenMemoryStream(&file->stream, file->package.data(), static_cast<uint32_t>(file->package.size()));
+    OpenMemoryStream(&file->stream, file->package.data(), file->package.size());
     OpenPackageSource(&file->packageSource, &file->stream.base);
     return &file->packageSource.base;
   }
-  OpenScenePictures(&file->files, file);
-  OpenSettingsSceneSource(&file->settingsSource, &file->settings, &file->files.base);
+  file->soundFile.base.playFile = PlayWaveFile;
+  file->soundFile.owner = file;
+  OpenSettingsSceneSource(&file->settingsSource, &file->settings, &file->pictureFiles, file->folder.c_str(),
+                          &file->soundFile.base);
   return &file->settingsSource.base;
 }

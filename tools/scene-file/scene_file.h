@@ -10,14 +10,15 @@
 #include "package_source.h"
 #include "profile_snapshot_store.h"
 #include "settings_scene_source.h"
+#include "stdio_build_files.h"
 
 enum SceneFileKind { PackagedSaver, SettingsFile };
 
 struct SceneFile;
 
-// The settings' bitmap and wave files, found the way the designer names them.
-struct PosixSceneFiles {
-  SceneFiles base;
+// The wave a settings file names, read whole and played from memory as a package's is.
+struct SceneFileSound {
+  SceneSound base;
   SceneFile* owner;
 };
 
@@ -26,9 +27,11 @@ struct SceneFile {
   std::string path;
   // PackagedSaver: the scene package, everything after the player image.
   std::vector<uint8_t> package;
-  // SettingsFile: the settings and the folder their relative names belong to.
+  // SettingsFile: the settings and the folder their relative names belong to, as for the
+  // builder (morvane-pack) reading the same file.
   ProfileSnapshotStore settings;
   std::string folder;
+  StdioBuildFiles pictureFiles;
   // The wave a settings file names, kept while it plays, as the package's is.
   std::vector<uint8_t> sound;
 
@@ -36,7 +39,7 @@ struct SceneFile {
   MemoryStream stream;
   PackageSource packageSource;
   SettingsSceneSource settingsSource;
-  PosixSceneFiles files;
+  SceneFileSound soundFile;
 };
 
 // Reads and recognises the file. False, with a one-line reason that names the file, when it
@@ -49,3 +52,6 @@ std::string PackageDamage(const SceneFile& file);
 
 // A source for LoadScene, reading the scene from its beginning.
 SceneSource* OpenSceneFileSource(SceneFile* file);
+
+// The whole file, if it holds at most `limit` bytes; false with a message naming it otherwise.
+bool ReadLimitedFile(const std::string& path, uint64_t limit, std::vector<uint8_t>* bytes, std::string* problem);
