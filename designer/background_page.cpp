@@ -87,13 +87,15 @@ void Close(HWND page) {
 void ChooseBackgroundColour(HWND page) {
   COLORREF colour = StoredBackgroundColour();
   customColours[0] = colour;
+  // The record carries no text; only the call differs between the families.
   CHOOSECOLORW record = {};
   record.lStructSize = sizeof record;
   record.hwndOwner = page;
   record.rgbResult = colour;
   record.lpCustColors = customColours;
   record.Flags = CC_RGBINIT;
-  if (!ChooseColorW(&record)) return;
+  BOOL chosen = win9xPlatform ? ChooseColorA(reinterpret_cast<CHOOSECOLORA*>(&record)) : ChooseColorW(&record);
+  if (!chosen) return;
   WriteSettingInteger("BackGround", "ColorR", GetRValue(record.rgbResult));
   WriteSettingInteger("BackGround", "ColorG", GetGValue(record.rgbResult));
   WriteSettingInteger("BackGround", "ColorB", GetBValue(record.rgbResult));
@@ -112,8 +114,8 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       break;
     case WM_COMMAND:
       if (wParam == kColourButton) ChooseBackgroundColour(page);
-      if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, L"bmp");
-      if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, L"wav");
+      if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, "bmp");
+      if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav");
       break;
     case WM_DRAWITEM:
       if (wParam == IDC_COLOUR_SWATCH) DrawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -11,25 +11,26 @@
 #include "designer_state.h"
 #include "page_controls.h"
 #include "saver_host.h"
+#include "system_text.h"
 
 namespace {
 
 struct PageKind {
-  const wchar_t* templateName;
+  const char* templateName;
   DLGPROC procedure;
 };
 
 PageKind PageOfTab(int tab) {
-  if (tab == kInfoTab) return {L"DLG2", InfoPageProc};
-  if (tab == kBackgroundTab) return {L"DLG0", BackgroundPageProc};
-  if (tab == kModuleTab) return {L"DLG3", ModulePageProc};
-  return {L"DLG1", CharacterPageProc};
+  if (tab == kInfoTab) return {"DLG2", InfoPageProc};
+  if (tab == kBackgroundTab) return {"DLG0", BackgroundPageProc};
+  if (tab == kModuleTab) return {"DLG3", ModulePageProc};
+  return {"DLG1", CharacterPageProc};
 }
 
 void CreatePage(int tab) {
   if (tab < 0 || tab >= kTabCount) return;
   PageKind kind = PageOfTab(tab);
-  currentPage = CreateDialogParamW(moduleInstance, kind.templateName, tabControl, kind.procedure, 0);
+  currentPage = OpenDialog(kind.templateName, tabControl, kind.procedure);
 }
 
 void DestroyCurrentPage() {
@@ -39,27 +40,51 @@ void DestroyCurrentPage() {
 
 // The tab control's place is given in pixels for a dialog unit of 1.5 pixels; it follows the
 // dialog's own conversion so that the pages, laid out in dialog units, stay inside it.
-void CreateTabControl(HWND dialog) {
+void PlaceTabControl(HWND dialog) {
   RECT units = {0, 0, 4, 8};
   MapDialogRect(dialog, &units);
-  tabControl = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-                               MulDiv(10, units.right, 6), MulDiv(5, units.bottom, 12), MulDiv(345, units.right, 6),
-                               MulDiv(380, units.bottom, 12), dialog, nullptr, moduleInstance, nullptr);
+  MoveWindow(tabControl, MulDiv(10, units.right, 6), MulDiv(5, units.bottom, 12), MulDiv(345, units.right, 6),
+             MulDiv(380, units.bottom, 12), TRUE);
   // The dialog's font, not the system's, as the pages use it too.
-  SendMessageW(tabControl, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+  SendMessageA(tabControl, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), TRUE);
+}
+
+void CreateTabControl(HWND dialog) {
+  tabControl = CreateControl("SysTabControl32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                             dialog, 0);
+  PlaceTabControl(dialog);
   for (int tab = 0; tab < kTabCount; ++tab) {
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = const_cast<wchar_t*>(ResourceText(IDS_TAB_FIRST + tab));
-    item.iImage = -1;
-    SendMessageW(tabControl, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    FixedText text;
+    LoadFixedText(IDS_TAB_FIRST + tab, &text);
+    if (win9xPlatform) {
+      TCITEMA item = {};
+      item.mask = TCIF_TEXT | TCIF_IMAGE;
+      item.pszText = text.ansi;
+      item.iImage = -1;
+      SendMessageA(tabControl, TCM_INSERTITEMA, tab, reinterpret_cast<LPARAM>(&item));
+    } else {
+      TCITEMW item = {};
+      item.mask = TCIF_TEXT | TCIF_IMAGE;
+      item.pszText = text.wide;
+      item.iImage = -1;
+      SendMessageW(tabControl, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    }
   }
 }
 
 void SwitchPage(HWND sender) {
   // The old page saves under the old tab, so it must go before currentTab changes.
   DestroyCurrentPage();
-  currentTab = static_cast<signed char>(SendMessageW(sender, TCM_GETCURSEL, 0, 0) & 0xFF);
+  currentTab = static_cast<signed char>(SendMessageA(sender, TCM_GETCURSEL, 0, 0) & 0xFF);
+  CreatePage(currentTab);
+}
+
+// Moved to a monitor of another scale, the system lays out the dialog's own buttons and font
+// anew (the programs are per-monitor DPI aware); once it has, the tab control and the page,
+// made at run time, follow: the page saves and is made again at the new scale.
+void FollowDpi(HWND dialog) {
+  PlaceTabControl(dialog);
+  DestroyCurrentPage();
   CreatePage(currentTab);
 }
 
@@ -109,6 +134,9 @@ void CloseDialog(HWND dialog) {
 
 }  // namespace
 
+const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, from Windows 8.1 on
+const UINT kFollowDpi = WM_APP + 1;
+
 BOOL WINAPI PrepareDialogClasses(HINSTANCE) { return TRUE; }
 
 INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -130,6 +158,12 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
       return FALSE;
     case WM_CLOSE:
       CloseDialog(dialog);
+      return TRUE;
+    case kDpiChanged:
+      PostMessageA(dialog, kFollowDpi, 0, 0);
+      return FALSE;  // the system's own handling comes first
+    case kFollowDpi:
+      FollowDpi(dialog);
       return TRUE;
   }
   return FALSE;

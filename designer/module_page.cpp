@@ -12,6 +12,7 @@
 #include "input_path.h"
 #include "module_name.h"
 #include "page_controls.h"
+#include "system_text.h"
 
 namespace {
 
@@ -34,14 +35,14 @@ void Save(HWND page) {
 }
 
 int Message(HWND page, UINT text, UINT buttons) {
-  return MessageBoxW(page, ResourceText(text), ResourceText(IDS_CAPTION), buttons);
+  return ShowFixedMessage(page, text, IDS_CAPTION, buttons);
 }
 
 void Browse(HWND page) {
   GetDlgItemTextA(page, kNameField, valueBuffer, sizeof valueBuffer);
   // A save dialog, for the file is about to be written; it asks nothing about an existing
   // file, since Create asks that when it is about to replace it.
-  BrowseWithValueBuffer(page, SaveFileDialog, IDS_SAVER_FILTER, IDS_SAVER_TITLE, L"scr",
+  BrowseWithValueBuffer(page, SaveFileDialog, IDS_SAVER_FILTER, IDS_SAVER_TITLE, "scr",
                         OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   FixUpModuleName(valueBuffer, sizeof valueBuffer, IsLeadByte);
   SetDlgItemTextA(page, kNameField, valueBuffer);

@@ -7,6 +7,7 @@
 #include "designer_state.h"
 #include "saver_host.h"
 #include "settings_value.h"
+#include "system_text.h"
 #include "ui_language.h"
 
 void ReadSettingIntoField(HWND page, int id, const char* section, const char* key) {
@@ -46,26 +47,25 @@ HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) 
   MapDialogRect(page, &units);
   int left = MulDiv(x, units.right, 6), top = MulDiv(y, units.bottom, 12);
   int cx = MulDiv(width, units.right, 6), cy = MulDiv(height, units.bottom, 12);
-  return CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top, cx, cy,
-                         page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance, nullptr);
+  return CreateControl("msctls_trackbar32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top, cx, cy, page, id);
 }
 
 void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position) {
-  SendMessageW(trackbar, TBM_SETRANGEMIN, FALSE, static_cast<int16_t>(minimum));
-  SendMessageW(trackbar, TBM_SETRANGEMAX, FALSE, static_cast<int16_t>(maximum));
+  SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, static_cast<int16_t>(minimum));
+  SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, static_cast<int16_t>(maximum));
   // Some trackbars place the thumb for a new range only when the position changes: a new
   // slider at 0 asked for 0 would keep the thumb where 0 lay in the old range.
-  SendMessageW(trackbar, TBM_SETPOS, FALSE, static_cast<int16_t>(minimum));
-  SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+  SendMessageA(trackbar, TBM_SETPOS, FALSE, static_cast<int16_t>(minimum));
+  SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
 }
 
 int32_t TrackbarPosition(HWND trackbar) {
-  return static_cast<int32_t>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+  return static_cast<int32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
 }
 
 const wchar_t* ResourceText(UINT id) {
-  // Several texts are in use at once (filter and title of one dialog), so each call gets its
-  // own slot of a small ring.
+  // Several texts are in use at once (the parts of one message), so each call gets its own slot
+  // of a small ring.
   static wchar_t texts[4][256];
   static int next;
   wchar_t* text = texts[next];
@@ -74,37 +74,65 @@ const wchar_t* ResourceText(UINT id) {
   return text;
 }
 
-bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const wchar_t* defaultExtension,
-                           DWORD flags) {
-  wchar_t filter[256];
-  lstrcpynW(filter, ResourceText(filterId), 255);
-  filter[255] = L'\0';
-  for (wchar_t* p = filter; *p; ++p)
+namespace {
+
+// "|" stands for the zero bytes between a filter's parts. Found by characters, so that the
+// second byte of a double-byte character is never taken for it.
+void SplitFilter(FixedText* filter) {
+  for (wchar_t* p = filter->wide; *p; ++p)
     if (*p == L'|') *p = L'\0';
+  for (char* p = filter->ansi; *p;) {
+    char* next = CharNextA(p);
+    if (*p == '|') *p = '\0';
+    p = next;
+  }
+}
 
-  wchar_t file[MAX_PATH];
-  if (!MultiByteToWideChar(CP_ACP, 0, valueBuffer, -1, file, MAX_PATH)) file[0] = L'\0';
+}  // namespace
 
-  OPENFILENAMEW record = {};
-  record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-  record.hwndOwner = page;
-  record.lpstrFilter = filter;
-  record.lpstrFile = file;
-  record.nMaxFile = MAX_PATH;
-  record.lpstrTitle = ResourceText(titleId);
-  record.Flags = flags;
-  record.lpstrDefExt = defaultExtension;
-  if (!(kind == SaveFileDialog ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record))) return false;
+bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
+                           DWORD flags) {
+  FixedText filter, title;
+  LoadFixedText(filterId, &filter);
+  LoadFixedText(titleId, &title);
+  SplitFilter(&filter);
 
-  // The settings hold paths in the system's code page; a path that does not fit the buffer
-  // there is not taken, rather than stored cut short.
+  // The settings hold paths in the system's code page; on the NT family a path that does not fit
+  // the buffer there is not taken, rather than stored cut short.
   char chosen[kSettingBufferSize];
-  if (!WideCharToMultiByte(CP_ACP, 0, file, -1, chosen, sizeof chosen, nullptr, nullptr)) return false;
+  if (win9xPlatform) {
+    lstrcpynA(chosen, valueBuffer, sizeof chosen);
+    OPENFILENAMEA record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = page;
+    record.lpstrFilter = filter.ansi;
+    record.lpstrFile = chosen;
+    record.nMaxFile = sizeof chosen;
+    record.lpstrTitle = title.ansi;
+    record.Flags = flags;
+    record.lpstrDefExt = defaultExtension;
+    if (!(kind == SaveFileDialog ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record))) return false;
+  } else {
+    wchar_t file[MAX_PATH], extension[8];
+    if (!MultiByteToWideChar(CP_ACP, 0, valueBuffer, -1, file, MAX_PATH)) file[0] = L'\0';
+    if (!MultiByteToWideChar(CP_ACP, 0, defaultExtension, -1, extension, 8)) extension[0] = L'\0';
+    OPENFILENAMEW record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    record.hwndOwner = page;
+    record.lpstrFilter = filter.wide;
+    record.lpstrFile = file;
+    record.nMaxFile = MAX_PATH;
+    record.lpstrTitle = title.wide;
+    record.Flags = flags;
+    record.lpstrDefExt = extension;
+    if (!(kind == SaveFileDialog ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record))) return false;
+    if (!WideCharToMultiByte(CP_ACP, 0, file, -1, chosen, sizeof chosen, nullptr, nullptr)) return false;
+  }
   lstrcpynA(valueBuffer, chosen, sizeof valueBuffer);
   return true;
 }
 
-void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const wchar_t* defaultExtension) {
+void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension) {
   GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
   BrowseWithValueBuffer(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
   SetDlgItemTextA(page, field, valueBuffer);

@@ -28,12 +28,12 @@ int32_t TrackbarPosition(HWND trackbar);
 // valueBuffer; its texts come from the string table. Returns whether the user confirmed;
 // valueBuffer then holds the chosen path.
 enum FileDialogKind { OpenFileDialog, SaveFileDialog };
-bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const wchar_t* defaultExtension,
+bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
                            DWORD flags);
 
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
 // text back after a cancel.
-void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const wchar_t* defaultExtension);
+void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
 
 // A fixed text of the string table, for the wide calls.
 const wchar_t* ResourceText(UINT id);

@@ -1,19 +1,13 @@
 // The language of the designer's windows. The system picks the configuration dialog's language
 // from the ones the program carries; every other text and window of the designer follows that
-// pick, so that a message or the user guide never comes in another language than the dialog.
-// Resources are looked up with the ANSI calls, which both platform families implement (the 9x
-// family's wide ones are stubs); names here are numbers or ASCII.
+// pick (DialogLanguage, LoadStringIn), so that a message or the user guide never comes in another
+// language than the dialog. Resources are looked up with the ANSI calls, which both platform
+// families implement (the 9x family's wide ones are stubs); names here are numbers or ASCII.
 #pragma once
 #include <windows.h>
 
-// The language of dialog 2003 as the system chooses it for this user.
-LANGID DialogLanguage();
+#include "system_text.h"
 
 // A resource in the dialog's language; the system's own choice when it has none in that
 // language. Null when there is none at all.
 const void* LockResourceIn(LPCSTR type, LPCSTR name, DWORD* size);
-
-// A string-table text in the dialog's language, or the system's choice when that language lacks
-// it, into text (capacity in characters, at least 1). Returns its length; 0 and an empty text
-// when there is no such string.
-int LoadStringIn(UINT id, wchar_t* text, int capacity);

@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "engine.h"
+#include "engine_host.h"
 #include "surface.h"
 #include "wrapping.h"
 
@@ -90,7 +93,45 @@ void PresentWorkArea(Surface* window, const SceneArea& area) {
                   area.left, area.top, RopSrcCopy);
 }
 
+// A transfer costs a little beyond its pixels; two areas whose common box is at most a 128 x 128
+// square larger than the two apart (a character's previous and current box, characters side by
+// side) go as one.
+const int64_t kMergeSlack = 128 * 128;
+
+int64_t PixelsOf(const SceneArea& area) {
+  return static_cast<int64_t>(area.width) * area.height;
+}
+
+SceneArea BoxAround(const SceneArea& a, const SceneArea& b) {
+  const int64_t left = a.left < b.left ? a.left : b.left;
+  const int64_t top = a.top < b.top ? a.top : b.top;
+  const int64_t right = std::max<int64_t>(int64_t(a.left) + a.width, int64_t(b.left) + b.width);
+  const int64_t bottom = std::max<int64_t>(int64_t(a.top) + a.height, int64_t(b.top) + b.height);
+  return SceneArea{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+                   static_cast<int32_t>(bottom - top)};
+}
+
 }  // namespace
+
+int MergeChangedAreas(SceneArea* areas, int count) {
+  int kept = 0;
+  for (int i = 0; i < count; ++i)
+    if (areas[i].width > 0 && areas[i].height > 0) areas[kept++] = areas[i];
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (int i = 0; i < kept && !merged; ++i) {
+      for (int j = i + 1; j < kept; ++j) {
+        const SceneArea box = BoxAround(areas[i], areas[j]);
+        if (PixelsOf(box) > PixelsOf(areas[i]) + PixelsOf(areas[j]) + kMergeSlack) continue;
+        areas[i] = box;
+        areas[j] = areas[--kept];
+        merged = true;
+        break;
+      }
+    }
+  }
+  return kept;
+}
 
 void PresentChangedAreas(Surface* window) {
   // The preview shrinks the whole screen into a small window: cheap, and a changed area does
@@ -100,8 +141,15 @@ void PresentChangedAreas(Surface* window) {
     scene.windowPresented = 1;
     return;
   }
-  for (int i = 0; i < scene.restoredCount; ++i) PresentWorkArea(window, scene.restored[i]);
-  for (int i = 0; i < scene.drawnCount; ++i) PresentWorkArea(window, scene.drawn[i]);
+  SceneArea areas[2 * kCharacterSlots];
+  int count = 0;
+  for (int i = 0; i < scene.restoredCount; ++i) areas[count++] = scene.restored[i];
+  for (int i = 0; i < scene.drawnCount; ++i) areas[count++] = scene.drawn[i];
+  count = MergeChangedAreas(areas, count);
+  for (int i = 0; i < count; ++i) {
+    PresentWorkArea(window, areas[i]);
+    HostAreaPresented();
+  }
 }
 
 void PresentArea(Surface* window, int32_t left, int32_t top, int32_t right, int32_t bottom) {

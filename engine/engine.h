@@ -8,10 +8,20 @@
 
 struct SceneSource;
 
+// More monitors than this still get the background colour; the wallpaper goes on the first ones.
+const int kMonitorSlots = 16;
+
 struct SceneGeometry {
+  // The picture: the virtual screen the saver window covers (the primary screen in a preview).
   int32_t screenWidth, screenHeight;
-  // The saver window's outer rectangle in screen pixels.
+  // The saver window's outer rectangle, in the picture's pixels.
   int32_t windowLeft, windowTop, windowRight, windowBottom;
+  // Where the picture's top-left corner lies on the display, for the copy of the desktop.
+  int32_t displayLeft, displayTop;
+  // The monitors, in the picture's pixels: each shows the wallpaper as a single screen would.
+  // None means that the whole picture is one screen.
+  int32_t monitorCount;
+  SceneArea monitors[kMonitorSlots];
 };
 
 // WM_CREATE: fills `scene` from the source. On a start-up failure it reports through
@@ -33,6 +43,9 @@ void PresentPicture(Surface* window);
 // Only what the last composition changed onto the window (the whole picture the first time
 // and in a preview), so that the window stays equal to a full presentation.
 void PresentChangedAreas(Surface* window);
+// Joins, in place, areas whose common box is little larger than they are apart, and drops
+// empty ones; returns how many are left. Together they still cover every pixel the input did.
+int MergeChangedAreas(SceneArea* areas, int count);
 // [left, right) x [top, bottom) of the work buffer onto the same place of the window, for
 // areas the window system asks to have drawn again (uncovered, exposed); a preview gets the
 // whole shrunk picture.

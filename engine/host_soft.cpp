@@ -25,6 +25,11 @@ void HostReleaseWindowReference(Surface* reference) {
   ReleaseSurface(reference);
 }
 
+void HostAreaPresented() {}
+bool HostHasMemoryFor(uint64_t bytes) {
+  return softHost.memoryLimit == 0 || bytes <= softHost.memoryLimit;
+}
+
 void HostStartupFailure() {
   ++softHost.startupFailures;
 }

@@ -5,6 +5,7 @@
 
 struct SoftHost {
   bool refuseTimers;  // set by a test to make the timers fail
+  uint64_t memoryLimit;  // bytes the buffers may take; 0: as many as they need
   bool timersRunning;
   int32_t redrawPeriod, framePeriod;
   int32_t startupFailures;

@@ -64,8 +64,25 @@ void PlaceCharacters() {
   }
 }
 
-void ApplyBackground(SceneSource* source, int32_t fillLeft, int32_t fillTop, int32_t fillRight,
-                     int32_t fillBottom) {
+// The wallpaper at its natural size in the middle of one monitor, cut at the monitor's edges so
+// that a large one does not spill onto its neighbours.
+void CentreOnMonitor(Surface* buffer, const Surface* wallpaper, const SceneArea& monitor) {
+  const int32_t w = SurfaceWidth(wallpaper);
+  const int32_t h = SurfaceHeight(wallpaper);
+  int32_t left = monitor.left + (monitor.width - w) / 2;
+  int32_t top = monitor.top + (monitor.height - h) / 2;
+  int32_t sx = 0, sy = 0;
+  int32_t right = left + w, bottom = top + h;
+  if (left < monitor.left) sx = monitor.left - left, left = monitor.left;
+  if (top < monitor.top) sy = monitor.top - top, top = monitor.top;
+  if (right > monitor.left + monitor.width) right = monitor.left + monitor.width;
+  if (bottom > monitor.top + monitor.height) bottom = monitor.top + monitor.height;
+  if (right <= left || bottom <= top) return;
+  TransferSurface(buffer, left, top, right - left, bottom - top, wallpaper, sx, sy, RopSrcCopy);
+}
+
+void ApplyBackground(SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
+                     int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
   SceneBackground background;
   memset(&background, 0, sizeof background);
   if (!source->readBackground(source, &background)) return;
@@ -76,14 +93,17 @@ void ApplyBackground(SceneSource* source, int32_t fillLeft, int32_t fillTop, int
   if (background.wallpaper == 0) return;
   Surface* wallpaper = source->loadWallpaper(source, scene.referenceContext);
   if (!wallpaper) return;
-  const int32_t w = SurfaceWidth(wallpaper);
-  const int32_t h = SurfaceHeight(wallpaper);
-  if (background.stretch == 0) {
-    TransferSurface(buffer, (scene.screenWidth - w) / 2, (scene.screenHeight - h) / 2, w, h,
-                    wallpaper, 0, 0, RopSrcCopy);
-  } else {
-    StretchSurface(buffer, 0, 0, scene.screenWidth, scene.screenHeight, wallpaper, 0, 0, w, h,
-                   RopSrcCopy);
+  // Each monitor shows the wallpaper as it would look on a single screen.
+  const SceneArea whole = {0, 0, scene.screenWidth, scene.screenHeight};
+  const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
+  for (int32_t i = 0; i < monitors && i < kMonitorSlots; ++i) {
+    const SceneArea& monitor = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
+    if (background.stretch == 0) {
+      CentreOnMonitor(buffer, wallpaper, monitor);
+    } else {
+      StretchSurface(buffer, monitor.left, monitor.top, monitor.width, monitor.height, wallpaper,
+                     0, 0, SurfaceWidth(wallpaper), SurfaceHeight(wallpaper), RopSrcCopy);
+    }
   }
   ReleaseSurface(wallpaper);
 }
@@ -126,19 +146,25 @@ void LoadScene(SceneSource* source, const SceneGeometry& geometry, uint32_t seed
   HostReleaseWindowReference(scene.referenceContext);
   scene.referenceContext = OpenDisplayReference();
 
-  scene.backgroundBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
-                                         scene.screenHeight);
-  scene.workBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
-                                   scene.screenHeight);
+  // Two pictures of the whole virtual screen at up to four bytes a pixel: a screen too large
+  // to buffer ends in the start-up failure before anything that size is asked for.
+  const uint64_t pictureBytes = static_cast<uint64_t>(scene.screenWidth > 0 ? scene.screenWidth : 0) *
+                                static_cast<uint64_t>(scene.screenHeight > 0 ? scene.screenHeight : 0) * 4;
+  if (HostHasMemoryFor(2 * pictureBytes)) {
+    scene.backgroundBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
+                                           scene.screenHeight);
+    scene.workBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
+                                     scene.screenHeight);
+  }
   if (!scene.backgroundBuffer || !scene.workBuffer) {
     source->close(source);
     HostStartupFailure();
     return;
   }
-  CaptureDisplay(scene.backgroundBuffer);
-  CaptureDisplay(scene.workBuffer);
+  CaptureDisplay(scene.backgroundBuffer, geometry.displayLeft, geometry.displayTop);
+  CaptureDisplay(scene.workBuffer, geometry.displayLeft, geometry.displayTop);
 
-  ApplyBackground(source, fillLeft, fillTop, fillRight, fillBottom);
+  ApplyBackground(source, geometry, fillLeft, fillTop, fillRight, fillBottom);
   source->startSound(source);
   source->close(source);
 }

@@ -36,8 +36,8 @@ int32_t SurfaceHeight(const Surface* surface);
 
 // The context new surfaces are made compatible with once loading is over ("DISPLAY").
 Surface* OpenDisplayReference();
-// Copies the display's current image into the top-left corner of dest.
-void CaptureDisplay(Surface* dest);
+// Copies the display's current image, from (left, top) of the display on, into dest.
+void CaptureDisplay(Surface* dest, int32_t left, int32_t top);
 
 // The w x h rectangle of src at (sx, sy) combined into dest at (dx, dy), clipped to both;
 // negative positions clip.

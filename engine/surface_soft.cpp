@@ -135,10 +135,9 @@ Surface* OpenDisplayReference() {
   return CreateSoftReference();
 }
 
-void CaptureDisplay(Surface* dest) {
-  if (softDisplay) {
-    TransferSurface(dest, 0, 0, softDisplay->width, softDisplay->height, softDisplay, 0, 0,
-                    RopSrcCopy);
+void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
+  if (softDisplay && dest) {
+    TransferSurface(dest, 0, 0, dest->width, dest->height, softDisplay, left, top, RopSrcCopy);
   }
 }
 

@@ -1,6 +1,7 @@
 // Start-up and dispatch: one process, one run mode, its result the exit code.
 #include "command_line.h"
 #include "saver_host.h"
+#include "system_text.h"
 
 namespace {
 
@@ -65,8 +66,5 @@ int SaverEntry(HINSTANCE instance, const char* tail) {
 
 int ShowConfiguration(HWND parent) {
   if (!PrepareDialogClasses(moduleInstance)) return 0;
-  // The wide call keeps the resource's Japanese texts intact on a system of any code page;
-  // the dialog procedures still exchange data bytes in the ANSI code page.
-  return static_cast<int>(
-      DialogBoxParamW(moduleInstance, MAKEINTRESOURCEW(2003), parent, ConfigurationDialogProc, 0));
+  return static_cast<int>(RunDialog(MAKEINTRESOURCEA(2003), parent, ConfigurationDialogProc));
 }

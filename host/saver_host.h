@@ -41,6 +41,8 @@ int ShowConfiguration(HWND parent);
 int RunSaver(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefaultSaverHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The rectangle that spans every monitor, in screen pixels: what the full-screen window covers.
+RECT VirtualScreen();
 
 // ---- Password verification and change (9x platform family only) -----------------------------
 void LoadPasswordVerifier();

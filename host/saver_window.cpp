@@ -82,10 +82,7 @@ int RunSaver(HWND parent) {
     title = PreviewWindowTitle;
     previewMode = true;
   } else {
-    RECT screen;
-    HDC screenContext = GetDC(nullptr);
-    GetClipBox(screenContext, &screen);
-    ReleaseDC(nullptr, screenContext);
+    RECT screen = VirtualScreen();
     left = screen.left;
     top = screen.top;
     width = screen.right - screen.left;
@@ -121,6 +118,20 @@ int RunSaver(HWND parent) {
   }
   UnloadPasswordVerifier();
   return result;
+}
+
+RECT VirtualScreen() {
+  RECT screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  // Systems from before several monitors (95, NT 4) answer 0 for these: one screen.
+  if (width <= 0 || height <= 0) {
+    screen.left = screen.top = 0;
+    width = GetSystemMetrics(SM_CXSCREEN);
+    height = GetSystemMetrics(SM_CYSCREEN);
+  }
+  screen.right = screen.left + width;
+  screen.bottom = screen.top + height;
+  return screen;
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

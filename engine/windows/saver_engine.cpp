@@ -5,8 +5,10 @@
 #include "engine.h"
 #include "engine_host.h"
 #include "saver_host.h"
+#include "screen_layout.h"
 #include "surface.h"
 #include "surface_gdi.h"
+#include "system_text.h"
 
 namespace {
 
@@ -43,11 +45,24 @@ void HostReleaseWindowReference(Surface* reference) {
   ReleaseSurface(reference);
 }
 
+void HostAreaPresented() {
+  // A look into the queue for a message that never comes: the moment a waiting program gives
+  // the window system to send what it drew. Nothing is taken from the queue.
+  MSG none;
+  PeekMessageA(&none, engineWindow, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
+}
+
+bool HostHasMemoryFor(uint64_t bytes) {
+  // What the process may still commit and address; the older, smaller record is known to every
+  // system this runs on.
+  MEMORYSTATUS status;
+  status.dwLength = sizeof status;
+  GlobalMemoryStatus(&status);
+  return bytes <= status.dwAvailPageFile && bytes <= status.dwAvailVirtual;
+}
+
 void HostStartupFailure() {
-  WCHAR text[128], caption[64];
-  if (!LoadStringW(moduleInstance, kNotEnoughMemoryText, text, 128)) text[0] = 0;
-  if (!LoadStringW(moduleInstance, kStartupFailureCaption, caption, 64)) caption[0] = 0;
-  MessageBoxW(engineWindow, text, caption, MB_OK | MB_ICONERROR);
+  ShowFixedMessage(engineWindow, kNotEnoughMemoryText, kStartupFailureCaption, MB_OK | MB_ICONERROR);
   DestroyWindow(engineWindow);
 }
 
@@ -65,10 +80,8 @@ LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_CREATE: {
       engineWindow = window;
-      RECT area;
-      GetWindowRect(window, &area);
-      SceneGeometry geometry = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                area.left, area.top, area.right, area.bottom};
+      SceneGeometry geometry;
+      ReadScreenLayout(window, previewMode, &geometry);
       LoadScene(openSource(window), geometry, SecondsSince1970());
       return 0;
     }
@@ -77,21 +90,27 @@ LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
       PostQuitMessage(0);
       return 0;
     case WM_PAINT: {
+      // The update region holds only what the system asks to have drawn again (the window
+      // uncovered, the password prompt gone): the paint timer invalidates nothing. The paint
+      // context is clipped to that region, so the picture goes through the window's own context
+      // once the region is validated: what the characters changed, then what the system asked.
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);
-      Surface target = BorrowedSurface(paint.hdc);
+      EndPaint(window, &paint);
+      HDC context = GetDC(window);
+      Surface target = BorrowedSurface(context);
       PaintScene(&target);
-      // The paint timer invalidates the whole window, so this still presents everything; it
-      // also covers what the system asks for (an uncovered window, the password prompt gone).
       PresentArea(&target, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
                   paint.rcPaint.bottom);
-      EndPaint(window, &paint);
+      ReleaseDC(window, context);
       return 0;
     }
     case WM_ERASEBKGND:
       return 0;
     case WM_TIMER:
-      if (wParam == kPaintTimerId) InvalidateRect(window, nullptr, FALSE);
+      // A paint without an update region: each paint still moves the scene one step, and it
+      // presents only what changed instead of the whole window.
+      if (wParam == kPaintTimerId) RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
       if (wParam == kFrameTimerId) AdvanceFrames();
       return 0;
   }

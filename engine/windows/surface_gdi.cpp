@@ -113,9 +113,10 @@ Surface* OpenDisplayReference() {
   return surface;
 }
 
-void CaptureDisplay(Surface* dest) {
+void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
+  // The screen's context spans the virtual screen, in the same coordinates as the monitors.
   HDC screen = GetDC(nullptr);
-  BitBlt(dest->context, 0, 0, dest->width, dest->height, screen, 0, 0, SRCCOPY);
+  BitBlt(dest->context, 0, 0, dest->width, dest->height, screen, left, top, SRCCOPY);
   ReleaseDC(nullptr, screen);
 }
 

@@ -237,3 +237,35 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChangedAreas, NeighboursJoinFarOnesStayApartAndEveryPixelStaysCovered) {
+  SceneArea areas[8] = {
+      {10, 10, 96, 96},    // a character's previous box
+      {15, 12, 96, 96},    // and its current one: one transfer
+      {900, 10, 96, 96},   // far away: a transfer of its own
+      {50, 500, 0, 40},    // empty: dropped
+      {-20, 700, 30, 30},  // partly outside the window, far from the rest: kept as it is
+  };
+  SceneArea before[8];
+  memcpy(before, areas, sizeof areas);
+  int count = MergeChangedAreas(areas, 5);
+  EXPECT_EQ(count, 3);
+  for (int i = 0; i < 5; ++i) {
+    if (before[i].width <= 0 || before[i].height <= 0) continue;
+    bool covered = false;
+    for (int j = 0; j < count; ++j) {
+      const SceneArea& a = areas[j];
+      covered |= a.left <= before[i].left && a.top <= before[i].top &&
+                 a.left + a.width >= before[i].left + before[i].width &&
+                 a.top + a.height >= before[i].top + before[i].height;
+    }
+    EXPECT_TRUE(covered) << "area " << i;
+  }
+  int64_t pixels = 0;
+  for (int j = 0; j < count; ++j) pixels += int64_t(areas[j].width) * areas[j].height;
+  EXPECT_LT(pixels, 3 * 96 * 96 + 30 * 30) << "far areas are never joined into one large box";
+}
+
+}  // namespace

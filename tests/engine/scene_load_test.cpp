@@ -172,6 +172,66 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
   ReleaseSurface(desktop);
 }
 
+TEST_F(Loading, EachMonitorShowsTheWallpaperAsASingleScreenWould) {
+  // Two monitors of 320 x 240 side by side; the picture's corner lies at x 100 of the display.
+  SceneGeometry twoMonitors = {640, 240, 0, 0, 640, 240, 100, 0, 2, {{0, 0, 320, 240}, {320, 0, 320, 240}}};
+  Surface* desktop = CreateSurface(nullptr, 800, 240);
+  FillSurface(desktop, 0, 0, 800, 240, 0x00445566);
+  FillSurface(desktop, 100, 0, 101, 240, 0x00010203);
+  SetSoftDisplay(desktop);
+  {
+    PackageBytes p = Start();
+    p.Background(true, 0).NoWallpaper().Sound({});
+    Load(p.bytes(), twoMonitors);
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 5), 0x00010203u) << "the desktop from the picture's corner";
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 1, 5), 0x00445566u);
+    ReleaseScene();
+  }
+  {
+    // Larger than a monitor: each shows its middle part, cut at its own edges.
+    PackageBytes p = Start();
+    std::vector<std::string> rows(300, std::string(400, 'r'));
+    for (int y = 0; y < 300; ++y) rows[y][40] = rows[y][359] = 'g';
+    p.Background(false, 0).Wallpaper(FrameRecordBody(rows), false).Sound({});
+    Load(p.bytes(), twoMonitors);
+    for (int32_t x : {0, 319, 320, 639}) EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, x, 10), 0x00FF00u) << x;
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 318, 10), 0x0000FFu);
+    EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 321, 10), 0x0000FFu);
+    ReleaseScene();
+  }
+  {
+    // Stretched over each monitor: red then blue on each.
+    PackageBytes p = Start();
+    p.Background(false, 0).Wallpaper(FrameRecordBody({"rb"}), true).Sound({});
+    Load(p.bytes(), twoMonitors);
+    const uint32_t expected[] = {0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000};
+    const int32_t columns[] = {0, 159, 160, 319, 320, 479, 480, 639};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, columns[i], 100), expected[i]) << columns[i];
+  }
+  ReleaseScene();
+  ReleaseSurface(desktop);
+}
+
+TEST_F(Loading, BuffersLargerThanTheMemoryReportAFailureBeforeAnythingIsMade) {
+  PackageBytes p = Start();
+  p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
+  Finish(p);
+  const uint64_t twoBuffers = 2 * 320 * 240 * 4;  // at four bytes a pixel
+  for (uint64_t limit : {twoBuffers - 1, twoBuffers}) {
+    MemoryStream stream;
+    OpenMemoryStream(&stream, p.bytes().data(), static_cast<uint32_t>(p.bytes().size()));
+    PackageSource source;
+    OpenPackageSource(&source, &stream.base);
+    softHost = SoftHost{};
+    softHost.memoryLimit = limit;
+    LoadScene(&source.base, kScreen, kSeed);
+    const bool enough = limit == twoBuffers;
+    EXPECT_EQ(softHost.startupFailures, enough ? 0 : 1) << limit;
+    EXPECT_EQ(scene.workBuffer != nullptr, enough) << limit;
+    ReleaseScene();
+  }
+}
+
 TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
   Surface* desktop = CreateSurface(nullptr, 320, 240);
   SetSoftDisplay(desktop);

@@ -7,10 +7,14 @@
 #include "dialog_template.h"
 #include "input_events.h"
 #include "process_runner.h"
+#include "system_language.h"
 
 namespace {
 
 const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+const WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+const wchar_t kJapaneseCaption[] = L"Screen Saver \x306E\x60C5\x5831";
+const wchar_t kEnglishCaption[] = L"Screen Saver Information";
 
 std::string Player() { return ProgramFolder() + "player.scr"; }
 
@@ -49,39 +53,58 @@ OpenDialog OpenInfoDialog(const std::string& program, const std::string& tail = 
   return dialog;
 }
 
-TEST(PlayerInfoDialog, ResourceIsTheJapaneseInformationDialog) {
-  DialogTemplate dialog = ReadDialogTemplate(Player(), MAKEINTRESOURCEW(2003), kJapanese);
-  ASSERT_TRUE(dialog.found);
-  EXPECT_EQ(dialog.style, 0x80C808C0u);
-  EXPECT_EQ(dialog.exStyle, 0u);
-  EXPECT_EQ(dialog.x, 0);
-  EXPECT_EQ(dialog.y, 0);
-  EXPECT_EQ(dialog.cx, 187);
-  EXPECT_EQ(dialog.cy, 89);
-  EXPECT_EQ(dialog.title, L"Screen Saver \x306E\x60C5\x5831");
-  EXPECT_EQ(dialog.pointSize, 9);
-  EXPECT_EQ(dialog.font, kGothicFace);
-  ASSERT_EQ(dialog.items.size(), 6u);
-  for (int line = 0; line < 5; ++line) {
-    const DialogItem* item = dialog.Item(1011 + line);
-    ASSERT_NE(item, nullptr) << line;
-    EXPECT_EQ(item->classAtom, 0x82);
-    EXPECT_EQ(item->style, 0x50020000u);
-    EXPECT_EQ(item->title, L"Static");
-    EXPECT_EQ(item->x, 15);
-    EXPECT_EQ(item->y, 10 + 10 * line);
-    EXPECT_EQ(item->cx, 157);
-    EXPECT_EQ(item->cy, 12);
+// The Japanese dialog as listed, and an English one of the same layout in the system's English
+// dialog font.
+TEST(PlayerInfoDialog, ResourcesAreTheJapaneseInformationDialogAndItsEnglishTwin) {
+  const struct {
+    WORD language;
+    const wchar_t* caption;
+    WORD pointSize;
+    const wchar_t* font;
+  } languages[] = {{kJapanese, kJapaneseCaption, 9, kGothicFace}, {kEnglish, kEnglishCaption, 8, L"MS Shell Dlg"}};
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.language);
+    DialogTemplate dialog = ReadDialogTemplate(Player(), MAKEINTRESOURCEW(2003), language.language);
+    ASSERT_TRUE(dialog.found);
+    EXPECT_EQ(dialog.style, 0x80C808C0u);
+    EXPECT_EQ(dialog.exStyle, 0u);
+    EXPECT_EQ(dialog.x, 0);
+    EXPECT_EQ(dialog.y, 0);
+    EXPECT_EQ(dialog.cx, 187);
+    EXPECT_EQ(dialog.cy, 89);
+    EXPECT_EQ(dialog.title, language.caption);
+    EXPECT_EQ(dialog.pointSize, language.pointSize);
+    EXPECT_EQ(dialog.font, language.font);
+    ASSERT_EQ(dialog.items.size(), 6u);
+    for (int line = 0; line < 5; ++line) {
+      const DialogItem* item = dialog.Item(1011 + line);
+      ASSERT_NE(item, nullptr) << line;
+      EXPECT_EQ(item->classAtom, 0x82);
+      EXPECT_EQ(item->style, 0x50020000u);
+      EXPECT_EQ(item->title, L"Static");
+      EXPECT_EQ(item->x, 15);
+      EXPECT_EQ(item->y, 10 + 10 * line);
+      EXPECT_EQ(item->cx, 157);
+      EXPECT_EQ(item->cy, 12);
+    }
+    const DialogItem* ok = dialog.Item(IDOK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->classAtom, 0x80);
+    EXPECT_EQ(ok->style, 0x50010001u);
+    EXPECT_EQ(ok->title, L"OK");
+    EXPECT_EQ(ok->x, 76);
+    EXPECT_EQ(ok->y, 67);
+    EXPECT_EQ(ok->cx, 34);
+    EXPECT_EQ(ok->cy, 14);
   }
-  const DialogItem* ok = dialog.Item(IDOK);
-  ASSERT_NE(ok, nullptr);
-  EXPECT_EQ(ok->classAtom, 0x80);
-  EXPECT_EQ(ok->style, 0x50010001u);
-  EXPECT_EQ(ok->title, L"OK");
-  EXPECT_EQ(ok->x, 76);
-  EXPECT_EQ(ok->y, 67);
-  EXPECT_EQ(ok->cx, 34);
-  EXPECT_EQ(ok->cy, 14);
+  // The start-up failure's message in both languages.
+  HMODULE module = LoadLibraryExA(Player().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(ReadStringResource(module, 1, kJapanese), L"\x30E1\x30E2\x30EA\x4E0D\x8DB3\x306E\x305F\x3081\x8D77\x52D5\x3059\x308B\x3053\x3068\x304C\x3067\x304D\x307E\x305B\x3093\x3002");
+  EXPECT_EQ(ReadStringResource(module, 2, kJapanese), L"\xFF7D\xFF78\xFF98\xFF70\xFF9D \xFF7E\xFF72\xFF8A\xFF9E\xFF70");
+  EXPECT_EQ(ReadStringResource(module, 1, kEnglish), L"There is not enough memory to start.");
+  EXPECT_EQ(ReadStringResource(module, 2, kEnglish), L"Screen Saver");
+  FreeLibrary(module);
 }
 
 TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
@@ -93,7 +116,8 @@ TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
   ASSERT_NE(dialog.window, nullptr);
   wchar_t caption[64];
   GetWindowTextW(dialog.window, caption, 64);
-  EXPECT_STREQ(caption, L"Screen Saver \x306E\x60C5\x5831");
+  EXPECT_STREQ(caption, SystemText(kJapaneseCaption, kEnglishCaption));
+  EXPECT_TRUE(IsWindowUnicode(dialog.window)) << "the NT family takes the wide calls";
   EXPECT_EQ(LineText(dialog.window, 1011), "First line");
   EXPECT_EQ(LineText(dialog.window, 1012), "");
   EXPECT_EQ(LineText(dialog.window, 1013), longest);
@@ -133,6 +157,24 @@ TEST(PlayerInfoDialog, OverlongStoredLineIsCutAndTheNextLineStillReads) {
   EXPECT_EQ(LineText(dialog.window, 1012), "after");
   EXPECT_EQ(LineText(dialog.window, 1013), "") << "a length cut short reads as empty";
   EXPECT_EQ(LineText(dialog.window, 1014), "");
+  PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForExit(dialog.process), 1u);
+}
+
+// On the 9x family the wide calls are stubs: the same dialog opens through the ANSI calls, with
+// the system's language converted to the ANSI code page.
+TEST(PlayerInfoDialog, OnThe9xFamilyTheAnsiDialogOpensWithTheSameTexts) {
+  std::string path = ProgramFolder() + "memo_player_win9x.scr";
+  ASSERT_TRUE(WriteWholeFile(path, ReadWholeFile(ProgramFolder() + "player_win9x.scr") + Entry("Line one") +
+                                       Entry("") + Entry("") + Entry("") + Entry("Line five")));
+  OpenDialog dialog = OpenInfoDialog(path);
+  ASSERT_NE(dialog.window, nullptr);
+  EXPECT_FALSE(IsWindowUnicode(dialog.window)) << "made by the ANSI call";
+  wchar_t caption[64];
+  GetWindowTextW(dialog.window, caption, 64);
+  EXPECT_STREQ(caption, SystemText(kJapaneseCaption, kEnglishCaption));
+  EXPECT_EQ(LineText(dialog.window, 1011), "Line one");
+  EXPECT_EQ(LineText(dialog.window, 1015), "Line five");
   PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(WaitForExit(dialog.process), 1u);
 }

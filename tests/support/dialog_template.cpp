@@ -98,3 +98,11 @@ DialogTemplate ReadDialogTemplate(const std::string& programPath, LPCWSTR name, 
   FreeLibrary(module);
   return dialog;
 }
+
+std::wstring ReadStringResource(HMODULE module, UINT id, WORD language) {
+  HRSRC block = FindResourceExW(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), language);
+  const WORD* entry = block ? static_cast<const WORD*>(LockResource(LoadResource(module, block))) : nullptr;
+  if (!entry) return L"<none>";
+  for (UINT skip = id % 16; skip > 0; --skip) entry += 1 + *entry;
+  return std::wstring(reinterpret_cast<const wchar_t*>(entry + 1), *entry);
+}

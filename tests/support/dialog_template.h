@@ -34,5 +34,9 @@ struct DialogTemplate {
 // The dialog resource of the given name or id and language in the program file.
 DialogTemplate ReadDialogTemplate(const std::string& programPath, LPCWSTR name, WORD language);
 
+// String `id` of the module's string table in the given language; "<none>" when the language has
+// no such block.
+std::wstring ReadStringResource(HMODULE module, UINT id, WORD language);
+
 // "ＭＳ ゴシック", the face every dialog of the programs names.
 extern const wchar_t kGothicFace[];

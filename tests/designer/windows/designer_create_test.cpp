@@ -4,6 +4,7 @@
 
 #include "designer_driver.h"
 #include "scene_art.h"
+#include "system_language.h"
 
 namespace {
 
@@ -26,12 +27,17 @@ std::wstring CreateAndAcknowledge(DesignerDialog& designer) {
   return text;
 }
 
-const wchar_t kNoName[] = L"ファイル名を入力して下さい。";
-const wchar_t kOverwrite[] = L"同名のファイルが既に存在します。上書きしますか？";
-const wchar_t kFailed[] = L"ファイルの作成中に異常が発生しました。";
-const wchar_t kSucceeded[] = L"現在の設定でスクリーンセイバーを作成しました。";
-const wchar_t kWarning[] = L"現在の設定でスクリーンセイバーを作成しましたが、次のファイルに問題がありました。";
-const wchar_t kNoFolder[] = L"保存先のフォルダーがありません。";
+const wchar_t* const kNoName = SystemText(L"ファイル名を入力して下さい。", L"Please enter a file name.");
+const wchar_t* const kOverwrite = SystemText(L"同名のファイルが既に存在します。上書きしますか？",
+                                             L"A file of that name already exists. Do you want to replace it?");
+const wchar_t* const kFailed =
+    SystemText(L"ファイルの作成中に異常が発生しました。", L"Something went wrong while the file was being created.");
+const wchar_t* const kSucceeded = SystemText(L"現在の設定でスクリーンセイバーを作成しました。",
+                                             L"A screen saver was created from the current settings.");
+const wchar_t* const kWarning =
+    SystemText(L"現在の設定でスクリーンセイバーを作成しましたが、次のファイルに問題がありました。",
+               L"The screen saver was created with the current settings, but there were problems with these files:");
+const wchar_t* const kNoFolder = SystemText(L"保存先のフォルダーがありません。", L"The folder does not exist.");
 
 std::wstring Wide(const std::string& text) {
   std::wstring wide(text.size() + 1, L'\0');
@@ -158,10 +164,14 @@ TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
   if (popup) designer.Screenshot("create-warning");
   if (popup) EXPECT_TRUE(Answer(popup, IDOK));
   EXPECT_EQ(text, std::wstring(kWarning) + L"\r\n" +
-                      L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
-                      L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
-                      L"\r\n・画像1 の 4 コマ目（ball4.bmp）：2 コマ目が入らなかったため、入っていません。"
-                      L"\r\n・画像2 の 1 コマ目（notes.bmp）：読み込めないため、入っていません（not a bitmap file (no \"BM\" signature)）。");
+                      SystemText(L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
+                                 L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
+                                 L"\r\n・画像1 の 4 コマ目（ball4.bmp）：2 コマ目が入らなかったため、入っていません。"
+                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：読み込めないため、入っていません（not a bitmap file (no \"BM\" signature)）。",
+                                 L"\r\n- Image 1, frame 2 (bal2.bmp): not found; left out."
+                                 L"\r\n- Image 1, frame 3 (ball3.bmp): left out because frame 2 did not go in."
+                                 L"\r\n- Image 1, frame 4 (ball4.bmp): left out because frame 2 did not go in."
+                                 L"\r\n- Image 2, frame 1 (notes.bmp): cannot be read; left out (not a bitmap file (no \"BM\" signature))."));
   EXPECT_GT(ReadWholeFile(folder + "warned.scr").size(), 49152u) << "the saver was written";
   EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();
@@ -176,12 +186,15 @@ TEST(DesignerCreate, AReadOnlyFolderOrARefusedNameGivesTheFailureAndTheReason) {
   // The kernel's /sys takes no new file from anyone, root included, as a read-only folder
   // does; a folder made read-only by its permission bits would still take root's files.
   designer.SetText(kNameField, "Z:\\sys\\saver.scr");
-  EXPECT_EQ(CreateAndAcknowledge(designer), std::wstring(kFailed) + L"\r\n\r\nZ:\\sys\\saver.scr\r\n" +
-                                                L"このフォルダーには書き込めません（読み取り専用か、書き込む権限がありません）。");
+  EXPECT_EQ(CreateAndAcknowledge(designer),
+            std::wstring(kFailed) + L"\r\n\r\nZ:\\sys\\saver.scr\r\n" +
+                SystemText(L"このフォルダーには書き込めません（読み取り専用か、書き込む権限がありません）。",
+                           L"This folder cannot be written to (it is read-only, or you may not write there)."));
   designer.SetText(kNameField, "what?.scr");
   std::wstring text = CreateAndAcknowledge(designer);
   EXPECT_EQ(text.find(kFailed), 0u) << text.c_str();
-  EXPECT_NE(text.find(L"このファイル名は使えません。"), std::wstring::npos);
+  EXPECT_NE(text.find(SystemText(L"このファイル名は使えません。", L"The system does not allow this file name.")),
+            std::wstring::npos);
   EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "designer_driver.h"
+#include "system_language.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -25,6 +26,7 @@ TEST_F(DesignerPages, OkAtOnceWritesNothingEscapeIsIgnoredAndTheExitValueIsZero)
   ASSERT_TRUE(designer.ok());
   EXPECT_EQ(designer.CurrentTab(), 0);
   EXPECT_EQ(SendMessageW(designer.tabs(), TCM_GETITEMCOUNT, 0, 0), 23);
+  EXPECT_TRUE(IsWindowUnicode(designer.dialog())) << "the NT family takes the wide calls";
   designer.Screenshot("page-info");
 
   // Escape reaches a dialog as IDCANCEL; there is no cancel path.
@@ -223,12 +225,22 @@ TEST_F(DesignerPages, RangesComeFromTheStoreAndSlidersStayInTheirPlaces) {
   EXPECT_EQ(designer.TrackbarPos(1050), 10);
   EXPECT_EQ(designer.Text(1025), "45");
   // Each speed slider lies on the row of its value field.
-  for (int axis = 0; axis < 3; ++axis) {
-    RECT field = ChildRect(designer.Page(), GetDlgItem(designer.Page(), 1025 + axis));
-    RECT bar = ChildRect(designer.Page(), designer.Trackbar(1050 + axis));
-    EXPECT_LT(bar.top, field.bottom) << axis;
-    EXPECT_GT(bar.bottom, field.top) << axis;
-  }
+  auto slidersOnTheirRows = [&] {
+    for (int axis = 0; axis < 3; ++axis) {
+      RECT field = ChildRect(designer.Page(), GetDlgItem(designer.Page(), 1025 + axis));
+      RECT bar = ChildRect(designer.Page(), designer.Trackbar(1050 + axis));
+      EXPECT_LT(bar.top, field.bottom) << axis;
+      EXPECT_GT(bar.bottom, field.top) << axis;
+    }
+  };
+  slidersOnTheirRows();
+  // After a change of scale the page is made again, with its values and its sliders in place.
+  HWND before = designer.Page();
+  PostMessageW(designer.dialog(), WM_APP + 1, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return designer.Page() != nullptr && designer.Page() != before; }));
+  EXPECT_EQ(designer.CurrentTab(), CharacterTab(0));
+  EXPECT_EQ(designer.TrackbarPos(1050), 10);
+  slidersOnTheirRows();
   EXPECT_EQ(designer.PressOk(), 0u);
   EXPECT_EQ(StoredValue("Initial", "Timer2"), "5");
   EXPECT_EQ(StoredValue("Speed", "AX"), "10");
@@ -304,21 +316,21 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1032);
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定");
+  EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
   const std::wstring openButton = WindowTextW(GetDlgItem(files, IDOK));
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp") << "a cancel leaves the field as it was";
   designer.Click(1033);
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), L"ｻｳﾝﾄﾞ ﾌｧｲﾙの設定");
+  EXPECT_EQ(WindowTextW(files), SystemText(L"ｻｳﾝﾄﾞ ﾌｧｲﾙの設定", L"Choose the Sound File"));
   ASSERT_TRUE(Answer(files, IDCANCEL));
 
   ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
   designer.Click(1033);  // the browse button of frame slot 3
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定");
+  EXPECT_EQ(WindowTextW(files), SystemText(L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Bitmap File"));
   std::string chosen = browsed + "chosen.bmp";
   SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
   ASSERT_TRUE(Answer(files, IDOK));
@@ -329,7 +341,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1031);
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), L"ｽｸﾘｰﾝ ｾｲﾊﾞｰの作成");
+  EXPECT_EQ(WindowTextW(files), SystemText(L"ｽｸﾘｰﾝ ｾｲﾊﾞｰの作成", L"Create a Screen Saver"));
   EXPECT_NE(WindowTextW(GetDlgItem(files, IDOK)), openButton) << "a save dialog, for a file to be written";
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "demo.scr") << "the name is fixed up after a cancel too";
@@ -358,7 +370,8 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1032);
   HWND done = designer.WaitForPopup();
   ASSERT_NE(done, nullptr);
-  EXPECT_EQ(PopupText(done), L"現在の設定でスクリーンセイバーを作成しました。");
+  EXPECT_EQ(PopupText(done), SystemText(L"現在の設定でスクリーンセイバーを作成しました。",
+                                        L"A screen saver was created from the current settings."));
   ASSERT_TRUE(Answer(done, IDOK));
   EXPECT_GT(ReadWholeFile(folder + ".scr").size(), 49152u);
   EXPECT_EQ(GetFileAttributesA((browsed + ".scr").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -531,6 +544,46 @@ TEST_F(DesignerPages, TheKeyboardSwitchesTabsSavingLikeAClickAndF1ExplainsTheFoc
   EXPECT_EQ(SelectedText(guide).find(L"アニメーションのスピード："), 0u);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(guide); }, 3000)) << "Escape closes the guide";
+  EXPECT_EQ(designer.PressOk(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// On the 9x family the wide calls are stubs: the dialog, its pages, tabs, sliders, message
+// boxes and file and colour dialogs all come through the ANSI calls, with the texts of the
+// system's language converted to the ANSI code page.
+TEST_F(DesignerPages, OnThe9xFamilyTheAnsiCallsOpenEverything) {
+  DesignerDialog designer("designer_win9x.scr");
+  ASSERT_TRUE(designer.ok());
+  EXPECT_FALSE(IsWindowUnicode(designer.dialog())) << "made by the ANSI call";
+  EXPECT_EQ(SendMessageW(designer.tabs(), TCM_GETITEMCOUNT, 0, 0), 23);
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  EXPECT_FALSE(IsWindowUnicode(designer.Page()));
+  designer.Screenshot("win9x-page-background");
+  designer.Click(1031);
+  HWND colours = designer.WaitForPopup();
+  ASSERT_NE(colours, nullptr);
+  ASSERT_TRUE(Answer(colours, IDCANCEL));
+  designer.Click(1032);
+  HWND files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
+  ASSERT_TRUE(Answer(files, IDCANCEL));
+
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  EXPECT_NE(designer.Trackbar(1053), nullptr);
+  designer.SetText(1011, "first.bmp");
+  designer.Screenshot("win9x-page-character");
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  EXPECT_EQ(StoredValue("Character", "A0"), "first.bmp");
+  designer.Click(1032);  // no name yet
+  HWND message = designer.WaitForPopup();
+  ASSERT_NE(message, nullptr);
+  EXPECT_EQ(WindowTextW(message), L"Morvane");
+  EXPECT_EQ(PopupText(message), SystemText(L"ファイル名を入力して下さい。", L"Please enter a file name."));
+  ASSERT_TRUE(Answer(message, IDOK));
   EXPECT_EQ(designer.PressOk(), 0u);
 }
 

@@ -76,17 +76,17 @@ std::string StoredValue(const std::string& section, const std::string& key) {
 
 std::string DesignerFolder() { return ProgramFolder() + "designer-tests\\"; }
 
-std::string DesignerCopy() {
+std::string DesignerCopy(const char* program) {
   std::string folder = DesignerFolder();
   CreateDirectoryA(folder.c_str(), nullptr);
-  std::string copy = folder + "designer.scr";
-  CopyFileA((ProgramFolder() + "designer.scr").c_str(), copy.c_str(), FALSE);
+  std::string copy = folder + program;
+  CopyFileA((ProgramFolder() + program).c_str(), copy.c_str(), FALSE);
   CopyFileA((ProgramFolder() + "player.scr").c_str(), (folder + "player.scr").c_str(), FALSE);
   return copy;
 }
 
-DesignerDialog::DesignerDialog() {
-  process_ = StartProgram(DesignerCopy(), "/c");
+DesignerDialog::DesignerDialog(const char* program) {
+  process_ = StartProgram(DesignerCopy(program), "/c");
   if (!process_.process) return;
   dialog_ = WaitForProcessWindow(process_.id, "#32770", "Morvane");
   if (!dialog_) return;

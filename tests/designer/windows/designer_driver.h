@@ -20,14 +20,15 @@ void WriteSettings(const std::string& text);
 std::string StoredValue(const std::string& section, const std::string& key);
 const char kAbsent[] = "<absent>";
 
-// A folder of its own with a copy of designer.scr (and player.scr beside it).
+// A folder of its own with a copy of the designer program (and player.scr beside it).
 std::string DesignerFolder();
-std::string DesignerCopy();
+std::string DesignerCopy(const char* program = "designer.scr");
 
 class DesignerDialog {
  public:
-  // Starts the configuration dialog and waits for it; ok() tells whether it came up.
-  DesignerDialog();
+  // Starts the configuration dialog of the program and waits for it; ok() tells whether it
+  // came up.
+  explicit DesignerDialog(const char* program = "designer.scr");
   ~DesignerDialog();
   bool ok() const { return dialog_ != nullptr; }
   HWND dialog() const { return dialog_; }

@@ -10,6 +10,7 @@
 namespace {
 
 const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+const WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 const DWORD kNoId = 65535;
 const WORD kButton = 0x80, kEdit = 0x81, kStatic = 0x82;
 
@@ -147,6 +148,64 @@ TEST(DesignerResources, PageTemplatesAreExactlyAsListed) {
   CheckPage(L"DLG3", module);
 }
 
+// Every template again in English: the same controls in the same places with the same styles,
+// English texts, and the system's English dialog font.
+TEST(DesignerResources, EnglishTemplatesKeepTheJapaneseLayouts) {
+  const struct {
+    const wchar_t* name;
+    std::vector<std::wstring> texts;  // the items' texts, in template order
+  } templates[] = {
+      {MAKEINTRESOURCEW(2003), {L"OK", L"Help"}},
+      {L"DLG0",
+       {L"Background colour", L"Wallpaper", L"Animation speed", L"Sound", L"No colour",
+        L"Transparent image backgrounds", L"Show wallpaper", L"Stretch", L"Play sound", L"Colour...", L"Browse",
+        L"Browse", L"", L"", L"Fast", L"Slow"}},
+      {L"DLG1", {}},
+      {L"DLG2", {L"TITLE"}},
+      {L"DLG3",
+       {L"Makes a screen saver from these settings.", L"1. Enter the file name.", L"", L"Browse",
+        L"2. Enter the comments.", L"", L"", L"", L"", L"", L"Create"}},
+  };
+  std::vector<std::wstring>& character = const_cast<std::vector<std::wstring>&>(templates[2].texts);
+  for (const wchar_t* slot : {L" 1.", L" 2.", L" 3.", L" 4.", L" 5.", L" 6.", L" 7.", L" 8.", L" 9.", L"10."})
+    character.push_back(slot);
+  character.insert(character.end(), 10, L"");
+  character.insert(character.end(), 10, L"Browse");
+  for (const wchar_t* text : {L"-", L"0", L"+", L"Across", L"Down", L"Depth", L"", L"", L"", L"Bounce", L"Bounce",
+                              L"Bounce", L"Shown", L"", L"Ping-pong (1-2..9-10-9..)"})
+    character.push_back(text);
+
+  for (const auto& t : templates) {
+    SCOPED_TRACE(IS_INTRESOURCE(t.name) ? std::string("2003") : std::string(t.name, t.name + 4));
+    DialogTemplate japanese = ReadDialogTemplate(Designer(), t.name, kJapanese);
+    DialogTemplate english = ReadDialogTemplate(Designer(), t.name, kEnglish);
+    ASSERT_TRUE(japanese.found && english.found);
+    EXPECT_EQ(english.style, japanese.style);
+    EXPECT_EQ(english.exStyle, japanese.exStyle);
+    EXPECT_EQ(english.x, japanese.x);
+    EXPECT_EQ(english.y, japanese.y);
+    EXPECT_EQ(english.cx, japanese.cx);
+    EXPECT_EQ(english.cy, japanese.cy);
+    EXPECT_EQ(english.title, japanese.title);
+    EXPECT_EQ(english.pointSize, 8);
+    EXPECT_EQ(english.font, L"MS Shell Dlg");
+    ASSERT_EQ(english.items.size(), japanese.items.size());
+    ASSERT_EQ(english.items.size(), t.texts.size());
+    for (size_t i = 0; i < english.items.size(); ++i) {
+      const DialogItem& e = english.items[i];
+      const DialogItem& j = japanese.items[i];
+      SCOPED_TRACE("item " + std::to_string(i));
+      EXPECT_EQ(e.id, j.id);
+      EXPECT_EQ(e.classAtom, j.classAtom);
+      EXPECT_EQ(e.className, j.className);
+      EXPECT_EQ(e.style, j.style);
+      EXPECT_EQ(e.exStyle, j.exStyle);
+      EXPECT_TRUE(e.x == j.x && e.y == j.y && e.cx == j.cx && e.cy == j.cy);
+      EXPECT_EQ(e.title, t.texts[i]);
+    }
+  }
+}
+
 TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
   HMODULE module = LoadLibraryExA(Designer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
@@ -159,11 +218,8 @@ TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
   EXPECT_EQ(header->biBitCount, 4);
   EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RLE4));
 
-  wchar_t text[256];
-  auto String = [&](UINT id) {
-    int n = LoadStringW(module, id, text, 256);
-    return std::wstring(text, n > 0 ? n : 0);
-  };
+  WORD language = kJapanese;
+  auto String = [&](UINT id) { return ReadStringResource(module, id, language); };
   EXPECT_EQ(String(1), L"メモリ不足のため起動することができません。");
   EXPECT_EQ(String(2), L"Morvane");
   EXPECT_EQ(String(100), L"情報");
@@ -175,6 +231,94 @@ TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
   EXPECT_EQ(String(301), L"同名のファイルが既に存在します。上書きしますか？");
   EXPECT_EQ(String(302), L"ファイルの作成中に異常が発生しました。");
   EXPECT_EQ(String(303), L"現在の設定でスクリーンセイバーを作成しました。");
+
+  language = kEnglish;
+  EXPECT_EQ(String(1), L"There is not enough memory to start.");
+  EXPECT_EQ(String(2), L"Morvane");
+  EXPECT_EQ(String(100), L"Info");
+  EXPECT_EQ(String(101), L"Background");
+  EXPECT_EQ(String(102), L"Image 1");
+  EXPECT_EQ(String(121), L"Image 20");
+  EXPECT_EQ(String(122), L"Module");
+  EXPECT_EQ(String(200), L"Bitmap files (*.bmp)|*.bmp|");
+  EXPECT_EQ(String(300), L"Please enter a file name.");
+  EXPECT_EQ(String(303), L"A screen saver was created from the current settings.");
+  // Every text of the one language has its counterpart in the other.
+  for (UINT id = 0; id < 320; ++id) {
+    language = kJapanese;
+    bool inJapanese = String(id) != L"<none>" && !String(id).empty();
+    language = kEnglish;
+    bool inEnglish = String(id) != L"<none>" && !String(id).empty();
+    EXPECT_EQ(inJapanese, inEnglish) << "string " << id;
+  }
+  FreeLibrary(module);
+}
+
+}  // namespace
+
+namespace {
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+struct FitCheck {
+  HWND page;
+  std::vector<std::string> overflowing;
+};
+
+// Whether the control's text fits the part of it that its page shows, in its own font, beside
+// the box of a check box and inside the frame of a button.
+BOOL CALLBACK CheckTextFits(HWND control, LPARAM parameter) {
+  FitCheck* check = reinterpret_cast<FitCheck*>(parameter);
+  wchar_t className[32], text[256];
+  GetClassNameW(control, className, 32);
+  int length = GetWindowTextW(control, text, 256);
+  DWORD style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+  const bool button = lstrcmpiW(className, L"Button") == 0;
+  if (length == 0 || (lstrcmpiW(className, L"Static") != 0 && !button) || (style & SS_BITMAP) == SS_BITMAP)
+    return TRUE;
+  RECT shown, page;
+  GetWindowRect(control, &shown);
+  MapWindowPoints(nullptr, check->page, reinterpret_cast<POINT*>(&shown), 2);
+  GetClientRect(check->page, &page);
+  if (shown.right > page.right) shown.right = page.right;
+  int inset = 0;
+  const DWORD kind = style & BS_TYPEMASK;
+  if (button && (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX)) inset = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+  else if (button && kind == BS_GROUPBOX) inset = 12;
+  else if (button) inset = 6;
+  HDC context = GetDC(control);
+  HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT need = {0, 0, shown.right - shown.left - inset, 0};
+  const bool wraps = (button && (style & BS_MULTILINE)) || (!button && (style & SS_TYPEMASK) == SS_LEFT);
+  DrawTextW(context, text, length, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(context, old);
+  ReleaseDC(control, context);
+  const int width = shown.right - shown.left - inset;
+  const int height = kind == BS_GROUPBOX && button ? need.bottom : shown.bottom - shown.top;
+  if (need.right > width || need.bottom > height) {
+    char line[400];
+    wsprintfA(line, "\"%ls\": needs %dx%d, has %dx%d", text, int(need.right), int(need.bottom), width, height);
+    check->overflowing.push_back(line);
+  }
+  return TRUE;
+}
+
+// Each page in the language the system picks, at the session's resolution: every label, box and
+// button shows its whole text.
+TEST(DesignerResources, EveryTextFitsItsControlInTheSystemsLanguage) {
+  HMODULE module = LoadLibraryExA(Designer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  HWND frame = CreateDialogParamW(module, MAKEINTRESOURCEW(2003), nullptr, QuietDialog, 0);
+  ASSERT_NE(frame, nullptr);
+  for (const wchar_t* name : {L"", L"DLG0", L"DLG1", L"DLG2", L"DLG3"}) {
+    HWND page = *name ? CreateDialogParamW(module, name, frame, QuietDialog, 0) : frame;
+    ASSERT_NE(page, nullptr);
+    FitCheck check = {page, {}};
+    EnumChildWindows(page, CheckTextFits, reinterpret_cast<LPARAM>(&check));
+    for (const std::string& overflow : check.overflowing) ADD_FAILURE() << (*name ? name[3] : L'F') << ": " << overflow;
+    if (page != frame) DestroyWindow(page);
+  }
+  DestroyWindow(frame);
   FreeLibrary(module);
 }
 

@@ -13,6 +13,7 @@
 #include "dib_image.h"
 #include "dib_record.h"
 #include "engine.h"
+#include "gdi_pixels.h"
 #include "surface.h"
 #include "surface_gdi.h"
 #include "byte_stream.h"
@@ -26,30 +27,6 @@ namespace {
 
 // Written by engine_soft_render into the working folder, unless another path is given.
 std::string softPicturesPath = "soft_pictures.bin";
-
-void ReadGdiPixels(Surface* surface, std::vector<uint32_t>* pixels) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = surface->width;
-  info.bmiHeader.biHeight = -surface->height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC context = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(context, section);
-  BitBlt(context, 0, 0, surface->width, surface->height, surface->context, 0, 0, SRCCOPY);
-  GdiFlush();
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  pixels->resize(static_cast<size_t>(surface->width) * surface->height);
-  for (size_t i = 0; i < pixels->size(); ++i) {
-    uint32_t v = p[i];  // blue, green, red, unused
-    (*pixels)[i] = ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-  }
-  SelectObject(context, old);
-  DeleteDC(context);
-  DeleteObject(section);
-}
 
 TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
   FILE* file = fopen(softPicturesPath.c_str(), "rb");
@@ -75,16 +52,6 @@ TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
   fclose(file);
   EXPECT_GE(compared, 8);
   EXPECT_LT(compared, kAgreementPaints);  // some pictures are scaled, so both paths ran
-}
-
-// The screen's pixels at (0, 0) to (width, height).
-// Reads back what the window's own context holds, whatever else is on the screen above it.
-void ReadWindow(HWND window, int32_t width, int32_t height, std::vector<uint32_t>* pixels) {
-  Surface shown = BorrowedSurface(GetDC(window));
-  shown.width = width;
-  shown.height = height;
-  ReadGdiPixels(&shown, pixels);
-  ReleaseDC(window, shown.context);
 }
 
 TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {

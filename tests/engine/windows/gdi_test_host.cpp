@@ -13,6 +13,8 @@ bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
 void HostStopTimers() {}
 Surface* HostWindowReference() { return OpenDisplayReference(); }
 void HostReleaseWindowReference(Surface* reference) { ReleaseSurface(reference); }
+void HostAreaPresented() {}
+bool HostHasMemoryFor(uint64_t) { return true; }
 void HostStartupFailure() { ++gdiTestStartupFailures; }
 void HostPlaySound(const uint8_t*, int32_t) {}
 void HostStopSound() {}

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "input_events.h"
 #include "process_runner.h"
 #include "screen_pixels.h"
 #include "scene_art.h"
@@ -194,6 +195,104 @@ TEST_F(PlayerUnderWine, PreviewRunsInsideTheParentAndIgnoresInput) {
   PostMessageA(preview, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForExit(child), 0u);
   DestroyWindow(parent);
+}
+
+}  // namespace
+
+namespace {
+
+// Run in a session of two side-by-side monitors of 800 x 600 (player_wine_tests_two_monitors),
+// once at 96 and once at 144 dots per inch.
+class PlayerOnTwoMonitors : public PlayerUnderWine {};
+
+LRESULT CALLBACK DesktopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) {
+    RECT area;
+    GetClientRect(window, &area);
+    HBRUSH brush = CreateSolidBrush(0x00123456);
+    FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+    DeleteObject(brush);
+    return 1;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(PlayerOnTwoMonitors, FullScreenCoversBothAndTheCharacterCrossesBetweenThem) {
+  ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+  const int32_t width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  ASSERT_EQ(width, 1600);
+  ASSERT_EQ(height, 600);
+  char expected[8];
+  if (GetEnvironmentVariableA("MORVANE_EXPECTED_DPI", expected, sizeof expected)) {
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), atoi(expected));
+    ReleaseDC(nullptr, screen);
+  }
+  // A desktop of one colour, which must not show anywhere once the saver runs.
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DesktopProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "DesktopStandIn";
+  RegisterClassA(&windowClass);
+  HWND desktop = CreateWindowExA(0, "DesktopStandIn", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(desktop, nullptr);
+  PumpFor(300);
+
+  Picture32 wallpaper(200, 100, kYellow);
+  ASSERT_TRUE(WriteBmp24(folder + "yellow.bmp", wallpaper));
+  Picture32 sprite(40, 30, kRed);
+  ASSERT_TRUE(WriteBmp24(folder + "red.bmp", sprite));
+  SettingsText s = Scene(false);
+  s.Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 0).Set("BackGround", "Bmp", folder + "yellow.bmp");
+  // Fast across, bouncing at the virtual screen's edges, never across its middle vertically.
+  s.Set("Character", "A0", folder + "red.bmp").Set("Visible", "AA", 10);
+  s.Set("Speed", "AX", 37).Set("Speed", "AY", 0).Set("Speed", "AZ", 0);
+  std::string saver = Package("two-monitors", s);
+
+  ChildProcess child = StartProgram(saver, "/s");
+  HWND window = WaitForProcessWindow(child.id, "WindowsScreenSaverClass", "Screen Saver");
+  ASSERT_NE(window, nullptr);
+  RECT area;
+  GetWindowRect(window, &area);
+  EXPECT_EQ(area.left, 0);
+  EXPECT_EQ(area.right, 1600);
+  EXPECT_EQ(area.bottom, 600);
+  PumpFor(1000);
+
+  bool seenLeft = false, seenRight = false;
+  for (int look = 0; look < 40 && !(seenLeft && seenRight); ++look) {
+    Screen screen = Capture(0, 0, width, height);
+    size_t red = 0, yellow = 0, other = 0;
+    for (int32_t y = 0; y < height; ++y)
+      for (int32_t x = 0; x < width; ++x) {
+        uint32_t p = screen.at(x, y);
+        if (p == kRed) {
+          ++red;
+          (x < 800 ? seenLeft : seenRight) = true;
+        } else if (p == kYellow) {
+          ++yellow;
+        } else if (p != kBackground) {
+          ++other;
+        }
+      }
+    ASSERT_EQ(other, 0u) << "pixels of neither the scene nor its background, at look " << look;
+    ASSERT_EQ(red, 1200u) << "look " << look;
+    // The wallpaper in the middle of each monitor, as on a single screen.
+    EXPECT_GE(yellow, 2 * 20000u - 1200u);
+    for (int32_t middle : {400, 1200}) {
+      uint32_t p = screen.at(middle, 300);
+      EXPECT_TRUE(p == kYellow || p == kRed) << middle;
+      EXPECT_NE(screen.at(middle - 101, 300), kYellow) << middle;
+    }
+    PumpFor(200);
+  }
+  EXPECT_TRUE(seenLeft && seenRight) << "left " << seenLeft << ", right " << seenRight;
+
+  SetForegroundWindow(window);
+  PressKey(VK_SPACE);
+  EXPECT_EQ(WaitForExit(child), 0u);
+  DestroyWindow(desktop);
 }
 
 }  // namespace
