@@ -141,7 +141,7 @@ void PresentChangedAreas(Surface* window) {
     scene.windowPresented = 1;
     return;
   }
-  SceneArea areas[2 * kCharacterSlots];
+  SceneArea areas[2 * kCharacterCount];
   int count = 0;
   for (int i = 0; i < scene.restoredCount; ++i) areas[count++] = scene.restored[i];
   for (int i = 0; i < scene.drawnCount; ++i) areas[count++] = scene.drawn[i];

@@ -453,9 +453,9 @@ TEST_F(DesignerPages, HelpShowsTheBuiltInGuideAtThePageOrControlAndStartsNoViewe
   PostMessageW(designer.dialog(), WM_COMMAND, 3001, 0);
   HWND guide = designer.WaitForPopup();
   ASSERT_NE(guide, nullptr);
-  EXPECT_EQ(WindowTextW(guide), L"Morvane ヘルプ") << "in the dialog's language";
+  EXPECT_EQ(WindowTextW(guide), SystemText(L"Morvane ヘルプ", L"Morvane Help")) << "in the dialog's language";
   EXPECT_EQ(SendDlgItemMessageW(guide, kTopics, LB_GETCOUNT, 0, 0), 7);
-  EXPECT_EQ(ShownTopic(guide), L"シーンの作り方") << "the Info page's topic";
+  EXPECT_EQ(ShownTopic(guide), SystemText(L"シーンの作り方", L"Making a scene")) << "the Info page's topic";
   EXPECT_NE(WindowTextW(GetDlgItem(guide, kGuideText)).find(L"Ctrl+Tab"), std::wstring::npos);
   EXPECT_EQ(SelectedText(guide), L"") << "a page's help selects nothing";
   ASSERT_TRUE(Answer(guide, IDCANCEL)) << "Escape closes it";
@@ -469,8 +469,8 @@ TEST_F(DesignerPages, HelpShowsTheBuiltInGuideAtThePageOrControlAndStartsNoViewe
   PostMessageW(designer.Page(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetDlgItem(designer.Page(), 1004)), 0);
   guide = designer.WaitForPopup();
   ASSERT_NE(guide, nullptr);
-  EXPECT_EQ(ShownTopic(guide), L"「背景」ページ");
-  EXPECT_EQ(SelectedText(guide).find(L"表示する画像の背景を透明にする："), 0u) << "the control's own paragraph";
+  EXPECT_EQ(ShownTopic(guide), SystemText(L"「背景」ページ", L"The Background page"));
+  EXPECT_EQ(SelectedText(guide).find(SystemText(L"表示する画像の背景を透明にする：", L"Transparent image backgrounds:")), 0u) << "the control's own paragraph";
   designer.Screenshot("help-guide");
   ASSERT_TRUE(Answer(guide, IDOK));
 
@@ -478,7 +478,7 @@ TEST_F(DesignerPages, HelpShowsTheBuiltInGuideAtThePageOrControlAndStartsNoViewe
   PostMessageW(designer.dialog(), WM_COMMAND, 3001, 0);
   guide = designer.WaitForPopup();
   ASSERT_NE(guide, nullptr);
-  EXPECT_EQ(ShownTopic(guide), L"「ﾓｼﾞｭｰﾙ」ページ");
+  EXPECT_EQ(ShownTopic(guide), SystemText(L"「ﾓｼﾞｭｰﾙ」ページ", L"The Module page"));
   ASSERT_TRUE(Answer(guide, IDOK));
 
   EXPECT_EQ(HelpViewer(), nullptr);
@@ -541,7 +541,7 @@ TEST_F(DesignerPages, TheKeyboardSwitchesTabsSavingLikeAClickAndF1ExplainsTheFoc
   PressKey(VK_F1);
   HWND guide = designer.WaitForPopup();
   ASSERT_NE(guide, nullptr);
-  EXPECT_EQ(SelectedText(guide).find(L"アニメーションのスピード："), 0u);
+  EXPECT_EQ(SelectedText(guide).find(SystemText(L"アニメーションのスピード：", L"Animation speed:")), 0u);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(guide); }, 3000)) << "Escape closes the guide";
   EXPECT_EQ(designer.PressOk(), 0u);

@@ -158,7 +158,7 @@ TEST(DesignerResources, EnglishTemplatesKeepTheJapaneseLayouts) {
       {MAKEINTRESOURCEW(2003), {L"OK", L"Help"}},
       {L"DLG0",
        {L"Background colour", L"Wallpaper", L"Animation speed", L"Sound", L"No colour",
-        L"Transparent image backgrounds", L"Show wallpaper", L"Stretch", L"Play sound", L"Colour...", L"Browse",
+        L"Transparent image backgrounds", L"Show wallpaper", L"Stretch", L"Play sound", L"Set colour", L"Browse",
         L"Browse", L"", L"", L"Fast", L"Slow"}},
       {L"DLG1", {}},
       {L"DLG2", {L"TITLE"}},
