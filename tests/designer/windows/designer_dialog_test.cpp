@@ -584,6 +584,11 @@ TEST_F(DesignerPages, OnThe9xFamilyTheAnsiCallsOpenEverything) {
   EXPECT_EQ(WindowTextW(message), L"Morvane");
   EXPECT_EQ(PopupText(message), SystemText(L"ファイル名を入力して下さい。", L"Please enter a file name."));
   ASSERT_TRUE(Answer(message, IDOK));
+  PostMessageW(designer.dialog(), WM_COMMAND, 3001, 0);  // the guide
+  HWND guide = designer.WaitForPopup();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_EQ(WindowTextW(guide), SystemText(L"Morvane ヘルプ", L"Morvane Help"));
+  ASSERT_TRUE(Answer(guide, IDOK));
   EXPECT_EQ(designer.PressOk(), 0u);
 }
 
