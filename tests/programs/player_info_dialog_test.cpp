@@ -179,6 +179,26 @@ TEST(PlayerInfoDialog, OnThe9xFamilyTheAnsiDialogOpensWithTheSameTexts) {
   EXPECT_EQ(WaitForExit(dialog.process), 1u);
 }
 
+// Both programs draw physical pixels on every monitor: per-monitor (v2) awareness for Windows 10
+// on, the older per-monitor flag for 8.1 (and system awareness before it).
+TEST(ProgramManifests, DeclarePerMonitorDpiAwareness) {
+  for (const char* program : {"player.scr", "designer.scr"}) {
+    HMODULE module = LoadLibraryExA((ProgramFolder() + program).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr) << program;
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    ASSERT_NE(resource, nullptr) << program;
+    std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, resource))),
+                         SizeofResource(module, resource));
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                            "PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos) << program;
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm"
+                            "</dpiAware>"),
+              std::string::npos) << program;
+    FreeLibrary(module);
+  }
+}
+
 TEST(DesignerDialog, ConfigurationEndsWithZero) {
   OpenDialog dialog = OpenInfoDialog(ProgramFolder() + "designer.scr", "/c");
   ASSERT_NE(dialog.window, nullptr);
