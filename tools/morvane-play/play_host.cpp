@@ -46,6 +46,23 @@ void HostReleaseWindowReference(Surface* reference) {
   ReleaseSurface(reference);
 }
 
+// The picture is sent to the server once it is whole (see the presenter), not area by area.
+void HostAreaPresented() {}
+
+// The kernel's estimate of what can be had without swapping; a system that does not say is
+// trusted, and the allocation itself still fails cleanly.
+bool HostHasMemoryFor(uint64_t bytes) {
+  FILE* meminfo = std::fopen("/proc/meminfo", "r");
+  if (!meminfo) return true;
+  unsigned long long availableKiB = 0;
+  bool known = false;
+  char line[128];
+  while (!known && std::fgets(line, sizeof line, meminfo))
+    known = std::sscanf(line, "MemAvailable: %llu kB", &availableKiB) == 1;
+  std::fclose(meminfo);
+  return !known || bytes / 1024 <= availableKiB;
+}
+
 void HostStartupFailure() {
   activeHost->startupFailed = true;
 }
