@@ -114,7 +114,7 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       break;
     case WM_COMMAND:
       if (wParam == kColourButton) ChooseBackgroundColour(page);
-      if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_BITMAP_FILTER, IDS_WALLPAPER_TITLE, "bmp");
+      if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_PICTURE_FILTER, IDS_WALLPAPER_TITLE, "bmp");
       if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav");
       break;
     case WM_DRAWITEM:

@@ -100,7 +100,7 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       break;
     case WM_COMMAND:
       if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + kFrameSlotCount))
-        BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_BITMAP_FILTER,
+        BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_PICTURE_FILTER,
                         IDS_FRAME_TITLE, "bmp");
       break;
     case WM_HELP:

@@ -5,6 +5,7 @@
 #include "package_builder.h"
 #include "player_image_source.h"
 #include "stdio_build_files.h"
+#include "wic_picture_codec.h"
 
 void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagnostics* diagnostics) {
   char self[MAX_PATH], folder[MAX_PATH];
@@ -12,6 +13,8 @@ void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagno
   DesignerFolder(folder);
   StdioBuildFiles files;
   TrailingPlayerImage player(&files, self);
-  BuildSources sources = {DesignerSettings(), &player, &files, folder, diagnostics};
+  WicPictureCodec pictures;
+  OpenWicPictureCodec(&pictures);
+  BuildSources sources = {DesignerSettings(), &player, &files, folder, diagnostics, &pictures.base};
   BuildPackagedSaver(sources, outputPath, status);
 }

@@ -23,7 +23,7 @@
 #define IDS_NOT_ENOUGH_MEMORY 1
 #define IDS_CAPTION 2
 #define IDS_TAB_FIRST 100  // 23 tab texts, in tab order
-#define IDS_BITMAP_FILTER 200
+#define IDS_PICTURE_FILTER 200  // frames and wallpaper: every picture, then each format
 #define IDS_WALLPAPER_TITLE 201
 #define IDS_SOUND_FILTER 202
 #define IDS_SOUND_TITLE 203

@@ -9,6 +9,7 @@
 #include <mmsystem.h>
 #include "settings_scene_source.h"
 #include "stdio_build_files.h"
+#include "wic_picture_codec.h"
 
 namespace {
 
@@ -18,12 +19,15 @@ bool PlaySoundFile(SceneSound*, const char* path) {
 
 SceneSound soundFromFile = {PlaySoundFile};
 StdioBuildFiles pictureFiles;
+WicPictureCodec pictureCodecs;
 char designerFolder[MAX_PATH];
 SettingsSceneSource settingsSource;
 
 SceneSource* OpenSettings(HWND) {
   DesignerFolder(designerFolder);
-  OpenSettingsSceneSource(&settingsSource, DesignerSettings(), &pictureFiles, designerFolder, &soundFromFile);
+  OpenWicPictureCodec(&pictureCodecs);
+  OpenSettingsSceneSource(&settingsSource, DesignerSettings(), &pictureFiles, designerFolder, &soundFromFile,
+                          &pictureCodecs.base);
   return &settingsSource.base;
 }
 

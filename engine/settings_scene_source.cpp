@@ -30,19 +30,44 @@ uint8_t ReadTransparency(SceneSource* source) {
   return ReadTimingSettings(Self(source)->store).transparent;
 }
 
-// The named picture as the packaged saver would show it: the record the builder would write,
-// drawn by the player's own record check and surface layer. Null when it cannot be had.
-Surface* LoadPicture(SettingsSceneSource* self, const char* name, const Surface* reference) {
-  char path[kMaxInputPath];
-  if (!ResolveInputPath(self->baseFolder, name, kNativePathStyle, path, sizeof path)) return nullptr;
+// How the named pictures' transparent pixels are written: as the builder writes them.
+PictureLook LookOf(SettingsSceneSource* self, bool sprite) {
+  return ReadPictureLook(self->store, ReadTimingSettings(self->store), sprite);
+}
+
+void CloseFile(SettingsSceneSource* self) {
+  if (self->fileOpen) ClosePictureFile(&self->file);
+  self->fileOpen = false;
+}
+
+// The open picture's next frame as the packaged saver would show it: the record the builder
+// would write, drawn by the player's own record check and surface layer. False, with the file
+// closed, when the picture has no further frame.
+bool NextFrameSurface(SettingsSceneSource* self, bool sprite, const Surface* reference, Surface** picture) {
   BitmapRecord record;
+  int notes = 0;
   const char* why = nullptr;
-  if (!TakePictureFile(self->files, path, &record, &why)) return nullptr;
+  const PictureLook look = self->file.decoding ? LookOf(self, sprite) : PictureLook{false, 0};
+  if (!self->fileOpen || NextPictureFileFrame(&self->file, look, &record, &notes, &why) != PictureFrameReady) {
+    CloseFile(self);
+    return false;
+  }
   uint8_t info[kMaxPackedInfoSize];
   const uint32_t infoSize = PackBitmapInfo(record, info);
-  Surface* picture = LoadRecordSurface(reference, info, infoSize, record.bits, record.bitsSize);
+  *picture = LoadRecordSurface(reference, info, infoSize, record.bits, record.bitsSize);
   ReleaseBitmapRecord(&record);
-  return picture;
+  return true;
+}
+
+// Opens the named picture for its frames; false when it cannot be had.
+bool OpenFile(SettingsSceneSource* self, const char* name) {
+  CloseFile(self);
+  char path[kMaxInputPath];
+  if (!ResolveInputPath(self->baseFolder, name, kNativePathStyle, path, sizeof path)) return false;
+  const char* why = nullptr;
+  self->fileOpen = OpenPictureFile(&self->file, self->files, path, self->codecs, &why);
+  if (!self->fileOpen) ClosePictureFile(&self->file);
+  return self->fileOpen;
 }
 
 bool HasFirstFrame(SettingsSceneSource* self, int character) {
@@ -57,21 +82,29 @@ bool BeginCharacter(SceneSource* source) {
   while (self->nextCharacter < kCharacterCount) {
     int character = self->nextCharacter++;
     if (HasFirstFrame(self, character)) {
+      CloseFile(self);
       self->currentCharacter = character;
+      self->nextSlot = 0;
       return true;
     }
   }
   return false;
 }
 
-// A named file that does not load still holds its slot, drawn as nothing: the names alone
-// decide how many frames a character has.
+// The frames of the named slots in turn, as in a package: an animated picture gives each of its
+// frames before the next slot is read. A named file that does not load still holds its slot,
+// drawn as nothing.
 bool LoadFrame(SceneSource* source, int slot, const Surface* reference, Surface** sprite) {
   SettingsSceneSource* self = Self(source);
   if (slot >= kFrameSlotCount) return false;
-  char path[kSettingBufferSize];
-  if (self->store->ReadText("Character", FrameKey(self->currentCharacter, slot).text, "", path) == 0) return false;
-  *sprite = LoadPicture(self, path, reference);
+  if (NextFrameSurface(self, true, reference, sprite)) return true;
+  if (self->nextSlot >= kFrameSlotCount) return false;
+  char name[kSettingBufferSize];
+  if (self->store->ReadText("Character", FrameKey(self->currentCharacter, self->nextSlot).text, "", name) == 0)
+    return false;
+  ++self->nextSlot;
+  *sprite = nullptr;
+  if (OpenFile(self, name)) NextFrameSurface(self, true, reference, sprite);
   return true;
 }
 
@@ -89,7 +122,11 @@ Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   SettingsSceneSource* self = Self(source);
   char path[kSettingBufferSize];
   if (self->store->ReadText("BackGround", "Bmp", "", path) == 0) return nullptr;
-  return LoadPicture(self, path, reference);
+  Surface* wallpaper = nullptr;
+  // A wallpaper is one picture: an animation gives its first frame.
+  if (OpenFile(self, path)) NextFrameSurface(self, false, reference, &wallpaper);
+  CloseFile(self);
+  return wallpaper;
 }
 
 void StartSound(SceneSource* source) {
@@ -103,12 +140,14 @@ void StartSound(SceneSource* source) {
   if (self->sound->playFile(self->sound, path)) scene.soundPlaying = 1;
 }
 
-void Close(SceneSource*) {}
+void Close(SceneSource* source) {
+  CloseFile(Self(source));
+}
 
 }  // namespace
 
 void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
-                             const char* baseFolder, SceneSound* sound) {
+                             const char* baseFolder, SceneSound* sound, PictureCodec* codecs) {
   std::memset(source, 0, sizeof *source);
   source->base.readTiming = ReadTiming;
   source->base.readTransparency = ReadTransparency;
@@ -123,4 +162,5 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->files = files;
   source->baseFolder = baseFolder;
   source->sound = sound;
+  source->codecs = codecs;
 }

@@ -5,6 +5,7 @@
 // builder's base folder, so that a scene played from its settings shows what the packaged saver
 // built from them shows.
 #pragma once
+#include "picture_intake.h"
 #include "scene_source.h"
 
 class BuildFiles;
@@ -22,9 +23,15 @@ struct SettingsSceneSource {
   BuildFiles* files;       // how the named pictures are read
   const char* baseFolder;  // where relative names belong, as for the builder
   SceneSound* sound;
+  PictureCodec* codecs;  // PNG, JPEG and GIF, as for the builder; null: drawn as nothing
   int nextCharacter;     // the next letter to look at, 0 for "A"
   int currentCharacter;  // the letter whose frames and motion are being read
+  int nextSlot;          // the current letter's next frame slot to open
+  PictureFile file;      // the picture whose frames are being given, while fileOpen
+  bool fileOpen;
 };
 
+// Call the source's close once loading is over (the engine does), so that an open picture is
+// released.
 void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
-                             const char* baseFolder, SceneSound* sound);
+                             const char* baseFolder, SceneSound* sound, PictureCodec* codecs);

@@ -1,5 +1,6 @@
 #include "package_builder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,6 +14,8 @@
 namespace {
 
 const size_t kCopyChunk = 64 * 1024;
+// Bitmaps keep their own pixels; no look applies to them.
+const PictureLook kBitmapLook = {false, 0};
 
 // The output file with the builder's write check: every write that does not store all of its
 // bytes turns the status to "1" and the build goes on.
@@ -46,6 +49,22 @@ struct Build {
   const BuildSources& sources;
   CheckedOutput* output;
   char* status;
+  TimingRecord timing;
+  bool looksKnown;  // the looks below are read when the first picture needs them
+  PictureLook spriteLook;
+  PictureLook wallpaperLook;
+
+  // How a decoded picture's transparent pixels are written in a frame or the wallpaper. Read
+  // only for the first picture that needs it, so a scene of bitmaps reads exactly the settings
+  // it always read.
+  const PictureLook& Look(bool sprite) {
+    if (!looksKnown) {
+      spriteLook = ReadPictureLook(sources.settings, timing, true);
+      wallpaperLook = ReadPictureLook(sources.settings, timing, false);
+      looksKnown = true;
+    }
+    return sprite ? spriteLook : wallpaperLook;
+  }
 
   void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) {
     if (kind == BuildFailed) *status = kBuildFailedStatus;
@@ -76,8 +95,8 @@ struct Build {
   }
 
   void CopyPlayerImageMemoAndTiming();
-  bool TakePicture(const char* record, const char* resolved, BitmapRecord* bitmap);
   void WriteCharacters();
+  void NoteSlotsLeftOut(int character, int slot);
   void WriteBackgroundAndSound();
   void WriteSound();
 };
@@ -102,21 +121,86 @@ void Build::CopyPlayerImageMemoAndTiming() {
     WriteMemoLine(output, text, length);
   }
 
-  WriteTimingRecord(output, ReadTimingSettings(sources.settings));
+  timing = ReadTimingSettings(sources.settings);
+  WriteTimingRecord(output, timing);
 }
 
-// Reads a whole picture file into a record before anything of it is written, so that a file
-// that fails leaves no partial record behind.
-bool Build::TakePicture(const char* record, const char* resolved, BitmapRecord* bitmap) {
-  const char* why = nullptr;
-  if (!TakePictureFile(sources.files, resolved, bitmap, &why)) {
-    Report(BuildFailed, record, resolved, why);
+// The frames of one named file, each read whole into a record before anything of it is
+// written, so that a file or frame that fails leaves no partial record behind. Refusals and
+// notes are reported here under the record's name ("frame A0", "wallpaper").
+class FileFrames {
+ public:
+  FileFrames(Build* build, const char* record, const char* resolved, bool sprite)
+      : build_(build), record_(record), resolved_(resolved), sprite_(sprite) {
+    const char* why = nullptr;
+    open_ = OpenPictureFile(&file_, build->sources.files, resolved, build->sources.codecs, &why);
+    if (!open_) build->Report(BuildFailed, record, resolved, why);
+  }
+
+  ~FileFrames() { ClosePictureFile(&file_); }
+
+  // The next frame's record, which the caller releases; false when the file has no more.
+  bool Next(BitmapRecord* record) {
+    if (!open_) return false;
+    int notes = 0;
+    const char* why = nullptr;
+    PictureStep step = NextPictureFileFrame(&file_, Look(), record, &notes, &why);
+    if (step == PictureFrameReady) {
+      if (record->missingBits > 0)
+        build_->Report(BuildNote, record_, resolved_, "file ends inside its pixel data; the missing bytes are written as zeros");
+      for (int note = 1; note < (1 << kLookNoteCount); note <<= 1)
+        if (notes & note) Note(PictureLookNoteText(note));
+      return true;
+    }
+    if (step == PictureDamaged && file_.delivered == 0) build_->Report(BuildFailed, record_, resolved_, why);
+    if (step == PictureDamaged && file_.delivered > 0) {
+      char text[320];
+      std::snprintf(text, sizeof text, "frames from %u on cannot be read (%s); the frames before are kept",
+                    file_.delivered + 1, why);
+      build_->Report(BuildNote, record_, resolved_, text);
+    }
+    open_ = false;
     return false;
   }
-  if (bitmap->missingBits > 0)
-    Report(BuildNote, record, resolved, "file ends inside its pixel data; the missing bytes are written as zeros");
-  return true;
-}
+
+  // The caller took all it had room for: says so when the picture had more.
+  void NoteFramesLeftOut() {
+    const uint32_t taken = file_.delivered;
+    BitmapRecord extra;
+    int notes = 0;
+    const char* why = nullptr;
+    if (!open_ || NextPictureFileFrame(&file_, Look(), &extra, &notes, &why) != PictureFrameReady) return;
+    ReleaseBitmapRecord(&extra);
+    char text[160];
+    std::snprintf(text, sizeof text, "the picture has more frames than the character has room for; %u of them are used",
+                  taken);
+    build_->Report(BuildNote, record_, resolved_, text);
+  }
+
+  // Whether the file was refused before it gave any frame.
+  bool Refused() const { return file_.delivered == 0; }
+
+ private:
+  const PictureLook& Look() { return file_.decoding ? build_->Look(sprite_) : kBitmapLook; }
+
+  // A note about one frame of an animation says which.
+  void Note(const char* text) {
+    if (file_.delivered <= 1) {
+      build_->Report(BuildNote, record_, resolved_, text);
+      return;
+    }
+    char numbered[320];
+    std::snprintf(numbered, sizeof numbered, "frame %u of the picture: %s", file_.delivered, text);
+    build_->Report(BuildNote, record_, resolved_, numbered);
+  }
+
+  Build* build_;
+  const char* record_;
+  const char* resolved_;
+  bool sprite_;
+  PictureFile file_;
+  bool open_;
+};
 
 void Build::WriteCharacters() {
   for (int index = 0; index < kCharacterCount; ++index) {
@@ -135,16 +219,37 @@ void Build::WriteCharacters() {
         Report(BuildLeftOut, record, resolved, "file cannot be opened; the character's frames end here");
         break;
       }
+      // An animated picture gives its frames from this slot on, as many as there is room for.
+      FileFrames file(this, record, resolved, true);
       BitmapRecord bitmap;
-      if (TakePicture(record, resolved, &bitmap)) {
+      while (frames < kFrameSlotCount && file.Next(&bitmap)) {
         WriteFrameRecord(output, BitmapRecordParts(bitmap));
         ReleaseBitmapRecord(&bitmap);
+        ++frames;
       }
+      if (frames == kFrameSlotCount) file.NoteFramesLeftOut();
       // Counted even when it failed: the character keeps its motion record, the status says the rest.
-      ++frames;
+      if (file.Refused()) ++frames;
+      if (frames >= kFrameSlotCount) {
+        NoteSlotsLeftOut(index, slot + 1);
+        break;
+      }
     }
     if (frames > 0) WriteMotionRecord(output, ReadMotionSettings(sources.settings, index));
   }
+}
+
+// An animation filled the character's frames before its last slot: a file named in a later slot
+// is not silently dropped.
+void Build::NoteSlotsLeftOut(int character, int slot) {
+  if (slot >= kFrameSlotCount) return;
+  const SettingKey frameKey = FrameKey(character, slot);
+  char record[16] = "frame ";
+  std::strcat(record, frameKey.text);
+  char path[kSettingBufferSize];
+  if (Text("Character", frameKey.text, "", path) == 0) return;
+  Report(BuildLeftOut, record, path,
+         "the pictures before already give the character its 10 frames; this slot and those after it are left out");
 }
 
 void Build::WriteBackgroundAndSound() {
@@ -165,10 +270,11 @@ void Build::WriteBackgroundAndSound() {
     } else if (!CanOpen(resolved)) {
       Report(BuildLeftOut, "wallpaper", resolved, "file cannot be opened; written without wallpaper");
       background.wallpaper = 0;
-    } else if (TakePicture("wallpaper", resolved, &wallpaper)) {
-      haveWallpaper = true;
     } else {
-      background.wallpaper = 0;
+      // A wallpaper is one picture: an animation gives its first frame.
+      FileFrames file(this, "wallpaper", resolved, false);
+      haveWallpaper = file.Next(&wallpaper);
+      if (!haveWallpaper) background.wallpaper = 0;
     }
   }
   WriteBackgroundRecord(output, background);
@@ -241,7 +347,7 @@ void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
     return;
   }
   CheckedOutput output(sources.files, file, status, sources.diagnostics, outputPath);
-  Build build = {sources, &output, status};
+  Build build = {sources, &output, status, TimingRecord(), false, PictureLook(), PictureLook()};
   build.CopyPlayerImageMemoAndTiming();
   build.WriteCharacters();
   build.WriteBackgroundAndSound();

@@ -1,8 +1,9 @@
 // Writes a packaged saver: the player image, then the scene package made from the settings and
-// the bitmap and wave files they name. The same code runs behind the designer's Create button
+// the picture and wave files they name. The same code runs behind the designer's Create button
 // and the morvane-pack tool, so both write the same bytes for the same settings and files.
 #pragma once
 #include "build_files.h"
+#include "picture_codec.h"
 #include "player_image_source.h"
 #include "settings_store.h"
 
@@ -28,6 +29,7 @@ struct BuildSources {
   BuildFiles* files;
   const char* baseFolder;          // relative names in the settings resolve against it
   BuildDiagnostics* diagnostics;   // may be null
+  PictureCodec* codecs;           // PNG, JPEG and GIF; null: such files are refused
 };
 
 const char kBuildSucceeded = '0';

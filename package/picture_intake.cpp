@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bitmap_intake.h"
+#include "bitmap_limits.h"
 #include "byte_order.h"
 #include "dib_shape.h"
 
@@ -57,6 +58,17 @@ uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info) {
   return 40 + 4 * record.colourCount;
 }
 
+// The one check of a bitmap's shape and size caps, on whatever record a format gave.
+bool PassesShapeCheck(BitmapRecord* record, const char** why) {
+  const uint8_t* info = record->infoHeader;
+  if (const char* problem = DibShapeProblem(ReadI32LE(info + 4), ReadI32LE(info + 8), ReadU16LE(info + 14),
+                                            ReadU32LE(info + 16))) {
+    ReleaseBitmapRecord(record);
+    return Refuse(why, problem);
+  }
+  return true;
+}
+
 bool IntakePicture(BitmapSource* source, BitmapRecord* record, const char** why) {
   std::memset(record, 0, sizeof(*record));
   uint8_t head[kPictureHeadSize];
@@ -68,24 +80,70 @@ bool IntakePicture(BitmapSource* source, BitmapRecord* record, const char** why)
       break;
     }
   }
-  if (!decoder) return Refuse(why, "not a bitmap file (no \"BM\" signature)");
+  if (!decoder) return Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
   if (!decoder->decode(decoder, source, record, why)) return false;
-
-  const uint8_t* info = record->infoHeader;
-  if (const char* problem = DibShapeProblem(ReadI32LE(info + 4), ReadI32LE(info + 8), ReadU16LE(info + 14),
-                                            ReadU32LE(info + 16))) {
-    ReleaseBitmapRecord(record);
-    return Refuse(why, problem);
-  }
-  return true;
+  return PassesShapeCheck(record, why);
 }
 
-bool TakePictureFile(BuildFiles* files, const char* path, BitmapRecord* record, const char** why) {
-  std::memset(record, 0, sizeof(*record));
-  BuildFiles::Handle file = files->OpenForReading(path);
-  if (!file) return Refuse(why, files->LastError());
-  FilePictureSource source(files, file);
-  bool ok = IntakePicture(&source, record, why);
-  files->Close(file);
+namespace {
+
+// A picture for a codec is read whole: the codecs read it at random, and its size is capped.
+bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handle, PictureCodec* codecs,
+                  const char** why) {
+  uint64_t size = 0;
+  if (!files->SizeOf(handle, &size)) return Refuse(why, files->LastError());
+  if (size > kMaxBitmapBytes) return Refuse(why, "picture file larger than 256 MiB");
+  file->bytes = static_cast<uint8_t*>(std::malloc(size > 0 ? static_cast<size_t>(size) : 1));
+  if (!file->bytes) return Refuse(why, "not enough memory for the picture file");
+  if (!files->Seek(handle, 0) || ReadFully(files, handle, file->bytes, static_cast<size_t>(size)) != size)
+    return Refuse(why, "picture file could not be read whole");
+  file->decoding = OpenPictureFrames(&file->frames, codecs, file->bytes, static_cast<size_t>(size), why);
+  return file->decoding;
+}
+
+}  // namespace
+
+bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why) {
+  std::memset(file, 0, sizeof *file);
+  BuildFiles::Handle handle = files->OpenForReading(path);
+  if (!handle) return Refuse(why, files->LastError());
+  uint8_t head[kPictureHeadSize];
+  const size_t got = files->Seek(handle, 0) ? ReadFully(files, handle, head, sizeof head) : 0;
+  bool ok;
+  if (IsDecodedPicture(head, got)) {
+    ok = ReadForCodec(file, files, handle, codecs, why);
+  } else {
+    FilePictureSource source(files, handle);
+    ok = file->bitmapPending = IntakePicture(&source, &file->bitmap, why);
+  }
+  files->Close(handle);
   return ok;
+}
+
+PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, BitmapRecord* record, int* notes,
+                                 const char** why) {
+  *notes = 0;
+  if (file->bitmapPending) {
+    *record = file->bitmap;
+    std::memset(&file->bitmap, 0, sizeof file->bitmap);
+    file->bitmapPending = false;
+    ++file->delivered;
+    return PictureFrameReady;
+  }
+  if (!file->decoding) return PictureEnded;
+  PictureStep step = NextPictureRecord(&file->frames, look, record, notes, why);
+  if (step == PictureFrameReady && !PassesShapeCheck(record, why)) step = PictureDamaged;
+  if (step == PictureEnded && file->delivered == 0) {
+    *why = "the picture holds no image";
+    step = PictureDamaged;
+  }
+  if (step == PictureFrameReady) ++file->delivered;
+  return step;
+}
+
+void ClosePictureFile(PictureFile* file) {
+  if (file->decoding || file->frames.codec) ClosePictureFrames(&file->frames);
+  std::free(file->bytes);
+  ReleaseBitmapRecord(&file->bitmap);
+  std::memset(file, 0, sizeof *file);
 }

@@ -1,13 +1,15 @@
-// The one way a picture enters the system: a file named in the settings becomes the frame record
+// The one way a picture enters the system: a file named in the settings becomes the frame records
 // the player reads (a 40-byte info header, its colour table and bottom-up pixel bits), whatever
-// its format. The builder writes that record into the package; the designer's playback draws the
-// same record, so both show the same pixels.
+// its format: one record for a still picture, one per frame for an animated GIF. The builder
+// writes those records into the package; the designer's playback draws the same records, so
+// both show the same pixels.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 #include "build_files.h"
 #include "package_writer.h"
+#include "picture_frames.h"
 
 // Reads bytes at an offset of the file; returns how many it got (fewer at the end).
 class BitmapSource {
@@ -49,8 +51,10 @@ FrameRecordParts BitmapRecordParts(const BitmapRecord& record);
 const uint32_t kMaxPackedInfoSize = 40 + 4 * 256;
 uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info);
 
-// One picture format. The intake asks each decoder of the build in turn whether it knows the
-// file's first bytes; the first that does decodes the whole file, and no other is tried.
+// One format that the intake reads straight from the file into one record (BMP). The intake
+// asks each in turn whether it knows the file's first bytes; the first that does decodes the
+// whole file, and no other is tried. PNG, JPEG and GIF go to the platform's picture codecs
+// instead (PictureFile below).
 struct PictureDecoder {
   // True when head (the first kPictureHeadSize bytes of the file, fewer for a shorter file)
   // starts a file of this format.
@@ -68,6 +72,29 @@ const size_t kPictureHeadSize = 64;
 // the file, the decoder refuses it, or the record fails that check.
 bool IntakePicture(BitmapSource* source, BitmapRecord* record, const char** why);
 
-// The named file, opened and read through the builder's file seam, as a record. A file that
-// cannot be opened gives the seam's own reason.
-bool TakePictureFile(BuildFiles* files, const char* path, BitmapRecord* record, const char** why);
+// A picture file being taken frame by frame, each frame a whole record that has passed the shape
+// check IntakePicture makes.
+struct PictureFile {
+  BitmapRecord bitmap;  // a bitmap's one frame, until it is handed out
+  bool bitmapPending;
+  uint8_t* bytes;       // a decoded picture's whole file; owned
+  PictureFrames frames;
+  bool decoding;
+  uint32_t delivered;
+};
+
+// Opens the named file through the builder's file seam: a bitmap is read into its record at
+// once, any other picture into memory for the platform's codecs (null: PNG, JPEG and GIF are
+// refused), which read its headers. False, with a reason (the seam's own for a file that cannot
+// be opened), when the file cannot be taken at all; ClosePictureFile is still to be called.
+bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why);
+
+// The next frame: PictureFrameReady with *record (the caller releases it) and *notes (the
+// PictureLookNote bits of the frame); PictureEnded; or PictureDamaged, with a reason, when this
+// frame and those after it cannot be had. look says how a decoded picture's transparent pixels
+// are written; it is used only when file->decoding is set.
+PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, BitmapRecord* record, int* notes,
+                                 const char** why);
+
+// Reasons given above may live in the file's codec until this call.
+void ClosePictureFile(PictureFile* file);

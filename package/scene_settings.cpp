@@ -37,3 +37,15 @@ BackgroundRecord ReadBackgroundSettings(SettingsStore* store) {
   background.stretch = ReadIntegerSetting(store, "BackGround", "BmpOpt2", "0");
   return background;
 }
+
+PictureLook ReadPictureLook(SettingsStore* store, const TimingRecord& timing, bool sprite) {
+  BackgroundRecord background = ReadBackgroundSettings(store);
+  PictureLook look;
+  look.transparentSprites = sprite && timing.transparent != 0;
+  look.backgroundColour = background.noColour != 0
+                              ? 0
+                              : static_cast<uint32_t>(static_cast<uint8_t>(background.red)) |
+                                    (static_cast<uint32_t>(static_cast<uint8_t>(background.green)) << 8) |
+                                    (static_cast<uint32_t>(static_cast<uint8_t>(background.blue)) << 16);
+  return look;
+}

@@ -42,7 +42,7 @@ class CreateReportTest : public ::testing::Test {
     std::string player = folder.Path("player.scr");
     TrailingPlayerImage image(&files, player.c_str());
     CreateReport report(&settings, &probe.base, folder.path().c_str());
-    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &report};
+    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &report, nullptr};
     status = kBuildSucceeded;
     BuildPackagedSaver(sources, output.c_str(), &status);
     return report;
@@ -91,7 +91,7 @@ TEST_F(CreateReportTest, AMissingFrameTakesTheLaterFramesWithItAndEachFileSaysWh
   EXPECT_EQ(report.inputs[1].endedAtSlot, 1);
   ExpectInput(report.inputs[2], FrameInput, 0, 3, "d.bmp", InputAfterEndedRun);
   ExpectInput(report.inputs[3], FrameInput, 1, 0, "text.bmp", InputNotTaken);
-  EXPECT_NE(std::string(report.inputs[3].detail).find("not a bitmap"), std::string::npos) << report.inputs[3].detail;
+  EXPECT_NE(std::string(report.inputs[3].detail).find("not a picture"), std::string::npos) << report.inputs[3].detail;
   ExpectInput(report.inputs[4], FrameInput, 2, 0, "locked.bmp", InputNotOpened);
   ExpectInput(report.inputs[5], WallpaperInput, 0, 0, "no-wall.bmp", InputNotFound);
   ExpectInput(report.inputs[6], SoundInput, 0, 0, "gone.wav", InputNotFound);

@@ -136,7 +136,7 @@ class Playback : public testing::Test {
     files_.pictures.clear();
     sound_ = RecordingSound{{PlaySound}, {}};
     SettingsSceneSource source;
-    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base);
+    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, nullptr);
     LoadScene(&source.base, geometry, kSeed);
   }
 
@@ -144,7 +144,7 @@ class Playback : public testing::Test {
     std::string output = folder_.Path("built.scr");
     StdioBuildFiles files;
     BlankPlayerImage player;
-    BuildSources sources = {store, &player, &files, folder_.path().c_str(), nullptr};
+    BuildSources sources = {store, &player, &files, folder_.path().c_str(), nullptr, nullptr};
     char status = kBuildSucceeded;
     BuildPackagedSaver(sources, output.c_str(), &status);
     ASSERT_EQ(status, kBuildSucceeded);

@@ -111,7 +111,7 @@ TEST_F(PackToolTest, FailuresExitWith1AndNameFileRecordAndReason) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("frame B0"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("notes.bmp"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("not a bitmap"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("not a picture"), std::string::npos) << run.out;
   EXPECT_EQ(Read("out.scr").characterCount, 1u);
 
   run = Pack(player + "--settings " + Quoted("MORVANE.INI") + " " + Quoted("missing/out.scr"));

@@ -64,7 +64,7 @@ TEST(GoldenScene, PackagesToTheCommittedBytes) {
 #endif
   StdioBuildFiles files;
   BlankPlayer player;
-  BuildSources sources = {&settings, &player, &files, folder.c_str(), nullptr};
+  BuildSources sources = {&settings, &player, &files, folder.c_str(), nullptr, nullptr};
   std::string output = OutputPath();
   char status = kBuildSucceeded;
   BuildPackagedSaver(sources, output.c_str(), &status);

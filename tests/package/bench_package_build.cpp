@@ -57,7 +57,7 @@ void BM_BuildPackagedSaver(benchmark::State& state) {
     ProfileSnapshotStore settings;
     settings.Load(settingsPath.c_str());
     TrailingPlayerImage player(&files, scene.inputs[0].c_str());
-    BuildSources sources = {&settings, &player, &files, scene.folder.path().c_str(), nullptr};
+    BuildSources sources = {&settings, &player, &files, scene.folder.path().c_str(), nullptr, nullptr};
     char status = kBuildSucceeded;
     BuildPackagedSaver(sources, output.c_str(), &status);
     if (status != kBuildSucceeded) state.SkipWithError("build failed");

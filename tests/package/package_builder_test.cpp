@@ -32,7 +32,7 @@ class BuildTest : public ::testing::Test {
     StdioBuildFiles files;
     std::string playerPath = folder.Path("player.scr");
     TrailingPlayerImage image(&files, playerPath.c_str());
-    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &reports};
+    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &reports, nullptr};
     status = kBuildSucceeded;
     BuildPackagedSaver(sources, output.c_str(), &status);
     bytes = readBack ? ReadFileBytes(output) : std::vector<uint8_t>();
@@ -227,7 +227,7 @@ TEST_F(BuildTest, FrameThatCannotBeTakenFailsButKeepsItsCharacter) {
     std::vector<uint8_t> file;
     const char* reason;
   } cases[] = {
-      {"text file", std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}, "not a bitmap"},
+      {"text file", std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}, "not a picture"},
       {"cut in header", cut, "cut short"},
       {"too wide", MakeBmp(16385, 1, 1, 0, 2, 1), "16384"},
       {"compressed without size", rle, "biSizeImage"},

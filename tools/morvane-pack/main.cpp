@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   }
   TrailingPlayerImage player(&files, playerPath);
   StderrDiagnostics diagnostics(options.strict);
-  BuildSources sources = {settings, &player, &files, base, &diagnostics};
+  BuildSources sources = {settings, &player, &files, base, &diagnostics, SystemPictureCodec()};
   char status = kBuildSucceeded;
   BuildPackagedSaver(sources, options.output, &status);
   return status == kBuildSucceeded && !diagnostics.leftOutErrors() ? 0 : 1;

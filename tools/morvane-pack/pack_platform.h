@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 
+#include "picture_codec.h"
 #include "settings_store.h"
 
 const size_t kMaxToolPath = 4096;
@@ -17,5 +18,9 @@ bool SettingsFolder(const char* settingsFile, bool isDefault, char* out, size_t 
 // The settings the build reads: path, or the store's own place when path is null. Null, with
 // a message, when the file exists but cannot be read.
 SettingsStore* OpenSettings(const char* path, const char** problem);
+
+// The system's picture decoder for PNG, JPEG and GIF: the imaging component on Windows,
+// Debian's libraries elsewhere.
+PictureCodec* SystemPictureCodec();
 
 extern const char kPathSeparator;

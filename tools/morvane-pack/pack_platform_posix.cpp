@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "library_picture_codec.h"
 #include "pack_platform.h"
 #include "profile_file_store.h"
 #include "profile_snapshot_store.h"
@@ -50,4 +51,10 @@ SettingsStore* OpenSettings(const char* path, const char** problem) {
     return nullptr;
   }
   return &store;
+}
+
+PictureCodec* SystemPictureCodec() {
+  static LibraryPictureCodec decoder;
+  OpenLibraryPictureCodec(&decoder);
+  return &decoder.base;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "pack_platform.h"
+#include "wic_picture_codec.h"
 #include "windows_profile_store.h"
 
 const char kPathSeparator = '\\';
@@ -56,4 +57,10 @@ SettingsStore* OpenSettings(const char* path, const char** problem) {
     return nullptr;
   }
   return &namedStore;
+}
+
+PictureCodec* SystemPictureCodec() {
+  static WicPictureCodec decoder;
+  OpenWicPictureCodec(&decoder);
+  return &decoder.base;
 }

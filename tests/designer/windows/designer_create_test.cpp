@@ -1,5 +1,6 @@
 // The Module page's Create button: the name fix-up, the four messages, the overwrite question,
-// and a packaged saver byte for byte the same as morvane-pack's for the same settings.
+// and a packaged saver byte for byte the same as morvane-pack's for the same settings, pictures
+// of every format included.
 #include <gtest/gtest.h>
 
 #include "designer_driver.h"
@@ -167,11 +168,11 @@ TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
                       SystemText(L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
                                  L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
                                  L"\r\n・画像1 の 4 コマ目（ball4.bmp）：2 コマ目が入らなかったため、入っていません。"
-                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：読み込めないため、入っていません（not a bitmap file (no \"BM\" signature)）。",
+                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：読み込めないため、入っていません（not a picture this builder reads (BMP, PNG, JPEG or GIF)）。",
                                  L"\r\n- Image 1, frame 2 (bal2.bmp): not found; left out."
                                  L"\r\n- Image 1, frame 3 (ball3.bmp): left out because frame 2 did not go in."
                                  L"\r\n- Image 1, frame 4 (ball4.bmp): left out because frame 2 did not go in."
-                                 L"\r\n- Image 2, frame 1 (notes.bmp): cannot be read; left out (not a bitmap file (no \"BM\" signature))."));
+                                 L"\r\n- Image 2, frame 1 (notes.bmp): cannot be read; left out (not a picture this builder reads (BMP, PNG, JPEG or GIF))."));
   EXPECT_GT(ReadWholeFile(folder + "warned.scr").size(), 49152u) << "the saver was written";
   EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();
@@ -196,6 +197,46 @@ TEST(DesignerCreate, AReadOnlyFolderOrARefusedNameGivesTheFailureAndTheReason) {
   EXPECT_NE(text.find(SystemText(L"このファイル名は使えません。", L"The system does not allow this file name.")),
             std::wstring::npos);
   EXPECT_EQ(designer.PressOk(), 0u);
+  ClearSettings();
+}
+
+// The picture fixtures drawn by the native build, with the Linux morvane-pack's packages of
+// their scenes (tests/pictures).
+std::string PictureFixtures() { return ProgramFolder() + "..\\pictures\\"; }
+
+// Create with the scene's settings, beside the designer; returns the packaged saver.
+std::string CreateScene(const std::string& scene) {
+  WriteSettings(ReadWholeFile(PictureFixtures() + scene + ".ini"));
+  DesignerDialog designer;
+  EXPECT_TRUE(designer.ok());
+  EXPECT_TRUE(designer.SelectTab(kModuleTab));
+  designer.SetText(kNameField, scene + ".scr");
+  EXPECT_EQ(CreateAndAcknowledge(designer), kSucceeded) << scene;
+  EXPECT_EQ(designer.PressOk(), 0u);
+  return ReadWholeFile(DesignerFolder() + scene + ".scr");
+}
+
+TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
+  std::string folder = DesignerFolder();
+  DesignerCopy();
+  for (const char* name : {"sprite-alpha.png", "palette-trns.png", "rgb-trns.png", "gray16.png", "rgba16.png", "gray2.png",
+                           "interlaced.png", "ring-alpha.png", "corner-figure.png", "wallpaper.png", "still.gif",
+                           "animated.gif", "anim12.gif", "wrapped-png.bmp", "photo.jpg", "progressive.jpg", "gray.jpg",
+                           "cmyk.jpg", "wrapped-jpeg.bmp"})
+    ASSERT_TRUE(CopyFileA((PictureFixtures() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
+
+  // PNG and GIF: the Linux tool's bytes.
+  std::string pictures = CreateScene("pictures");
+  ASSERT_GT(pictures.size(), 49152u);
+  EXPECT_TRUE(pictures == ReadWholeFile(PictureFixtures() + "pictures-linux.scr")) << "Create and the Linux morvane-pack differ";
+
+  // JPEG as well: the bytes of morvane-pack.exe, which reads pictures with the same codecs.
+  std::string mixed = CreateScene("mixed");
+  DWORD packed = RunProgram(ProgramFolder() + "morvane-pack.exe",
+                            "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + folder + "mixed-pack.scr\"");
+  EXPECT_EQ(packed, 0u);
+  EXPECT_GT(mixed.size(), 49152u);
+  EXPECT_TRUE(mixed == ReadWholeFile(folder + "mixed-pack.scr")) << "Create and morvane-pack.exe differ";
   ClearSettings();
 }
 

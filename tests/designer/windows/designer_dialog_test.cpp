@@ -301,6 +301,27 @@ HWND FileNameBox(HWND fileDialog) {
   return box ? box : GetDlgItem(fileDialog, 1152);
 }
 
+// The kinds of file the open-file dialog offers, as its type list shows them.
+std::vector<std::wstring> FileTypes(HWND fileDialog) {
+  HWND list = GetDlgItem(fileDialog, 1136);  // cmb1
+  std::vector<std::wstring> types;
+  LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[256] = L"";
+    if (SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < 255) SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    types.push_back(text);
+  }
+  return types;
+}
+
+std::vector<std::wstring> PictureTypes() {
+  return {SystemText(L"すべての画像ﾌｧｲﾙ (*.bmp;*.png;*.jpg;*.gif)", L"All pictures (*.bmp;*.png;*.jpg;*.gif)"),
+          SystemText(L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙ (*.bmp)", L"Bitmap files (*.bmp)"),
+          SystemText(L"PNG ﾌｧｲﾙ (*.png)", L"PNG files (*.png)"),
+          SystemText(L"JPEG ﾌｧｲﾙ (*.jpg;*.jpeg)", L"JPEG files (*.jpg;*.jpeg)"),
+          SystemText(L"GIF ﾌｧｲﾙ (*.gif)", L"GIF files (*.gif)")};
+}
+
 TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   std::string folder = DesignerFolder();
   DesignerCopy();
@@ -317,6 +338,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
   EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
+  EXPECT_EQ(FileTypes(files), PictureTypes());
   const std::wstring openButton = WindowTextW(GetDlgItem(files, IDOK));
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp") << "a cancel leaves the field as it was";
@@ -331,6 +353,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
   EXPECT_EQ(WindowTextW(files), SystemText(L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Bitmap File"));
+  EXPECT_EQ(FileTypes(files), PictureTypes());
   std::string chosen = browsed + "chosen.bmp";
   SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
   ASSERT_TRUE(Answer(files, IDOK));

@@ -1,0 +1,163 @@
+// JPEG through libjpeg-turbo. The library reports fatal errors through error_exit, which jumps
+// back here; the functions that call setjmp hold nothing with a destructor and keep what they
+// need afterwards in the heap state, and EndJpeg releases everything.
+#include <cstdio>  // jpeglib.h needs FILE
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+
+#include "bitmap_limits.h"
+#include "library_readers.h"
+
+struct JpegReading {
+  jpeg_decompress_struct info;
+  jpeg_error_mgr errors;
+  jpeg_progress_mgr progress;
+  jmp_buf jump;
+  bool created;
+  bool delivered;
+  bool cmyk;
+  bool corrupt;  // a warning that the data is damaged came during decoding
+  uint8_t* row;  // one row of four-channel samples
+  char message[JMSG_LENGTH_MAX + 8];
+};
+
+namespace {
+
+// Progressive files may hold any number of scans; beyond this many the file is an attack, not
+// a picture. Coefficient buffers of a progressive picture within the size caps fit in this.
+const int kMaxScans = 500;
+const long kMaxCodecMemory = static_cast<long>(2 * kMaxBitmapBytes);
+
+JpegReading* ReadingOf(j_common_ptr common) {
+  return reinterpret_cast<JpegReading*>(reinterpret_cast<char*>(common) - offsetof(JpegReading, info));
+}
+
+void KeepMessage(j_common_ptr common) {
+  JpegReading* reading = ReadingOf(common);
+  char text[JMSG_LENGTH_MAX];
+  common->err->format_message(common, text);
+  std::snprintf(reading->message, sizeof reading->message, "JPEG %s", text);
+}
+
+void OnError(j_common_ptr common) {
+  KeepMessage(common);
+  longjmp(ReadingOf(common)->jump, 1);
+}
+
+// Warnings below 0 say the entropy data is damaged; bytes between markers are harmless.
+void OnMessage(j_common_ptr common, int level) {
+  if (level >= 0 || common->err->msg_code == JWRN_EXTRANEOUS_DATA) return;
+  JpegReading* reading = ReadingOf(common);
+  if (!reading->corrupt) KeepMessage(common);
+  reading->corrupt = true;
+}
+
+void WatchScans(j_common_ptr common) {
+  j_decompress_ptr info = reinterpret_cast<j_decompress_ptr>(common);
+  if (info->input_scan_number > kMaxScans) {
+    std::snprintf(ReadingOf(common)->message, sizeof ReadingOf(common)->message, "JPEG has more than %d scans",
+                  kMaxScans);
+    longjmp(ReadingOf(common)->jump, 1);
+  }
+}
+
+uint8_t Scaled(unsigned a, unsigned b) {
+  return static_cast<uint8_t>((a * b + 127) / 255);
+}
+
+// Ink values to light. Adobe's writers store CMYK inverted, and say so with their marker.
+void CmykRowToRgba(const uint8_t* ink, uint8_t* rgba, uint32_t width, bool inverted) {
+  for (uint32_t x = 0; x < width; ++x, ink += 4, rgba += 4) {
+    unsigned c = ink[0], m = ink[1], y = ink[2], k = ink[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    rgba[0] = Scaled(c, k);
+    rgba[1] = Scaled(m, k);
+    rgba[2] = Scaled(y, k);
+    rgba[3] = 0xFF;
+  }
+}
+
+}  // namespace
+
+bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,
+               const char** why) {
+  JpegReading* reading = static_cast<JpegReading*>(std::calloc(1, sizeof(JpegReading)));
+  *out = reading;
+  if (!reading) {
+    *why = "not enough memory to read the JPEG";
+    return false;
+  }
+  reading->info.err = jpeg_std_error(&reading->errors);
+  reading->errors.error_exit = OnError;
+  reading->errors.emit_message = OnMessage;
+  if (setjmp(reading->jump)) {
+    *why = reading->message;
+    return false;
+  }
+  jpeg_create_decompress(&reading->info);
+  reading->created = true;
+  reading->info.mem->max_memory_to_use = kMaxCodecMemory;
+  reading->progress.progress_monitor = WatchScans;
+  reading->info.progress = &reading->progress;
+  jpeg_mem_src(&reading->info, bytes, static_cast<unsigned long>(size));
+  jpeg_read_header(&reading->info, TRUE);
+
+  if (const char* problem = PictureSizeProblem(reading->info.image_width, reading->info.image_height)) {
+    *why = problem;
+    return false;
+  }
+  J_COLOR_SPACE space = reading->info.jpeg_color_space;
+  reading->cmyk = space == JCS_CMYK || space == JCS_YCCK;
+  reading->info.out_color_space = reading->cmyk ? JCS_CMYK : JCS_EXT_RGBA;
+  *width = static_cast<int32_t>(reading->info.image_width);
+  *height = static_cast<int32_t>(reading->info.image_height);
+  return true;
+}
+
+PictureStep NextJpegFrame(JpegReading* reading, uint8_t* rgba, const char** why) {
+  if (reading->delivered) return PictureEnded;
+  reading->delivered = true;
+  if (setjmp(reading->jump)) {
+    *why = reading->message;
+    return PictureDamaged;
+  }
+  jpeg_start_decompress(&reading->info);
+  const uint32_t width = reading->info.output_width;
+  if (reading->cmyk) {
+    reading->row = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width) * 4));
+    if (!reading->row) {
+      *why = "not enough memory to read the JPEG";
+      return PictureDamaged;
+    }
+  }
+  while (reading->info.output_scanline < reading->info.output_height) {
+    uint8_t* target = rgba + static_cast<size_t>(reading->info.output_scanline) * width * 4;
+    JSAMPROW row = reading->cmyk ? reading->row : target;
+    if (jpeg_read_scanlines(&reading->info, &row, 1) != 1) {
+      *why = "JPEG data ends early";
+      return PictureDamaged;
+    }
+    if (reading->cmyk) CmykRowToRgba(reading->row, target, width, reading->info.saw_Adobe_marker);
+  }
+  if (reading->corrupt) {
+    *why = reading->message;
+    return PictureDamaged;
+  }
+  return PictureFrameReady;
+}
+
+void EndJpeg(JpegReading* reading) {
+  if (!reading) return;
+  if (reading->created) jpeg_destroy_decompress(&reading->info);
+  std::free(reading->row);
+  std::free(reading);
+}

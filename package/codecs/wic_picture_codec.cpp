@@ -1,0 +1,248 @@
+#include "wic_picture_codec.h"
+
+#include <wincodec.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "picture_header.h"
+
+namespace {
+
+typedef HRESULT(WINAPI* CreateFactoryProc)(UINT version, IWICImagingFactory** factory);
+typedef HRESULT(WINAPI* ComStartProc)(void* reserved, DWORD model);
+typedef void(WINAPI* ComStopProc)();
+typedef HRESULT(WINAPI* ClearVariantProc)(PROPVARIANT* value);
+
+template <typename T>
+void Release(T*& object) {
+  if (object) object->Release();
+  object = nullptr;
+}
+
+WicPictureCodec* Self(PictureCodec* codec) {
+  return reinterpret_cast<WicPictureCodec*>(codec);
+}
+
+bool Refuse(const char** why, const char* reason) {
+  *why = reason;
+  return false;
+}
+
+PictureStep Damaged(const char** why, const char* reason) {
+  *why = reason;
+  return PictureDamaged;
+}
+
+// The codec's error as a reason; the common ones in words, any other by its number.
+const char* CodecFault(WicPictureCodec* self, HRESULT result, const char* fallback) {
+  switch (result) {
+    // The format was told from the file's first bytes; a codec that will not take it finds the
+    // rest damaged or of a form it does not read.
+    case WINCODEC_ERR_COMPONENTNOTFOUND:
+    case WINCODEC_ERR_UNKNOWNIMAGEFORMAT:
+      wsprintfA(self->message, "the system's codecs do not take this %s (damaged, or a form they do not read)",
+                PictureFormatName(self->format));
+      return self->message;
+    case WINCODEC_ERR_BADHEADER: return "the picture's header is damaged";
+    case WINCODEC_ERR_BADIMAGE:
+    case WINCODEC_ERR_BADSTREAMDATA: return "the picture's data is damaged";
+    case WINCODEC_ERR_STREAMREAD:
+    case HRESULT_FROM_WIN32(ERROR_HANDLE_EOF): return "the picture's data ends early";
+    case WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT:
+    case WINCODEC_ERR_UNSUPPORTEDVERSION: return "the picture uses a form the system's codec does not support";
+    case WINCODEC_ERR_IMAGESIZEOUTOFRANGE: return "the picture is too large for the system's codec";
+    case E_OUTOFMEMORY: return "not enough memory to read the picture";
+    default:
+      wsprintfA(self->message, "%s %s (error 0x%08lX)", fallback, PictureFormatName(self->format),
+                static_cast<unsigned long>(result));
+      return self->message;
+  }
+}
+
+// Codecs that the imaging component creates through COM need the thread's COM started; the
+// programs themselves use no COM, so it is started for the reading and stopped after it.
+void StartCom(WicPictureCodec* self) {
+  self->com = LoadLibraryA("ole32.dll");
+  if (!self->com) return;
+  ComStartProc start = reinterpret_cast<ComStartProc>(GetProcAddress(self->com, "CoInitializeEx"));
+  self->comStarted = start && SUCCEEDED(start(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+void StopCom(WicPictureCodec* self) {
+  if (self->comStarted) {
+    ComStopProc stop = reinterpret_cast<ComStopProc>(GetProcAddress(self->com, "CoUninitialize"));
+    if (stop) stop();
+  }
+  self->comStarted = false;
+  if (self->com) FreeLibrary(self->com);
+  self->com = nullptr;
+}
+
+// A number from a frame's metadata ("/imgdesc/Left", "/grctlext/Disposal" ...); false when the
+// frame has no such item.
+bool ReadMetadataNumber(WicPictureCodec* self, IWICMetadataQueryReader* reader, const wchar_t* name,
+                        uint32_t* value) {
+  PROPVARIANT item;
+  std::memset(&item, 0, sizeof item);
+  if (!reader || FAILED(reader->GetMetadataByName(name, &item))) return false;
+  bool found = true;
+  switch (item.vt) {
+    case VT_UI1: *value = item.bVal; break;
+    case VT_UI2: *value = item.uiVal; break;
+    case VT_UI4: *value = item.ulVal; break;
+    case VT_BOOL: *value = item.boolVal ? 1 : 0; break;
+    default: found = false;
+  }
+  ClearVariantProc clear =
+      self->com ? reinterpret_cast<ClearVariantProc>(GetProcAddress(self->com, "PropVariantClear")) : nullptr;
+  if (clear) clear(&item);
+  return found;
+}
+
+void End(PictureCodec* codec) {
+  WicPictureCodec* self = Self(codec);
+  Release(self->decoder);
+  Release(self->stream);
+  Release(self->factory);
+  if (self->canvasOpen) CloseGifCanvas(&self->canvas);
+  self->canvasOpen = false;
+  std::free(self->indices);
+  self->indices = nullptr;
+  StopCom(self);
+  if (self->codecs) FreeLibrary(self->codecs);
+  self->codecs = nullptr;
+  self->frameCount = 0;
+  self->nextFrame = 0;
+}
+
+bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size_t size, int32_t* width,
+           int32_t* height, const char** why) {
+  WicPictureCodec* self = Self(codec);
+  End(codec);
+  self->format = format;
+  // The codec may decode the whole file as it opens it: the sizes are checked first.
+  if (!ReadPictureHeaderSize(format, bytes, size, &self->width, &self->height, why)) return false;
+
+  self->codecs = LoadLibraryA("windowscodecs.dll");
+  CreateFactoryProc createFactory =
+      self->codecs ? reinterpret_cast<CreateFactoryProc>(GetProcAddress(self->codecs, "WICCreateImagingFactory_Proxy"))
+                   : nullptr;
+  if (!createFactory) return Refuse(why, "this system has no Windows Imaging Component to read PNG, JPEG and GIF");
+  StartCom(self);
+  if (FAILED(createFactory(WINCODEC_SDK_VERSION, &self->factory)) || !self->factory)
+    return Refuse(why, "the Windows Imaging Component cannot be started");
+  if (FAILED(self->factory->CreateStream(&self->stream)) ||
+      FAILED(self->stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size))))
+    return Refuse(why, "not enough memory to read the picture");
+  HRESULT result = self->factory->CreateDecoderFromStream(self->stream, nullptr, WICDecodeMetadataCacheOnDemand,
+                                                          &self->decoder);
+  if (FAILED(result)) return Refuse(why, CodecFault(self, result, "the system's codec cannot read this"));
+  if (FAILED(self->decoder->GetFrameCount(&self->frameCount)) || self->frameCount == 0)
+    return Refuse(why, "the picture holds no image");
+
+  if (format == PictureGif) {
+    if (!OpenGifCanvas(&self->canvas, self->width, self->height))
+      return Refuse(why, "not enough memory to compose the GIF");
+    self->canvasOpen = true;
+  }
+  *width = self->width;
+  *height = self->height;
+  return true;
+}
+
+// A still picture through the codec's own conversion to 8-bit blue, green, red, alpha.
+PictureStep StillFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_t* rgba, const char** why) {
+  UINT w = 0, h = 0;
+  if (FAILED(frame->GetSize(&w, &h))) return Damaged(why, "the system's codec cannot read the picture's size");
+  if (static_cast<int32_t>(w) != self->width || static_cast<int32_t>(h) != self->height)
+    return Damaged(why, "the picture's size differs from what its header states");
+  IWICFormatConverter* converter = nullptr;
+  HRESULT result = self->factory->CreateFormatConverter(&converter);
+  if (SUCCEEDED(result))
+    result = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom);
+  const UINT stride = w * 4;
+  if (SUCCEEDED(result)) result = converter->CopyPixels(nullptr, stride, stride * h, rgba);
+  Release(converter);
+  if (FAILED(result)) return Damaged(why, CodecFault(self, result, "the system's codec cannot decode this"));
+  for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
+    uint8_t blue = rgba[4 * i];
+    rgba[4 * i] = rgba[4 * i + 2];
+    rgba[4 * i + 2] = blue;
+  }
+  return PictureFrameReady;
+}
+
+// A GIF frame: its colour indices, table and placement from the codec, composed by the same
+// canvas as on Linux.
+PictureStep GifFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_t* rgba, const char** why) {
+  UINT w = 0, h = 0;
+  WICPixelFormatGUID form;
+  if (FAILED(frame->GetSize(&w, &h)) || FAILED(frame->GetPixelFormat(&form)) ||
+      !IsEqualGUID(form, GUID_WICPixelFormat8bppIndexed))
+    return Damaged(why, "the system's codec cannot read the GIF frame");
+  if (w > 0 && h > 0) {
+    if (const char* problem = PictureSizeProblem(w, h)) return Damaged(why, problem);
+  }
+  std::free(self->indices);
+  self->indices = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(w) * h + 1));
+  if (!self->indices) return Damaged(why, "not enough memory for the GIF frame");
+
+  WICColor table[256];
+  UINT colourCount = 0;
+  IWICPalette* palette = nullptr;
+  HRESULT result = self->factory->CreatePalette(&palette);
+  if (SUCCEEDED(result)) result = frame->CopyPalette(palette);
+  if (SUCCEEDED(result)) result = palette->GetColors(256, table, &colourCount);
+  Release(palette);
+  if (FAILED(result) || colourCount == 0) return Damaged(why, "GIF frame has no colour table");
+  if (w > 0 && h > 0 && FAILED(result = frame->CopyPixels(nullptr, w, w * h, self->indices)))
+    return Damaged(why, CodecFault(self, result, "the system's codec cannot decode the frame of this"));
+
+  uint32_t left = 0, top = 0, disposal = 0, transparent = 0, transparentIndex = 0;
+  IWICMetadataQueryReader* reader = nullptr;
+  if (FAILED(frame->GetMetadataQueryReader(&reader))) reader = nullptr;
+  ReadMetadataNumber(self, reader, L"/imgdesc/Left", &left);
+  ReadMetadataNumber(self, reader, L"/imgdesc/Top", &top);
+  ReadMetadataNumber(self, reader, L"/grctlext/Disposal", &disposal);
+  ReadMetadataNumber(self, reader, L"/grctlext/TransparencyFlag", &transparent);
+  ReadMetadataNumber(self, reader, L"/grctlext/TransparentColorIndex", &transparentIndex);
+  Release(reader);
+
+  uint8_t colours[256 * 3];
+  for (UINT i = 0; i < colourCount; ++i) {
+    colours[3 * i] = static_cast<uint8_t>(table[i] >> 16);
+    colours[3 * i + 1] = static_cast<uint8_t>(table[i] >> 8);
+    colours[3 * i + 2] = static_cast<uint8_t>(table[i]);
+  }
+  GifFrameRaster raster = {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(w),
+                           static_cast<int32_t>(h), self->indices, colours, colourCount,
+                           transparent ? static_cast<int32_t>(transparentIndex & 0xFF) : -1,
+                           static_cast<int>(disposal & 7)};
+  if (!DrawGifFrame(&self->canvas, raster, rgba)) return Damaged(why, "not enough memory to compose the GIF");
+  return PictureFrameReady;
+}
+
+PictureStep NextFrame(PictureCodec* codec, uint8_t* rgba, const char** why) {
+  WicPictureCodec* self = Self(codec);
+  if (!self->decoder || self->nextFrame >= self->frameCount) return PictureEnded;
+  // Only GIF frames follow one another; other formats' further frames (pages, thumbnails) are
+  // not part of the picture.
+  if (self->format != PictureGif && self->nextFrame > 0) return PictureEnded;
+  IWICBitmapFrameDecode* frame = nullptr;
+  HRESULT result = self->decoder->GetFrame(self->nextFrame++, &frame);
+  if (FAILED(result)) return Damaged(why, CodecFault(self, result, "the system's codec cannot find the frame of this"));
+  PictureStep step = self->format == PictureGif ? GifFrame(self, frame, rgba, why) : StillFrame(self, frame, rgba, why);
+  Release(frame);
+  return step;
+}
+
+}  // namespace
+
+void OpenWicPictureCodec(WicPictureCodec* codec) {
+  std::memset(codec, 0, sizeof *codec);
+  codec->base.begin = Begin;
+  codec->base.nextFrame = NextFrame;
+  codec->base.end = End;
+}

@@ -1,0 +1,33 @@
+// The picture codecs of the Windows programs: the system's own imaging component (WIC). It is
+// loaded by name when a picture is first read, so the programs still start, and build scenes
+// of bitmaps, on systems that lack it; pictures are then refused with that reason.
+#pragma once
+#include <windows.h>
+
+#include "gif_canvas.h"
+#include "picture_codec.h"
+
+struct IWICImagingFactory;
+struct IWICStream;
+struct IWICBitmapDecoder;
+
+struct WicPictureCodec {
+  PictureCodec base;
+  HMODULE codecs;  // windowscodecs.dll, from begin to end
+  HMODULE com;     // ole32.dll, for the thread's COM state, from begin to end
+  bool comStarted;
+  IWICImagingFactory* factory;
+  IWICStream* stream;
+  IWICBitmapDecoder* decoder;
+  PictureFormat format;
+  int32_t width;
+  int32_t height;
+  UINT frameCount;
+  UINT nextFrame;
+  GifCanvas canvas;
+  bool canvasOpen;
+  uint8_t* indices;  // the current GIF frame's
+  char message[128];  // the last reason given, when it names a codec's error
+};
+
+void OpenWicPictureCodec(WicPictureCodec* codec);

@@ -1,0 +1,37 @@
+// A PNG, JPEG or GIF file, or a bitmap wrapping a PNG or JPEG, read frame by frame into package
+// records through a platform's picture decoder: sizes checked before any pixel is allocated,
+// transparency settled for the player, one frame in memory at a time.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "picture_codec.h"
+#include "picture_transparency.h"
+
+struct BitmapRecord;  // picture_intake.h
+
+struct PictureFrames {
+  PictureCodec* codec;
+  int32_t width;
+  int32_t height;
+  uint8_t* rgba;  // one frame; owned
+  uint32_t delivered;
+};
+
+// Whether a file starting with these bytes is for the picture decoders rather than for the
+// bitmap intake: PNG, JPEG, GIF, or a bitmap whose pixels are a PNG or JPEG file.
+bool IsDecodedPicture(const uint8_t* bytes, size_t size);
+
+// bytes: the whole file, kept by the caller until ClosePictureFrames. codec may be null (a
+// build without codecs): the file is then refused with that reason. False, with a reason, for a
+// file that cannot be read; ClosePictureFrames is still to be called.
+bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const uint8_t* bytes, size_t size,
+                       const char** why);
+
+// The next frame as a record (PictureFrameReady; the caller releases *record), PictureEnded, or
+// PictureDamaged with a reason. *notes gets the PictureLookNote bits of the frame.
+PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, BitmapRecord* record, int* notes,
+                              const char** why);
+
+// Reasons given above may live in the decoder until this call.
+void ClosePictureFrames(PictureFrames* frames);

@@ -1,0 +1,41 @@
+#include "picture_record.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "bitmap_limits.h"
+#include "byte_order.h"
+#include "picture_intake.h"
+
+bool RgbaToRecord(const uint8_t* rgba, int32_t width, int32_t height, BitmapRecord* record) {
+  std::memset(record, 0, sizeof *record);
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+  const size_t size = stride * static_cast<size_t>(height);
+  record->bits = static_cast<uint8_t*>(std::calloc(size, 1));
+  if (!record->bits) return false;
+  record->bitsSize = static_cast<uint32_t>(size);
+
+  // DIB rows run from the bottom up, each pixel blue, green, red.
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* in = rgba + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
+    uint8_t* out = record->bits + static_cast<size_t>(height - 1 - y) * stride;
+    for (int32_t x = 0; x < width; ++x, in += 4, out += 3) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+    }
+  }
+
+  uint8_t* info = record->infoHeader;
+  WriteU32LE(info, kInfoHeaderSize);
+  WriteU32LE(info + 4, static_cast<uint32_t>(width));
+  WriteU32LE(info + 8, static_cast<uint32_t>(height));
+  WriteU16LE(info + 12, 1);
+  WriteU16LE(info + 14, 24);
+  WriteU32LE(info + 16, kBiRgb);
+  WriteU32LE(info + 20, record->bitsSize);
+  // Resolution, colours used and important stay 0: nothing reads them, and 0 keeps the bytes
+  // free of anything but the pixels.
+  record->colourCount = 0;
+  return true;
+}

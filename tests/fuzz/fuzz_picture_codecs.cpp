@@ -1,0 +1,48 @@
+// Any bytes as a picture file through the Linux decoders and the builder's conversion: the file
+// is refused with a reason, or gives frames whose records the package reader's check accepts
+// and that decode. The header reading that guards the Windows codec sees the same bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <initializer_list>
+
+#include "dib_image.h"
+#include "dib_record.h"
+#include "library_picture_codec.h"
+#include "picture_frames.h"
+#include "picture_intake.h"
+#include "picture_header.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const char* why = nullptr;
+  for (PictureFormat format : {PicturePng, PictureJpeg, PictureGif}) {
+    int32_t width = 0, height = 0;
+    if (ReadPictureHeaderSize(format, data, size, &width, &height, &why) && PictureSizeProblem(width, height))
+      std::abort();
+  }
+
+  LibraryPictureCodec decoder;
+  OpenLibraryPictureCodec(&decoder);
+  PictureFrames frames;
+  if (OpenPictureFrames(&frames, &decoder.base, data, size, &why)) {
+    // One frame more than a character can hold, as the builder asks for at most.
+    for (int i = 0; i < 11; ++i) {
+      BitmapRecord record;
+      int notes = 0;
+      const PictureLook look = {i % 2 == 0, 0x00808080};
+      PictureStep step = NextPictureRecord(&frames, look, &record, &notes, &why);
+      if (step == PictureDamaged && !why) std::abort();
+      if (step != PictureFrameReady) break;
+      if (!DibRecordFits(record.infoHeader, 40, record.bitsSize)) std::abort();
+      DibPixels pixels;
+      if (!DecodeDib(record.infoHeader, 40, record.bits, record.bitsSize, &pixels, &why)) std::abort();
+      if (pixels.width != frames.width || pixels.height != frames.height) std::abort();
+      ReleaseDibPixels(&pixels);
+      ReleaseBitmapRecord(&record);
+    }
+  } else if (!why) {
+    std::abort();
+  }
+  ClosePictureFrames(&frames);
+  return 0;
+}

@@ -1,0 +1,95 @@
+// The builder with pictures: an animated GIF gives its frames from its slot on, up to a
+// character's ten; a picture's frames are 24-bit records of its size; a damaged picture is
+// refused with its name and reason while the build goes on; every such case is reported.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "build_test_support.h"
+#include "byte_order.h"
+#include "library_picture_codec.h"
+#include "package_builder.h"
+#include "package_reader.h"
+#include "picture_test_support.h"
+#include "stdio_build_files.h"
+
+namespace {
+
+struct Reports : BuildDiagnostics {
+  void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) override {
+    std::string name = path ? path : "";
+    name = name.substr(name.find_last_of('/') + 1);
+    text.push_back(std::string(kind == BuildFailed ? "failed " : "note ") + record + " " + name + ": " + why);
+  }
+  std::vector<std::string> text;
+};
+
+std::string Size(const FrameRecordView& frame) {
+  return std::to_string(ReadI32LE(frame.header + 4)) + "x" + std::to_string(ReadI32LE(frame.header + 8)) + "x" +
+         std::to_string(ReadU16LE(frame.header + 14));
+}
+
+TEST(PictureBuild, AnimationsFillTheCharacterFromTheirSlotAndDamagedPicturesAreRefused) {
+  ScratchFolder output;
+  std::vector<uint8_t> png = FixtureBytes("sprite-alpha.png");
+  WriteFileBytes(PictureFixtures() + "cut.png", std::vector<uint8_t>(png.begin(), png.begin() + 300));
+  TableSettings settings;
+  settings.Set("Initial", "Crear", "1");
+  settings.Set("Character", "A0", "animated.gif");
+  settings.Set("Character", "A1", "still.gif");
+  settings.Set("Character", "A2", "sprite-alpha.png");
+  settings.Set("Character", "B0", "photo.jpg");
+  settings.Set("Character", "B1", "anim12.gif");
+  settings.Set("Character", "B2", "still.gif");
+  settings.Set("Character", "C0", "cut.png");
+  settings.Set("Character", "C1", "still.gif");
+  settings.Set("BackGround", "BmpOpt1", "1");
+  settings.Set("BackGround", "Bmp", "animated.gif");
+  WriteFileBytes(output.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0x5A));
+
+  StdioBuildFiles files;
+  std::string playerPath = output.Path("player.scr");
+  TrailingPlayerImage player(&files, playerPath.c_str());
+  LibraryPictureCodec codecs;
+  OpenLibraryPictureCodec(&codecs);
+  Reports reports;
+  BuildSources sources = {&settings, &player, &files, PictureFixtures().c_str(), &reports, &codecs.base};
+  char status = kBuildSucceeded;
+  BuildPackagedSaver(sources, output.Path("out.scr").c_str(), &status);
+  EXPECT_EQ(status, kBuildFailedStatus) << "the damaged picture is a failure";
+
+  std::vector<uint8_t> bytes = ReadFileBytes(output.Path("out.scr"));
+  ASSERT_GT(bytes.size(), kPlayerImageSize);
+  ScenePackageView view;
+  PackageError error = {0, nullptr};
+  ASSERT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error))
+      << error.reason;
+  ASSERT_EQ(view.characterCount, 3u);
+
+  std::vector<std::string> a, b;
+  for (uint32_t f = 0; f < view.characters[0].frameCount; ++f) a.push_back(Size(view.characters[0].frames[f]));
+  for (uint32_t f = 0; f < view.characters[1].frameCount; ++f) b.push_back(Size(view.characters[1].frames[f]));
+  EXPECT_EQ(a, (std::vector<std::string>{"48x40x24", "48x40x24", "48x40x24", "48x40x24", "48x40x24", "31x27x24",
+                                         "41x33x24"}));
+  EXPECT_EQ(b, (std::vector<std::string>{"64x48x24", "16x16x24", "16x16x24", "16x16x24", "16x16x24", "16x16x24",
+                                         "16x16x24", "16x16x24", "16x16x24", "16x16x24"}));
+  // The refused picture ends nothing: the still GIF after it is the character's frame.
+  ASSERT_EQ(view.characters[2].frameCount, 1u);
+  EXPECT_EQ(Size(view.characters[2].frames[0]), "31x27x24");
+  ASSERT_NE(view.background.wallpaper, 0);
+  EXPECT_EQ(Size(view.wallpaper), "48x40x24") << "a GIF wallpaper is its first frame";
+  for (uint32_t f = 1; f < 5; ++f)
+    EXPECT_NE(std::vector<uint8_t>(view.characters[0].frames[f].bits, view.characters[0].frames[f].bits + view.characters[0].frames[f].bitsSize),
+              std::vector<uint8_t>(view.characters[0].frames[f - 1].bits, view.characters[0].frames[f - 1].bits + view.characters[0].frames[f - 1].bitsSize))
+        << "frame " << f + 1 << " of the animation is its own";
+
+  EXPECT_EQ(reports.text, (std::vector<std::string>{
+                              "note frame B1 anim12.gif: the picture has more frames than the character has room for; "
+                              "9 of them are used",
+                              "note frame B2 still.gif: the pictures before already give the character its 10 frames; "
+                              "this slot and those after it are left out",
+                              "failed frame C0 cut.png: PNG file ends early"}));
+}
+
+}  // namespace
