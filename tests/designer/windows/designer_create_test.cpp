@@ -200,18 +200,21 @@ TEST(DesignerCreate, AReadOnlyFolderOrARefusedNameGivesTheFailureAndTheReason) {
   ClearSettings();
 }
 
-// The picture fixtures drawn by the native build, with the Linux morvane-pack's packages of
-// their scenes (tests/pictures).
-std::string PictureFixtures() { return ProgramFolder() + "..\\pictures\\"; }
-
-// Create with the scene's settings, beside the designer; returns the packaged saver.
-std::string CreateScene(const std::string& scene) {
-  WriteSettings(ReadWholeFile(PictureFixtures() + scene + ".ini"));
+// Create with the scene's settings, beside the designer; returns the packaged saver. The
+// message is the success or, when the build noted something about a picture, the warning.
+std::string CreateScene(const std::string& scene, bool noted) {
+  WriteSettings(ReadWholeFile(PictureFixtureFolder() + scene + ".ini"));
+  DeleteFileA((DesignerFolder() + scene + ".scr").c_str());
   DesignerDialog designer;
   EXPECT_TRUE(designer.ok());
   EXPECT_TRUE(designer.SelectTab(kModuleTab));
   designer.SetText(kNameField, scene + ".scr");
-  EXPECT_EQ(CreateAndAcknowledge(designer), kSucceeded) << scene;
+  std::wstring message = CreateAndAcknowledge(designer);
+  if (noted) {
+    EXPECT_EQ(message.find(kWarning), 0u) << scene;
+  } else {
+    EXPECT_EQ(message, kSucceeded) << scene;
+  }
   EXPECT_EQ(designer.PressOk(), 0u);
   return ReadWholeFile(DesignerFolder() + scene + ".scr");
 }
@@ -223,15 +226,17 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
                            "interlaced.png", "ring-alpha.png", "corner-figure.png", "wallpaper.png", "still.gif",
                            "animated.gif", "anim12.gif", "wrapped-png.bmp", "photo.jpg", "progressive.jpg", "gray.jpg",
                            "cmyk.jpg", "wrapped-jpeg.bmp"})
-    ASSERT_TRUE(CopyFileA((PictureFixtures() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(CopyFileA((PictureFixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
 
   // PNG and GIF: the Linux tool's bytes.
-  std::string pictures = CreateScene("pictures");
+  // The ring, the figure over the corner and the 16-bit picture cannot be shown exactly, and
+  // the twelve-frame GIF has too many frames: the warning names them.
+  std::string pictures = CreateScene("pictures", true);
   ASSERT_GT(pictures.size(), 49152u);
-  EXPECT_TRUE(pictures == ReadWholeFile(PictureFixtures() + "pictures-linux.scr")) << "Create and the Linux morvane-pack differ";
+  EXPECT_TRUE(pictures == ReadWholeFile(PictureFixtureFolder() + "pictures-linux.scr")) << "Create and the Linux morvane-pack differ";
 
   // JPEG as well: the bytes of morvane-pack.exe, which reads pictures with the same codecs.
-  std::string mixed = CreateScene("mixed");
+  std::string mixed = CreateScene("mixed", false);
   DWORD packed = RunProgram(ProgramFolder() + "morvane-pack.exe",
                             "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + folder + "mixed-pack.scr\"");
   EXPECT_EQ(packed, 0u);

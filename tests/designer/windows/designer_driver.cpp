@@ -74,6 +74,8 @@ std::string StoredValue(const std::string& section, const std::string& key) {
   return kAbsent;
 }
 
+std::string PictureFixtureFolder() { return ProgramFolder() + "..\\pictures\\"; }
+
 std::string DesignerFolder() { return ProgramFolder() + "designer-tests\\"; }
 
 std::string DesignerCopy(const char* program) {

@@ -20,6 +20,10 @@ void WriteSettings(const std::string& text);
 std::string StoredValue(const std::string& section, const std::string& key);
 const char kAbsent[] = "<absent>";
 
+// The picture fixtures drawn by the native build's tool, with the Linux morvane-pack's packages
+// of their scenes (tests/pictures), with a trailing backslash.
+std::string PictureFixtureFolder();
+
 // A folder of its own with a copy of the designer program (and player.scr beside it).
 std::string DesignerFolder();
 std::string DesignerCopy(const char* program = "designer.scr");

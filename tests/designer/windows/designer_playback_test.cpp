@@ -93,4 +93,39 @@ TEST(DesignerPlayback, SamePixelsAsThePackagedSaverAndAPreviewOfEach) {
   ClearSettings();
 }
 
+TEST(DesignerPlayback, PicturesPlayWithThePackagedSaversPixelsAndTransparentWhereTransparent) {
+  std::string folder = DesignerFolder();
+  std::string designer = DesignerCopy();
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  ASSERT_EQ(w, 1024) << "the screen-sized pictures are drawn for the private session's 1024 x 768 screen";
+  ASSERT_EQ(h, 768);
+  for (const char* name : {"screen-sprite.png", "screen-anim.gif", "screen-photo.jpg", "screen-wall.png"})
+    ASSERT_TRUE(CopyFileA((PictureFixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
+  WriteSettings(ReadWholeFile(PictureFixtureFolder() + "playback.ini"));
+  std::string packaged = folder + "pictures.scr";
+  DeleteFileA(packaged.c_str());
+  ASSERT_EQ(RunProgram(ProgramFolder() + "morvane-pack.exe",
+                       "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + packaged + "\""),
+            0u);
+
+  std::vector<uint32_t> fromSettings = FullScreenPicture(designer, "pictures-designer");
+  std::vector<uint32_t> fromPackage = FullScreenPicture(packaged, "pictures-packaged");
+  ASSERT_EQ(fromSettings.size(), size_t(w) * h);
+  size_t differing = 0;
+  for (size_t i = 0; i < fromSettings.size(); ++i) differing += fromSettings[i] != fromPackage[i];
+  EXPECT_EQ(differing, 0u) << "pixels differ between playback and the packaged saver";
+
+  auto at = [&](int x, int y) { return fromSettings[size_t(y) * w + x]; };
+  EXPECT_EQ(at(w / 4, h / 2), 0x00DC1E28u) << "the PNG sprite's figure, seen through the JPEG's white";
+  EXPECT_EQ(at(w / 4, h / 2 - h / 5 - 3), 0x00FFFFFFu) << "its white rim is drawn";
+  EXPECT_EQ(at(w / 4, h / 2 - h / 5 - 6), 0x00FEFEFEu) << "and its edge beside the transparent area, as 254, 254, 254";
+  EXPECT_EQ(at(3 * w / 4, h / 2), 0x00285AE6u) << "the GIF's first frame";
+  // Where the PNG and the GIF are transparent and the JPEG is white, the stretched wallpaper
+  // shows: red rising across it, green 100 at the top, blue 90.
+  const uint32_t wall = at(w / 2, 4);
+  EXPECT_EQ(wall & 0xFFFF, 0x645Au) << std::hex << wall;
+  EXPECT_NEAR(int(wall >> 16), 96, 6) << std::hex << wall;
+  ClearSettings();
+}
+
 }  // namespace
