@@ -13,9 +13,11 @@
 #include "byte_stream.h"
 #include "engine.h"
 #include "host_soft.h"
+#include "library_picture_codec.h"
 #include "package_builder.h"
 #include "package_records.h"
 #include "package_source.h"
+#include "picture_fixtures.h"
 #include "scene_art.h"
 #include "settings_scene_source.h"
 #include "stdio_build_files.h"
@@ -136,7 +138,7 @@ class Playback : public testing::Test {
     files_.pictures.clear();
     sound_ = RecordingSound{{PlaySound}, {}};
     SettingsSceneSource source;
-    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, nullptr);
+    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, codecs_);
     LoadScene(&source.base, geometry, kSeed);
   }
 
@@ -144,7 +146,7 @@ class Playback : public testing::Test {
     std::string output = folder_.Path("built.scr");
     StdioBuildFiles files;
     BlankPlayerImage player;
-    BuildSources sources = {store, &player, &files, folder_.path().c_str(), nullptr, nullptr};
+    BuildSources sources = {store, &player, &files, folder_.path().c_str(), nullptr, codecs_};
     char status = kBuildSucceeded;
     BuildPackagedSaver(sources, output.c_str(), &status);
     ASSERT_EQ(status, kBuildSucceeded);
@@ -174,6 +176,7 @@ class Playback : public testing::Test {
   }
 
   Folder folder_;
+  PictureCodec* codecs_ = nullptr;  // the playback and the builder read PNG, JPEG and GIF through the same
   RecordingFiles files_;
   RecordingSound sound_;
   std::vector<uint8_t> package_;
@@ -214,6 +217,30 @@ TEST_F(Playback, SameScenePixelForPixelAsThePackagedSaver) {
     ASSERT_TRUE(settings.frames[i] == package.frames[i]) << "picture " << i << " differs";
   EXPECT_EQ(softHost.redrawPeriod, 40);
   EXPECT_EQ(softHost.framePeriod, 120);
+}
+
+TEST_F(Playback, PicturesAndAnimationsPlayFrameForFrameAsThePackagedSaver) {
+  LibraryPictureCodec codecs;
+  OpenLibraryPictureCodec(&codecs);
+  codecs_ = &codecs.base;
+  ASSERT_TRUE(WritePictureFixtures(folder_.path()));
+  MapStore store;
+  store.Set("Initial", "Timer2", "2").Set("Initial", "Crear", "1").Set("BackGround", "ColorG", "90");
+  store.Set("BackGround", "BmpOpt1", "1").Set("BackGround", "BmpOpt2", "1").Set("BackGround", "Bmp", "animated.gif");
+  // A: an animation's five frames, then a still GIF; B: a PNG on a transparent background, then
+  // a JPEG; C: twelve frames, of which ten fit.
+  store.Set("Character", "A0", "animated.gif").Set("Character", "A1", "still.gif");
+  store.Set("Character", "B0", "sprite-alpha.png").Set("Character", "B1", "photo.jpg");
+  store.Set("Character", "C0", "anim12.gif");
+  for (const char* axis : {"AX", "AY", "BX", "BY", "CX", "CY"}) store.Set("Speed", axis, "9");
+
+  Pictures settings, package;
+  PlayBoth(&store, 60, &settings, &package);
+  EXPECT_EQ(settings.frameCounts, (std::vector<int>{6, 2, 10}));
+  EXPECT_EQ(package.frameCounts, settings.frameCounts);
+  ASSERT_EQ(settings.frames.size(), package.frames.size());
+  for (size_t i = 0; i < settings.frames.size(); ++i)
+    ASSERT_TRUE(settings.frames[i] == package.frames[i]) << "picture " << i << " differs";
 }
 
 TEST_F(Playback, PreviewShrinksTheSamePictureAsThePackagedSaver) {
