@@ -1,13 +1,14 @@
 // Any bytes as a picture file through the Linux decoders and the builder's conversion: the file
-// is refused with a reason, or gives frames whose records the package reader's check accepts
-// and that decode. The header reading that guards the Windows codec sees the same bytes.
+// is refused with a reason, or gives frames whose records pass the shape check and decode. The
+// header reading that guards the Windows codec sees the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
 
+#include "byte_order.h"
 #include "dib_image.h"
-#include "dib_record.h"
+#include "dib_shape.h"
 #include "library_picture_codec.h"
 #include "picture_frames.h"
 #include "picture_intake.h"
@@ -33,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       PictureStep step = NextPictureRecord(&frames, look, &record, &notes, &why);
       if (step == PictureDamaged && !why) std::abort();
       if (step != PictureFrameReady) break;
-      if (!DibRecordFits(record.infoHeader, 40, record.bitsSize)) std::abort();
+      const uint8_t* info = record.infoHeader;
+      if (DibShapeProblem(ReadI32LE(info + 4), ReadI32LE(info + 8), ReadU16LE(info + 14), ReadU32LE(info + 16)))
+        std::abort();
       DibPixels pixels;
       if (!DecodeDib(record.infoHeader, 40, record.bits, record.bitsSize, &pixels, &why)) std::abort();
       if (pixels.width != frames.width || pixels.height != frames.height) std::abort();
