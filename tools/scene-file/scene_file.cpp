@@ -115,7 +115,8 @@ SceneSource* OpenSceneFileSource(SceneFile* file) {
   }
   file->soundFile.base.playFile = PlayWaveFile;
   file->soundFile.owner = file;
+  OpenLibraryPictureCodec(&file->pictureCodec);
   OpenSettingsSceneSource(&file->settingsSource, &file->settings, &file->pictureFiles, file->folder.c_str(),
-                          &file->soundFile.base);
+                          &file->soundFile.base, &file->pictureCodec.base);
   return &file->settingsSource.base;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "byte_stream.h"
+#include "library_picture_codec.h"
 #include "package_source.h"
 #include "profile_snapshot_store.h"
 #include "settings_scene_source.h"
@@ -32,6 +33,8 @@ struct SceneFile {
   ProfileSnapshotStore settings;
   std::string folder;
   StdioBuildFiles pictureFiles;
+  // PNG, JPEG and GIF pictures, read as the Linux morvane-pack reads them.
+  LibraryPictureCodec pictureCodec;
   // The wave a settings file names, kept while it plays, as the package's is.
   std::vector<uint8_t> sound;
 
