@@ -8,6 +8,7 @@
 
 #include "engine.h"
 #include "host_soft.h"
+#include "picture_fixtures.h"
 #include "scene_art.h"
 #include "scene_file.h"
 #include "surface_soft.h"
@@ -98,6 +99,24 @@ TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
   EXPECT_EQ(softHost.soundStarts, 1);
   EXPECT_GT(softHost.soundSize, 44);
   EXPECT_EQ(softHost.soundData, file.sound.data());
+  ReleaseScene();
+}
+
+TEST_F(SceneFiles, SettingsFilePlaysPngGifAndJpegPictures) {
+  // Screen-sized frames and wallpaper in the formats only the picture codecs read: without
+  // them every frame would be left out.
+  ASSERT_TRUE(WriteScreenPictureScene(dir + "/", 320, 240));
+  SceneFile file;
+  std::string problem;
+  ASSERT_TRUE(ReadSceneFile((dir + "/playback.ini").c_str(), &file, &problem)) << problem;
+  softHost = SoftHost();
+  LoadScene(OpenSceneFileSource(&file), SceneGeometry{320, 240, 0, 0, 320, 240}, 3);
+  ASSERT_GT(scene.characterCount, 0);
+  int frames = 0;
+  for (int i = 0; i < scene.characterCount; ++i)
+    for (int f = 0; f < scene.characters[i].frameCount; ++f, ++frames)
+      EXPECT_NE(scene.characters[i].frames[f].sprite, nullptr) << "character " << i << " frame " << f;
+  EXPECT_GE(frames, 3) << "a PNG, a GIF and a JPEG frame";
   ReleaseScene();
 }
 

@@ -240,7 +240,7 @@ TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
   EXPECT_EQ(String(102), L"Image 1");
   EXPECT_EQ(String(121), L"Image 20");
   EXPECT_EQ(String(122), L"Module");
-  EXPECT_EQ(String(200), L"Bitmap files (*.bmp)|*.bmp|");
+  EXPECT_EQ(String(200).substr(0, 40), L"All pictures (*.bmp;*.png;*.jpg;*.gif)|*");
   EXPECT_EQ(String(300), L"Please enter a file name.");
   EXPECT_EQ(String(303), L"A screen saver was created from the current settings.");
   // Every text of the one language has its counterpart in the other.
