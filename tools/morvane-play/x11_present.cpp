@@ -45,6 +45,7 @@ void ReleaseImage(X11Present* present) {
   present->shared = false;
   present->pending = 0;
   present->waitBeforeWriting = false;
+  present->used = 0;
 }
 
 bool CreateSharedImage(X11Present* present) {
@@ -116,10 +117,14 @@ void WaitForServer(X11Present* present) {
   present->pending = 0;
 }
 
-// Converts w x h pixels 0x00BBGGRR to the window's format at (x, y) of the image.
-void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y, int32_t width,
+void SendUnsent(X11Present* present);
+
+// Converts w x h pixels 0x00BBGGRR to the window's format, packed row after row (no gaps) from
+// pixel `offset` of the image. Packed, a character's box fills a few consecutive pages of the
+// image instead of one page per row of a screen-wide one: both this loop and the server, which
+// reads it back, then spend their time on pixels rather than on page-table walks.
+void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, size_t offset, int32_t width,
              int32_t height) {
-  XImage* image = present->image;
   if (present->waitBeforeWriting) {
     WaitForServer(present);
     present->waitBeforeWriting = false;
@@ -128,9 +133,9 @@ void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, int32_
   // Nearly every display is red above green above blue: then only red and blue swap places,
   // a loop the compiler turns into vector shuffles.
   const bool common = rs == 16 && gs == 8 && bs == 0 && !present->swapBytes;
-  for (int32_t row = 0; row < height; ++row) {
+  uint32_t* out = reinterpret_cast<uint32_t*>(present->image->data) + offset;
+  for (int32_t row = 0; row < height; ++row, out += width) {
     const uint32_t* in = pixels + static_cast<size_t>(row) * stride;
-    uint32_t* out = reinterpret_cast<uint32_t*>(image->data + static_cast<size_t>(y + row) * image->bytes_per_line) + x;
     if (common) {
       for (int32_t i = 0; i < width; ++i) {
         const uint32_t c = in[i];
@@ -146,6 +151,24 @@ void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, int32_
       for (int32_t i = 0; i < width; ++i) out[i] = __builtin_bswap32(out[i]);
     }
   }
+}
+
+// Room for w x h packed pixels from the image's unused part; when the picture's rectangles
+// have filled it (many overlapping exposures), what waits is sent and, once the server has
+// read it, the image is used again from its start.
+size_t TakeRoom(X11Present* present, int32_t width, int32_t height) {
+  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+  if (present->used + pixels > static_cast<size_t>(present->width) * static_cast<size_t>(present->height)) {
+    SendUnsent(present);
+    // Puts sent without asking for a completion are covered by the round trip too.
+    if (present->shared) XSync(present->display, False);
+    WaitForServer(present);
+    present->waitBeforeWriting = false;
+    present->used = 0;
+  }
+  const size_t offset = present->used;
+  present->used += pixels;
+  return offset;
 }
 
 const int kMaxUnsent = sizeof(X11Present::unsent) / sizeof(X11Present::unsent[0]);
@@ -184,24 +207,31 @@ void JoinOverlapping(X11Present* present) {
 // completion: the server handles requests in order, so when that one is read, all are.
 void SendUnsent(X11Present* present) {
   JoinOverlapping(present);
-  for (int i = 0; i < present->unsentCount; ++i) {
-    const X11Present::Area& a = present->unsent[i];
+  const int count = present->unsentCount;
+  present->unsentCount = 0;
+  for (int i = 0; i < count; ++i) {
+    X11Present::Area& a = present->unsent[i];
     const int32_t width = a.right - a.left, height = a.bottom - a.top;
     if (a.source) {
-      Convert(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, a.left, a.top, width,
-              height);
+      a.offset = TakeRoom(present, width, height);
+      Convert(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, a.offset, width, height);
     }
+    // The packed rectangle as an image of its own size, in the same memory (and segment).
+    XImage packed = *present->image;
+    packed.width = width;
+    packed.height = height;
+    packed.bytes_per_line = width * 4;
+    packed.data = present->image->data + a.offset * 4;
     if (present->shared) {
-      const bool last = i + 1 == present->unsentCount;
-      XShmPutImage(present->display, present->window, present->gc, present->image, a.left, a.top, a.left, a.top,
+      const bool last = i + 1 == count;
+      XShmPutImage(present->display, present->window, present->gc, &packed, 0, 0, a.left, a.top,
                    static_cast<unsigned>(width), static_cast<unsigned>(height), last ? True : False);
       if (last) ++present->pending;
     } else {
-      XPutImage(present->display, present->window, present->gc, present->image, a.left, a.top, a.left, a.top,
+      XPutImage(present->display, present->window, present->gc, &packed, 0, 0, a.left, a.top,
                 static_cast<unsigned>(width), static_cast<unsigned>(height));
     }
   }
-  present->unsentCount = 0;
 }
 
 // What the engine copies onto the window. Copies of a surface's pixels (the work buffer, which
@@ -212,9 +242,13 @@ void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int
   X11Present* present = reinterpret_cast<X11Present*>(sink);
   if (!present->image) return;
   if (present->unsentCount == kMaxUnsent) SendUnsent(present);
-  if (!lasting) Convert(present, pixels, stride, x, y, width, height);
+  size_t offset = 0;
+  if (!lasting) {
+    offset = TakeRoom(present, width, height);
+    Convert(present, pixels, stride, offset, width, height);
+  }
   const uint32_t* origin = lasting ? pixels - (static_cast<ptrdiff_t>(y) * stride + x) : nullptr;
-  present->unsent[present->unsentCount++] = X11Present::Area{x, y, x + width, y + height, origin, stride};
+  present->unsent[present->unsentCount++] = X11Present::Area{x, y, x + width, y + height, origin, stride, offset};
 }
 
 }  // namespace
@@ -274,6 +308,7 @@ void NoteX11PresentEvent(X11Present* present, const XEvent& event) {
 
 void FlushX11Present(X11Present* present) {
   SendUnsent(present);
+  present->used = 0;
   XFlush(present->display);
   present->waitBeforeWriting = present->pending > 0;
 }

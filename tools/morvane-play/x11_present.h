@@ -1,6 +1,7 @@
 // Puts the engine's pixels on an X window: converted to the window's true-colour format into an
 // image shared with the server (MIT-SHM) when the server offers it and can attach it, else into
-// an image sent with XPutImage. Only the rectangles the engine presents travel, and those that
+// an image sent with XPutImage. The image, as large as the window, serves as a staging area:
+// each rectangle lies in it packed at its own width. Only the rectangles the engine presents travel, and those that
 // overlap (a character's box before and after its step) travel as one, at the end of the picture.
 #pragma once
 #include <X11/Xlib.h>
@@ -34,8 +35,10 @@ struct X11Present {
     int32_t left, top, right, bottom;
     const uint32_t* source;  // the pixel of the source that belongs at the window's (0, 0)
     int32_t stride;
+    size_t offset;  // where its converted pixels start in the image, packed at its own width
   } unsent[64];
   int unsentCount;
+  size_t used;  // pixels of the image that hold this picture's converted rectangles
 };
 
 // Whether the visual can be drawn on: true colour, depth 24 or 32, 8 bits per channel, 32 bits
