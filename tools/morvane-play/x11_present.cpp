@@ -43,8 +43,6 @@ void ReleaseImage(X11Present* present) {
   XDestroyImage(present->image);
   present->image = nullptr;
   present->shared = false;
-  present->pending = 0;
-  present->waitBeforeWriting = false;
   present->used = 0;
 }
 
@@ -98,23 +96,8 @@ bool CreatePlainImage(X11Present* present) {
 }
 
 bool CreateImage(X11Present* present) {
-  if (present->completionType && CreateSharedImage(present)) return true;
+  if (present->offersShm && CreateSharedImage(present)) return true;
   return CreatePlainImage(present);
-}
-
-Bool IsCompletion(Display*, XEvent* event, XPointer type) {
-  return event->type == *reinterpret_cast<int*>(type) ? True : False;
-}
-
-// After a round trip every completion the server will send is in the queue; a put that failed
-// (the window gone) sends none, so nothing here waits for one that never comes.
-void WaitForServer(X11Present* present) {
-  if (present->pending == 0) return;
-  XSync(present->display, False);
-  XEvent event;
-  while (XCheckIfEvent(present->display, &event, IsCompletion, reinterpret_cast<XPointer>(&present->completionType))) {
-  }
-  present->pending = 0;
 }
 
 void SendUnsent(X11Present* present);
@@ -125,10 +108,6 @@ void SendUnsent(X11Present* present);
 // reads it back, then spend their time on pixels rather than on page-table walks.
 void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, size_t offset, int32_t width,
              int32_t height) {
-  if (present->waitBeforeWriting) {
-    WaitForServer(present);
-    present->waitBeforeWriting = false;
-  }
   const uint32_t rs = present->redShift, gs = present->greenShift, bs = present->blueShift;
   // Nearly every display is red above green above blue: then only red and blue swap places,
   // a loop the compiler turns into vector shuffles.
@@ -153,22 +132,36 @@ void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, size_t
   }
 }
 
-// Room for w x h packed pixels from the image's unused part; when the picture's rectangles
-// have filled it (many overlapping exposures), what waits is sent and, once the server has
-// read it, the image is used again from its start.
+// Room for w x h packed pixels. The image is used as a ring: rectangles follow one another
+// from picture to picture, and only when the ring comes round does the program wait (one round
+// trip) for the server to have read what it was sent, which it does in order. No put then asks
+// for a completion event, which would wake the program once more for every picture.
 size_t TakeRoom(X11Present* present, int32_t width, int32_t height) {
   const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
   if (present->used + pixels > static_cast<size_t>(present->width) * static_cast<size_t>(present->height)) {
-    SendUnsent(present);
-    // Puts sent without asking for a completion are covered by the round trip too.
     if (present->shared) XSync(present->display, False);
-    WaitForServer(present);
-    present->waitBeforeWriting = false;
     present->used = 0;
   }
   const size_t offset = present->used;
   present->used += pixels;
   return offset;
+}
+
+// Sends w x h packed pixels from `offset` of the image to (x, y) of the window: the rectangle as
+// an image of its own size, in the same memory (and segment).
+void Put(X11Present* present, size_t offset, int32_t x, int32_t y, int32_t width, int32_t height) {
+  XImage packed = *present->image;
+  packed.width = width;
+  packed.height = height;
+  packed.bytes_per_line = width * 4;
+  packed.data = present->image->data + offset * 4;
+  if (present->shared) {
+    XShmPutImage(present->display, present->window, present->gc, &packed, 0, 0, x, y, static_cast<unsigned>(width),
+                 static_cast<unsigned>(height), False);
+  } else {
+    XPutImage(present->display, present->window, present->gc, &packed, 0, 0, x, y, static_cast<unsigned>(width),
+              static_cast<unsigned>(height));
+  }
 }
 
 const int kMaxUnsent = sizeof(X11Present::unsent) / sizeof(X11Present::unsent[0]);
@@ -203,52 +196,37 @@ void JoinOverlapping(X11Present* present) {
   }
 }
 
-// Converts what waited and sends every rectangle. Only the last shared put asks for a
-// completion: the server handles requests in order, so when that one is read, all are.
+// Converts what waited and sends every rectangle.
 void SendUnsent(X11Present* present) {
   JoinOverlapping(present);
-  const int count = present->unsentCount;
-  present->unsentCount = 0;
-  for (int i = 0; i < count; ++i) {
-    X11Present::Area& a = present->unsent[i];
+  for (int i = 0; i < present->unsentCount; ++i) {
+    const X11Present::Area& a = present->unsent[i];
     const int32_t width = a.right - a.left, height = a.bottom - a.top;
-    if (a.source) {
-      a.offset = TakeRoom(present, width, height);
-      Convert(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, a.offset, width, height);
-    }
-    // The packed rectangle as an image of its own size, in the same memory (and segment).
-    XImage packed = *present->image;
-    packed.width = width;
-    packed.height = height;
-    packed.bytes_per_line = width * 4;
-    packed.data = present->image->data + a.offset * 4;
-    if (present->shared) {
-      const bool last = i + 1 == count;
-      XShmPutImage(present->display, present->window, present->gc, &packed, 0, 0, a.left, a.top,
-                   static_cast<unsigned>(width), static_cast<unsigned>(height), last ? True : False);
-      if (last) ++present->pending;
-    } else {
-      XPutImage(present->display, present->window, present->gc, &packed, 0, 0, a.left, a.top,
-                static_cast<unsigned>(width), static_cast<unsigned>(height));
-    }
+    const size_t offset = TakeRoom(present, width, height);
+    Convert(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, offset, width, height);
+    Put(present, offset, a.left, a.top, width, height);
   }
+  present->unsentCount = 0;
 }
 
 // What the engine copies onto the window. Copies of a surface's pixels (the work buffer, which
 // holds still until the next picture) wait for the end of the picture, so that overlapping ones
-// are converted once; a buffer of the moment (the preview's shrunk picture) is converted at once.
+// are converted once; a buffer of the moment (the preview's shrunk picture) goes at once, after
+// what waited, so that the window sees the copies in the engine's order.
 void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y, int32_t width,
                int32_t height, bool lasting) {
   X11Present* present = reinterpret_cast<X11Present*>(sink);
   if (!present->image) return;
-  if (present->unsentCount == kMaxUnsent) SendUnsent(present);
-  size_t offset = 0;
   if (!lasting) {
-    offset = TakeRoom(present, width, height);
+    SendUnsent(present);
+    const size_t offset = TakeRoom(present, width, height);
     Convert(present, pixels, stride, offset, width, height);
+    Put(present, offset, x, y, width, height);
+    return;
   }
-  const uint32_t* origin = lasting ? pixels - (static_cast<ptrdiff_t>(y) * stride + x) : nullptr;
-  present->unsent[present->unsentCount++] = X11Present::Area{x, y, x + width, y + height, origin, stride, offset};
+  if (present->unsentCount == kMaxUnsent) SendUnsent(present);
+  present->unsent[present->unsentCount++] =
+      X11Present::Area{x, y, x + width, y + height, pixels - (static_cast<ptrdiff_t>(y) * stride + x), stride};
 }
 
 }  // namespace
@@ -288,35 +266,26 @@ bool OpenX11Present(X11Present* present, Display* display, Window window, Visual
   XGCValues values;
   values.graphics_exposures = False;
   present->gc = XCreateGC(display, window, GCGraphicsExposures, &values);
-  if (XShmQueryExtension(display)) present->completionType = XShmGetEventBase(display) + ShmCompletion;
+  present->offersShm = XShmQueryExtension(display);
   return CreateImage(present);
 }
 
 bool ResizeX11Present(X11Present* present, int32_t width, int32_t height) {
   present->unsentCount = 0;
-  WaitForServer(present);
   ReleaseImage(present);
   present->width = width;
   present->height = height;
   return CreateImage(present);
 }
 
-void NoteX11PresentEvent(X11Present* present, const XEvent& event) {
-  if (present->completionType && event.type == present->completionType && present->pending > 0)
-    --present->pending;
-}
-
 void FlushX11Present(X11Present* present) {
   SendUnsent(present);
-  present->used = 0;
   XFlush(present->display);
-  present->waitBeforeWriting = present->pending > 0;
 }
 
 void CloseX11Present(X11Present* present) {
   if (!present->display) return;
   present->unsentCount = 0;
-  WaitForServer(present);
   ReleaseImage(present);
   if (present->gc) XFreeGC(present->display, present->gc);
   present->gc = nullptr;

@@ -1,6 +1,6 @@
 // Puts the engine's pixels on an X window: converted to the window's true-colour format into an
 // image shared with the server (MIT-SHM) when the server offers it and can attach it, else into
-// an image sent with XPutImage. The image, as large as the window, serves as a staging area:
+// an image sent with XPutImage. The image, as large as the window, serves as a staging ring:
 // each rectangle lies in it packed at its own width. Only the rectangles the engine presents travel, and those that
 // overlap (a character's box before and after its step) travel as one, at the end of the picture.
 #pragma once
@@ -25,20 +25,16 @@ struct X11Present {
   XImage* image;
   bool shared;
   XShmSegmentInfo segment;
-  int completionType;  // the event type of XShmCompletionEvent; 0 without MIT-SHM
-  int pending;         // completions of shared puts still to come (one per picture)
-  bool waitBeforeWriting;
-  // Rectangles not yet sent: [left, right) x [top, bottom). Those with a source are converted
-  // from it when sent (the engine's work buffer, which holds still until the next picture);
-  // the others were converted when they came.
+  bool offersShm;
+  // Copies of the engine's work buffer not yet sent: [left, right) x [top, bottom), converted
+  // from the source when sent (the buffer holds still until the next picture).
   struct Area {
     int32_t left, top, right, bottom;
     const uint32_t* source;  // the pixel of the source that belongs at the window's (0, 0)
     int32_t stride;
-    size_t offset;  // where its converted pixels start in the image, packed at its own width
   } unsent[64];
   int unsentCount;
-  size_t used;  // pixels of the image that hold this picture's converted rectangles
+  size_t used;  // where the next converted rectangle goes in the image (a ring), in pixels
 };
 
 // Whether the visual can be drawn on: true colour, depth 24 or 32, 8 bits per channel, 32 bits
@@ -50,9 +46,6 @@ bool OpenX11Present(X11Present* present, Display* display, Window window, Visual
                     int32_t width, int32_t height);
 // A new image for a new window size.
 bool ResizeX11Present(X11Present* present, int32_t width, int32_t height);
-// An event the window loop read: counts finished shared puts.
-void NoteX11PresentEvent(X11Present* present, const XEvent& event);
-// The end of one picture: sends what was converted; later writes into the shared image wait for
-// the server to have read it.
+// The end of one picture: converts and sends what waited.
 void FlushX11Present(X11Present* present);
 void CloseX11Present(X11Present* present);

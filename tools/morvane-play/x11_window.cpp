@@ -76,7 +76,6 @@ void AddExposed(WindowEvents* events, const XExposeEvent& e) {
 }
 
 void HandleEvent(X11Window* self, XEvent& event, WindowEvents* events) {
-  NoteX11PresentEvent(&self->present, event);
   switch (event.type) {
     case Expose:
       if (event.xexpose.window == self->window) AddExposed(events, event.xexpose);
