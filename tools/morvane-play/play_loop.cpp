@@ -115,7 +115,10 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   } else {
     for (;;) {
       const bool ticking = player.host.timersRunning && !player.frozen;
-      const int64_t deadline = ticking ? player.origin + NextTickTime(&player.host.schedule) : -1;
+      // A frame tick only moves the characters on to their next pictures, which nothing shows
+      // before the next paint: the loop sleeps until that paint and plays the frame ticks due by
+      // then in their order before it, as it would have one by one.
+      const int64_t deadline = ticking ? player.origin + player.host.schedule.nextPaint : -1;
       WindowEvents events;
       std::memset(&events, 0, sizeof events);
       window->wait(window, deadline, &events);
