@@ -36,6 +36,8 @@ class CheckedOutput : public ByteSink {
     return put;
   }
 
+  bool Failed() const { return reported_; }
+
  private:
   BuildFiles* files_;
   BuildFiles::Handle file_;
@@ -340,7 +342,9 @@ void Build::WriteSound() {
 }  // namespace
 
 void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status) {
-  BuildFiles::Handle file = sources.files->CreateForWriting(outputPath);
+  // The package is written beside the output and takes its name only when all of it was
+  // stored, so that a full disk or a vanished folder never costs the user the saver they had.
+  BuildFiles::Handle file = sources.files->CreateReplacement(outputPath);
   if (!file) {
     *status = kBuildFailedStatus;
     if (sources.diagnostics) sources.diagnostics->Report(BuildFailed, "output", outputPath, sources.files->LastError());
@@ -351,5 +355,11 @@ void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   build.CopyPlayerImageMemoAndTiming();
   build.WriteCharacters();
   build.WriteBackgroundAndSound();
-  if (!sources.files->Close(file)) build.Report(BuildFailed, "output", outputPath, sources.files->LastError());
+  // A record left out for a bad input still leaves a whole package; a failed write does not.
+  bool whole = !output.Failed();
+  if (!sources.files->FinishReplacement(file, whole)) {
+    build.Report(BuildFailed, "output", outputPath, sources.files->LastError());
+    whole = false;
+  }
+  if (!whole) build.Report(BuildNote, "output", outputPath, "nothing was written; a file of that name was left as it was");
 }

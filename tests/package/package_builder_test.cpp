@@ -1,6 +1,7 @@
 #include "package_builder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -327,6 +328,10 @@ TEST_F(BuildTest, OutputThatCannotBeWrittenIsAFailure) {
   Build("/dev/full", false);
   EXPECT_EQ(status, '1');
   EXPECT_FALSE(reports.text.empty());
+  // A device is written in place, never replaced by a file of its name.
+  struct stat device;
+  ASSERT_EQ(stat("/dev/full", &device), 0);
+  EXPECT_TRUE(S_ISCHR(device.st_mode));
 }
 
 TEST_F(BuildTest, MissingPlayerImageFailsButKeepsThePackageOffset) {
