@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 BUILDS := native win64 win32
 
-.PHONY: all setup builds test demo bench fuzz install clean $(addprefix build-,$(BUILDS))
+.PHONY: all setup builds test demo bench fuzz soak install clean $(addprefix build-,$(BUILDS))
 PREFIX ?= /usr
 
 all: builds
@@ -43,6 +43,10 @@ install: setup
 	@[ -f build/release/build.ninja ] || cmake --preset release >/dev/null
 	cmake --build --preset release --target morvane-play morvane-render morvane-demo-scene
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# Long runs under Wine: MORVANE_SOAK_MINUTES (default 30) per scene, both scenes at once.
+soak: build-native build-win64
+	scripts/soak
 
 clean:
 	rm -rf build
