@@ -147,18 +147,24 @@ bool BeginFileReplacement(const char* target, FileReplacement* replacement, cons
 bool CommitFileReplacement(FileReplacement* replacement, const char** problem) {
   FILE* stream = replacement->stream;
   const char* why = nullptr;
+  int error = 0;
   errno = 0;
   // A buffered write that failed shows up only here; it must not pass for success.
-  if (std::fflush(stream) != 0 || std::ferror(stream)) why = std::strerror(errno ? errno : EIO);
+  if (std::fflush(stream) != 0 || std::ferror(stream)) error = errno ? errno : EIO;
   // A rename that reaches the disk before the data would leave an empty file after a power cut.
-  else if (replacement->temporary && !FlushToDisk(stream)) why = std::strerror(errno);
-  if (std::fclose(stream) != 0 && !why) why = std::strerror(errno);
+  else if (replacement->temporary && !FlushToDisk(stream)) error = errno;
+  if (std::fclose(stream) != 0 && !error) error = errno;
   replacement->stream = nullptr;
+  if (error) why = std::strerror(error);
   bool named = !why && (!replacement->temporary || TakeTargetName(replacement, &why));
+  if (!error) error = errno;
   if (!named && replacement->temporary) std::remove(replacement->temporary);
   Release(replacement);
-  if (!named && problem) *problem = why;
-  return named;
+  if (named) return true;
+  if (problem) *problem = why;
+  // Callers word the failure from errno too; the clean-up must not leave another value there.
+  errno = error;
+  return false;
 }
 
 void AbandonFileReplacement(FileReplacement* replacement) {
