@@ -37,7 +37,7 @@ BuildFiles::Handle StdioBuildFiles::CreateReplacement(const char* path) {
     lastProblem_ = "another output is still being written";
     return nullptr;
   }
-  if (!BeginFileReplacement(path, &output_, &lastProblem_)) return nullptr;
+  if (!BeginFileReplacement(path, nullptr, &output_, &lastProblem_)) return nullptr;
   return output_.stream;
 }
 
@@ -78,7 +78,8 @@ size_t StdioBuildFiles::Read(Handle file, void* data, size_t size) {
 }
 
 size_t StdioBuildFiles::Write(Handle file, const void* data, size_t size) {
-  size_t put = std::fwrite(data, 1, size, AsFile(file));
+  size_t put = file == output_.stream ? WriteFileReplacement(&output_, data, size)
+                                      : std::fwrite(data, 1, size, AsFile(file));
   if (put < size) SetError(errno);
   return put;
 }

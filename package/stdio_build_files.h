@@ -21,5 +21,5 @@ class StdioBuildFiles : public BuildFiles {
 
   int lastError_ = 0;
   const char* lastProblem_ = nullptr;  // a reason that is not an errno value
-  FileReplacement output_ = {nullptr, nullptr, nullptr};
+  FileReplacement output_ = {nullptr, nullptr, nullptr, nullptr};
 };

@@ -18,6 +18,12 @@
 namespace {
 
 const char kTemporarySuffix[] = ".XXXXXX";
+// Written in pieces of this size, each one a point where a write can be interrupted.
+const size_t kWritePiece = 4096;
+
+void Reached(const FileReplacement* replacement, const char* point) {
+  if (replacement->interruption) replacement->interruption->reached(replacement->interruption, point);
+}
 
 char* CopyOf(const char* text, size_t extra) {
   size_t length = std::strlen(text);
@@ -31,6 +37,7 @@ void Release(FileReplacement* replacement) {
   std::free(replacement->temporary);
   replacement->target = replacement->temporary = nullptr;
   replacement->stream = nullptr;
+  replacement->interruption = nullptr;
 }
 
 bool Refuse(FileReplacement* replacement, const char** problem, const char* why) {
@@ -114,7 +121,9 @@ bool MatchPermissions(int fd, const char* target) {
 
 }  // namespace
 
-bool BeginFileReplacement(const char* target, FileReplacement* replacement, const char** problem) {
+bool BeginFileReplacement(const char* target, ReplacementInterruption* interruption, FileReplacement* replacement,
+                          const char** problem) {
+  replacement->interruption = interruption;
   replacement->stream = nullptr;
   replacement->target = replacement->temporary = nullptr;
   bool inPlace = false;
@@ -134,7 +143,12 @@ bool BeginFileReplacement(const char* target, FileReplacement* replacement, cons
     replacement->temporary = nullptr;
     return Refuse(replacement, problem, std::strerror(errno));
   }
-  if (MatchPermissions(fd, replacement->target)) replacement->stream = fdopen(fd, "wb");
+  Reached(replacement, "temporary made");
+  bool matched = MatchPermissions(fd, replacement->target);
+  if (matched) {
+    Reached(replacement, "permissions set");
+    replacement->stream = fdopen(fd, "wb");
+  }
   if (!replacement->stream) {
     const char* why = std::strerror(errno);
     close(fd);
@@ -144,6 +158,21 @@ bool BeginFileReplacement(const char* target, FileReplacement* replacement, cons
   return true;
 }
 
+size_t WriteFileReplacement(FileReplacement* replacement, const void* data, size_t size) {
+  if (!replacement->interruption) return std::fwrite(data, 1, size, replacement->stream);
+  // Each piece reaches the disk before the next, so that an interruption finds it there.
+  size_t done = 0;
+  while (done < size) {
+    size_t piece = size - done < kWritePiece ? size - done : kWritePiece;
+    size_t put = std::fwrite(static_cast<const char*>(data) + done, 1, piece, replacement->stream);
+    std::fflush(replacement->stream);
+    done += put;
+    Reached(replacement, "piece written");
+    if (put < piece) break;
+  }
+  return done;
+}
+
 bool CommitFileReplacement(FileReplacement* replacement, const char** problem) {
   FILE* stream = replacement->stream;
   const char* why = nullptr;
@@ -151,12 +180,16 @@ bool CommitFileReplacement(FileReplacement* replacement, const char** problem) {
   errno = 0;
   // A buffered write that failed shows up only here; it must not pass for success.
   if (std::fflush(stream) != 0 || std::ferror(stream)) error = errno ? errno : EIO;
+  if (!error) Reached(replacement, "flushed");
   // A rename that reaches the disk before the data would leave an empty file after a power cut.
-  else if (replacement->temporary && !FlushToDisk(stream)) error = errno;
+  if (!error && replacement->temporary && !FlushToDisk(stream)) error = errno;
+  if (!error) Reached(replacement, "synced");
   if (std::fclose(stream) != 0 && !error) error = errno;
   replacement->stream = nullptr;
+  if (!error) Reached(replacement, "closed");
   if (error) why = std::strerror(error);
   bool named = !why && (!replacement->temporary || TakeTargetName(replacement, &why));
+  if (named) Reached(replacement, "renamed");
   if (!error) error = errno;
   if (!named && replacement->temporary) std::remove(replacement->temporary);
   Release(replacement);

@@ -5,7 +5,15 @@
 #pragma once
 #include <cstdio>
 
+// A seam for tests: called at every point of a replacement where the files on disk have just
+// changed (the temporary made, its permissions set, each piece written, flushed, synced, closed,
+// renamed). A test that ends the process there sees what a crash at that moment would leave.
+struct ReplacementInterruption {
+  void (*reached)(ReplacementInterruption* self, const char* point);
+};
+
 struct FileReplacement {
+  ReplacementInterruption* interruption;  // null but in tests
   FILE* stream;     // where the new version is written; null when nothing is open
   char* target;     // the name the new version takes (a symbolic link's own target)
   char* temporary;  // null when the target is written in place: a device or a pipe cannot be
@@ -13,7 +21,12 @@ struct FileReplacement {
 };
 
 // Opens the temporary file beside target. False, with the reason, when it cannot be made.
-bool BeginFileReplacement(const char* target, FileReplacement* replacement, const char** problem);
+// interruption may be null.
+bool BeginFileReplacement(const char* target, ReplacementInterruption* interruption, FileReplacement* replacement,
+                          const char** problem);
+
+// Writes into the new version; the number of bytes taken (fewer on failure).
+size_t WriteFileReplacement(FileReplacement* replacement, const void* data, size_t size);
 
 // Flushes and closes the new version and gives it the target's name. False, with the reason,
 // when any of that fails; the temporary file is then removed and the target left as it was.
