@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bitmap_intake.h"
 #include "character_keys.h"
 #include "input_path.h"
 #include "package_records.h"
@@ -148,8 +149,8 @@ class FileFrames {
     const char* why = nullptr;
     PictureStep step = NextPictureFileFrame(&file_, Look(), record, &notes, &why);
     if (step == PictureFrameReady) {
-      if (record->missingBits > 0)
-        build_->Report(BuildNote, record_, resolved_, "file ends inside its pixel data; the missing bytes are written as zeros");
+      for (uint32_t repair = 1; repair <= kLastBitmapRepair; repair <<= 1)
+        if (record->repairs & repair) Note(BitmapRepairText(repair));
       for (int note = 1; note < (1 << kLookNoteCount); note <<= 1)
         if (notes & note) Note(PictureLookNoteText(note));
       return true;
