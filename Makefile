@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 BUILDS := native win64 win32
 
-.PHONY: all setup builds test demo bench fuzz install clean $(addprefix build-,$(BUILDS))
+.PHONY: all setup builds test demo bench fuzz soak damaged-savers install clean $(addprefix build-,$(BUILDS))
 PREFIX ?= /usr
 
 all: builds
@@ -43,6 +43,14 @@ install: setup
 	@[ -f build/release/build.ninja ] || cmake --preset release >/dev/null
 	cmake --build --preset release --target morvane-play morvane-render morvane-demo-scene
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# Every damaged packaged saver of the set under Wine, not only the tenth that make test runs.
+damaged-savers: build-win64
+	MORVANE_DAMAGED_SAVERS=all ctest --preset win64 -R '^damaged_savers$$' --output-on-failure
+
+# Long runs under Wine: MORVANE_SOAK_MINUTES (default 30) per scene, both scenes at once.
+soak: build-native build-win64
+	scripts/soak
 
 clean:
 	rm -rf build

@@ -3,9 +3,16 @@
 #pragma once
 #include <cstdint>
 
+#ifndef MORVANE_FUZZ_SIZE_CAPS
 const int32_t kMaxBitmapSide = 16384;
 // Applies both to the stored pixel bytes and to the decoded 32-bit pixels.
 const uint64_t kMaxBitmapBytes = 256ull << 20;
+#else
+// The fuzzing build only: pictures of a thousand pixels reach every branch that large ones do,
+// and a fuzzer that spends its time decoding and clearing large blocks tries far fewer inputs.
+const int32_t kMaxBitmapSide = 256;
+const uint64_t kMaxBitmapBytes = 4ull << 10;
+#endif
 
 // Field offsets and values of the published DIB info header.
 const uint32_t kInfoHeaderSize = 40;

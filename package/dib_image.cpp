@@ -163,52 +163,88 @@ void DecodeUncompressed(const DibLayout& layout, const uint8_t* bits, uint32_t* 
   }
 }
 
-// Run-length data as the published format defines it. Damaged runs are clipped to the image,
-// pixels that no run reaches stay black, and data that ends without its end mark simply ends.
-void DecodeRunLength(const DibLayout& layout, const uint8_t* bits, size_t size, uint32_t* pixels) {
-  const bool four = layout.compression == kBiRle4;
-  const int32_t width = layout.width;
+// Run-length data as the published format defines it, one pixel index at a time to put(x, y),
+// y counted from the bottom row. Damaged runs are clipped to the image, pixels that no run
+// reaches are never put, and data that ends without its end mark simply ends; the damage found
+// is returned (RunLengthDamage bits).
+template <typename Put>
+uint32_t WalkRunLength(const uint8_t* bits, size_t size, int32_t width, int32_t height, bool four, Put put) {
+  uint32_t damage = 0;
   int32_t x = 0;
-  int32_t y = 0;  // counted from the bottom row
+  int32_t y = 0;
   size_t pos = 0;
-  // Callers make sure that x < width and y < height.
-  auto put = [&](uint8_t index) { RowStart(layout, pixels, y)[x++] = layout.palette[index]; };
-  while (pos + 2 <= size && y < layout.height) {
+  bool ended = false;
+  // Encoders that fill whole stored rows run into the row's padding; only beyond it is damage.
+  const int32_t padded = static_cast<int32_t>(((static_cast<int64_t>(width) * (four ? 4 : 8) + 31) / 32 * 32) /
+                                              (four ? 4 : 8));
+  // Each pixel of a run, as long as it lies inside the picture.
+  auto emit = [&](uint8_t index) {
+    if (y >= height) {
+      damage |= RunLengthPastEnd;
+    } else if (x < width) {
+      put(x++, y, index);
+    } else if (x < padded) {
+      ++x;
+    } else {
+      damage |= RunLengthPastEdge;
+    }
+  };
+  while (pos + 2 <= size) {
     uint8_t count = bits[pos];
     uint8_t value = bits[pos + 1];
     pos += 2;
     if (count > 0) {
-      for (int i = 0; i < count && x < width; ++i)
-        put(four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
+      for (int i = 0; i < count; ++i) emit(four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
       continue;
     }
     if (value == 0) {  // end of line
       x = 0;
       ++y;
     } else if (value == 1) {  // end of bitmap
+      ended = true;
       break;
     } else if (value == 2) {  // delta
       if (pos + 2 > size) break;
       int32_t dx = bits[pos];
       int32_t dy = bits[pos + 1];
       pos += 2;
-      x = (x + dx > width) ? width : x + dx;
+      if (x + dx > padded) damage |= RunLengthPastEdge;
+      x = (x + dx > padded) ? padded : x + dx;
       y += dy;
     } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
       size_t dataBytes = four ? (value + 1u) / 2 : value;
-      size_t available = size - pos;
-      size_t usable = dataBytes < available ? dataBytes : available;
-      for (size_t i = 0; i < value && x < width; ++i) {
+      if (dataBytes > size - pos) damage |= RunLengthCutShort;
+      size_t usable = dataBytes < size - pos ? dataBytes : size - pos;
+      for (size_t i = 0; i < value; ++i) {
         size_t byte = four ? i / 2 : i;
         if (byte >= usable) break;
-        put(four ? ((i & 1) ? (bits[pos + byte] & 0x0F) : (bits[pos + byte] >> 4)) : bits[pos + byte]);
+        emit(four ? ((i & 1) ? (bits[pos + byte] & 0x0F) : (bits[pos + byte] >> 4)) : bits[pos + byte]);
       }
       pos += dataBytes + (dataBytes & 1);
     }
+    // Rows beyond the top take nothing more, but data that goes on there is damage.
+    if (y > height || (y == height && x > 0)) damage |= RunLengthPastEnd;
   }
+  if (!ended) damage |= RunLengthCutShort;
+  return damage;
+}
+
+void DecodeRunLength(const DibLayout& layout, const uint8_t* bits, size_t size, uint32_t* pixels) {
+  WalkRunLength(bits, size, layout.width, layout.height, layout.compression == kBiRle4,
+                [&](int32_t x, int32_t y, uint8_t index) { RowStart(layout, pixels, y)[x] = layout.palette[index]; });
 }
 
 }  // namespace
+
+uint32_t CheckRunLength(const uint8_t* bits, size_t size, int32_t width, int32_t height, bool four,
+                        uint32_t* highestIndex) {
+  uint32_t highest = 0;
+  uint32_t damage = WalkRunLength(bits, size, width, height, four, [&](int32_t, int32_t, uint8_t index) {
+    if (index > highest) highest = index;
+  });
+  if (highestIndex) *highestIndex = highest;
+  return damage;
+}
 
 uint32_t DibColourCount(uint32_t clrUsed, uint16_t bitCount) {
   if (clrUsed != 0) return clrUsed;

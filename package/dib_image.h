@@ -21,6 +21,18 @@ bool DecodeDib(const uint8_t* header, size_t headerSize, const uint8_t* bits, si
 
 void ReleaseDibPixels(DibPixels* image);
 
+// What a walk through run-length data finds wrong with it.
+enum RunLengthDamage {
+  RunLengthPastEdge = 1,  // runs or moves past the right edge of the picture
+  RunLengthPastEnd = 2,   // data goes on beyond the last row
+  RunLengthCutShort = 4   // the data ends without its end mark, or inside an absolute run
+};
+
+// Walks RLE8 (or RLE4 when four) data of a width x height picture as DecodeDib draws it: returns
+// the RunLengthDamage bits found, and the highest colour index the drawn pixels use.
+uint32_t CheckRunLength(const uint8_t* bits, size_t size, int32_t width, int32_t height, bool four,
+                        uint32_t* highestIndex);
+
 // Colour-table entries a record holds: biClrUsed when not 0, else 2, 16 or 256 for 1, 4 or
 // 8 bits per pixel, and 0 for every other depth.
 uint32_t DibColourCount(uint32_t clrUsed, uint16_t bitCount);

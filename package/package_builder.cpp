@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bitmap_intake.h"
 #include "character_keys.h"
 #include "input_path.h"
 #include "package_records.h"
@@ -35,6 +36,8 @@ class CheckedOutput : public ByteSink {
     }
     return put;
   }
+
+  bool Failed() const { return reported_; }
 
  private:
   BuildFiles* files_;
@@ -146,8 +149,8 @@ class FileFrames {
     const char* why = nullptr;
     PictureStep step = NextPictureFileFrame(&file_, Look(), record, &notes, &why);
     if (step == PictureFrameReady) {
-      if (record->missingBits > 0)
-        build_->Report(BuildNote, record_, resolved_, "file ends inside its pixel data; the missing bytes are written as zeros");
+      for (uint32_t repair = 1; repair <= kLastBitmapRepair; repair <<= 1)
+        if (record->repairs & repair) Note(BitmapRepairText(repair));
       for (int note = 1; note < (1 << kLookNoteCount); note <<= 1)
         if (notes & note) Note(PictureLookNoteText(note));
       return true;
@@ -340,7 +343,9 @@ void Build::WriteSound() {
 }  // namespace
 
 void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status) {
-  BuildFiles::Handle file = sources.files->CreateForWriting(outputPath);
+  // The package is written beside the output and takes its name only when all of it was
+  // stored, so that a full disk or a vanished folder never costs the user the saver they had.
+  BuildFiles::Handle file = sources.files->CreateReplacement(outputPath);
   if (!file) {
     *status = kBuildFailedStatus;
     if (sources.diagnostics) sources.diagnostics->Report(BuildFailed, "output", outputPath, sources.files->LastError());
@@ -351,5 +356,11 @@ void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   build.CopyPlayerImageMemoAndTiming();
   build.WriteCharacters();
   build.WriteBackgroundAndSound();
-  if (!sources.files->Close(file)) build.Report(BuildFailed, "output", outputPath, sources.files->LastError());
+  // A record left out for a bad input still leaves a whole package; a failed write does not.
+  bool whole = !output.Failed();
+  if (!sources.files->FinishReplacement(file, whole)) {
+    build.Report(BuildFailed, "output", outputPath, sources.files->LastError());
+    whole = false;
+  }
+  if (!whole) build.Report(BuildNote, "output", outputPath, "nothing was written; a file of that name was left as it was");
 }

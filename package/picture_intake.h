@@ -39,6 +39,8 @@ struct BitmapRecord {
   // The file ended inside its pixel data; the missing bytes are zero. Set with a note, the
   // record is still whole.
   uint32_t missingBits;
+  // BitmapRepair bits (bitmap_intake.h): what was put right on the way in; each is reported.
+  uint32_t repairs;
 };
 
 void ReleaseBitmapRecord(BitmapRecord* record);

@@ -28,60 +28,74 @@ int64_t Tell(FILE* file) {
 
 BuildFiles::Handle StdioBuildFiles::OpenForReading(const char* path) {
   FILE* file = std::fopen(path, "rb");
-  if (!file) lastError_ = errno;
+  if (!file) SetError(errno);
   return file;
 }
 
-BuildFiles::Handle StdioBuildFiles::CreateForWriting(const char* path) {
-  FILE* file = std::fopen(path, "wb");
-  if (!file) lastError_ = errno;
-  return file;
+BuildFiles::Handle StdioBuildFiles::CreateReplacement(const char* path) {
+  if (output_.stream) {
+    lastProblem_ = "another output is still being written";
+    return nullptr;
+  }
+  if (!BeginFileReplacement(path, nullptr, &output_, &lastProblem_)) return nullptr;
+  return output_.stream;
+}
+
+bool StdioBuildFiles::FinishReplacement(Handle file, bool keep) {
+  if (!output_.stream || file != output_.stream) {
+    lastProblem_ = "not a file being replaced";
+    return false;
+  }
+  if (keep) return CommitFileReplacement(&output_, &lastProblem_);
+  AbandonFileReplacement(&output_);
+  return true;
 }
 
 bool StdioBuildFiles::SizeOf(Handle file, uint64_t* size) {
   FILE* f = AsFile(file);
   int64_t here = Tell(f);
   if (here < 0 || SeekTo(f, 0, SEEK_END) != 0) {
-    lastError_ = errno;
+    SetError(errno);
     return false;
   }
   int64_t end = Tell(f);
   bool ok = end >= 0 && SeekTo(f, static_cast<uint64_t>(here), SEEK_SET) == 0;
-  if (!ok) lastError_ = errno;
+  if (!ok) SetError(errno);
   *size = ok ? static_cast<uint64_t>(end) : 0;
   return ok;
 }
 
 bool StdioBuildFiles::Seek(Handle file, uint64_t offset) {
   if (SeekTo(AsFile(file), offset, SEEK_SET) == 0) return true;
-  lastError_ = errno;
+  SetError(errno);
   return false;
 }
 
 size_t StdioBuildFiles::Read(Handle file, void* data, size_t size) {
   size_t got = std::fread(data, 1, size, AsFile(file));
-  if (got < size && std::ferror(AsFile(file))) lastError_ = errno;
+  if (got < size && std::ferror(AsFile(file))) SetError(errno);
   return got;
 }
 
 size_t StdioBuildFiles::Write(Handle file, const void* data, size_t size) {
-  size_t put = std::fwrite(data, 1, size, AsFile(file));
-  if (put < size) lastError_ = errno;
+  size_t put = file == output_.stream ? WriteFileReplacement(&output_, data, size)
+                                      : std::fwrite(data, 1, size, AsFile(file));
+  if (put < size) SetError(errno);
   return put;
 }
 
 bool StdioBuildFiles::Close(Handle file) {
-  FILE* f = AsFile(file);
-  // A buffered write that fails shows up only here; it must not pass for success.
-  bool ok = std::fflush(f) == 0 && !std::ferror(f);
-  if (!ok) lastError_ = errno;
-  if (std::fclose(f) != 0 && ok) {
-    lastError_ = errno;
-    ok = false;
-  }
-  return ok;
+  if (std::fclose(AsFile(file)) == 0) return true;
+  SetError(errno);
+  return false;
+}
+
+void StdioBuildFiles::SetError(int error) {
+  lastError_ = error;
+  lastProblem_ = nullptr;
 }
 
 const char* StdioBuildFiles::LastError() {
+  if (lastProblem_) return lastProblem_;
   return lastError_ != 0 ? std::strerror(lastError_) : "unknown error";
 }

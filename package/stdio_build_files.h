@@ -1,11 +1,14 @@
 // Builder file access through the C library, the same on Linux and Windows.
 #pragma once
 #include "build_files.h"
+#include "file_replacement.h"
 
 class StdioBuildFiles : public BuildFiles {
  public:
   Handle OpenForReading(const char* path) override;
-  Handle CreateForWriting(const char* path) override;
+  // One replacement at a time: the builder writes one output.
+  Handle CreateReplacement(const char* path) override;
+  bool FinishReplacement(Handle file, bool keep) override;
   bool SizeOf(Handle file, uint64_t* size) override;
   bool Seek(Handle file, uint64_t offset) override;
   size_t Read(Handle file, void* data, size_t size) override;
@@ -14,5 +17,9 @@ class StdioBuildFiles : public BuildFiles {
   const char* LastError() override;
 
  private:
+  void SetError(int error);
+
   int lastError_ = 0;
+  const char* lastProblem_ = nullptr;  // a reason that is not an errno value
+  FileReplacement output_ = {nullptr, nullptr, nullptr, nullptr};
 };

@@ -1,13 +1,13 @@
 #include "profile_file_store.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "file_replacement.h"
 #include "profile_text.h"
 
 const char kDefaultProfilePath[] = "/var/lib/morvane/MORVANE.INI";
@@ -46,21 +46,6 @@ size_t ProfileFileStore::ReadText(const char* section, const char* key, const ch
   return CopySettingText(def, std::strlen(def), value);
 }
 
-namespace {
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t put = write(fd, text.data() + done, text.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
-  }
-  return true;
-}
-
-}  // namespace
-
 bool ProfileFileStore::WriteText(const char* section, const char* key, const char* value) {
   if (!IsValidProfileName(section, ']') || !IsValidProfileName(key, '=')) return false;
   std::string text;
@@ -69,16 +54,12 @@ bool ProfileFileStore::WriteText(const char* section, const char* key, const cha
   if (LoadProfileFile(path_.c_str(), &text) == ProfileUnreadable) return false;
   std::string changed = SetProfileValue(text, section, key, value ? value : "");
 
-  std::string temporary = path_ + ".XXXXXX";
-  int fd = mkstemp(&temporary[0]);
-  if (fd < 0) return false;
-  struct stat original;
-  bool ok = true;
-  if (stat(path_.c_str(), &original) == 0) ok = fchmod(fd, original.st_mode & 07777) == 0;
-  else ok = fchmod(fd, 0644) == 0;
-  ok = ok && WriteAll(fd, changed) && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  ok = ok && rename(temporary.c_str(), path_.c_str()) == 0;
-  if (!ok) unlink(temporary.c_str());
-  return ok;
+  FileReplacement replacement;
+  const char* problem = nullptr;
+  if (!BeginFileReplacement(path_.c_str(), interruption_, &replacement, &problem)) return false;
+  if (WriteFileReplacement(&replacement, changed.data(), changed.size()) != changed.size()) {
+    AbandonFileReplacement(&replacement);
+    return false;
+  }
+  return CommitFileReplacement(&replacement, &problem);
 }

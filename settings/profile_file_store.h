@@ -18,12 +18,17 @@ enum ProfileLoad { ProfileLoaded, ProfileMissing, ProfileUnreadable };
 // The whole file as text; a missing file is an empty text.
 ProfileLoad LoadProfileFile(const char* path, std::string* text);
 
+struct ReplacementInterruption;
+
 class ProfileFileStore : public SettingsStore {
  public:
-  explicit ProfileFileStore(const char* path) : path_(path) {}
+  // interruption: the seam of a test that stops a write part way, as a crash would.
+  explicit ProfileFileStore(const char* path, ReplacementInterruption* interruption = nullptr)
+      : path_(path), interruption_(interruption) {}
   size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
   bool WriteText(const char* section, const char* key, const char* value) override;
 
  private:
   std::string path_;
+  ReplacementInterruption* interruption_;
 };

@@ -6,36 +6,43 @@
 
 namespace {
 
-std::string LookupKey(const char* section, size_t sectionLength, const char* key, size_t keyLength) {
-  std::string name;
-  name.reserve(sectionLength + keyLength + 1);
+// Into a buffer kept from call to call: a build looks up a few hundred keys.
+void LookupKey(const char* section, size_t sectionLength, const char* key, size_t keyLength, std::string* out) {
+  std::string& name = *out;
+  name.clear();
   for (size_t i = 0; i < sectionLength; ++i)
     name += (section[i] >= 'A' && section[i] <= 'Z') ? static_cast<char>(section[i] + 32) : section[i];
   name += '\n';
   for (size_t i = 0; i < keyLength; ++i)
     name += (key[i] >= 'A' && key[i] <= 'Z') ? static_cast<char>(key[i] + 32) : key[i];
-  return name;
 }
 
 }  // namespace
 
 bool ProfileSnapshotStore::Load(const char* path) {
+  std::string text;
+  if (LoadProfileFile(path, &text) == ProfileUnreadable) return false;
+  LoadText(text);
+  return true;
+}
+
+void ProfileSnapshotStore::LoadText(const std::string& text) {
   values_.clear();
-  if (LoadProfileFile(path, &text_) == ProfileUnreadable) return false;
+  text_ = text;
   ProfileScanner scanner(text_.data(), text_.size());
   ProfileLine line;
   while (scanner.Next(&line)) {
     if (line.kind != ProfileLine::Key) continue;
     const ProfileEntry& e = line.entry;
-    values_.emplace(LookupKey(e.section, e.sectionLength, e.key, e.keyLength),
-                    std::make_pair(static_cast<size_t>(e.value - text_.data()), e.valueLength));
+    LookupKey(e.section, e.sectionLength, e.key, e.keyLength, &lookup_);
+    values_.emplace(lookup_, std::make_pair(static_cast<size_t>(e.value - text_.data()), e.valueLength));
   }
-  return true;
 }
 
 size_t ProfileSnapshotStore::ReadText(const char* section, const char* key, const char* fallback,
                                       char value[kSettingBufferSize]) {
-  auto found = values_.find(LookupKey(section, std::strlen(section), key, std::strlen(key)));
+  LookupKey(section, std::strlen(section), key, std::strlen(key), &lookup_);
+  auto found = values_.find(lookup_);
   if (found != values_.end()) return CopySettingText(text_.data() + found->second.first, found->second.second, value);
   const char* def = fallback ? fallback : "";
   return CopySettingText(def, std::strlen(def), value);

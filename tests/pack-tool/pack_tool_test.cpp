@@ -1,9 +1,16 @@
 // morvane-pack as a user runs it: arguments, exit status, messages and the file it writes.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -142,6 +149,83 @@ TEST_F(PackToolTest, DesignerWrittenNamesAndFilesLeftOutAreNamedAndStrictFailsOn
   run = Pack("--strict " + command + Quoted("taken.scr"));
   EXPECT_EQ(run.exitCode, 0) << run.out;
   EXPECT_EQ(run.out, "") << "nothing left out, nothing to say";
+}
+
+// A file system of its own, small enough to fill, mounted inside a scratch folder. Mounting
+// needs root; where it is not allowed the tests that need it are skipped, saying why.
+class SmallDisk {
+ public:
+  SmallDisk(const std::string& path, const char* size) : path_(path) {
+    mkdir(path.c_str(), 0755);
+    std::string options = std::string("size=") + size;
+    mounted_ = mount("tmpfs", path.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    if (!mounted_) why_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(path_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  const std::string& why() const { return why_; }
+  bool MakeReadOnly() { return mount(nullptr, path_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
+
+ private:
+  std::string path_;
+  bool mounted_;
+  std::string why_;
+};
+
+std::set<std::string> FolderNames(const std::string& path) {
+  std::set<std::string> names;
+  DIR* folder = opendir(path.c_str());
+  if (!folder) return names;
+  while (dirent* entry = readdir(folder))
+    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.insert(entry->d_name);
+  closedir(folder);
+  return names;
+}
+
+TEST_F(PackToolTest, FullDiskAndReadOnlyFolderLeaveTheOldSaverWholeAndNoPartialFile) {
+  SmallDisk disk(folder.Path("disk"), "64k");
+  if (!disk.mounted()) GTEST_SKIP() << disk.why();
+  // A 60 x 60 frame makes the package about 60 KiB, which fits the disk alone but not beside
+  // the old saver.
+  WriteFileBytes(folder.Path("a.bmp"), MakeBmp(60, 60, 24, 0, 0, 3));
+  Settings("[Character]\nA0=a.bmp\n");
+  std::vector<uint8_t> old(30000);
+  for (size_t i = 0; i < old.size(); ++i) old[i] = static_cast<uint8_t>(i * 13);
+  WriteFileBytes(folder.Path("disk/keep.scr"), old);
+  const std::string args = player + "--settings " + Quoted("MORVANE.INI") + " ";
+
+  for (const char* name : {"keep.scr", "new.scr"}) {
+    ToolRun run = Pack(args + Quoted(std::string("disk/") + name));
+    EXPECT_EQ(run.exitCode, 1) << name << ": " << run.out;
+    EXPECT_NE(run.out.find(std::strerror(ENOSPC)), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("left as it was"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadFileBytes(folder.Path("disk/keep.scr")), old) << name;
+    EXPECT_EQ(FolderNames(folder.Path("disk")), std::set<std::string>{"keep.scr"}) << name;
+  }
+
+  ASSERT_TRUE(disk.MakeReadOnly()) << std::strerror(errno);
+  ToolRun run = Pack(args + Quoted("disk/keep.scr"));
+  EXPECT_EQ(run.exitCode, 1) << run.out;
+  EXPECT_NE(run.out.find(std::strerror(EROFS)), std::string::npos) << run.out;
+  EXPECT_EQ(ReadFileBytes(folder.Path("disk/keep.scr")), old);
+  EXPECT_EQ(FolderNames(folder.Path("disk")), std::set<std::string>{"keep.scr"});
+}
+
+TEST_F(PackToolTest, ReplacedSaverKeepsItsPermissionsAndItsLink) {
+  WriteFileBytes(folder.Path("keep.scr"), std::vector<uint8_t>(100, 1));
+  ASSERT_EQ(chmod(folder.Path("keep.scr").c_str(), 0640), 0);
+  ASSERT_EQ(symlink("keep.scr", folder.Path("link.scr").c_str()), 0);
+  ToolRun run = Pack(player + "--settings " + Quoted("none.ini") + " " + Quoted("link.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(ReadFileBytes(folder.Path("keep.scr")).size(), 49212u);
+  struct stat info;
+  ASSERT_EQ(lstat(folder.Path("link.scr").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(stat(folder.Path("keep.scr").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(FolderNames(folder.path()), (std::set<std::string>{"keep.scr", "link.scr", "player.scr"}));
 }
 
 }  // namespace

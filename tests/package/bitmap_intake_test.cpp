@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,48 @@ std::vector<uint8_t> WithInfoSize(std::vector<uint8_t> file, uint32_t size) {
   return file;
 }
 
+// The header stretched to OS/2's 64-byte form: the same first 40 bytes, 24 more after them.
+std::vector<uint8_t> WithOs2Header(std::vector<uint8_t> file) {
+  file.insert(file.begin() + 14 + 40, 24, 0);
+  WriteU32LE(&file[14], 64);
+  WriteU32LE(&file[10], ReadU32LE(&file[10]) + 24);
+  WriteU32LE(&file[2], static_cast<uint32_t>(file.size()));
+  return file;
+}
+
+// A 4 x 2 RLE8 picture with four colours and the given run-length data.
+std::vector<uint8_t> Rle8(const std::vector<uint8_t>& data) {
+  std::vector<uint8_t> file(14 + 40 + 16);
+  file[0] = 'B';
+  file[1] = 'M';
+  WriteU32LE(&file[10], static_cast<uint32_t>(file.size()));
+  WriteU32LE(&file[14], 40);
+  WriteU32LE(&file[18], 4);
+  WriteU32LE(&file[22], 2);
+  WriteU16LE(&file[26], 1);
+  WriteU16LE(&file[28], 8);
+  WriteU32LE(&file[30], 1);
+  WriteU32LE(&file[34], static_cast<uint32_t>(data.size()));
+  WriteU32LE(&file[46], 4);
+  for (uint32_t k = 0; k < 4; ++k) WriteU32LE(&file[54 + 4 * k], 0x00405060u * (k + 1));
+  file.insert(file.end(), data.begin(), data.end());
+  WriteU32LE(&file[2], static_cast<uint32_t>(file.size()));
+  return file;
+}
+
+// A file's pixels as the software decoder draws them from its own headers: what a damaged
+// picture looked like before the intake put it right.
+std::vector<uint8_t> FileRgb(const std::vector<uint8_t>& file) {
+  uint32_t offset = ReadU32LE(&file[10]);
+  BitmapRecord asStored = {};
+  std::memcpy(asStored.infoHeader, &file[14], 40);
+  asStored.colourCount = (offset - 54) / 4;
+  std::memcpy(asStored.colours, &file[54], 4 * asStored.colourCount);
+  asStored.bits = const_cast<uint8_t*>(&file[offset]);
+  asStored.bitsSize = static_cast<uint32_t>(file.size() - offset);
+  return RecordRgb(asStored);
+}
+
 struct IntakeCase {
   std::string name;
   std::vector<uint8_t> file;
@@ -157,13 +200,16 @@ TEST(BitmapIntake, RefusesWhatNoRecordShouldHold) {
   } cases[] = {
       {"empty", {}, "not a bitmap"},
       {"png", Fixture("source.png"), "not a bitmap"},
-      {"OS/2 2.x header", patched(14, 64), "info header size"},
+      {"OS/2 Huffman", [&] { auto f = patched(14, 64); WriteU32LE(&f[30], 3); WriteU16LE(&f[28], 1); return f; }(),
+       "Huffman"},
+      {"OS/2 RLE24", [&] { auto f = patched(14, 64); WriteU32LE(&f[30], 4); return f; }(), "RLE24"},
+      {"unknown header form", patched(14, 48), "info header size"},
       {"jpeg inside", patched(30, 4), "compression"},
       {"too wide", patched(18, 16385), "16384"},
       {"too tall", patched(22, 16385), "16384"},
       {"over 256 MiB", [&] { auto f = patched(18, 16384); WriteU32LE(&f[22], 16384); return f; }(), "256 MiB"},
       {"no width", patched(18, 0), "no pixels"},
-      {"two bits", [&] { auto f = rgb24; WriteU16LE(&f[28], 2); return f; }(), "bits per pixel"},
+      {"three bits", [&] { auto f = rgb24; WriteU16LE(&f[28], 3); return f; }(), "bits per pixel"},
       {"top-down RLE", rleTopDown, "top-down"},
       {"RLE without size", rleWithoutSize, "biSizeImage"},
   };
@@ -195,6 +241,105 @@ TEST(BitmapIntake, CutFilesAreRefusedInTheirHeadersAndPaddedInTheirPixels) {
     }
     ReleaseBitmapRecord(&record);
   }
+}
+
+TEST(BitmapIntake, EveryRepairIsNamedAndTheRecordDrawsWhatTheFileDid) {
+  const std::vector<uint8_t> pal8 = Fixture("pal8.bmp"), rgb24 = Fixture("rgb24.bmp");
+  auto patched = [](std::vector<uint8_t> file, size_t offset, uint32_t value, bool wide = true) {
+    if (wide) WriteU32LE(&file[offset], value);
+    else WriteU16LE(&file[offset], static_cast<uint16_t>(value));
+    return file;
+  };
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> file;
+    uint32_t repairs;
+  } cases[] = {
+      {"planes 0", patched(pal8, 26, 0, false), RepairPlanes},
+      {"planes 3", patched(rgb24, 26, 3, false), RepairPlanes},
+      {"file size too large", patched(rgb24, 2, static_cast<uint32_t>(rgb24.size() + 7)), RepairFileSize},
+      {"file size too small", patched(rgb24, 2, static_cast<uint32_t>(rgb24.size() - 7)), RepairFileSize},
+      {"colour count above 256", patched(pal8, 46, 300), RepairPaletteSize},
+      {"high-colour table that is not there", patched(rgb24, 46, 5), RepairPaletteSize},
+      {"image size wrong", patched(rgb24, 34, 1), RepairImageSize},
+      {"indexes past the table", patched(pal8, 46, 2), RepairIndexesPastTable},
+      {"runs past the edge", Rle8({6, 1, 0, 0, 4, 2, 0, 1}), RepairRunsPastEdge},
+      {"moves past the edge", Rle8({0, 2, 9, 0, 4, 2, 0, 1}), RepairRunsPastEdge},
+      {"runs past the last row", Rle8({4, 1, 0, 0, 4, 2, 0, 0, 4, 3, 0, 1}), RepairRunsPastEnd},
+      {"no end mark", Rle8({4, 1, 0, 0, 4, 2}), RepairRunsCutShort},
+      {"absolute run cut", Rle8({4, 1, 0, 0, 0, 4, 1, 2}), RepairRunsCutShort},
+  };
+  for (const Case& c : cases) {
+    MemoryBitmapSource source(c.file.data(), c.file.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << c.name << ": " << why;
+    EXPECT_EQ(record.repairs, c.repairs) << c.name;
+    EXPECT_STRNE(BitmapRepairText(c.repairs), "repaired") << c.name;
+    // Normalised: one plane, sizes that agree, a form every reader draws the same.
+    EXPECT_EQ(ReadU16LE(record.infoHeader + 12), 1) << c.name;
+    EXPECT_EQ(ReadU32LE(record.infoHeader + 20), record.bitsSize) << c.name;
+    EXPECT_EQ(record.colourCount, DibColourCount(ReadU32LE(record.infoHeader + 32), ReadU16LE(record.infoHeader + 14)))
+        << c.name;
+    if (c.repairs & (RepairRunsPastEdge | RepairRunsPastEnd | RepairRunsCutShort))
+      EXPECT_EQ(ReadU32LE(record.infoHeader + 16), 0u) << c.name << ": stored uncompressed";
+    EXPECT_EQ(RecordRgb(record), FileRgb(c.file)) << c.name;
+    ReleaseBitmapRecord(&record);
+  }
+
+  // The files that tools write need nothing put right.
+  for (const char* name : {"rgb24", "rgb24-v5", "rgb24-core", "pal8", "pal8-rle", "pal4", "pal1", "bits565"}) {
+    std::vector<uint8_t> file = Fixture(std::string(name) + ".bmp");
+    MemoryBitmapSource source(file.data(), file.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name;
+    EXPECT_EQ(record.repairs, 0u) << name;
+    ReleaseBitmapRecord(&record);
+  }
+}
+
+TEST(BitmapIntake, TakesOs2SecondHeadersAndTwoBitPalettes) {
+  for (const char* name : {"rgb24", "pal4", "pal8-rle"}) {
+    std::vector<uint8_t> file = WithOs2Header(Fixture(std::string(name) + ".bmp"));
+    MemoryBitmapSource source(file.data(), file.size());
+    BitmapRecord record;
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name << ": " << why;
+    EXPECT_EQ(ReadU32LE(record.infoHeader), 40u) << name;
+    EXPECT_EQ(record.repairs, 0u) << name;
+    EXPECT_EQ(RecordRgb(record), Fixture(std::string(name) + ".rgb")) << name;
+    ReleaseBitmapRecord(&record);
+  }
+
+  // 5 x 2 pixels at two bits, bottom row first: 0 1 2 3 0 and 3 2 1 0 3, in four colours.
+  std::vector<uint8_t> file(14 + 40 + 16 + 8);
+  file[0] = 'B';
+  file[1] = 'M';
+  WriteU32LE(&file[2], static_cast<uint32_t>(file.size()));
+  WriteU32LE(&file[10], 14 + 40 + 16);
+  WriteU32LE(&file[14], 40);
+  WriteU32LE(&file[18], 5);
+  WriteU32LE(&file[22], 2);
+  WriteU16LE(&file[26], 1);
+  WriteU16LE(&file[28], 2);
+  const uint8_t colours[4][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};  // red, green, blue
+  for (int k = 0; k < 4; ++k)
+    for (int c = 0; c < 3; ++c) file[54 + 4 * k + c] = colours[k][2 - c];
+  const uint8_t rows[8] = {0x1B, 0x00, 0, 0, 0xE4, 0xC0, 0, 0};  // 00 01 10 11 | 00 ; 11 10 01 00 | 11
+  std::memcpy(&file[70], rows, 8);
+  MemoryBitmapSource source(file.data(), file.size());
+  BitmapRecord record;
+  const char* why = nullptr;
+  ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << why;
+  EXPECT_EQ(ReadU16LE(record.infoHeader + 14), 4);
+  EXPECT_EQ(record.colourCount, 4u);
+  const int top[5] = {3, 2, 1, 0, 3}, bottom[5] = {0, 1, 2, 3, 0};
+  std::vector<uint8_t> expected;
+  for (const int* row : {top, bottom})
+    for (int x = 0; x < 5; ++x) expected.insert(expected.end(), colours[row[x]], colours[row[x]] + 3);
+  EXPECT_EQ(RecordRgb(record), expected);
+  ReleaseBitmapRecord(&record);
 }
 
 }  // namespace

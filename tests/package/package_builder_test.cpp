@@ -1,10 +1,12 @@
 #include "package_builder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
+#include "bitmap_intake.h"
 #include "build_test_support.h"
 #include "byte_order.h"
 #include "package_reader.h"
@@ -187,6 +189,9 @@ TEST_F(BuildTest, FrameRecordsCopyHeaderTableAndBitsOfPlainFiles) {
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     const Case& c = cases[i];
     std::vector<uint8_t> file = MakeBmp(13, 5, c.bitCount, c.clrUsed, c.tableEntries, static_cast<uint8_t>(i));
+    // Plain: the pixels use only the colours the table holds.
+    if (c.clrUsed != 0)
+      for (size_t at = 14 + 40 + 4 * c.tableEntries; at < file.size(); ++at) file[at] %= c.clrUsed;
     std::string name = "f" + std::to_string(i) + ".bmp";
     Bitmap(name, file);
     settings.Set("Character", std::string("A") + static_cast<char>('0' + i), name);
@@ -327,6 +332,10 @@ TEST_F(BuildTest, OutputThatCannotBeWrittenIsAFailure) {
   Build("/dev/full", false);
   EXPECT_EQ(status, '1');
   EXPECT_FALSE(reports.text.empty());
+  // A device is written in place, never replaced by a file of its name.
+  struct stat device;
+  ASSERT_EQ(stat("/dev/full", &device), 0);
+  EXPECT_TRUE(S_ISCHR(device.st_mode));
 }
 
 TEST_F(BuildTest, MissingPlayerImageFailsButKeepsThePackageOffset) {
@@ -335,6 +344,22 @@ TEST_F(BuildTest, MissingPlayerImageFailsButKeepsThePackageOffset) {
   EXPECT_EQ(status, '1');
   ASSERT_EQ(bytes.size(), 49212u);
   EXPECT_EQ(bytes[kPlayerImageSize + 20], 'T');
+}
+
+TEST_F(BuildTest, RepairedPicturesAreNotedByFileAndStoredPutRight) {
+  std::vector<uint8_t> bent = MakeBmp(3, 2, 24, 0, 0, 4);
+  WriteU16LE(&bent[26], 3);                                           // three planes
+  WriteU32LE(&bent[2], static_cast<uint32_t>(bent.size() + 100));  // and a size it does not have
+  Bitmap("bent.bmp", bent);
+  settings.Set("Character", "A0", "bent.bmp");
+  BuildAndRead();
+  EXPECT_EQ(status, '0');
+  ASSERT_EQ(view.characters[0].frameCount, 1u);
+  EXPECT_EQ(ReadU16LE(view.characters[0].frames[0].header + 12), 1);
+  std::vector<std::string> expected = {
+      "note frame A0 " + folder.Path("bent.bmp") + ": " + BitmapRepairText(RepairPlanes),
+      "note frame A0 " + folder.Path("bent.bmp") + ": " + BitmapRepairText(RepairFileSize)};
+  EXPECT_EQ(reports.text, expected);
 }
 
 }  // namespace

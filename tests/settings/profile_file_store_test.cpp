@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "file_replacement.h"
 #include "profile_snapshot_store.h"
+#include "profile_text.h"
 #include "store_contract.h"
 
 namespace {
@@ -163,6 +166,54 @@ TEST_F(ProfileFileTest, KeepsTheFilePermissions) {
   struct stat info;
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// Ends the process at the chosen point of a write, as a crash there would.
+struct CrashAt {
+  ReplacementInterruption base;
+  int remaining;
+};
+
+const int kCrashed = 42, kFinished = 0, kFailed = 1;
+
+void CrashHere(ReplacementInterruption* self, const char*) {
+  if (--reinterpret_cast<CrashAt*>(self)->remaining == 0) _exit(kCrashed);
+}
+
+TEST_F(ProfileFileTest, AWriteInterruptedAnywhereLeavesTheOldOrTheNewFileWhole) {
+  // Longer than a piece of a write, so that interruptions fall between pieces too.
+  const std::string old = "[Module]\r\nMemo1=" + std::string(9000, 'o') + "\r\n";
+  const std::string value(5000, 'n');
+  const std::string changed = SetProfileValue(old, "Module", "Memo2", value.c_str());
+  int oldSeen = 0, newSeen = 0, point = 0;
+  for (;;) {
+    ++point;
+    ASSERT_LT(point, 100) << "the write never finished";
+    Put(old);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      CrashAt crash = {{CrashHere}, point};
+      ProfileFileStore store(path.c_str(), &crash.base);
+      _exit(store.WriteText("Module", "Memo2", value.c_str()) ? kFinished : kFailed);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    const std::string now = Get();
+    EXPECT_TRUE(now == old || now == changed) << "interrupted at point " << point << ": " << now.size() << " bytes";
+    ++(now == old ? oldSeen : newSeen);
+    // What a crash leaves beside the file is a temporary of its own, never the file itself.
+    for (const std::string& name : FolderEntries())
+      if (name != "MORVANE.INI") EXPECT_EQ(std::remove((folder + "/" + name).c_str()), 0);
+    if (WEXITSTATUS(status) == kFinished) break;
+    ASSERT_EQ(WEXITSTATUS(status), kCrashed);
+  }
+  EXPECT_EQ(Get(), changed);
+  EXPECT_GE(point, 8) << "temporary, permissions, pieces, flush, sync, close and rename are all points";
+  EXPECT_GE(oldSeen, 7);
+  EXPECT_GE(newSeen, 2);  // after the rename, and the write that finished
+  std::printf("interruption points: %d (old file %d times, new file %d times)\n", point - 1, oldSeen, newSeen);
 }
 
 }  // namespace

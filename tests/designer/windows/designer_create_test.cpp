@@ -3,6 +3,9 @@
 // of every format included.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "designer_driver.h"
 #include "scene_art.h"
 #include "system_language.h"
@@ -242,6 +245,64 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
   EXPECT_EQ(packed, 0u);
   EXPECT_GT(mixed.size(), 49152u);
   EXPECT_TRUE(mixed == ReadWholeFile(folder + "mixed-pack.scr")) << "Create and morvane-pack.exe differ";
+  ClearSettings();
+}
+
+// The small file system that the test set-up mounts (see CMakeLists.txt), as a Windows path;
+// empty when there is none.
+std::string SmallDisk() {
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("MORVANE_SMALL_DISK", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "";
+  std::string windows = "Z:" + std::string(path, length) + "\\";
+  for (char& c : windows) c = c == '/' ? '\\' : c;
+  ULARGE_INTEGER total;
+  if (!GetDiskFreeSpaceExA(windows.c_str(), nullptr, &total, nullptr) || total.QuadPart > (1u << 20)) return "";
+  return windows;
+}
+
+TEST(DesignerCreate, FullDiskLeavesTheOldSaverWholeAndNothingBeside) {
+  std::string disk = SmallDisk();
+  if (disk.empty()) GTEST_SKIP() << "no small file system mounted (needs root)";
+  std::string folder = DesignerFolder();
+  DesignerCopy();
+  ASSERT_TRUE(WriteBmp24(folder + "frame-a.bmp", Picture32(64, 48, 0x00FF00FF)));
+  WriteSettings("[Character]\r\nA0=frame-a.bmp\r\n");
+  // The old saver leaves less room than the new one needs.
+  std::string old(50000, 'k');
+  for (size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i * 7);
+  ASSERT_TRUE(WriteWholeFile(disk + "keep.scr", old));
+
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(kModuleTab));
+  designer.SetText(kNameField, disk + "keep.scr");
+  designer.Click(kCreate);
+  HWND popup = nullptr;
+  EXPECT_EQ(MessageOf(designer, &popup), kOverwrite);
+  ASSERT_NE(popup, nullptr);
+  ASSERT_TRUE(Answer(popup, IDYES));
+  std::wstring text = MessageOf(designer, &popup);
+  if (popup) Answer(popup, IDOK);
+  EXPECT_EQ(text.find(kFailed), 0u) << text.c_str();
+  EXPECT_TRUE(ReadWholeFile(disk + "keep.scr") == old) << "the old saver was changed";
+
+  // A new name on the full disk: the failure, and no file of that name or beside it.
+  designer.SetText(kNameField, disk + "new.scr");
+  text = CreateAndAcknowledge(designer);
+  EXPECT_EQ(text.find(kFailed), 0u) << text.c_str();
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((disk + "*").c_str(), &found);
+  std::vector<std::string> names;
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"keep.scr"});
+  DeleteFileA((disk + "keep.scr").c_str());
+  EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();
 }
 

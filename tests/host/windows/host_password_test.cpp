@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "fault_reports.h"
 #include "host_test_window.h"
 #include "process_runner.h"
 
@@ -201,20 +202,12 @@ TEST_F(PasswordModules, VerifierApprovesAndTheStateIsSwitchedOffAfterTheLoop) {
 
 TEST_F(PasswordModules, AFaultSwitchesTheRunningStateOffBeforeTheProcessEnds) {
   // No debugger: the system's report tells the program to handle the fault itself.
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", &key),
-            ERROR_SUCCESS);
-  char saved[512] = "";
-  DWORD savedSize = sizeof saved;
-  bool hadDebugger = RegQueryValueExA(key, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(saved),
-                                      &savedSize) == ERROR_SUCCESS;
-  RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-
-  DWORD code = RunProgram(ProgramFolder() + "saver_probe.exe", "/s",
-                          {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_FAULT=1", "MORVANE_PROBE_LOG=" + log});
-
-  if (hadDebugger) RegSetValueExA(key, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), savedSize);
-  RegCloseKey(key);
+  DWORD code;
+  {
+    NoFaultDebugger noDebugger;
+    code = RunProgram(ProgramFolder() + "saver_probe.exe", "/s",
+                      {"MORVANE_PROBE_WIN9X=1", "MORVANE_PROBE_FAULT=1", "MORVANE_PROBE_LOG=" + log});
+  }
   EXPECT_EQ(code, DWORD(EXCEPTION_ACCESS_VIOLATION));
   EXPECT_EQ(ReadWholeFile(log),
             "password module attached\ncreate library=1 verifier=1 running=1\nfault\n"

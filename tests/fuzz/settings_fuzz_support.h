@@ -1,0 +1,66 @@
+// What the two settings targets share: the settings text and the picture "x.bmp" taken from the
+// fuzzer's input, the few files the settings may name held in memory, and the scene played from
+// the settings (the designer's playback) or from the package built of them (the packaged saver).
+// The input is the settings text, a zero byte, and the bytes of "x.bmp".
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "build_files.h"
+#include "profile_snapshot_store.h"
+
+struct NamedFile {
+  const char* name;
+  const uint8_t* data;
+  size_t size;
+};
+
+// The files below the base folder "/f": pictures "a.bmp" (24 bits) and "b.bmp" (RLE8), the wave
+// "s.wav", and "x.bmp" with the fuzzer's bytes; and one output held in memory, without the player
+// image in front of its package.
+class MemoryFiles : public BuildFiles {
+ public:
+  MemoryFiles(const uint8_t* picture, size_t size);
+  Handle OpenForReading(const char* path) override;
+  Handle CreateReplacement(const char* path) override;
+  bool FinishReplacement(Handle file, bool keep) override;
+  bool SizeOf(Handle file, uint64_t* size) override;
+  bool Seek(Handle file, uint64_t offset) override;
+  size_t Read(Handle file, void* data, size_t size) override;
+  size_t Write(Handle file, const void* data, size_t size) override;
+  bool Close(Handle file) override;
+  const char* LastError() override;
+
+  std::vector<uint8_t> package;
+  size_t written = 0;
+
+ private:
+  NamedFile files_[4];
+};
+
+// The settings and the picture of one input.
+struct SettingsInput {
+  SettingsInput(const uint8_t* data, size_t size);
+  ProfileSnapshotStore store;
+  const uint8_t* picture;
+  size_t pictureSize;
+};
+
+const size_t kPaints = 2;
+const size_t kScreenPixels = 32 * 24;
+struct Pictures {
+  uint32_t pixels[kPaints][kScreenPixels];
+};
+
+// The designer's playback: the scene loads, paints twice and is released whole (else abort).
+void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures);
+
+// The builder's package of the settings, read by the strict reader and played by the player's
+// loading (else abort). True when the build went through without a word.
+bool PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures);
+
+// A character that the playback loads and the builder leaves out by design: a first frame and
+// an appearance rate of 0.
+bool HasHiddenCharacter(SettingsStore* store);
