@@ -1,11 +1,11 @@
 // Any settings file, with the pictures it names held in memory: the builder writes a package that
 // the strict reader accepts and the player's loading plays; and when every named file went in
 // without a word, the designer's playback of the settings shows the same pictures as the packaged
-// saver, as the designer promises. (settings_fuzz_support.h: the input's form.)
+// saver, as the designer promises. (fuzz_support.h: the input's form.)
 #include <cstdlib>
 #include <cstring>
 
-#include "settings_fuzz_support.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SettingsInput input(data, size);

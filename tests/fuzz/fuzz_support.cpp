@@ -1,4 +1,4 @@
-#include "settings_fuzz_support.h"
+#include "fuzz_support.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,6 +8,7 @@
 #include "byte_stream.h"
 #include "character_keys.h"
 #include "engine.h"
+#include "library_picture_codec.h"
 #include "package_builder.h"
 #include "package_reader.h"
 #include "package_source.h"
@@ -154,8 +155,10 @@ SettingsInput::SettingsInput(const uint8_t* data, size_t size) {
 
 void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   SceneSound sound = {QuietSound};
+  LibraryPictureCodec codecs;
+  OpenLibraryPictureCodec(&codecs);
   SettingsSceneSource settings;
-  OpenSettingsSceneSource(&settings, &input->store, files, "/f", &sound);
+  OpenSettingsSceneSource(&settings, &input->store, files, "/f", &sound, &codecs.base);
   LoadScene(&settings.base, kScreen, kSeed);
   Play(pictures);
   Release();
@@ -164,7 +167,9 @@ void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures) 
 bool PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   BlankPlayer player;
   CountedReports reports;
-  BuildSources sources = {&input->store, &player, files, "/f", &reports};
+  LibraryPictureCodec codecs;
+  OpenLibraryPictureCodec(&codecs);
+  BuildSources sources = {&input->store, &player, files, "/f", &reports, &codecs.base};
   char status = kBuildSucceeded;
   BuildPackagedSaver(sources, "/f/out.scr", &status);
   if (files->written < kPlayerImageSize) std::abort();

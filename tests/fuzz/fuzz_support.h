@@ -1,7 +1,8 @@
-// What the two settings targets share: the settings text and the picture "x.bmp" taken from the
-// fuzzer's input, the few files the settings may name held in memory, and the scene played from
-// the settings (the designer's playback) or from the package built of them (the packaged saver).
-// The input is the settings text, a zero byte, and the bytes of "x.bmp".
+// What the fuzz targets of the builder's inputs share: the files a scene may name held in memory
+// (the picture "x.bmp" with the fuzzer's bytes); for the two settings targets, the settings text
+// and that picture taken from the fuzzer's input (the settings text, a zero byte, the bytes of
+// "x.bmp"), and the scene played from the settings (the designer's playback) or from the package
+// built of them (the packaged saver).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +19,7 @@ struct NamedFile {
 };
 
 // The files below the base folder "/f": pictures "a.bmp" (24 bits) and "b.bmp" (RLE8), the wave
-// "s.wav", and "x.bmp" with the fuzzer's bytes; and one output held in memory, without the player
+// "s.wav", and "x.bmp" with the fuzzer's bytes, a picture of any format the intake takes; and one output held in memory, without the player
 // image in front of its package.
 class MemoryFiles : public BuildFiles {
  public:
