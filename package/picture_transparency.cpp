@@ -99,19 +99,23 @@ bool TouchesCornerArea(const uint8_t* marks, int32_t width, int32_t height, int3
 
 // Gives the corner area one colour that no other pixel has. Returns the notes, or -1.
 int KeyCornerArea(uint8_t* rgba, const uint8_t* marks, size_t pixels) {
-  uint8_t* used = static_cast<uint8_t*>(std::calloc(kColourCount / 8, 1));
+  // The other pixels take at most `pixels` colours, so one of the first pixels + 2 candidates
+  // (white is passed over) is free: only that window of candidates needs marking, not all 2^24
+  // colours, which a small sprite would otherwise pay 2 MiB for.
+  const uint32_t window = pixels + 2 < kColourCount ? static_cast<uint32_t>(pixels + 2) : kColourCount;
+  uint8_t* used = static_cast<uint8_t*>(std::calloc((window + 7) / 8, 1));
   if (!used) return -1;
   for (size_t i = 0; i < pixels; ++i) {
     if (marks[i] == kCornerArea) continue;
-    uint32_t rgb = RgbAt(rgba + 4 * i);
-    used[rgb >> 3] = static_cast<uint8_t>(used[rgb >> 3] | (1u << (rgb & 7)));
+    uint32_t step = (RgbAt(rgba + 4 * i) - kFirstKeyRgb) & (kColourCount - 1);
+    if (step < window) used[step >> 3] = static_cast<uint8_t>(used[step >> 3] | (1u << (step & 7)));
   }
   uint32_t key = kFirstKeyRgb;
   bool free = false;
-  for (uint32_t step = 0; step < kColourCount && !free; ++step) {
+  for (uint32_t step = 0; step < window && !free; ++step) {
     uint32_t candidate = (kFirstKeyRgb + step) & (kColourCount - 1);
     if (candidate == kWhiteRgb) continue;
-    free = !(used[candidate >> 3] & (1u << (candidate & 7)));
+    free = !(used[step >> 3] & (1u << (step & 7)));
     if (free) key = candidate;
   }
   std::free(used);
