@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // saver's own path, which presents only the areas that changed.
   LoadScene(&source.base, SceneGeometry{48, 32, 0, 0, 48, kPreviewHeightLimit}, 1);
   Surface* window = CreateSurface(nullptr, 48, 32);
-  for (int paint = 0; paint < 4; ++paint) {
+  for (int paint = 0; paint < 2; ++paint) {
     AdvanceFrames();
     PaintScene(window);
   }
