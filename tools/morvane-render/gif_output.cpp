@@ -1,40 +1,35 @@
 #include "gif_output.h"
 
-#include <fcntl.h>
 #include <gif_lib.h>
-#include <unistd.h>
 
-#include <cerrno>
-
-#include <cstdio>
 #include <cstring>
-
-#include "replace_file.h"
 
 namespace {
 
 const int kTransparent = kGifColours;  // the index left free in the table
+
+int WriteToReplacement(GifFileType* gif, const GifByteType* bytes, int size) {
+  return static_cast<int>(
+      WriteFileReplacement(static_cast<FileReplacement*>(gif->UserData), bytes, static_cast<size_t>(size)));
+}
 
 }  // namespace
 
 bool GifOutput::Open(const std::string& path, int32_t width, int32_t height, const GifPalette* palette,
                      std::string* problem) {
   path_ = path;
-  temporary_ = TemporaryNameFor(path);
   width_ = width;
   height_ = height;
   palette_ = palette;
-  int error = 0;
-  // Opened here rather than by giflib, which would make the file readable by its owner only.
-  const int fd = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    *problem = path + ": " + std::strerror(errno);
+  const char* why = nullptr;
+  if (!BeginFileReplacement(path.c_str(), nullptr, &file_, &why)) {
+    *problem = path + ": " + why;
     return false;
   }
-  gif_ = EGifOpenFileHandle(fd, &error);
+  int error = 0;
+  gif_ = EGifOpen(&file_, WriteToReplacement, &error);
   if (!gif_) {
-    close(fd);
-    std::remove(temporary_.c_str());
+    AbandonFileReplacement(&file_);
     *problem = path + ": " + GifErrorString(error);
     return false;
   }
@@ -130,7 +125,7 @@ bool GifOutput::Close(int64_t endCentiseconds, std::string* problem) {
   if (ok && EGifCloseFile(gif_, &error) != GIF_OK) {
     *problem = path_ + ": " + GifErrorString(error);
     gif_ = nullptr;
-    std::remove(temporary_.c_str());
+    AbandonFileReplacement(&file_);
     return false;
   }
   if (!ok) {
@@ -139,7 +134,10 @@ bool GifOutput::Close(int64_t endCentiseconds, std::string* problem) {
     return false;
   }
   gif_ = nullptr;
-  return ReplaceWith(temporary_, path_, problem);
+  const char* why = nullptr;
+  if (CommitFileReplacement(&file_, &why)) return true;
+  *problem = path_ + ": " + why;
+  return false;
 }
 
 void GifOutput::Abandon() {
@@ -148,5 +146,5 @@ void GifOutput::Abandon() {
     EGifCloseFile(gif_, &error);
     gif_ = nullptr;
   }
-  std::remove(temporary_.c_str());
+  AbandonFileReplacement(&file_);
 }

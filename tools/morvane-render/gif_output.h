@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "file_replacement.h"
 #include "gif_palette.h"
 
 struct GifFileType;
 
 class GifOutput {
  public:
-  // Opens a new file beside `path`; the table must be chosen already.
+  // Opens the new version of `path` (the old one stays until Close); the table must be chosen
+  // already.
   bool Open(const std::string& path, int32_t width, int32_t height, const GifPalette* palette,
             std::string* problem);
   // The picture shown from `centiseconds` after the start.
@@ -26,7 +28,8 @@ class GifOutput {
   bool WritePending(int64_t untilCentiseconds);
 
   GifFileType* gif_ = nullptr;
-  std::string path_, temporary_;
+  std::string path_;
+  FileReplacement file_ = {};
   int32_t width_ = 0, height_ = 0;
   const GifPalette* palette_ = nullptr;
   std::vector<uint32_t> shown_;  // the canvas as the pictures written so far leave it

@@ -2,10 +2,9 @@
 
 #include <png.h>
 
-#include <cstdio>
 #include <vector>
 
-#include "replace_file.h"
+#include "file_replacement.h"
 
 bool WritePng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height,
               std::string* problem) {
@@ -21,11 +20,18 @@ bool WritePng(const std::string& path, const uint32_t* pixels, int32_t width, in
   image.width = static_cast<png_uint_32>(width);
   image.height = static_cast<png_uint_32>(height);
   image.format = PNG_FORMAT_RGB;
-  const std::string temporary = TemporaryNameFor(path);
-  if (!png_image_write_to_file(&image, temporary.c_str(), 0, rgb.data(), width * 3, nullptr)) {
-    *problem = path + ": " + image.message;
-    std::remove(temporary.c_str());
+  FileReplacement file;
+  const char* why = nullptr;
+  if (!BeginFileReplacement(path.c_str(), nullptr, &file, &why)) {
+    *problem = path + ": " + why;
     return false;
   }
-  return ReplaceWith(temporary, path, problem);
+  if (!png_image_write_to_stdio(&image, file.stream, 0, rgb.data(), width * 3, nullptr)) {
+    *problem = path + ": " + image.message;
+    AbandonFileReplacement(&file);
+    return false;
+  }
+  if (CommitFileReplacement(&file, &why)) return true;
+  *problem = path + ": " + why;
+  return false;
 }
