@@ -9,6 +9,7 @@
 #include "engine_host.h"
 #include "package_reader.h"
 #include "package_records.h"
+#include "profile_file_store.h"
 #include "profile_text.h"
 
 namespace {
@@ -85,10 +86,12 @@ bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
   if (HasSettingsSection(bytes)) {
     file->kind = SettingsFile;
     file->folder = FolderOf(file->path);
-    if (!file->settings.Load(path)) {
+    // The settings are the bytes already read, within the size the settings file store reads.
+    if (bytes.size() > kMaxProfileFileSize) {
       *problem = file->path + ": cannot read the settings";
       return false;
     }
+    file->settings.LoadText(std::string(bytes.begin(), bytes.end()));
     return true;
   }
   *problem = file->path + ": neither a packaged saver (.scr) nor a settings file";
