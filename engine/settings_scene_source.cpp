@@ -21,18 +21,17 @@ int32_t Integer(SceneSource* source, const char* section, const char* key, const
 }
 
 void ReadTiming(SceneSource* source, int32_t* redrawPeriod, int32_t* multiplier) {
-  TimingRecord timing = ReadTimingSettings(Self(source)->store);
-  *redrawPeriod = timing.redrawPeriod;
-  *multiplier = timing.frameMultiplier;
+  SettingsSceneSource* self = Self(source);
+  self->timing = ReadTimingSettings(self->store);
+  // How the named pictures' transparent pixels are written: as the builder writes them.
+  self->spriteLook = ReadPictureLook(self->store, self->timing, true);
+  self->wallpaperLook = ReadPictureLook(self->store, self->timing, false);
+  *redrawPeriod = self->timing.redrawPeriod;
+  *multiplier = self->timing.frameMultiplier;
 }
 
 uint8_t ReadTransparency(SceneSource* source) {
-  return ReadTimingSettings(Self(source)->store).transparent;
-}
-
-// How the named pictures' transparent pixels are written: as the builder writes them.
-PictureLook LookOf(SettingsSceneSource* self, bool sprite) {
-  return ReadPictureLook(self->store, ReadTimingSettings(self->store), sprite);
+  return Self(source)->timing.transparent;
 }
 
 void CloseFile(SettingsSceneSource* self) {
@@ -47,7 +46,8 @@ bool NextFrameSurface(SettingsSceneSource* self, bool sprite, const Surface* ref
   BitmapRecord record;
   int notes = 0;
   const char* why = nullptr;
-  const PictureLook look = self->file.decoding ? LookOf(self, sprite) : PictureLook{false, 0};
+  const PictureLook look =
+      !self->file.decoding ? PictureLook{false, 0} : sprite ? self->spriteLook : self->wallpaperLook;
   if (!self->fileOpen || NextPictureFileFrame(&self->file, look, &record, &notes, &why) != PictureFrameReady) {
     CloseFile(self);
     return false;

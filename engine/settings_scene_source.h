@@ -5,6 +5,7 @@
 // builder's base folder, so that a scene played from its settings shows what the packaged saver
 // built from them shows.
 #pragma once
+#include "package_records.h"
 #include "picture_intake.h"
 #include "scene_source.h"
 
@@ -24,6 +25,9 @@ struct SettingsSceneSource {
   const char* baseFolder;  // where relative names belong, as for the builder
   SceneSound* sound;
   PictureCodec* codecs;  // PNG, JPEG and GIF, as for the builder; null: drawn as nothing
+  // Read once with the timing, before any picture: every decoded frame needs the look.
+  TimingRecord timing;
+  PictureLook spriteLook, wallpaperLook;
   int nextCharacter;     // the next letter to look at, 0 for "A"
   int currentCharacter;  // the letter whose frames and motion are being read
   int nextSlot;          // the current letter's next frame slot to open
