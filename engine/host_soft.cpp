@@ -1,8 +1,6 @@
 #include "host_soft.h"
 
 #include "engine_host.h"
-#include "surface.h"
-#include "surface_soft.h"
 
 SoftHost softHost;
 
@@ -17,15 +15,6 @@ void HostStopTimers() {
   softHost.timersRunning = false;
 }
 
-Surface* HostWindowReference() {
-  return CreateSoftReference();
-}
-
-void HostReleaseWindowReference(Surface* reference) {
-  ReleaseSurface(reference);
-}
-
-void HostAreaPresented() {}
 bool HostHasMemoryFor(uint64_t bytes) {
   return softHost.memoryLimit == 0 || bytes <= softHost.memoryLimit;
 }

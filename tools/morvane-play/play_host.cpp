@@ -4,8 +4,6 @@
 
 #include "engine_host.h"
 #include "sound_output.h"
-#include "surface.h"
-#include "surface_soft.h"
 
 namespace {
 
@@ -37,17 +35,6 @@ bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
 void HostStopTimers() {
   activeHost->timersRunning = false;
 }
-
-Surface* HostWindowReference() {
-  return CreateSoftReference();
-}
-
-void HostReleaseWindowReference(Surface* reference) {
-  ReleaseSurface(reference);
-}
-
-// The picture is sent to the server once it is whole (see the presenter), not area by area.
-void HostAreaPresented() {}
 
 // The kernel's estimate of what can be had without swapping; a system that does not say is
 // trusted, and the allocation itself still fails cleanly.

@@ -1,5 +1,5 @@
-// The engine's host hooks for the X11 player: the timers become the scene's timeline, the
-// window reference a pixel-buffer one, and the sound goes to the sound output.
+// The engine's host hooks for the X11 player: the timers become the scene's timeline and the
+// sound goes to the sound output. The window hooks come with the pixel-buffer surfaces.
 #pragma once
 #include <cstdint>
 #include <vector>
