@@ -1,5 +1,6 @@
 #include "play_host.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine_host.h"
@@ -56,14 +57,14 @@ void HostStartupFailure() {
 
 void HostPlaySound(const uint8_t* data, int32_t size) {
   PlayHost* host = activeHost;
-  const std::vector<uint8_t> wave(data, data + size);
-  if (host->reloading && wave == host->playing) {
+  const size_t bytes = static_cast<size_t>(size);
+  if (host->reloading && host->playing.size() == bytes && std::equal(data, data + bytes, host->playing.begin())) {
     host->stopDeferred = false;
     return;
   }
   const char* why = nullptr;
-  if (host->sound->play(host->sound, data, static_cast<size_t>(size), &why)) {
-    host->playing = wave;
+  if (host->sound->play(host->sound, data, bytes, &why)) {
+    host->playing.assign(data, data + bytes);
     host->stopDeferred = false;
   } else {
     host->playing.clear();
