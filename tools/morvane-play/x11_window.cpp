@@ -264,17 +264,20 @@ PlayWindow* OpenX11Window(const X11WindowRequest& request, std::string* problem)
   self->display = display;
   self->stopFd = request.stopFd;
   self->fullscreen = request.fullscreen;
+  // Before the picture exists: only the window of its own and the connection to undo.
+  auto refuse = [&](const std::string& why) -> PlayWindow* {
+    *problem = why;
+    if (self->own) XDestroyWindow(display, self->window);
+    XCloseDisplay(display);
+    delete self;
+    return nullptr;
+  };
   const int screen = DefaultScreen(display);
   Visual* visual = nullptr;
   int depth = 0;
   int32_t width = 0, height = 0;
   if (request.target == OwnWindow) {
-    if (!ChooseVisual(display, screen, &visual, &depth)) {
-      *problem = "the display has no 24-bit true-colour visual";
-      XCloseDisplay(display);
-      delete self;
-      return nullptr;
-    }
+    if (!ChooseVisual(display, screen, &visual, &depth)) return refuse("the display has no 24-bit true-colour visual");
     self->own = true;
     self->window = CreateOwnWindow(self, screen, visual, depth, request.title);
   } else {
@@ -286,21 +289,14 @@ PlayWindow* OpenX11Window(const X11WindowRequest& request, std::string* problem)
   if (!XGetWindowAttributes(display, self->window, &attributes) || windowLost) {
     char id[32];
     std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(self->window));
-    *problem = std::string("no window ") + id + " on the display";
-    XCloseDisplay(display);
-    delete self;
-    return nullptr;
+    return refuse(std::string("no window ") + id + " on the display");
   }
   visual = attributes.visual;
   depth = attributes.depth;
   width = attributes.width;
   height = attributes.height;
-  if (!CheckPresentVisual(display, visual, depth, problem)) {
-    if (self->own) XDestroyWindow(display, self->window);
-    XCloseDisplay(display);
-    delete self;
-    return nullptr;
-  }
+  std::string unusable;
+  if (!CheckPresentVisual(display, visual, depth, &unusable)) return refuse(unusable);
   if (!self->own) {
     // Only what everyone may select on a window another program owns: drawing requests and
     // size changes. Its input belongs to its owner.
