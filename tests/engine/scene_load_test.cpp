@@ -17,13 +17,21 @@ namespace {
 const uint32_t kSeed = 12345;
 const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240};
 
-void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen) {
+// host: the headless host as the load finds it (timers it refuses, a memory limit).
+void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen, const SoftHost& host = {}) {
   MemoryStream stream;
   OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
-  softHost = SoftHost{};
+  softHost = host;
   LoadScene(&source.base, geometry, kSeed);
+}
+
+// 400 x 300, red with green columns at x 40 and 359: where a centred copy is cut shows.
+std::vector<uint8_t> LargeWallpaper() {
+  std::vector<std::string> rows(300, std::string(400, 'r'));
+  for (int y = 0; y < 300; ++y) rows[y][40] = rows[y][359] = 'g';
+  return FrameRecordBody(rows);
 }
 
 class Loading : public testing::Test {
@@ -144,9 +152,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
   {
     // A centred wallpaper larger than the screen shows its middle part.
     PackageBytes p = Start();
-    std::vector<std::string> rows(300, std::string(400, 'r'));
-    for (int y = 0; y < 300; ++y) rows[y][40] = rows[y][359] = 'g';
-    p.Background(false, 0).Wallpaper(FrameRecordBody(rows), false).Sound({});
+    p.Background(false, 0).Wallpaper(LargeWallpaper(), false).Sound({});
     Load(p.bytes());
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 1, 0), 0x0000FFu);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 10), 0x00FF00u);   // (400-320)/2 = 40
@@ -190,9 +196,7 @@ TEST_F(Loading, EachMonitorShowsTheWallpaperAsASingleScreenWould) {
   {
     // Larger than a monitor: each shows its middle part, cut at its own edges.
     PackageBytes p = Start();
-    std::vector<std::string> rows(300, std::string(400, 'r'));
-    for (int y = 0; y < 300; ++y) rows[y][40] = rows[y][359] = 'g';
-    p.Background(false, 0).Wallpaper(FrameRecordBody(rows), false).Sound({});
+    p.Background(false, 0).Wallpaper(LargeWallpaper(), false).Sound({});
     Load(p.bytes(), twoMonitors);
     for (int32_t x : {0, 319, 320, 639}) EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, x, 10), 0x00FF00u) << x;
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 318, 10), 0x0000FFu);
@@ -218,13 +222,9 @@ TEST_F(Loading, BuffersLargerThanTheMemoryReportAFailureBeforeAnythingIsMade) {
   Finish(p);
   const uint64_t twoBuffers = 2 * 320 * 240 * 4;  // at four bytes a pixel
   for (uint64_t limit : {twoBuffers - 1, twoBuffers}) {
-    MemoryStream stream;
-    OpenMemoryStream(&stream, p.bytes().data(), static_cast<uint32_t>(p.bytes().size()));
-    PackageSource source;
-    OpenPackageSource(&source, &stream.base);
-    softHost = SoftHost{};
-    softHost.memoryLimit = limit;
-    LoadScene(&source.base, kScreen, kSeed);
+    SoftHost limited = {};
+    limited.memoryLimit = limit;
+    Load(p.bytes(), kScreen, limited);
     const bool enough = limit == twoBuffers;
     EXPECT_EQ(softHost.startupFailures, enough ? 0 : 1) << limit;
     EXPECT_EQ(scene.workBuffer != nullptr, enough) << limit;
@@ -264,13 +264,9 @@ TEST_F(Loading, TimersThatCannotStartStopEverything) {
   PackageBytes p = Start();
   p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
   Finish(p);
-  MemoryStream stream;
-  OpenMemoryStream(&stream, p.bytes().data(), static_cast<uint32_t>(p.bytes().size()));
-  PackageSource source;
-  OpenPackageSource(&source, &stream.base);
-  softHost = SoftHost{};
-  softHost.refuseTimers = true;
-  LoadScene(&source.base, kScreen, kSeed);
+  SoftHost refusing = {};
+  refusing.refuseTimers = true;
+  Load(p.bytes(), kScreen, refusing);
   EXPECT_EQ(softHost.startupFailures, 1);
   EXPECT_EQ(scene.characterCount, 0);
   EXPECT_EQ(scene.workBuffer, nullptr);

@@ -4,12 +4,11 @@
 // places where playback differs by design.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "build_test_support.h"
 #include "byte_stream.h"
 #include "engine.h"
 #include "host_soft.h"
@@ -28,26 +27,15 @@ namespace {
 
 const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240};
 const uint32_t kSeed = 4711;
-const uint32_t kMagenta = 0x00FF00FF, kRed = 0x000000FF, kBlue = 0x00FF0000, kGreenish = 0x00308020;
+const uint32_t kMagenta = 0x00FF00FF, kRed = 0x000000FF, kBlue = 0x00FF0000;
 
-class MapStore : public SettingsStore {
+// The builder tests' settings table, with settings set one after another.
+class MapStore : public TableSettings {
  public:
   MapStore& Set(const std::string& section, const std::string& key, const std::string& value) {
-    values_[section + "/" + key] = value;
+    TableSettings::Set(section, key, value);
     return *this;
   }
-  size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override {
-    auto found = values_.find(std::string(section) + "/" + key);
-    const std::string& text = found == values_.end() ? std::string(fallback) : found->second;
-    return CopySettingText(text.data(), text.size(), value);
-  }
-  bool WriteText(const char* section, const char* key, const char* value) override {
-    Set(section, key, value);
-    return true;
-  }
-
- private:
-  std::map<std::string, std::string> values_;
 };
 
 class BlankPlayerImage : public PlayerImageSource {
@@ -78,23 +66,9 @@ bool PlaySound(SceneSound* sound, const char* path) {
   return true;
 }
 
-class Folder {
- public:
-  Folder() {
-    char pattern[] = "/tmp/morvane-playback-XXXXXX";
-    path_ = mkdtemp(pattern) ? pattern : "/tmp";
-  }
-  ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-  std::string Path(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 // A figure on a plain corner colour; `outline` draws a white ring around the disc that touches
 // the corner area, the case where a second load of the file would differ from the player.
-std::string WriteFrame(const Folder& folder, const std::string& name, int w, int h, uint32_t corner, uint32_t figure,
+std::string WriteFrame(const ScratchFolder& folder, const std::string& name, int w, int h, uint32_t corner, uint32_t figure,
                        bool outline) {
   Picture32 picture(w, h, corner);
   if (outline) picture.Disc(w / 2, h / 2, h / 2 - 1, 0x00FFFFFF);
@@ -150,13 +124,7 @@ class Playback : public testing::Test {
     char status = kBuildSucceeded;
     BuildPackagedSaver(sources, output.c_str(), &status);
     ASSERT_EQ(status, kBuildSucceeded);
-    FILE* f = std::fopen(output.c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    package_.clear();
-    uint8_t chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) package_.insert(package_.end(), chunk, chunk + got);
-    std::fclose(f);
+    package_ = ReadFileBytes(output);
     ASSERT_GT(package_.size(), kPlayerImageSize);
     softHost = SoftHost{};
     OpenMemoryStream(&stream_, package_.data() + kPlayerImageSize,
@@ -166,16 +134,25 @@ class Playback : public testing::Test {
     LoadScene(&source.base, geometry, kSeed);
   }
 
-  // Plays the settings, then the package built from them, and returns both.
-  void PlayBoth(MapStore* store, int paints, Pictures* fromSettings, Pictures* fromPackage) {
+  // Plays the settings, then the package built from them: the same characters and frames, and
+  // the same picture paint after paint. Returns what the settings played.
+  Pictures PlayBothAlike(MapStore* store, int paints) {
     LoadSettings(store);
-    *fromSettings = Play(paints);
+    Pictures settings = Play(paints);
     ReleaseScene();
     LoadPackage(store);
-    *fromPackage = Play(paints);
+    Pictures package = Play(paints);
+    EXPECT_EQ(package.characters, settings.characters);
+    EXPECT_EQ(package.frameCounts, settings.frameCounts);
+    for (size_t i = 0; i < settings.frames.size(); ++i)
+      if (settings.frames[i] != package.frames[i]) {
+        ADD_FAILURE() << "picture " << i << " differs";
+        break;
+      }
+    return settings;
   }
 
-  Folder folder_;
+  ScratchFolder folder_;
   PictureCodec* codecs_ = nullptr;  // the playback and the builder read PNG, JPEG and GIF through the same
   RecordingFiles files_;
   RecordingSound sound_;
@@ -206,15 +183,9 @@ TEST_F(Playback, SameScenePixelForPixelAsThePackagedSaver) {
   store.Set("Speed", "DX", "29").Set("Speed", "DY", "-31").Set("Speed", "DZ", "-6").Set("Visible", "DA", "6");
 
   // Both resolve B0's relative name in the same base folder, wherever the current folder is.
-  Pictures settings, package;
-  PlayBoth(&store, 40, &settings, &package);
+  const Pictures settings = PlayBothAlike(&store, 40);
   EXPECT_EQ(settings.characters, 3);
   EXPECT_EQ(settings.frameCounts, (std::vector<int>{2, 1, 3}));
-  EXPECT_EQ(package.characters, settings.characters);
-  EXPECT_EQ(package.frameCounts, settings.frameCounts);
-  ASSERT_EQ(settings.frames.size(), package.frames.size());
-  for (size_t i = 0; i < settings.frames.size(); ++i)
-    ASSERT_TRUE(settings.frames[i] == package.frames[i]) << "picture " << i << " differs";
   EXPECT_EQ(softHost.redrawPeriod, 40);
   EXPECT_EQ(softHost.framePeriod, 120);
 }
@@ -234,13 +205,7 @@ TEST_F(Playback, PicturesAndAnimationsPlayFrameForFrameAsThePackagedSaver) {
   store.Set("Character", "C0", "anim12.gif");
   for (const char* axis : {"AX", "AY", "BX", "BY", "CX", "CY"}) store.Set("Speed", axis, "9");
 
-  Pictures settings, package;
-  PlayBoth(&store, 60, &settings, &package);
-  EXPECT_EQ(settings.frameCounts, (std::vector<int>{6, 2, 10}));
-  EXPECT_EQ(package.frameCounts, settings.frameCounts);
-  ASSERT_EQ(settings.frames.size(), package.frames.size());
-  for (size_t i = 0; i < settings.frames.size(); ++i)
-    ASSERT_TRUE(settings.frames[i] == package.frames[i]) << "picture " << i << " differs";
+  EXPECT_EQ(PlayBothAlike(&store, 60).frameCounts, (std::vector<int>{6, 2, 10}));
 }
 
 TEST_F(Playback, PreviewShrinksTheSamePictureAsThePackagedSaver) {

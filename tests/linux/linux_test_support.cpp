@@ -55,19 +55,8 @@ PrivateDisplay::PrivateDisplay(int width, int height, const std::vector<std::str
                                    std::to_string(width) + "x" + std::to_string(height) + "x24",
                                    "-nolisten", "tcp", "-ac", "-br", "-noreset"};
   argv.insert(argv.end(), extraArguments.begin(), extraArguments.end());
-  pid_ = fork();
-  if (pid_ == 0) {
-    close(fds[0]);
-    int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, 0);
-    dup2(devnull, 1);
-    dup2(devnull, 2);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
+  fcntl(fds[0], F_SETFD, FD_CLOEXEC);  // the server keeps only the end it writes its number to
+  pid_ = Spawn(argv, {}, -1, -1);
   close(fds[1]);
   std::string number;
   pollfd wait = {fds[0], POLLIN, 0};

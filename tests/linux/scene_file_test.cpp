@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "build_test_support.h"
 #include "engine.h"
 #include "host_soft.h"
 #include "picture_fixtures.h"
@@ -17,18 +18,27 @@ namespace {
 
 class SceneFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/morvane-scene-XXXXXX";
-    dir = mkdtemp(pattern);
-  }
-  void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0); }
   void Write(const std::string& name, const std::string& bytes) {
-    FILE* out = std::fopen((dir + "/" + name).c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
+    WriteFileBytes(folder.Path(name), std::vector<uint8_t>(bytes.begin(), bytes.end()));
   }
-  std::string dir;
+  // Loads the settings file as the programs do; every frame it names must have its picture.
+  // Returns the number of frames.
+  int LoadEveryFrame(const std::string& name, SceneFile* file) {
+    std::string problem;
+    if (!ReadSceneFile(folder.Path(name).c_str(), file, &problem)) {
+      ADD_FAILURE() << problem;
+      return 0;
+    }
+    softHost = SoftHost();
+    LoadScene(OpenSceneFileSource(file), SceneGeometry{320, 240, 0, 0, 320, 240}, 3);
+    EXPECT_GT(scene.characterCount, 0);
+    int frames = 0;
+    for (int i = 0; i < scene.characterCount; ++i)
+      for (int f = 0; f < scene.characters[i].frameCount; ++f, ++frames)
+        EXPECT_NE(scene.characters[i].frames[f].sprite, nullptr) << "character " << i << " frame " << f;
+    return frames;
+  }
+  ScratchFolder folder;
 };
 
 TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
@@ -53,7 +63,7 @@ TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
   for (const Case& c : cases) {
     SceneFile file;
     std::string problem;
-    ASSERT_EQ(ReadSceneFile((dir + "/" + c.name).c_str(), &file, &problem), c.ok) << c.name << ": " << problem;
+    ASSERT_EQ(ReadSceneFile(folder.Path(c.name).c_str(), &file, &problem), c.ok) << c.name << ": " << problem;
     if (c.ok) {
       EXPECT_EQ(file.kind, c.kind) << c.name;
     } else {
@@ -62,7 +72,7 @@ TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
   }
   SceneFile file;
   std::string problem;
-  ASSERT_TRUE(ReadSceneFile((dir + "/whole.scr").c_str(), &file, &problem));
+  ASSERT_TRUE(ReadSceneFile(folder.Path("whole.scr").c_str(), &file, &problem));
   EXPECT_NE(PackageDamage(file).find("damaged at byte 49173"), std::string::npos) << PackageDamage(file);
 }
 
@@ -70,32 +80,18 @@ TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
 // pictures a package of them holds is the settings source's own test); here the file's folder
 // and the wave read into memory must serve them.
 TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
-  ASSERT_TRUE(WriteDemoScene(dir));
+  ASSERT_TRUE(WriteDemoScene(folder.path()));
   // Named as the designer writes a relative name on Windows.
-  ASSERT_EQ(mkdir((dir + "/waves").c_str(), 0755), 0);
-  ASSERT_EQ(rename((dir + "/chord.wav").c_str(), (dir + "/waves/chord.wav").c_str()), 0);
-  std::string settings;
-  {
-    FILE* in = std::fopen((dir + "/MORVANE.INI").c_str(), "rb");
-    ASSERT_NE(in, nullptr);
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) settings.append(chunk, got);
-    std::fclose(in);
-  }
+  ASSERT_EQ(mkdir(folder.Path("waves").c_str(), 0755), 0);
+  ASSERT_EQ(rename(folder.Path("chord.wav").c_str(), folder.Path("waves/chord.wav").c_str()), 0);
+  const std::vector<uint8_t> bytes = ReadFileBytes(folder.Path("MORVANE.INI"));
+  std::string settings(bytes.begin(), bytes.end());
   const size_t at = settings.find("Sound=chord.wav");
   ASSERT_NE(at, std::string::npos);
   settings.replace(at, 15, "Sound=waves\\chord.wav");
   Write("MORVANE.INI", settings);
   SceneFile file;
-  std::string problem;
-  ASSERT_TRUE(ReadSceneFile((dir + "/MORVANE.INI").c_str(), &file, &problem)) << problem;
-  softHost = SoftHost();
-  LoadScene(OpenSceneFileSource(&file), SceneGeometry{320, 240, 0, 0, 320, 240}, 3);
-  ASSERT_GT(scene.characterCount, 0);
-  for (int i = 0; i < scene.characterCount; ++i)
-    for (int f = 0; f < scene.characters[i].frameCount; ++f)
-      EXPECT_NE(scene.characters[i].frames[f].sprite, nullptr) << "character " << i << " frame " << f;
+  LoadEveryFrame("MORVANE.INI", &file);
   EXPECT_EQ(softHost.soundStarts, 1);
   EXPECT_GT(softHost.soundSize, 44);
   EXPECT_EQ(softHost.soundData, file.sound.data());
@@ -105,18 +101,9 @@ TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
 TEST_F(SceneFiles, SettingsFilePlaysPngGifAndJpegPictures) {
   // Screen-sized frames and wallpaper in the formats only the picture codecs read: without
   // them every frame would be left out.
-  ASSERT_TRUE(WriteScreenPictureScene(dir + "/", 320, 240));
+  ASSERT_TRUE(WriteScreenPictureScene(folder.path() + "/", 320, 240));
   SceneFile file;
-  std::string problem;
-  ASSERT_TRUE(ReadSceneFile((dir + "/playback.ini").c_str(), &file, &problem)) << problem;
-  softHost = SoftHost();
-  LoadScene(OpenSceneFileSource(&file), SceneGeometry{320, 240, 0, 0, 320, 240}, 3);
-  ASSERT_GT(scene.characterCount, 0);
-  int frames = 0;
-  for (int i = 0; i < scene.characterCount; ++i)
-    for (int f = 0; f < scene.characters[i].frameCount; ++f, ++frames)
-      EXPECT_NE(scene.characters[i].frames[f].sprite, nullptr) << "character " << i << " frame " << f;
-  EXPECT_GE(frames, 3) << "a PNG, a GIF and a JPEG frame";
+  EXPECT_GE(LoadEveryFrame("playback.ini", &file), 3) << "a PNG, a GIF and a JPEG frame";
   ReleaseScene();
 }
 
