@@ -355,17 +355,3 @@ const char* BitmapRepairText(uint32_t repair) {
       return "repaired";
   }
 }
-
-namespace {
-
-bool RecognisesBitmap(const PictureDecoder*, const uint8_t* head, size_t size) {
-  return size >= 2 && head[0] == 'B' && head[1] == 'M';
-}
-
-bool DecodeBitmap(const PictureDecoder*, BitmapSource* source, BitmapRecord* record, const char** why) {
-  return IntakeBitmap(source, record, why);
-}
-
-}  // namespace
-
-const PictureDecoder kBitmapDecoder = {RecognisesBitmap, DecodeBitmap};

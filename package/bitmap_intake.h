@@ -27,6 +27,3 @@ const char* BitmapRepairText(uint32_t repair);
 // False, with a reason and nothing owned in *record, for a file that is not a bitmap, is cut
 // short in its headers, uses a form no record can hold, or exceeds the size limits.
 bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why);
-
-// The .bmp decoder as the intake lists it: files that start with "BM".
-extern const PictureDecoder kBitmapDecoder;

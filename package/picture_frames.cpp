@@ -60,7 +60,6 @@ PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, Bi
     return PictureDamaged;
   }
   *notes = lookNotes;
-  ++frames->delivered;
   return PictureFrameReady;
 }
 

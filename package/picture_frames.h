@@ -15,7 +15,6 @@ struct PictureFrames {
   int32_t width;
   int32_t height;
   uint8_t* rgba;  // one frame; owned
-  uint32_t delivered;
 };
 
 // Whether a file starting with these bytes is for the picture decoders rather than for the

@@ -10,9 +10,6 @@
 
 namespace {
 
-// The formats this build reads, in the order they are asked.
-const PictureDecoder* const kDecoders[] = {&kBitmapDecoder};
-
 bool Refuse(const char** why, const char* reason) {
   *why = reason;
   return false;
@@ -58,6 +55,8 @@ uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info) {
   return 40 + 4 * record.colourCount;
 }
 
+namespace {
+
 // The one check of a bitmap's shape and size caps, on whatever record a format gave.
 bool PassesShapeCheck(BitmapRecord* record, const char** why) {
   const uint8_t* info = record->infoHeader;
@@ -68,24 +67,6 @@ bool PassesShapeCheck(BitmapRecord* record, const char** why) {
   }
   return true;
 }
-
-bool IntakePicture(BitmapSource* source, BitmapRecord* record, const char** why) {
-  std::memset(record, 0, sizeof(*record));
-  uint8_t head[kPictureHeadSize];
-  size_t got = source->ReadAt(0, head, sizeof(head));
-  const PictureDecoder* decoder = nullptr;
-  for (const PictureDecoder* candidate : kDecoders) {
-    if (candidate->recognises(candidate, head, got)) {
-      decoder = candidate;
-      break;
-    }
-  }
-  if (!decoder) return Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
-  if (!decoder->decode(decoder, source, record, why)) return false;
-  return PassesShapeCheck(record, why);
-}
-
-namespace {
 
 // A picture for a codec is read whole: the codecs read it at random, and its size is capped.
 bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handle, PictureCodec* codecs,
@@ -112,9 +93,11 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
   bool ok;
   if (IsDecodedPicture(head, got)) {
     ok = ReadForCodec(file, files, handle, codecs, why);
-  } else {
+  } else if (SniffPictureFormat(head, got) == PictureBmp) {
     FilePictureSource source(files, handle);
-    ok = file->bitmapPending = IntakePicture(&source, &file->bitmap, why);
+    ok = file->bitmapPending = IntakeBitmap(&source, &file->bitmap, why) && PassesShapeCheck(&file->bitmap, why);
+  } else {
+    ok = Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
   }
   files->Close(handle);
   return ok;
@@ -142,7 +125,7 @@ PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, Bit
 }
 
 void ClosePictureFile(PictureFile* file) {
-  if (file->decoding || file->frames.codec) ClosePictureFrames(&file->frames);
+  ClosePictureFrames(&file->frames);
   std::free(file->bytes);
   ReleaseBitmapRecord(&file->bitmap);
   std::memset(file, 0, sizeof *file);

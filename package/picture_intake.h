@@ -53,29 +53,12 @@ FrameRecordParts BitmapRecordParts(const BitmapRecord& record);
 const uint32_t kMaxPackedInfoSize = 40 + 4 * 256;
 uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info);
 
-// One format that the intake reads straight from the file into one record (BMP). The intake
-// asks each in turn whether it knows the file's first bytes; the first that does decodes the
-// whole file, and no other is tried. PNG, JPEG and GIF go to the platform's picture codecs
-// instead (PictureFile below).
-struct PictureDecoder {
-  // True when head (the first kPictureHeadSize bytes of the file, fewer for a shorter file)
-  // starts a file of this format.
-  bool (*recognises)(const PictureDecoder* decoder, const uint8_t* head, size_t size);
-  // The picture as a record; false, with a reason and nothing owned in *record, when it cannot
-  // be had. A decoder checks the picture's size against the caps before it allocates.
-  bool (*decode)(const PictureDecoder* decoder, BitmapSource* source, BitmapRecord* record, const char** why);
-};
-
+// The first bytes of a file that tell its format.
 const size_t kPictureHeadSize = 64;
 
-// The picture in source as a record, by the decoder that recognises it. Whatever the decoder,
-// the record then passes the one check of a bitmap's shape and size caps (DibShapeProblem),
-// the check the player's record check makes too. False, with a reason, when no decoder knows
-// the file, the decoder refuses it, or the record fails that check.
-bool IntakePicture(BitmapSource* source, BitmapRecord* record, const char** why);
-
-// A picture file being taken frame by frame, each frame a whole record that has passed the shape
-// check IntakePicture makes.
+// A picture file being taken frame by frame, each frame a whole record that has passed the one
+// check of a bitmap's shape and size caps (DibShapeProblem), the check the player's record check
+// makes too.
 struct PictureFile {
   BitmapRecord bitmap;  // a bitmap's one frame, until it is handed out
   bool bitmapPending;
