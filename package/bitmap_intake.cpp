@@ -7,6 +7,7 @@
 #include "byte_order.h"
 #include "dib_image.h"
 #include "dib_shape.h"
+#include "refusal.h"
 
 namespace {
 
@@ -37,11 +38,6 @@ struct SourceHeader {
   bool twoBit;       // 2 bits per pixel, widened to 4 in the record
   uint32_t repairs;  // BitmapRepair bits found in the headers
 };
-
-bool Refuse(const char** why, const char* reason) {
-  *why = reason;
-  return false;
-}
 
 bool IsKnownInfoSize(uint32_t size) {
   return size == kCoreHeaderSize || size == 40 || size == 52 || size == 56 || size == kOs2HeaderSize || size == 108 ||

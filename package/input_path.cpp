@@ -2,15 +2,12 @@
 
 #include <cstring>
 
+#include "refusal.h"
+
 namespace {
 
 bool HasDriveLetter(const char* path) {
   return ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':';
-}
-
-bool Refuse(const char** why, const char* reason) {
-  if (why) *why = reason;
-  return false;
 }
 
 }  // namespace

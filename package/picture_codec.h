@@ -15,6 +15,12 @@ enum PictureStep {
   PictureDamaged      // the frame could not be decoded; *why says why
 };
 
+// PictureDamaged, with the reason in *why.
+inline PictureStep Damaged(const char** why, const char* reason) {
+  *why = reason;
+  return PictureDamaged;
+}
+
 struct PictureCodec {
   // Starts on the whole file (the caller keeps the bytes until `end`) and reads no further than
   // its headers: *width and *height are the picture's size (a GIF's logical screen), already

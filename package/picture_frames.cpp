@@ -5,16 +5,8 @@
 
 #include "picture_intake.h"
 #include "picture_record.h"
+#include "refusal.h"
 #include "wrapped_bitmap_picture.h"
-
-namespace {
-
-bool Refuse(const char** why, const char* reason) {
-  *why = reason;
-  return false;
-}
-
-}  // namespace
 
 bool IsDecodedPicture(const uint8_t* bytes, size_t size) {
   PictureFormat format = SniffPictureFormat(bytes, size);
@@ -55,10 +47,8 @@ PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, Bi
   PictureStep step = frames->codec->nextFrame(frames->codec, frames->rgba, why);
   if (step != PictureFrameReady) return step;
   int lookNotes = PrepareTransparency(frames->rgba, frames->width, frames->height, look);
-  if (lookNotes < 0 || !RgbaToRecord(frames->rgba, frames->width, frames->height, record)) {
-    *why = "not enough memory to convert the picture";
-    return PictureDamaged;
-  }
+  if (lookNotes < 0 || !RgbaToRecord(frames->rgba, frames->width, frames->height, record))
+    return Damaged(why, "not enough memory to convert the picture");
   *notes = lookNotes;
   return PictureFrameReady;
 }

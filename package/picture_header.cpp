@@ -1,13 +1,9 @@
 #include "picture_header.h"
 
 #include "byte_order.h"
+#include "refusal.h"
 
 namespace {
-
-bool Refuse(const char** why, const char* reason) {
-  *why = reason;
-  return false;
-}
 
 uint16_t ReadU16BE(const uint8_t* p) {
   return static_cast<uint16_t>((p[0] << 8) | p[1]);

@@ -7,13 +7,9 @@
 #include "bitmap_limits.h"
 #include "byte_order.h"
 #include "dib_shape.h"
+#include "refusal.h"
 
 namespace {
-
-bool Refuse(const char** why, const char* reason) {
-  *why = reason;
-  return false;
-}
 
 class FilePictureSource : public BitmapSource {
  public:

@@ -8,6 +8,7 @@
 
 #include "gif_canvas.h"
 #include "library_readers.h"
+#include "refusal.h"
 
 struct GifReading {
   GifFileType* gif;
@@ -30,11 +31,6 @@ int ReadFromMemory(GifFileType* gif, GifByteType* data, int length) {
   std::memcpy(data, reading->bytes + reading->offset, count);
   reading->offset += count;
   return static_cast<int>(count);
-}
-
-PictureStep Damaged(const char** why, const char* reason) {
-  *why = reason;
-  return PictureDamaged;
 }
 
 const char* FaultText(int code) {
@@ -129,27 +125,17 @@ bool BeginGif(GifReading** out, const uint8_t* bytes, size_t size, int32_t* widt
               const char** why) {
   GifReading* reading = static_cast<GifReading*>(std::calloc(1, sizeof(GifReading)));
   *out = reading;
-  if (!reading) {
-    *why = "not enough memory to read the GIF";
-    return false;
-  }
+  if (!reading) return Refuse(why, "not enough memory to read the GIF");
   reading->bytes = bytes;
   reading->size = size;
   ResetControl(&reading->control);
   int error = 0;
   reading->gif = DGifOpen(reading, ReadFromMemory, &error);
-  if (!reading->gif) {
-    *why = FaultText(error);
-    return false;
-  }
-  if (const char* problem = PictureSizeProblem(reading->gif->SWidth, reading->gif->SHeight)) {
-    *why = problem;
-    return false;
-  }
-  if (!OpenGifCanvas(&reading->canvas, reading->gif->SWidth, reading->gif->SHeight)) {
-    *why = "not enough memory to compose the GIF";
-    return false;
-  }
+  if (!reading->gif) return Refuse(why, FaultText(error));
+  if (const char* problem = PictureSizeProblem(reading->gif->SWidth, reading->gif->SHeight))
+    return Refuse(why, problem);
+  if (!OpenGifCanvas(&reading->canvas, reading->gif->SWidth, reading->gif->SHeight))
+    return Refuse(why, "not enough memory to compose the GIF");
   reading->canvasOpen = true;
   *width = reading->gif->SWidth;
   *height = reading->gif->SHeight;

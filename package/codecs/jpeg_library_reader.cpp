@@ -11,6 +11,7 @@
 
 #include "bitmap_limits.h"
 #include "library_readers.h"
+#include "refusal.h"
 
 struct JpegReading {
   jpeg_decompress_struct info;
@@ -92,17 +93,11 @@ bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* wi
                const char** why) {
   JpegReading* reading = static_cast<JpegReading*>(std::calloc(1, sizeof(JpegReading)));
   *out = reading;
-  if (!reading) {
-    *why = "not enough memory to read the JPEG";
-    return false;
-  }
+  if (!reading) return Refuse(why, "not enough memory to read the JPEG");
   reading->info.err = jpeg_std_error(&reading->errors);
   reading->errors.error_exit = OnError;
   reading->errors.emit_message = OnMessage;
-  if (setjmp(reading->jump)) {
-    *why = reading->message;
-    return false;
-  }
+  if (setjmp(reading->jump)) return Refuse(why, reading->message);
   jpeg_create_decompress(&reading->info);
   reading->created = true;
   reading->info.mem->max_memory_to_use = kMaxCodecMemory;
@@ -111,10 +106,8 @@ bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* wi
   jpeg_mem_src(&reading->info, bytes, static_cast<unsigned long>(size));
   jpeg_read_header(&reading->info, TRUE);
 
-  if (const char* problem = PictureSizeProblem(reading->info.image_width, reading->info.image_height)) {
-    *why = problem;
-    return false;
-  }
+  if (const char* problem = PictureSizeProblem(reading->info.image_width, reading->info.image_height))
+    return Refuse(why, problem);
   J_COLOR_SPACE space = reading->info.jpeg_color_space;
   reading->cmyk = space == JCS_CMYK || space == JCS_YCCK;
   reading->info.out_color_space = reading->cmyk ? JCS_CMYK : JCS_EXT_RGBA;
@@ -126,32 +119,20 @@ bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* wi
 PictureStep NextJpegFrame(JpegReading* reading, uint8_t* rgba, const char** why) {
   if (reading->delivered) return PictureEnded;
   reading->delivered = true;
-  if (setjmp(reading->jump)) {
-    *why = reading->message;
-    return PictureDamaged;
-  }
+  if (setjmp(reading->jump)) return Damaged(why, reading->message);
   jpeg_start_decompress(&reading->info);
   const uint32_t width = reading->info.output_width;
   if (reading->cmyk) {
     reading->row = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width) * 4));
-    if (!reading->row) {
-      *why = "not enough memory to read the JPEG";
-      return PictureDamaged;
-    }
+    if (!reading->row) return Damaged(why, "not enough memory to read the JPEG");
   }
   while (reading->info.output_scanline < reading->info.output_height) {
     uint8_t* target = rgba + static_cast<size_t>(reading->info.output_scanline) * width * 4;
     JSAMPROW row = reading->cmyk ? reading->row : target;
-    if (jpeg_read_scanlines(&reading->info, &row, 1) != 1) {
-      *why = "JPEG data ends early";
-      return PictureDamaged;
-    }
+    if (jpeg_read_scanlines(&reading->info, &row, 1) != 1) return Damaged(why, "JPEG data ends early");
     if (reading->cmyk) CmykRowToRgba(reading->row, target, width, reading->info.saw_Adobe_marker);
   }
-  if (reading->corrupt) {
-    *why = reading->message;
-    return PictureDamaged;
-  }
+  if (reading->corrupt) return Damaged(why, reading->message);
   return PictureFrameReady;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "library_readers.h"
+#include "refusal.h"
 
 struct PngReading {
   png_structp png;
@@ -65,22 +66,13 @@ bool BeginPng(PngReading** out, const uint8_t* bytes, size_t size, int32_t* widt
               const char** why) {
   PngReading* reading = static_cast<PngReading*>(std::calloc(1, sizeof(PngReading)));
   *out = reading;
-  if (!reading) {
-    *why = "not enough memory to read the PNG";
-    return false;
-  }
+  if (!reading) return Refuse(why, "not enough memory to read the PNG");
   reading->bytes = bytes;
   reading->size = size;
   reading->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, reading, OnError, OnWarning);
   if (reading->png) reading->info = png_create_info_struct(reading->png);
-  if (!reading->info) {
-    *why = "not enough memory to read the PNG";
-    return false;
-  }
-  if (setjmp(png_jmpbuf(reading->png))) {
-    *why = reading->message;
-    return false;
-  }
+  if (!reading->info) return Refuse(why, "not enough memory to read the PNG");
+  if (setjmp(png_jmpbuf(reading->png))) return Refuse(why, reading->message);
   png_set_chunk_malloc_max(reading->png, kMaxChunkBytes);
   png_set_read_fn(reading->png, reading, ReadFromMemory);
   // Reads the chunks up to the pixels; nothing the size of the picture is allocated before
@@ -89,15 +81,10 @@ bool BeginPng(PngReading** out, const uint8_t* bytes, size_t size, int32_t* widt
 
   const png_uint_32 w = png_get_image_width(reading->png, reading->info);
   const png_uint_32 h = png_get_image_height(reading->png, reading->info);
-  if (const char* problem = PictureSizeProblem(w, h)) {
-    *why = problem;
-    return false;
-  }
+  if (const char* problem = PictureSizeProblem(w, h)) return Refuse(why, problem);
   RequestRgba(reading->png, reading->info);
-  if (png_get_rowbytes(reading->png, reading->info) != static_cast<size_t>(w) * 4) {
-    *why = "PNG pixel form not understood";
-    return false;
-  }
+  if (png_get_rowbytes(reading->png, reading->info) != static_cast<size_t>(w) * 4)
+    return Refuse(why, "PNG pixel form not understood");
   reading->width = static_cast<int32_t>(w);
   reading->height = static_cast<int32_t>(h);
   *width = reading->width;
@@ -109,16 +96,10 @@ PictureStep NextPngFrame(PngReading* reading, uint8_t* rgba, const char** why) {
   if (reading->delivered) return PictureEnded;
   reading->delivered = true;
   reading->rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * static_cast<size_t>(reading->height)));
-  if (!reading->rows) {
-    *why = "not enough memory to read the PNG";
-    return PictureDamaged;
-  }
+  if (!reading->rows) return Damaged(why, "not enough memory to read the PNG");
   for (int32_t y = 0; y < reading->height; ++y)
     reading->rows[y] = rgba + static_cast<size_t>(y) * static_cast<size_t>(reading->width) * 4;
-  if (setjmp(png_jmpbuf(reading->png))) {
-    *why = reading->message;
-    return PictureDamaged;
-  }
+  if (setjmp(png_jmpbuf(reading->png))) return Damaged(why, reading->message);
   png_read_image(reading->png, reading->rows);
   return PictureFrameReady;
 }

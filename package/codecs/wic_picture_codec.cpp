@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "picture_header.h"
+#include "refusal.h"
 
 namespace {
 
@@ -22,16 +23,6 @@ void Release(T*& object) {
 
 WicPictureCodec* Self(PictureCodec* codec) {
   return reinterpret_cast<WicPictureCodec*>(codec);
-}
-
-bool Refuse(const char** why, const char* reason) {
-  *why = reason;
-  return false;
-}
-
-PictureStep Damaged(const char** why, const char* reason) {
-  *why = reason;
-  return PictureDamaged;
 }
 
 // The codec's error as a reason; the common ones in words, any other by its number.
