@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "picture_format.h"
+
 namespace {
 
 size_t Offset(const GifCanvas* canvas, int32_t x, int32_t y) {
@@ -37,6 +39,18 @@ bool OpenGifCanvas(GifCanvas* canvas, int32_t width, int32_t height) {
   canvas->rgba = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * static_cast<size_t>(height), 4));
   canvas->pendingDisposal = GifKeep;
   return canvas->rgba != nullptr;
+}
+
+uint8_t* GifFrameIndices(GifCanvas* canvas, int64_t width, int64_t height, const char** why) {
+  // A frame of no pixels draws nothing; it is no fault.
+  if (const char* problem = width > 0 && height > 0 ? PictureSizeProblem(width, height) : nullptr) {
+    *why = problem;
+    return nullptr;
+  }
+  std::free(canvas->indices);
+  canvas->indices = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width) * static_cast<size_t>(height) + 1));
+  if (!canvas->indices) *why = "not enough memory for the GIF frame";
+  return canvas->indices;
 }
 
 bool DrawGifFrame(GifCanvas* canvas, const GifFrameRaster& frame, uint8_t* out) {
@@ -89,5 +103,6 @@ bool DrawGifFrame(GifCanvas* canvas, const GifFrameRaster& frame, uint8_t* out) 
 void CloseGifCanvas(GifCanvas* canvas) {
   std::free(canvas->rgba);
   std::free(canvas->saved);
+  std::free(canvas->indices);
   std::memset(canvas, 0, sizeof *canvas);
 }

@@ -28,11 +28,17 @@ struct GifCanvas {
   // What the last frame asked to be done before the next is drawn.
   int32_t pendingLeft, pendingTop, pendingRight, pendingBottom;
   int pendingDisposal;
+  uint8_t* indices;  // room for the current frame's colour indices; owned
 };
 
 // The screen starts fully transparent, as viewers show it. False when there is no memory.
 bool OpenGifCanvas(GifCanvas* canvas, int32_t width, int32_t height);
+// Room for the colour indices of the next frame (width * height bytes), once a frame of pixels
+// has passed the size caps; the room is the canvas's until the next frame asks or it closes.
+// Null, with a reason, for a frame beyond the caps or when memory ran out.
+uint8_t* GifFrameIndices(GifCanvas* canvas, int64_t width, int64_t height, const char** why);
 // Applies the previous frame's disposal, draws this one and copies the screen into out
 // (width * height * 4 bytes). False only when the memory for "restore previous" is missing.
 bool DrawGifFrame(GifCanvas* canvas, const GifFrameRaster& frame, uint8_t* out);
+// A canvas of all zeros (never opened, or closed already) may be closed too.
 void CloseGifCanvas(GifCanvas* canvas);

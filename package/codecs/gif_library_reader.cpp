@@ -16,8 +16,6 @@ struct GifReading {
   size_t size;
   size_t offset;
   GifCanvas canvas;
-  bool canvasOpen;
-  uint8_t* indices;  // the current frame's, released when the next one comes
   GraphicsControlBlock control;  // of the frame that follows
 };
 
@@ -75,10 +73,6 @@ PictureStep ReadFrame(GifReading* reading, uint8_t* rgba, const char** why) {
   const GifImageDesc& desc = gif->Image;
   const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
   if (!map || !map->Colors || map->ColorCount <= 0) return Damaged(why, "GIF frame has no colour table");
-  if (desc.Width > 0 && desc.Height > 0) {
-    if (const char* problem = PictureSizeProblem(desc.Width, desc.Height)) return Damaged(why, problem);
-  }
-
   if (desc.Width == 0 || desc.Height == 0) {
     // A frame without pixels still holds its (empty) data, which is skipped.
     int codeSize = 0;
@@ -87,10 +81,9 @@ PictureStep ReadFrame(GifReading* reading, uint8_t* rgba, const char** why) {
     while (block)
       if (DGifGetCodeNext(gif, &block) == GIF_ERROR) return LibraryFault(reading, why);
   }
-  std::free(reading->indices);
+  uint8_t* indices = GifFrameIndices(&reading->canvas, desc.Width, desc.Height, why);
+  if (!indices) return PictureDamaged;
   const size_t width = static_cast<size_t>(desc.Width);
-  reading->indices = static_cast<uint8_t*>(std::malloc(width * static_cast<size_t>(desc.Height) + 1));
-  if (!reading->indices) return Damaged(why, "not enough memory for the GIF frame");
   // Interlaced rows come in four passes: every 8th row from 0, every 8th from 4, every 4th
   // from 2, every 2nd from 1.
   static const int kStart[4] = {0, 4, 2, 1};
@@ -100,7 +93,7 @@ PictureStep ReadFrame(GifReading* reading, uint8_t* rgba, const char** why) {
     const int start = desc.Interlace ? kStart[pass] : 0;
     const int step = desc.Interlace ? kStep[pass] : 1;
     for (int y = start; y < desc.Height; y += step) {
-      if (DGifGetLine(gif, reading->indices + static_cast<size_t>(y) * width, desc.Width) == GIF_ERROR)
+      if (DGifGetLine(gif, indices + static_cast<size_t>(y) * width, desc.Width) == GIF_ERROR)
         return LibraryFault(reading, why);
     }
   }
@@ -112,7 +105,7 @@ PictureStep ReadFrame(GifReading* reading, uint8_t* rgba, const char** why) {
     colours[3 * i + 1] = map->Colors[i].Green;
     colours[3 * i + 2] = map->Colors[i].Blue;
   }
-  GifFrameRaster frame = {desc.Left, desc.Top, desc.Width, desc.Height, reading->indices, colours, count,
+  GifFrameRaster frame = {desc.Left, desc.Top, desc.Width, desc.Height, indices, colours, count,
                           reading->control.TransparentColor, reading->control.DisposalMode};
   ResetControl(&reading->control);
   if (!DrawGifFrame(&reading->canvas, frame, rgba)) return Damaged(why, "not enough memory to compose the GIF");
@@ -136,7 +129,6 @@ bool BeginGif(GifReading** out, const uint8_t* bytes, size_t size, int32_t* widt
     return Refuse(why, problem);
   if (!OpenGifCanvas(&reading->canvas, reading->gif->SWidth, reading->gif->SHeight))
     return Refuse(why, "not enough memory to compose the GIF");
-  reading->canvasOpen = true;
   *width = reading->gif->SWidth;
   *height = reading->gif->SHeight;
   return true;
@@ -159,7 +151,6 @@ PictureStep NextGifFrame(GifReading* reading, uint8_t* rgba, const char** why) {
 void EndGif(GifReading* reading) {
   if (!reading) return;
   if (reading->gif) DGifCloseFile(reading->gif, nullptr);
-  if (reading->canvasOpen) CloseGifCanvas(&reading->canvas);
-  std::free(reading->indices);
+  CloseGifCanvas(&reading->canvas);
   std::free(reading);
 }

@@ -96,10 +96,7 @@ void End(PictureCodec* codec) {
   Release(self->decoder);
   Release(self->stream);
   Release(self->factory);
-  if (self->canvasOpen) CloseGifCanvas(&self->canvas);
-  self->canvasOpen = false;
-  std::free(self->indices);
-  self->indices = nullptr;
+  CloseGifCanvas(&self->canvas);
   StopCom(self);
   if (self->codecs) FreeLibrary(self->codecs);
   self->codecs = nullptr;
@@ -132,11 +129,8 @@ bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size
   if (FAILED(self->decoder->GetFrameCount(&self->frameCount)) || self->frameCount == 0)
     return Refuse(why, "the picture holds no image");
 
-  if (format == PictureGif) {
-    if (!OpenGifCanvas(&self->canvas, self->width, self->height))
-      return Refuse(why, "not enough memory to compose the GIF");
-    self->canvasOpen = true;
-  }
+  if (format == PictureGif && !OpenGifCanvas(&self->canvas, self->width, self->height))
+    return Refuse(why, "not enough memory to compose the GIF");
   *width = self->width;
   *height = self->height;
   return true;
@@ -173,12 +167,8 @@ PictureStep GifFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_
   if (FAILED(frame->GetSize(&w, &h)) || FAILED(frame->GetPixelFormat(&form)) ||
       !IsEqualGUID(form, GUID_WICPixelFormat8bppIndexed))
     return Damaged(why, "the system's codec cannot read the GIF frame");
-  if (w > 0 && h > 0) {
-    if (const char* problem = PictureSizeProblem(w, h)) return Damaged(why, problem);
-  }
-  std::free(self->indices);
-  self->indices = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(w) * h + 1));
-  if (!self->indices) return Damaged(why, "not enough memory for the GIF frame");
+  uint8_t* indices = GifFrameIndices(&self->canvas, w, h, why);
+  if (!indices) return PictureDamaged;
 
   WICColor table[256];
   UINT colourCount = 0;
@@ -188,7 +178,7 @@ PictureStep GifFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_
   if (SUCCEEDED(result)) result = palette->GetColors(256, table, &colourCount);
   Release(palette);
   if (FAILED(result) || colourCount == 0) return Damaged(why, "GIF frame has no colour table");
-  if (w > 0 && h > 0 && FAILED(result = frame->CopyPixels(nullptr, w, w * h, self->indices)))
+  if (w > 0 && h > 0 && FAILED(result = frame->CopyPixels(nullptr, w, w * h, indices)))
     return Damaged(why, CodecFault(self, result, "the system's codec cannot decode the frame of this"));
 
   uint32_t left = 0, top = 0, disposal = 0, transparent = 0, transparentIndex = 0;
@@ -208,7 +198,7 @@ PictureStep GifFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_
     colours[3 * i + 2] = static_cast<uint8_t>(table[i]);
   }
   GifFrameRaster raster = {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(w),
-                           static_cast<int32_t>(h), self->indices, colours, colourCount,
+                           static_cast<int32_t>(h), indices, colours, colourCount,
                            transparent ? static_cast<int32_t>(transparentIndex & 0xFF) : -1,
                            static_cast<int>(disposal & 7)};
   if (!DrawGifFrame(&self->canvas, raster, rgba)) return Damaged(why, "not enough memory to compose the GIF");

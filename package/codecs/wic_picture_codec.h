@@ -24,9 +24,7 @@ struct WicPictureCodec {
   int32_t height;
   UINT frameCount;
   UINT nextFrame;
-  GifCanvas canvas;
-  bool canvasOpen;
-  uint8_t* indices;  // the current GIF frame's
+  GifCanvas canvas;  // a GIF's; all zeros for other pictures
   char message[128];  // the last reason given, when it names a codec's error
 };
 
