@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "character_keys.h"
+
 namespace {
 
 void PutU16(std::vector<uint8_t>* out, uint32_t value) {
@@ -252,9 +254,9 @@ bool WriteBenchmarkScene(const std::string& folder) {
   bool ok = true;
   SettingsText settings;
   settings.Set("Initial", "Timer1", 40).Set("Initial", "Timer2", 5).Set("Initial", "Crear", 1);
-  const std::string letters = "ABCDEFGHIJKLMNOPQRST";
-  for (int c = 0; c < 20; ++c) {
-    const std::string letter(1, letters[c]);
+  for (int c = 0; c < kCharacterCount; ++c) {
+    const std::string x = MotionKey(c, 'X').text, y = MotionKey(c, 'Y').text;
+    const std::string z = MotionKey(c, 'Z').text, a = MotionKey(c, 'A').text;
     for (int k = 0; k < 2; ++k) {
       // A ring on white: the white corner area is transparent, the ring and its middle opaque.
       Picture32 ring(96, 96, 0xFFFFFF);
@@ -262,12 +264,12 @@ bool WriteBenchmarkScene(const std::string& folder) {
       ring.Disc(48, 48, 28 - 6 * k, Rgb(250, 230, 40));
       const std::string name = "ring" + std::to_string(c) + "_" + std::to_string(k) + ".bmp";
       ok &= WriteBmp24(dir + name, ring);
-      settings.Set("Character", letter + std::to_string(k), name);
+      settings.Set("Character", FrameKey(c, k).text, name);
     }
-    settings.Set("Speed", letter + "X", (c % 2 ? 1 : -1) * (2 + c % 5)).Set("Speed", letter + "Y", 1 + c % 4);
-    settings.Set("Speed", letter + "Z", 0).Set("Speed", letter + "A", 1);
-    settings.Set("Pattern", letter + "X", 1).Set("Pattern", letter + "Y", 1).Set("Pattern", letter + "Z", 1);
-    settings.Set("Visible", letter + "A", 10);
+    settings.Set("Speed", x, (c % 2 ? 1 : -1) * (2 + c % 5)).Set("Speed", y, 1 + c % 4);
+    settings.Set("Speed", z, 0).Set("Speed", a, 1);
+    settings.Set("Pattern", x, 1).Set("Pattern", y, 1).Set("Pattern", z, 1);
+    settings.Set("Visible", a, 10);
   }
   settings.Set("BackGround", "Erase", 0).Set("BackGround", "ColorR", 20).Set("BackGround", "ColorG", 40);
   settings.Set("BackGround", "ColorB", 90).Set("BackGround", "BmpOpt1", 0);
