@@ -19,6 +19,15 @@ std::vector<uint8_t> Fixture(const std::string& name) {
   return bytes;
 }
 
+// The file through the intake; a refusal fails the test with its reason.
+bool Take(const std::vector<uint8_t>& file, BitmapRecord* record) {
+  MemoryBitmapSource source(file.data(), file.size());
+  const char* why = nullptr;
+  if (IntakeBitmap(&source, record, &why)) return true;
+  ADD_FAILURE() << "refused: " << why;
+  return false;
+}
+
 // Pixels of a record as 8-bit RGB triples, top row first: the form of the tool's raw output.
 std::vector<uint8_t> RecordRgb(const BitmapRecord& record) {
   std::vector<uint8_t> header(record.infoHeader, record.infoHeader + 40);
@@ -95,21 +104,12 @@ std::vector<uint8_t> WithOs2Header(std::vector<uint8_t> file) {
 
 // A 4 x 2 RLE8 picture with four colours and the given run-length data.
 std::vector<uint8_t> Rle8(const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> file(14 + 40 + 16);
-  file[0] = 'B';
-  file[1] = 'M';
-  WriteU32LE(&file[10], static_cast<uint32_t>(file.size()));
-  WriteU32LE(&file[14], 40);
-  WriteU32LE(&file[18], 4);
-  WriteU32LE(&file[22], 2);
-  WriteU16LE(&file[26], 1);
-  WriteU16LE(&file[28], 8);
-  WriteU32LE(&file[30], 1);
-  WriteU32LE(&file[34], static_cast<uint32_t>(data.size()));
-  WriteU32LE(&file[46], 4);
-  for (uint32_t k = 0; k < 4; ++k) WriteU32LE(&file[54 + 4 * k], 0x00405060u * (k + 1));
+  std::vector<uint8_t> file = MakeBmp(4, 2, 8, 4, 4, 0);
+  file.resize(14 + 40 + 16);
   file.insert(file.end(), data.begin(), data.end());
   WriteU32LE(&file[2], static_cast<uint32_t>(file.size()));
+  WriteU32LE(&file[30], 1);
+  WriteU32LE(&file[34], static_cast<uint32_t>(data.size()));
   return file;
 }
 
@@ -149,12 +149,13 @@ TEST(BitmapIntake, EveryAcceptedFormDecodesLikeTheToolReadsIt) {
     cases.push_back({"bits565" + form, WithInfoSize(Fixture("bits565.bmp"), size), "bits565"});
   }
   cases.push_back({"bits565 top-down", TopDown(Fixture("bits565.bmp")), "bits565"});
+  for (const char* name : {"rgb24", "pal4", "pal8-rle"})
+    cases.push_back({std::string(name) + " with OS/2 64-byte header", WithOs2Header(Fixture(std::string(name) + ".bmp")),
+                     name});
 
   for (const IntakeCase& c : cases) {
-    MemoryBitmapSource source(c.file.data(), c.file.size());
     BitmapRecord record;
-    const char* why = nullptr;
-    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << c.name << ": " << why;
+    ASSERT_TRUE(Take(c.file, &record)) << c.name;
     EXPECT_EQ(ReadU32LE(record.infoHeader), 40u) << c.name;
     EXPECT_GT(ReadI32LE(record.infoHeader + 8), 0) << c.name;
     uint32_t compression = ReadU32LE(record.infoHeader + 16);
@@ -171,10 +172,8 @@ TEST(BitmapIntake, EveryAcceptedFormDecodesLikeTheToolReadsIt) {
 TEST(BitmapIntake, PlainFilesPassUnchanged) {
   for (const char* name : {"rgb24", "pal8", "pal8-rle", "pal4", "pal1"}) {
     std::vector<uint8_t> file = Fixture(std::string(name) + ".bmp");
-    MemoryBitmapSource source(file.data(), file.size());
     BitmapRecord record;
-    const char* why = nullptr;
-    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name;
+    ASSERT_TRUE(Take(file, &record)) << name;
     std::vector<uint8_t> parts(record.infoHeader, record.infoHeader + 40);
     parts.insert(parts.end(), record.colours, record.colours + 4 * record.colourCount);
     parts.insert(parts.end(), record.bits, record.bits + record.bitsSize);
@@ -270,10 +269,8 @@ TEST(BitmapIntake, EveryRepairIsNamedAndTheRecordDrawsWhatTheFileDid) {
       {"absolute run cut", Rle8({4, 1, 0, 0, 0, 4, 1, 2}), RepairRunsCutShort},
   };
   for (const Case& c : cases) {
-    MemoryBitmapSource source(c.file.data(), c.file.size());
     BitmapRecord record;
-    const char* why = nullptr;
-    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << c.name << ": " << why;
+    ASSERT_TRUE(Take(c.file, &record)) << c.name;
     EXPECT_EQ(record.repairs, c.repairs) << c.name;
     EXPECT_STRNE(BitmapRepairText(c.repairs), "repaired") << c.name;
     // Normalised: one plane, sizes that agree, a form every reader draws the same.
@@ -287,51 +284,30 @@ TEST(BitmapIntake, EveryRepairIsNamedAndTheRecordDrawsWhatTheFileDid) {
     ReleaseBitmapRecord(&record);
   }
 
-  // The files that tools write need nothing put right.
-  for (const char* name : {"rgb24", "rgb24-v5", "rgb24-core", "pal8", "pal8-rle", "pal4", "pal1", "bits565"}) {
-    std::vector<uint8_t> file = Fixture(std::string(name) + ".bmp");
-    MemoryBitmapSource source(file.data(), file.size());
+  // The files that tools write, and OS/2's second header form, need nothing put right.
+  std::vector<std::vector<uint8_t>> untouched;
+  for (const char* name : {"rgb24", "rgb24-v5", "rgb24-core", "pal8", "pal8-rle", "pal4", "pal1", "bits565"})
+    untouched.push_back(Fixture(std::string(name) + ".bmp"));
+  for (const char* name : {"rgb24", "pal4", "pal8-rle"})
+    untouched.push_back(WithOs2Header(Fixture(std::string(name) + ".bmp")));
+  for (size_t i = 0; i < untouched.size(); ++i) {
     BitmapRecord record;
-    const char* why = nullptr;
-    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name;
-    EXPECT_EQ(record.repairs, 0u) << name;
+    ASSERT_TRUE(Take(untouched[i], &record)) << "file " << i;
+    EXPECT_EQ(record.repairs, 0u) << "file " << i;
     ReleaseBitmapRecord(&record);
   }
 }
 
-TEST(BitmapIntake, TakesOs2SecondHeadersAndTwoBitPalettes) {
-  for (const char* name : {"rgb24", "pal4", "pal8-rle"}) {
-    std::vector<uint8_t> file = WithOs2Header(Fixture(std::string(name) + ".bmp"));
-    MemoryBitmapSource source(file.data(), file.size());
-    BitmapRecord record;
-    const char* why = nullptr;
-    ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name << ": " << why;
-    EXPECT_EQ(ReadU32LE(record.infoHeader), 40u) << name;
-    EXPECT_EQ(record.repairs, 0u) << name;
-    EXPECT_EQ(RecordRgb(record), Fixture(std::string(name) + ".rgb")) << name;
-    ReleaseBitmapRecord(&record);
-  }
-
+TEST(BitmapIntake, TakesTwoBitPalettes) {
   // 5 x 2 pixels at two bits, bottom row first: 0 1 2 3 0 and 3 2 1 0 3, in four colours.
-  std::vector<uint8_t> file(14 + 40 + 16 + 8);
-  file[0] = 'B';
-  file[1] = 'M';
-  WriteU32LE(&file[2], static_cast<uint32_t>(file.size()));
-  WriteU32LE(&file[10], 14 + 40 + 16);
-  WriteU32LE(&file[14], 40);
-  WriteU32LE(&file[18], 5);
-  WriteU32LE(&file[22], 2);
-  WriteU16LE(&file[26], 1);
-  WriteU16LE(&file[28], 2);
+  std::vector<uint8_t> file = MakeBmp(5, 2, 2, 0, 4, 0);
   const uint8_t colours[4][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};  // red, green, blue
   for (int k = 0; k < 4; ++k)
     for (int c = 0; c < 3; ++c) file[54 + 4 * k + c] = colours[k][2 - c];
   const uint8_t rows[8] = {0x1B, 0x00, 0, 0, 0xE4, 0xC0, 0, 0};  // 00 01 10 11 | 00 ; 11 10 01 00 | 11
   std::memcpy(&file[70], rows, 8);
-  MemoryBitmapSource source(file.data(), file.size());
   BitmapRecord record;
-  const char* why = nullptr;
-  ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << why;
+  ASSERT_TRUE(Take(file, &record));
   EXPECT_EQ(ReadU16LE(record.infoHeader + 14), 4);
   EXPECT_EQ(record.colourCount, 4u);
   const int top[5] = {3, 2, 1, 0, 3}, bottom[5] = {0, 1, 2, 3, 0};

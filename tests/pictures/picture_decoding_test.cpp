@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "library_picture_codec.h"
 #include "picture_frames.h"
-#include "picture_intake.h"
 #include "picture_test_support.h"
 #include "wrapped_bitmap_picture.h"
 
@@ -48,7 +46,7 @@ TEST(PictureDecoding, EveryFixtureReadsAsImageMagickReadsIt) {
   for (const ReadCase& c : kReadCases) {
     SCOPED_TRACE(c.file);
     std::vector<uint8_t> bytes = FixtureBytes(c.file);
-    DecodedPicture picture = DecodeWithLibraries(bytes, SniffPictureFormat(bytes.data(), bytes.size()));
+    DecodedPicture picture = DecodeWithLibraries(bytes);
     ASSERT_TRUE(picture.ok) << picture.why;
     ASSERT_EQ(picture.frames.size(), c.frames);
     std::vector<uint8_t> reference = ImageMagickRgba(PictureFixtures() + c.file);
@@ -81,9 +79,7 @@ TEST(PictureDecoding, BitmapsWrappingPngOrJpegDecodeAsTheirPicture) {
     WrappedPicture wrapped;
     const char* why = nullptr;
     ASSERT_EQ(FindWrappedPicture(bytes.data(), bytes.size(), &wrapped, &why), kWrapped);
-    DecodedPicture outer = DecodeWithLibraries(std::vector<uint8_t>(wrapped.data, wrapped.data + wrapped.size), wrapped.format);
-    std::vector<uint8_t> innerBytes = FixtureBytes(c[1]);
-    DecodedPicture inner = DecodeWithLibraries(innerBytes, SniffPictureFormat(innerBytes.data(), innerBytes.size()));
+    DecodedPicture outer = DecodeWithLibraries(bytes), inner = DecodeWithLibraries(FixtureBytes(c[1]));
     ASSERT_TRUE(outer.ok && inner.ok);
     EXPECT_EQ(outer.frames, inner.frames);
   }
@@ -159,24 +155,10 @@ struct Refusal {
   const char* reason;  // a part of the reason given
 };
 
+// Empty when the whole picture decodes.
 std::string RefusalOf(const std::vector<uint8_t>& bytes) {
-  LibraryPictureCodec decoder;
-  OpenLibraryPictureCodec(&decoder);
-  PictureFrames frames;
-  const char* why = nullptr;
-  std::string reason;
-  if (!OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why)) {
-    reason = why ? why : "<no reason>";
-  } else {
-    BitmapRecord record;
-    int notes = 0;
-    PictureStep step;
-    while ((step = NextPictureRecord(&frames, PictureLook{true, 0}, &record, &notes, &why)) == PictureFrameReady)
-      ReleaseBitmapRecord(&record);
-    if (step == PictureDamaged) reason = why ? why : "<no reason>";
-  }
-  ClosePictureFrames(&frames);
-  return reason;
+  DecodedPicture picture = DecodeWithLibraries(bytes);
+  return picture.ok ? "" : picture.why.empty() ? "<no reason>" : picture.why;
 }
 
 TEST(PictureDecoding, DamagedAndUnsupportedPicturesOfEveryFormatAreRefusedWithAReason) {

@@ -5,6 +5,7 @@
 #include "build_test_support.h"
 #include "library_picture_codec.h"
 #include "picture_fixtures.h"
+#include "picture_frames.h"
 
 const std::string& PictureFixtures() {
   static ScratchFolder folder;
@@ -20,12 +21,15 @@ std::vector<uint8_t> FixtureBytes(const std::string& name) {
   return bytes;
 }
 
-DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes, PictureFormat format) {
+DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes) {
   LibraryPictureCodec decoder;
   OpenLibraryPictureCodec(&decoder);
+  PictureFrames frames;
   DecodedPicture result;
   const char* why = nullptr;
-  result.ok = decoder.base.begin(&decoder.base, format, bytes.data(), bytes.size(), &result.width, &result.height, &why);
+  result.ok = OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why);
+  result.width = frames.width;
+  result.height = frames.height;
   while (result.ok) {
     std::vector<uint8_t> frame(size_t(result.width) * result.height * 4);
     PictureStep step = decoder.base.nextFrame(&decoder.base, frame.data(), &why);
@@ -34,6 +38,6 @@ DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes, PictureFor
     if (result.ok) result.frames.push_back(frame);
   }
   if (!result.ok) result.why = why ? why : "";
-  decoder.base.end(&decoder.base);
+  ClosePictureFrames(&frames);
   return result;
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "picture_codec.h"
-
 // The folder of the drawn fixtures, with a trailing '/'.
 const std::string& PictureFixtures();
 std::vector<uint8_t> FixtureBytes(const std::string& name);
@@ -18,5 +16,6 @@ struct DecodedPicture {
   std::vector<std::vector<uint8_t>> frames;  // RGBA each
 };
 
-// Every frame, through the Linux decoder's seam.
-DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes, PictureFormat format);
+// Every frame of a picture file (a bitmap wrapping a PNG or JPEG too) as the Linux decoders give
+// it to the builder, before transparency is settled.
+DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes);

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "engine.h"
-#include "picture_frames.h"
 #include "picture_intake.h"
 #include "picture_record.h"
 #include "picture_test_support.h"
-#include "library_picture_codec.h"
+#include "picture_transparency.h"
 #include "surface.h"
 
 namespace {
@@ -175,27 +174,17 @@ TEST(PictureTransparency, FixturesPlayTransparentWhereTheyAreTransparent) {
                {"ring-alpha.png", kLookEnclosedTransparency}, {"corner-figure.png", kLookCornerCovered}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    std::vector<uint8_t> bytes = FixtureBytes(c.file);
-    LibraryPictureCodec decoder;
-    OpenLibraryPictureCodec(&decoder);
-    PictureFrames frames;
-    const char* why = nullptr;
-    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why)) << why;
-    std::vector<uint8_t> rgba(size_t(frames.width) * frames.height * 4);
-    PictureStep step;
-    int frameCount = 0;
-    while ((step = decoder.base.nextFrame(&decoder.base, rgba.data(), &why)) == PictureFrameReady) {
-      ++frameCount;
-      Played played = Play(rgba, frames.width, frames.height, kKeyed);
-      EXPECT_EQ(played.notes, c.notes) << "frame " << frameCount;
-      std::vector<std::string> alpha = AlphaMask(rgba, frames.width, frames.height);
+    DecodedPicture picture = DecodeWithLibraries(FixtureBytes(c.file));
+    ASSERT_TRUE(picture.ok) << picture.why;
+    EXPECT_FALSE(picture.frames.empty());
+    for (size_t f = 0; f < picture.frames.size(); ++f) {
+      const std::vector<uint8_t>& rgba = picture.frames[f];
+      Played played = Play(rgba, picture.width, picture.height, kKeyed);
+      EXPECT_EQ(played.notes, c.notes) << "frame " << f + 1;
       if (c.notes == 0) {
-        EXPECT_EQ(played.mask, alpha) << "frame " << frameCount;
+        EXPECT_EQ(played.mask, AlphaMask(rgba, picture.width, picture.height)) << "frame " << f + 1;
       }
     }
-    EXPECT_EQ(step, PictureEnded);
-    EXPECT_GT(frameCount, 0);
-    ClosePictureFrames(&frames);
   }
 }
 
