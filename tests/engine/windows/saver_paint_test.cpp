@@ -1,6 +1,7 @@
 // The engine inside a real saver window under Wine: the paint timer's paints present only what
 // changed, and what the window shows stays, paint after paint, the whole composed picture, also
-// where the system asks for an area to be drawn again.
+// where the system asks for an area to be drawn again; and the paints leave no GDI object, window
+// or handle behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include "engine.h"
 #include "gdi_pixels.h"
 #include "package_source.h"
+#include "process_resources.h"
 #include "saver_engine.h"
 #include "saver_host.h"
 #include "scene_bytes.h"
@@ -72,6 +74,26 @@ size_t DifferingPixels(HWND window, int32_t* firstX, int32_t* firstY) {
   return differing;
 }
 
+ProcessResources OwnResources() {
+  ProcessResources held = {};
+  ResourceSources sources;
+  EXPECT_TRUE(SampleProcessResources(GetCurrentProcess(), GetCurrentProcessId(), &held, &sources));
+  return held;
+}
+
+// The counts that make soak reads from a playing saver are this process's own objects, one for
+// one (under Wine from the process's GDI handle table), so a flat count means something.
+TEST(ProcessResources, CountTheProcesssOwnObjects) {
+  OwnResources();  // the first look at the windows makes the window system's own objects
+  const ProcessResources before = OwnResources();
+  HGDIOBJ made[30];
+  for (int i = 0; i < 30; ++i)
+    made[i] = i % 3 ? static_cast<HGDIOBJ>(CreateSolidBrush(RGB(i, 0, 0))) : CreateRectRgn(0, 0, i + 1, i + 1);
+  EXPECT_EQ(OwnResources().gdiObjects, before.gdiObjects + 30);
+  for (HGDIOBJ object : made) DeleteObject(object);
+  EXPECT_EQ(OwnResources().gdiObjects, before.gdiObjects);
+}
+
 TEST(SaverPaints, TheWindowShowsTheWholePictureAfterEveryPaint) {
   packageBytes = BusyPackage();
   moduleInstance = GetModuleHandleA(nullptr);
@@ -88,6 +110,9 @@ TEST(SaverPaints, TheWindowShowsTheWholePictureAfterEveryPaint) {
   ASSERT_NE(window, nullptr);
   ASSERT_NE(scene.workBuffer, nullptr);
 
+  // What the window holds once the first paints and a repair have made the system's caches.
+  const int kSettled = 40;
+  ProcessResources settled = {};
   int paints = 0, timerPaints = 0, repairs = 0;
   MSG message;
   while (paints < 240 && GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -100,6 +125,13 @@ TEST(SaverPaints, TheWindowShowsTheWholePictureAfterEveryPaint) {
     int32_t x = -1, y = -1;
     size_t differing = DifferingPixels(window, &x, &y);
     ASSERT_EQ(differing, 0u) << "paint " << paints << ", first at " << x << "," << y;
+    if (paints == kSettled) settled = OwnResources();
+    if (paints > kSettled) {
+      const ProcessResources now = OwnResources();
+      ASSERT_EQ(now.gdiObjects, settled.gdiObjects) << "GDI objects after paint " << paints;
+      ASSERT_EQ(now.userObjects, settled.userObjects) << "user objects after paint " << paints;
+      ASSERT_EQ(now.handles, settled.handles) << "handles after paint " << paints;
+    }
     if (paints % 20 == 10) {
       // What the system loses when something covered the window: the area is spoilt and then
       // handed back as the update region.
