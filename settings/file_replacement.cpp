@@ -137,12 +137,7 @@ bool BeginFileReplacement(const char* target, ReplacementInterruption* interrupt
   if (!replacement->temporary) return Refuse(replacement, problem, "not enough memory");
   std::strcat(replacement->temporary, kTemporarySuffix);
   int fd = mkstemp(replacement->temporary);
-  if (fd < 0) {
-    // Nothing was made, so nothing must be removed later.
-    std::free(replacement->temporary);
-    replacement->temporary = nullptr;
-    return Refuse(replacement, problem, std::strerror(errno));
-  }
+  if (fd < 0) return Refuse(replacement, problem, std::strerror(errno));
   Reached(replacement, "temporary made");
   bool matched = MatchPermissions(fd, replacement->target);
   if (matched) {
