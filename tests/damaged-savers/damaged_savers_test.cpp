@@ -31,43 +31,36 @@ std::string Hex(DWORD code) {
 }
 
 struct OwnWindows {
-  DWORD processId;
   HWND saver;
   HWND dialog;  // a message box or the information dialog
 };
 
-BOOL CALLBACK FindOwn(HWND window, LPARAM context) {
-  OwnWindows* own = reinterpret_cast<OwnWindows*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != own->processId) return TRUE;
-  char name[64];
-  GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, "WindowsScreenSaverClass") == 0) own->saver = window;
-  if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) own->dialog = window;
-  return TRUE;
-}
-
 OwnWindows WindowsOf(const ChildProcess& child) {
-  OwnWindows own = {child.id, nullptr, nullptr};
-  EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&own));
-  return own;
-}
-
-// Wine now and then refuses a start while the previous saver is still being torn down; that
-// says nothing about the saver, so a refused start is tried once more.
-ChildProcess Start(const Variant& variant, const char* mode, std::string* problem) {
-  ChildProcess child = StartProgram(variant.file, mode);
-  if (!child.process) {
-    DWORD error = GetLastError();
-    PumpFor(500);
-    child = StartProgram(variant.file, mode);
-    if (!child.process) *problem = "did not start (error " + std::to_string(error) + ", then " + std::to_string(GetLastError()) + ")";
-  }
-  return child;
+  HWND dialog = FindProcessWindow(child.id, "#32770");
+  return {FindProcessWindow(child.id, "WindowsScreenSaverClass"), dialog && IsWindowVisible(dialog) ? dialog : nullptr};
 }
 
 bool Ended(const ChildProcess& child) { return WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0; }
+
+// Starts the copy in the mode and waits until its first window comes up (the saver counts only
+// with saverCounts) or it ends. Empty when it started; otherwise why not.
+std::string Launch(const Variant& variant, const char* mode, bool saverCounts, ChildProcess* child, OwnWindows* own) {
+  *child = StartProgram(variant.file, mode);
+  if (!child->process) {
+    // Wine now and then refuses a start while the previous saver is still being torn down; that
+    // says nothing about the saver, so a refused start is tried once more.
+    DWORD error = GetLastError();
+    PumpFor(500);
+    *child = StartProgram(variant.file, mode);
+    if (!child->process)
+      return "did not start (error " + std::to_string(error) + ", then " + std::to_string(GetLastError()) + ")";
+  }
+  WaitUntil([&] {
+    *own = WindowsOf(*child);
+    return (saverCounts && own->saver) || own->dialog || Ended(*child);
+  });
+  return "";
+}
 
 std::string DialogText(HWND dialog) {
   std::string text;
@@ -118,14 +111,10 @@ class DamagedSavers : public testing::Test {
   // Full screen: the saver or the failure message comes up, the saver answers messages, and a
   // key ends it with 0. Empty when all went so; otherwise what happened.
   static std::string PlayAndEnd(const Variant& variant) {
-    std::string problem;
-    ChildProcess child = Start(variant, "/s", &problem);
-    if (!child.process) return problem;
+    ChildProcess child;
     OwnWindows own = {};
-    WaitUntil([&] {
-      own = WindowsOf(child);
-      return own.saver || own.dialog || Ended(child);
-    });
+    std::string problem = Launch(variant, "/s", true, &child, &own);
+    if (!problem.empty()) return problem;
     if (!own.saver && !own.dialog) {
       DWORD code = WaitForExit(child, 2000);
       return "ended before any window came up, with " + Hex(code);
@@ -153,14 +142,10 @@ class DamagedSavers : public testing::Test {
 
   // The information dialog: it comes up with five lines of at most 259 bytes and OK ends it with 1.
   static std::string ShowInformation(const Variant& variant) {
-    std::string problem;
-    ChildProcess child = Start(variant, "/c", &problem);
-    if (!child.process) return problem;
+    ChildProcess child;
     OwnWindows own = {};
-    WaitUntil([&] {
-      own = WindowsOf(child);
-      return own.dialog || Ended(child);
-    });
+    std::string problem = Launch(variant, "/c", false, &child, &own);
+    if (!problem.empty()) return problem;
     if (!own.dialog) return "no dialog; ended with " + Hex(WaitForExit(child, 2000));
     for (int line = 1011; line <= 1015; ++line) {
       char text[1024] = "";

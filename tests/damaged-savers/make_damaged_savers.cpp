@@ -17,6 +17,7 @@
 #include "byte_order.h"
 #include "package_reader.h"
 #include "package_records.h"
+#include "process_runner.h"
 
 namespace {
 
@@ -118,9 +119,7 @@ class DamagedSet {
   void Add(const Bytes& bytes, const std::string& what) {
     char name[16];
     std::snprintf(name, sizeof name, "%03zu.scr", count_++);
-    FILE* file = std::fopen((folder_ + "/" + name).c_str(), "wb");
-    ok_ = ok_ && file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file) ok_ = std::fclose(file) == 0 && ok_;
+    ok_ = ok_ && WriteWholeFile(folder_ + "/" + name, std::string(bytes.begin(), bytes.end()));
     if (index_) std::fprintf(index_, "%s\t%s\n", name, what.c_str());
   }
   size_t count() const { return count_; }
@@ -141,13 +140,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_damaged_savers SAVER FOLDER SEED RANDOM-COUNT\n");
     return 2;
   }
-  Bytes saver;
-  if (FILE* file = std::fopen(argv[1], "rb")) {
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) saver.insert(saver.end(), chunk, chunk + got);
-    std::fclose(file);
-  }
+  const std::string file = ReadWholeFile(argv[1]);
+  const Bytes saver(file.begin(), file.end());
   std::vector<Field> fields;
   if (saver.size() <= kPlayerImageSize || !ListFields(saver, &fields)) {
     std::fprintf(stderr, "make_damaged_savers: %s is not a packaged saver\n", argv[1]);

@@ -109,13 +109,16 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title) {
   WindowSearch search = {processId, className, title, nullptr};
-  WaitUntil([&] {
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindProcessWindow(processId, className, title)) != nullptr; }, timeoutMs);
+  return found;
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -29,7 +29,11 @@ DWORD RunProgram(const std::string& program, const std::string& tail,
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
 
-// Finds a top-level window of the process with the given class (any title when title is null).
+// A top-level window of the process with the given class (any title when title is null), or null
+// when it has none yet.
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);
+
+// Waits for such a window.
 HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs = 10000);
 
 // Waits until the predicate holds, pumping messages; returns whether it did.
