@@ -27,8 +27,7 @@ void DrawCharacter(CharacterState* c) {
   if (c->depth == 100) {
     RememberDrawn(c->x, c->y, w, h);
     if (f->hasMask) {
-      TransferSurface(work, c->x, c->y, w, h, f->mask, 0, 0, RopSrcAnd);
-      TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcPaint);
+      MaskedTransferSurface(work, c->x, c->y, w, h, f->mask, f->sprite);
     } else {
       TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcCopy);
     }

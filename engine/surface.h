@@ -43,6 +43,12 @@ void CaptureDisplay(Surface* dest, int32_t left, int32_t top);
 // negative positions clip.
 void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
                      const Surface* src, int32_t sx, int32_t sy, RasterOp op);
+// A masked picture: the w x h rectangle at (0, 0) of `mask` ANDed into dest at (dx, dy), then
+// the same of `sprite` ORed into it, as the two transfers would (same pixels, same clipping), in
+// one pass where the layer can. A layer may keep what it learns of an unchanged mask and sprite
+// pair, so the engine passes each pair the same way round every time.
+void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
+                           const Surface* mask, const Surface* sprite);
 // Scales sw x sh of src onto dw x dh of dest, one source pixel per destination pixel
 // (dropped rows and columns are discarded, never blended); a size of 0 draws nothing.
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,

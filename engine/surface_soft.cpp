@@ -10,17 +10,33 @@
 #include "surface.h"
 #include "surface_soft.h"
 
+struct MaskRuns;
+
 struct Surface {
   int32_t width;
   int32_t height;
   uint32_t* pixels;
   SoftWindowSink* window;  // set for a window: no pixels, copies go to the sink
+  uint64_t stamp;          // new with every change of the pixels, never reused
+  mutable MaskRuns* runs;  // what a masked transfer learnt of this mask, or null
+  bool highBytes;          // some pixel may have bits above 0x00FFFFFF (colours never do)
 };
 
 namespace {
 
 const Surface* softDisplay = nullptr;
 int32_t liveSurfaces = 0;
+uint64_t lastStamp = 0;
+
+void Touch(Surface* surface) {
+  surface->stamp = ++lastStamp;
+}
+
+// What combining src into part of dest with `op` may leave above the colour bits (AND only
+// clears bits, and only in that part).
+void NoteHighBytes(Surface* dest, const Surface* src, RasterOp op) {
+  if (op != RopSrcAnd) dest->highBytes = dest->highBytes || src->highBytes;
+}
 
 Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
   Surface* surface = static_cast<Surface*>(malloc(sizeof(Surface)));
@@ -29,6 +45,9 @@ Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
   surface->height = height;
   surface->pixels = pixels;
   surface->window = nullptr;
+  surface->runs = nullptr;
+  surface->highBytes = false;
+  Touch(surface);
   ++liveSurfaces;
   return surface;
 }
@@ -109,8 +128,11 @@ Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSi
   if (!DecodeDib(header, headerSize, bits, bitsSize, &image, &why)) return nullptr;
   Surface* surface = CreateSurface(nullptr, image.width, image.height);
   if (surface) {
-    memcpy(surface->pixels, image.pixels,
-           static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4);
+    const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
+    memcpy(surface->pixels, image.pixels, count * 4);
+    uint32_t above = 0;
+    for (size_t i = 0; i < count; ++i) above |= image.pixels[i];
+    surface->highBytes = above > kWhite;
   }
   ReleaseDibPixels(&image);
   return surface;
@@ -118,6 +140,7 @@ Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSi
 
 void ReleaseSurface(Surface* surface) {
   if (!surface) return;
+  free(surface->runs);
   free(surface->pixels);
   free(surface);
   --liveSurfaces;
@@ -151,6 +174,8 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
     }
     return;
   }
+  Touch(dest);
+  NoteHighBytes(dest, src, op);
   for (int32_t row = 0; row < height; ++row) {
     uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
     const uint32_t* s = src->pixels + static_cast<size_t>(sy + row) * src->width + sx;
@@ -162,6 +187,84 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
     }
   }
 }
+
+// What a mask and its sprite do to each pixel, in runs of columns along each row. Characters are
+// drawn every paint from the same few pairs, and the mask (as large as the sprite) then need not
+// be read at all: only the sprite's pixels where it covers the picture, the rest left as it is.
+struct MaskRuns {
+  const Surface* sprite;
+  uint64_t maskStamp, spriteStamp;  // the pair as the runs describe it
+  bool plain;                       // too many runs to pay: the pixels are combined one by one
+  int32_t* rowStart;                // height + 1 indexes into runs
+  uint32_t* runs;                   // (first column << 2) | kind; a run ends where the next begins
+};
+
+namespace {
+
+enum RunKind : uint32_t {
+  RunKeep = 0,   // mask white, sprite black: the picture stays (its top byte cleared, as AND does)
+  RunCopy = 1,   // mask black: the sprite's pixels replace the picture's
+  RunMixed = 2,  // anything else: (picture AND mask) OR sprite, pixel by pixel
+};
+
+RunKind KindOf(uint32_t mask, uint32_t sprite) {
+  if (mask == 0) return RunCopy;
+  return mask == kWhite && sprite == 0 ? RunKeep : RunMixed;
+}
+
+// Walks the pair's rows, calling emit(row, column, kind, index) at the start of every run; the
+// number of runs.
+template <typename Emit>
+size_t WalkRuns(const Surface* mask, const Surface* sprite, Emit emit) {
+  size_t count = 0;
+  for (int32_t y = 0; y < mask->height; ++y) {
+    const uint32_t* m = mask->pixels + static_cast<size_t>(y) * mask->width;
+    const uint32_t* s = sprite->pixels + static_cast<size_t>(y) * sprite->width;
+    uint32_t current = 3;
+    for (int32_t x = 0; x < mask->width; ++x) {
+      const RunKind kind = KindOf(m[x], s[x]);
+      if (kind == current) continue;
+      current = kind;
+      emit(y, x, kind, count++);
+    }
+  }
+  return count;
+}
+
+// The runs of the pair as it is now: kept from the last time while neither has changed, else
+// found again. Null when there is no memory for them.
+const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
+  MaskRuns* runs = mask->runs;
+  if (runs && runs->sprite == sprite && runs->maskStamp == mask->stamp && runs->spriteStamp == sprite->stamp)
+    return runs;
+  free(runs);
+  mask->runs = nullptr;
+  const size_t count = WalkRuns(mask, sprite, [](int32_t, int32_t, RunKind, size_t) {});
+  const size_t rows = static_cast<size_t>(mask->height) + 1;
+  // Past one run in eight pixels the runs cost more than the pixels they spare.
+  const bool plain = count > static_cast<size_t>(mask->width) * mask->height / 8;
+  const size_t bytes = sizeof(MaskRuns) + (plain ? 0 : rows * 4 + count * 4);
+  runs = static_cast<MaskRuns*>(malloc(bytes));
+  if (!runs) return nullptr;
+  runs->sprite = sprite;
+  runs->maskStamp = mask->stamp;
+  runs->spriteStamp = sprite->stamp;
+  runs->plain = plain;
+  runs->rowStart = reinterpret_cast<int32_t*>(runs + 1);
+  runs->runs = reinterpret_cast<uint32_t*>(runs->rowStart + rows);
+  if (!plain) {
+    // Every row starts a run at its column 0.
+    runs->rowStart[rows - 1] = static_cast<int32_t>(count);
+    WalkRuns(mask, sprite, [runs](int32_t y, int32_t x, RunKind kind, size_t index) {
+      if (x == 0) runs->rowStart[y] = static_cast<int32_t>(index);
+      runs->runs[index] = (static_cast<uint32_t>(x) << 2) | kind;
+    });
+  }
+  mask->runs = runs;
+  return runs;
+}
+
+}  // namespace
 
 namespace {
 
@@ -206,6 +309,8 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   int64_t rowEnd = static_cast<int64_t>(dy) + dh;
   if (rowEnd > dest->height) rowEnd = dest->height;
   if (colStart >= colEnd || rowStart >= rowEnd) return;
+  Touch(dest);
+  NoteHighBytes(dest, src, op);
 
   // Source columns grow with destination columns, so those outside the source form the two
   // ends of the range and can be cut off before the row loops. Each source row is spread out
@@ -236,6 +341,55 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   free(columns);
 }
 
+void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
+                           const Surface* mask, const Surface* sprite) {
+  if (!dest || !mask || !sprite || !dest->pixels || !mask->pixels || !sprite->pixels || dest == mask ||
+      dest == sprite || mask->width != sprite->width || mask->height != sprite->height) {
+    // The two transfers themselves: a window, one picture drawn onto itself, or a pair that
+    // clips differently.
+    TransferSurface(dest, dx, dy, width, height, mask, 0, 0, RopSrcAnd);
+    TransferSurface(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
+    return;
+  }
+  int32_t sx = 0, sy = 0;
+  if (!ClipTransfer(dest, &dx, &dy, &width, &height, mask, &sx, &sy)) return;
+  Touch(dest);
+  // A white mask run leaves a picture without high bytes as it is: it need not be read.
+  const bool keepIsNothing = !dest->highBytes;
+  dest->highBytes = dest->highBytes || sprite->highBytes;
+  const MaskRuns* runs = RunsFor(mask, sprite);
+  for (int32_t row = 0; row < height; ++row) {
+    // The picture's pixel under the pair's column x is d[x - sx].
+    uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
+    const uint32_t* m = mask->pixels + static_cast<size_t>(sy + row) * mask->width;
+    const uint32_t* s = sprite->pixels + static_cast<size_t>(sy + row) * sprite->width;
+    if (!runs || runs->plain) {
+      for (int32_t x = sx; x < sx + width; ++x) d[x - sx] = (d[x - sx] & m[x]) | s[x];
+      continue;
+    }
+    const int32_t last = runs->rowStart[sy + row + 1];
+    for (int32_t k = runs->rowStart[sy + row]; k < last; ++k) {
+      int32_t from = static_cast<int32_t>(runs->runs[k] >> 2);
+      int32_t to = k + 1 < last ? static_cast<int32_t>(runs->runs[k + 1] >> 2) : mask->width;
+      if (from < sx) from = sx;
+      if (to > sx + width) to = sx + width;
+      if (from >= to) continue;
+      switch (runs->runs[k] & 3) {
+        case RunKeep:
+          if (keepIsNothing) break;
+          for (int32_t x = from; x < to; ++x) d[x - sx] &= kWhite;
+          break;
+        case RunCopy:
+          memcpy(d + (from - sx), s + from, static_cast<size_t>(to - from) * 4);
+          break;
+        default:
+          for (int32_t x = from; x < to; ++x) d[x - sx] = (d[x - sx] & m[x]) | s[x];
+          break;
+      }
+    }
+  }
+}
+
 void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t colour) {
   if (!dest || !dest->pixels) return;
@@ -243,6 +397,8 @@ void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_
   if (top < 0) top = 0;
   if (right > dest->width) right = dest->width;
   if (bottom > dest->height) bottom = dest->height;
+  Touch(dest);
+  dest->highBytes |= colour > kWhite;
   for (int32_t y = top; y < bottom; ++y) {
     uint32_t* d = dest->pixels + static_cast<size_t>(y) * dest->width;
     for (int32_t x = left; x < right; ++x) d[x] = colour;
@@ -251,6 +407,8 @@ void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_
 
 void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
   if (ReadSurfacePixel(surface, x, y) != match || match == paint) return;
+  Touch(surface);
+  surface->highBytes |= paint > kWhite;
   const int32_t w = surface->width;
   const int32_t h = surface->height;
   uint32_t* pixels = surface->pixels;
@@ -303,7 +461,11 @@ uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {
 }
 
 uint32_t* SoftSurfacePixels(Surface* surface) {
-  return surface ? surface->pixels : nullptr;
+  if (!surface) return nullptr;
+  // Whatever is written through the pointer counts as written now.
+  Touch(surface);
+  surface->highBytes = true;
+  return surface->pixels;
 }
 
 const uint32_t* SoftSurfacePixels(const Surface* surface) {

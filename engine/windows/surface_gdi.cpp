@@ -126,6 +126,13 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
   BitBlt(dest->context, dx, dy, width, height, src->context, sx, sy, op);
 }
 
+// GDI has no raster operation with two sources; its two transfers are the definition.
+void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
+                           const Surface* mask, const Surface* sprite) {
+  TransferSurface(dest, dx, dy, width, height, mask, 0, 0, RopSrcAnd);
+  TransferSurface(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
+}
+
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
                     const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                     RasterOp op) {

@@ -43,6 +43,66 @@ TEST(SurfaceLayer, RasterOperationsCombineWholeColourValues) {
   }
 }
 
+// The masked transfer against the two transfers it stands for, on two copies of one picture.
+void ExpectMaskedAsTwoTransfers(const Surface* mask, const Surface* sprite, int32_t dx, int32_t dy, int32_t w,
+                                int32_t h) {
+  const std::vector<std::string> picture = Picture({"rgby", "gbyr", "byrg", "yrgb"});
+  Surface* masked = MakeSurface(picture);
+  Surface* twice = MakeSurface(picture);
+  MaskedTransferSurface(masked, dx, dy, w, h, mask, sprite);
+  TransferSurface(twice, dx, dy, w, h, mask, 0, 0, RopSrcAnd);
+  TransferSurface(twice, dx, dy, w, h, sprite, 0, 0, RopSrcPaint);
+  EXPECT_EQ(Letters(masked), Letters(twice)) << "at " << dx << "," << dy << " size " << w << "x" << h;
+  ReleaseSurface(masked);
+  ReleaseSurface(twice);
+}
+
+TEST(SurfaceLayer, MaskedTransfersDrawWhatAnAndThenAnOrDraw) {
+  // White mask over black sprite leaves the picture, black mask takes the sprite, and a red mask
+  // or a sprite colour under white combine both.
+  Surface* mask = MakeSurface(Picture({".#.", "..#", "r.."}));
+  Surface* sprite = MakeSurface(Picture({"#g#", "##m", "gr#"}));
+  Surface* dest = MakeSurface(Picture({"rgby", "gbyr", "byrg", "yrgb"}));
+  MaskedTransferSurface(dest, 1, 1, 3, 3, mask, sprite);
+  EXPECT_EQ(Letters(dest), Picture({"rgby", "gbgr", "byrm", "yyyb"}));
+  ReleaseSurface(dest);
+  const int32_t places[][4] = {{0, 0, 3, 3}, {-1, -2, 3, 3}, {2, 3, 3, 3}, {1, 0, 2, 1}, {0, 0, 0, 3}};
+  for (const auto& p : places) ExpectMaskedAsTwoTransfers(mask, sprite, p[0], p[1], p[2], p[3]);
+  // The same pair again after either of them changed.
+  FloodFillSurface(sprite, 1, 0, 0x00FF00, 0xFF0000);
+  ExpectMaskedAsTwoTransfers(mask, sprite, 0, 0, 3, 3);
+  FillSurface(mask, 0, 0, 3, 1, kBlack);
+  ExpectMaskedAsTwoTransfers(mask, sprite, 0, 0, 3, 3);
+  // A pair of two sizes clips to each as its two transfers do.
+  Surface* wide = MakeSurface(Picture({"rgbm"}));
+  ExpectMaskedAsTwoTransfers(mask, wide, 0, 0, 4, 3);
+  ReleaseSurface(wide);
+  // A mask that changes at every pixel.
+  Surface* speckled = MakeSurface(Picture({"#.#.", ".#.#", "#.#.", ".#.#"}));
+  Surface* colours = MakeSurface(Picture({"rgby", "m#g#", "#b#r", "yrgb"}));
+  ExpectMaskedAsTwoTransfers(speckled, colours, 0, 0, 4, 4);
+  ExpectMaskedAsTwoTransfers(speckled, colours, 1, -1, 4, 4);
+  ReleaseSurface(speckled);
+  ReleaseSurface(colours);
+  ReleaseSurface(mask);
+  ReleaseSurface(sprite);
+}
+
+#ifndef _WIN32
+// Only pixel buffers hold bits above the colour, and a white mask clears them as AND does.
+TEST(SurfaceLayer, MaskedTransfersClearBitsAboveTheColourUnderAWhiteMask) {
+  Surface* mask = MakeSurface(Picture({"..", ".#"}));
+  Surface* sprite = MakeSurface(Picture({"##", "#r"}));
+  Surface* dest = CreateSurface(nullptr, 2, 2);
+  FillSurface(dest, 0, 0, 2, 2, 0xFF00FF00);
+  MaskedTransferSurface(dest, 0, 0, 2, 2, mask, sprite);
+  EXPECT_EQ(Letters(dest), Picture({"gg", "gr"}));
+  ReleaseSurface(dest);
+  ReleaseSurface(mask);
+  ReleaseSurface(sprite);
+}
+#endif
+
 TEST(SurfaceLayer, StretchingTakesWholePixelsAndDrawsNothingAtSizeZero) {
   Surface* src = MakeSurface(Picture({"rg", "by"}));
   Surface* dest = MakeSurface(Picture({"....", "....", "....", "...."}));
