@@ -264,10 +264,6 @@ const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
   return runs;
 }
 
-}  // namespace
-
-namespace {
-
 // A stretch onto a window goes through a buffer of the visible part, which then goes to the
 // sink whole; only the preview, a small window, ever asks for this.
 void StretchOntoWindow(Surface* window, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
