@@ -250,9 +250,11 @@ const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
   runs->maskStamp = mask->stamp;
   runs->spriteStamp = sprite->stamp;
   runs->plain = plain;
-  runs->rowStart = reinterpret_cast<int32_t*>(runs + 1);
-  runs->runs = reinterpret_cast<uint32_t*>(runs->rowStart + rows);
+  runs->rowStart = nullptr;
+  runs->runs = nullptr;
   if (!plain) {
+    runs->rowStart = reinterpret_cast<int32_t*>(runs + 1);
+    runs->runs = reinterpret_cast<uint32_t*>(runs->rowStart + rows);
     // Every row starts a run at its column 0.
     runs->rowStart[rows - 1] = static_cast<int32_t>(count);
     WalkRuns(mask, sprite, [runs](int32_t y, int32_t x, RunKind kind, size_t index) {
