@@ -76,6 +76,16 @@ bool ClipTransfer(const Surface* dest, int32_t* dx, int32_t* dy, int32_t* w, int
   return true;
 }
 
+// Asks for a row a few rows ahead while this one is drawn. A character's box is a hundred short
+// rows, each on a page of its own in a screen-sized buffer: the processor's own prefetching
+// starts afresh on every row, and each row would otherwise wait for memory.
+const int32_t kRowsAhead = 4;
+
+inline void PrefetchRow(const uint32_t* row, int32_t count) {
+  const char* p = reinterpret_cast<const char*>(row);
+  for (int32_t offset = 0; offset < count * 4; offset += 64) __builtin_prefetch(p + offset);
+}
+
 inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) {
   switch (op) {
     case RopSrcCopy:
@@ -179,6 +189,10 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
   for (int32_t row = 0; row < height; ++row) {
     uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
     const uint32_t* s = src->pixels + static_cast<size_t>(sy + row) * src->width + sx;
+    if (row + kRowsAhead < height) {
+      PrefetchRow(d + static_cast<size_t>(kRowsAhead) * dest->width, width);
+      PrefetchRow(s + static_cast<size_t>(kRowsAhead) * src->width, width);
+    }
     if (dest == src) {
       // Overlapping copies within one picture never happen in the engine; keep them defined.
       memmove(d, s, static_cast<size_t>(width) * 4);
@@ -361,6 +375,10 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
     uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
     const uint32_t* m = mask->pixels + static_cast<size_t>(sy + row) * mask->width;
     const uint32_t* s = sprite->pixels + static_cast<size_t>(sy + row) * sprite->width;
+    if (row + kRowsAhead < height) {
+      PrefetchRow(d + static_cast<size_t>(kRowsAhead) * dest->width, width);
+      PrefetchRow(s + static_cast<size_t>(kRowsAhead) * sprite->width + sx, width);
+    }
     if (!runs || runs->plain) {
       for (int32_t x = sx; x < sx + width; ++x) d[x - sx] = (d[x - sx] & m[x]) | s[x];
       continue;

@@ -102,6 +102,9 @@ bool CreateImage(X11Present* present) {
 
 void SendUnsent(X11Present* present);
 
+// How many rows ahead the conversion asks for the rows it will read and write.
+const int32_t kRowsAhead = 4;
+
 // Converts w x h pixels 0x00BBGGRR to the window's format, packed row after row (no gaps) from
 // pixel `offset` of the image. Packed, a character's box fills a few consecutive pages of the
 // image instead of one page per row of a screen-wide one: both this loop and the server, which
@@ -115,6 +118,16 @@ void Convert(X11Present* present, const uint32_t* pixels, int32_t stride, size_t
   uint32_t* out = reinterpret_cast<uint32_t*>(present->image->data) + offset;
   for (int32_t row = 0; row < height; ++row, out += width) {
     const uint32_t* in = pixels + static_cast<size_t>(row) * stride;
+    // The row a few rows on is asked for now, and the place it goes to: each source row lies on
+    // a page of its own, where the processor's own prefetching starts afresh.
+    if (row + kRowsAhead < height) {
+      const char* ahead = reinterpret_cast<const char*>(in + static_cast<size_t>(kRowsAhead) * stride);
+      const char* goes = reinterpret_cast<const char*>(out + static_cast<size_t>(kRowsAhead) * width);
+      for (int32_t offset = 0; offset < width * 4; offset += 64) {
+        __builtin_prefetch(ahead + offset);
+        __builtin_prefetch(goes + offset, 1);
+      }
+    }
     if (common) {
       for (int32_t i = 0; i < width; ++i) {
         const uint32_t c = in[i];
