@@ -81,9 +81,13 @@ bool ClipTransfer(const Surface* dest, int32_t* dx, int32_t* dy, int32_t* w, int
 // starts afresh on every row, and each row would otherwise wait for memory.
 const int32_t kRowsAhead = 4;
 
-inline void PrefetchRow(const uint32_t* row, int32_t count) {
-  const char* p = reinterpret_cast<const char*>(row);
-  for (int32_t offset = 0; offset < count * 4; offset += 64) __builtin_prefetch(p + offset);
+inline void PrefetchRows(const uint32_t* from, uint32_t* to, int32_t count) {
+  const char* read = reinterpret_cast<const char*>(from);
+  char* written = reinterpret_cast<char*>(to);
+  for (int32_t offset = 0; offset < count * 4; offset += 64) {
+    __builtin_prefetch(read + offset);
+    __builtin_prefetch(written + offset, 1);
+  }
 }
 
 inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) {
@@ -190,8 +194,8 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
     uint32_t* d = dest->pixels + static_cast<size_t>(dy + row) * dest->width + dx;
     const uint32_t* s = src->pixels + static_cast<size_t>(sy + row) * src->width + sx;
     if (row + kRowsAhead < height) {
-      PrefetchRow(d + static_cast<size_t>(kRowsAhead) * dest->width, width);
-      PrefetchRow(s + static_cast<size_t>(kRowsAhead) * src->width, width);
+      PrefetchRows(s + static_cast<size_t>(kRowsAhead) * src->width, d + static_cast<size_t>(kRowsAhead) * dest->width,
+                   width);
     }
     if (dest == src) {
       // Overlapping copies within one picture never happen in the engine; keep them defined.
@@ -376,8 +380,8 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
     const uint32_t* m = mask->pixels + static_cast<size_t>(sy + row) * mask->width;
     const uint32_t* s = sprite->pixels + static_cast<size_t>(sy + row) * sprite->width;
     if (row + kRowsAhead < height) {
-      PrefetchRow(d + static_cast<size_t>(kRowsAhead) * dest->width, width);
-      PrefetchRow(s + static_cast<size_t>(kRowsAhead) * sprite->width + sx, width);
+      PrefetchRows(s + static_cast<size_t>(kRowsAhead) * sprite->width + sx,
+                   d + static_cast<size_t>(kRowsAhead) * dest->width, width);
     }
     if (!runs || runs->plain) {
       for (int32_t x = sx; x < sx + width; ++x) d[x - sx] = (d[x - sx] & m[x]) | s[x];
