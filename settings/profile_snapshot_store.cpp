@@ -9,12 +9,11 @@ namespace {
 // Into a buffer kept from call to call: a build looks up a few hundred keys.
 void LookupKey(const char* section, size_t sectionLength, const char* key, size_t keyLength, std::string* out) {
   std::string& name = *out;
-  name.clear();
-  for (size_t i = 0; i < sectionLength; ++i)
-    name += (section[i] >= 'A' && section[i] <= 'Z') ? static_cast<char>(section[i] + 32) : section[i];
+  name.assign(section, sectionLength);
   name += '\n';
-  for (size_t i = 0; i < keyLength; ++i)
-    name += (key[i] >= 'A' && key[i] <= 'Z') ? static_cast<char>(key[i] + 32) : key[i];
+  name.append(key, keyLength);
+  for (char& c : name)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
 }
 
 }  // namespace
