@@ -1,6 +1,7 @@
 #include "profile_snapshot_store.h"
 
 #include <cstring>
+#include <utility>
 
 #include "profile_text.h"
 
@@ -21,13 +22,13 @@ void LookupKey(const char* section, size_t sectionLength, const char* key, size_
 bool ProfileSnapshotStore::Load(const char* path) {
   std::string text;
   if (LoadProfileFile(path, &text) == ProfileUnreadable) return false;
-  LoadText(text);
+  LoadText(std::move(text));
   return true;
 }
 
-void ProfileSnapshotStore::LoadText(const std::string& text) {
+void ProfileSnapshotStore::LoadText(std::string text) {
   values_.clear();
-  text_ = text;
+  text_ = std::move(text);
   ProfileScanner scanner(text_.data(), text_.size());
   ProfileLine line;
   while (scanner.Next(&line)) {

@@ -11,8 +11,8 @@ class ProfileSnapshotStore : public SettingsStore {
  public:
   // Loads the file; false when it exists but cannot be read (a missing file is an empty store).
   bool Load(const char* path);
-  // The same, from the text of a profile file already in memory.
-  void LoadText(const std::string& text);
+  // The same, from the text of a profile file already in memory (taken over, not copied).
+  void LoadText(std::string text);
   size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
   // Always false: the snapshot never changes the file behind it.
   bool WriteText(const char* section, const char* key, const char* value) override;

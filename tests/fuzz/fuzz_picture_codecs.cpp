@@ -9,6 +9,7 @@
 #include "byte_order.h"
 #include "dib_image.h"
 #include "dib_shape.h"
+#include "fuzz_frames.h"
 #include "library_picture_codec.h"
 #include "picture_frames.h"
 #include "picture_intake.h"
@@ -26,14 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OpenLibraryPictureCodec(&decoder);
   PictureFrames frames;
   if (OpenPictureFrames(&frames, &decoder.base, data, size, &why)) {
-    // One frame more than a character can hold, as the builder asks for at most.
-    for (int i = 0; i < 11; ++i) {
-      BitmapRecord record;
-      int notes = 0;
-      const PictureLook look = {i % 2 == 0, 0x00808080};
-      PictureStep step = NextPictureRecord(&frames, look, &record, &notes, &why);
-      if (step == PictureDamaged && !why) std::abort();
-      if (step != PictureFrameReady) break;
+    CheckEachFrame(&frames, NextPictureRecord, &why, [&](const BitmapRecord& record) {
       const uint8_t* info = record.infoHeader;
       if (DibShapeProblem(ReadI32LE(info + 4), ReadI32LE(info + 8), ReadU16LE(info + 14), ReadU32LE(info + 16)))
         std::abort();
@@ -41,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!DecodeDib(record.infoHeader, 40, record.bits, record.bitsSize, &pixels, &why)) std::abort();
       if (pixels.width != frames.width || pixels.height != frames.height) std::abort();
       ReleaseDibPixels(&pixels);
-      ReleaseBitmapRecord(&record);
-    }
+    });
   } else if (!why) {
     std::abort();
   }

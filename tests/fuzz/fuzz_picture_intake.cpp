@@ -6,27 +6,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 #include "bitmap_intake.h"
 #include "byte_order.h"
 #include "dib_image.h"
+#include "fuzz_frames.h"
 #include "fuzz_support.h"
 #include "library_picture_codec.h"
 #include "package_reader.h"
 #include "package_writer.h"
 #include "picture_intake.h"
+#include "vector_sink.h"
 
 namespace {
-
-struct VectorSink : ByteSink {
-  size_t Write(const void* data, size_t size) override {
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    bytes.insert(bytes.end(), p, p + size);
-    return size;
-  }
-  std::vector<uint8_t> bytes;
-};
 
 // The record inside the smallest package that holds it, read back and decoded.
 void CheckRecord(const BitmapRecord& record) {
@@ -60,17 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PictureFile file;
   const char* why = nullptr;
   if (OpenPictureFile(&file, &files, "/f/x.bmp", &codecs.base, &why)) {
-    // One frame more than a character can hold, as the builder asks for at most.
-    for (int frame = 0; frame < 11; ++frame) {
-      BitmapRecord record;
-      int notes = 0;
-      const PictureLook look = {frame % 2 == 0, 0x00808080};
-      PictureStep step = NextPictureFileFrame(&file, look, &record, &notes, &why);
-      if (step == PictureDamaged && !why) std::abort();
-      if (step != PictureFrameReady) break;
-      CheckRecord(record);
-      ReleaseBitmapRecord(&record);
-    }
+    CheckEachFrame(&file, NextPictureFileFrame, &why, CheckRecord);
   } else if (!why) {
     std::abort();
   }

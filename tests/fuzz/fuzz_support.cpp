@@ -70,7 +70,7 @@ bool QuietSound(SceneSound*, const char*) { return true; }
 
 // A small screen keeps the paints cheap; a window of full-screen height keeps them on the saver's
 // own path.
-const SceneGeometry kScreen = {32, 24, 0, 0, 32, kPreviewHeightLimit};
+const SceneGeometry kScreen = {32, 24, 0, 0, 32, kPreviewHeightLimit, 0, 0, 0, {}};
 const uint32_t kSeed = 7;
 
 // Two pictures with a frame change between them.
@@ -89,10 +89,16 @@ void Release() {
   if (SoftLiveSurfaces() != 0) std::abort();
 }
 
+std::vector<uint8_t>& KeptPackage() {
+  static std::vector<uint8_t> bytes;
+  return bytes;
+}
+
 }  // namespace
 
 MemoryFiles::MemoryFiles(const uint8_t* picture, size_t size)
-    : files_{{"/f/a.bmp", kRgbPicture.data(), kRgbPicture.size()},
+    : package(KeptPackage()),
+      files_{{"/f/a.bmp", kRgbPicture.data(), kRgbPicture.size()},
              {"/f/b.bmp", kRlePicture.data(), kRlePicture.size()},
              {"/f/s.wav", kWave.data(), kWave.size()},
              {"/f/x.bmp", picture, size}} {}

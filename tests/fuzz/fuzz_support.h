@@ -34,7 +34,9 @@ class MemoryFiles : public BuildFiles {
   bool Close(Handle file) override;
   const char* LastError() override;
 
-  std::vector<uint8_t> package;
+  // The package, in a block kept from run to run: it is written a few bytes at a time, and
+  // growing a fresh block for each run costs more than the build itself.
+  std::vector<uint8_t>& package;
   size_t written = 0;
 
  private:

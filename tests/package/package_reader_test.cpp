@@ -9,17 +9,9 @@
 #include "byte_order.h"
 #include "package_writer.h"
 #include "record_reader.h"
+#include "vector_sink.h"
 
 namespace {
-
-struct VectorSink : ByteSink {
-  size_t Write(const void* data, size_t size) override {
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    bytes.insert(bytes.end(), p, p + size);
-    return size;
-  }
-  std::vector<uint8_t> bytes;
-};
 
 // Two characters (3 frames, then a group without frames), colour, a wallpaper and a sound.
 std::vector<uint8_t> SamplePackage() {
