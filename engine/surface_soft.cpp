@@ -124,10 +124,14 @@ uint32_t* AllocatePixels(size_t bytes) {
   return static_cast<uint32_t*>(calloc(bytes, 1));
 }
 
+bool SurfaceSizeFits(int32_t width, int32_t height) {
+  return width > 0 && height > 0 && width <= 32768 && height <= 32768;
+}
+
 }  // namespace
 
 Surface* CreateSurface(const Surface*, int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0 || width > 32768 || height > 32768) return nullptr;
+  if (!SurfaceSizeFits(width, height)) return nullptr;
   uint32_t* pixels = AllocatePixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   if (!pixels) return nullptr;
   Surface* surface = NewSurface(width, height, pixels);
@@ -140,15 +144,18 @@ Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSi
   DibPixels image;
   const char* why = nullptr;
   if (!DecodeDib(header, headerSize, bits, bitsSize, &image, &why)) return nullptr;
-  Surface* surface = CreateSurface(nullptr, image.width, image.height);
-  if (surface) {
-    const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
-    memcpy(surface->pixels, image.pixels, count * 4);
-    uint32_t above = 0;
-    for (size_t i = 0; i < count; ++i) above |= image.pixels[i];
-    surface->highBytes = above > kWhite;
+  // The decoded block has the surface's layout and is released the same way: it becomes the
+  // surface's pixels rather than being copied into a second block of the same size.
+  Surface* surface = SurfaceSizeFits(image.width, image.height) ? NewSurface(image.width, image.height, image.pixels)
+                                                                : nullptr;
+  if (!surface) {
+    ReleaseDibPixels(&image);
+    return nullptr;
   }
-  ReleaseDibPixels(&image);
+  const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
+  uint32_t above = 0;
+  for (size_t i = 0; i < count; ++i) above |= surface->pixels[i];
+  surface->highBytes = above > kWhite;
   return surface;
 }
 
