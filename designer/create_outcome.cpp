@@ -102,25 +102,12 @@ OutputProblem ProblemOfSystemError(DWORD error, DWORD attributes) {
   }
 }
 
+// The reason's text, in the order of OutputProblem; 0 where none of our own says it.
 UINT ReasonText(OutputProblem problem) {
-  switch (problem) {
-    case OutputFolderMissing:
-      return IDS_OUTPUT_FOLDER_MISSING;
-    case OutputNotWritable:
-      return IDS_OUTPUT_NOT_WRITABLE;
-    case OutputFileReadOnly:
-      return IDS_OUTPUT_FILE_READ_ONLY;
-    case OutputInUse:
-      return IDS_OUTPUT_IN_USE;
-    case OutputIsFolder:
-      return IDS_OUTPUT_IS_FOLDER;
-    case OutputDiskFull:
-      return IDS_OUTPUT_DISK_FULL;
-    case OutputNameNotAllowed:
-      return IDS_OUTPUT_NAME_NOT_ALLOWED;
-    default:
-      return 0;
-  }
+  const UINT kTexts[] = {0, IDS_OUTPUT_FOLDER_MISSING, IDS_OUTPUT_NOT_WRITABLE, IDS_OUTPUT_FILE_READ_ONLY, IDS_OUTPUT_IN_USE,
+                         IDS_OUTPUT_IS_FOLDER, IDS_OUTPUT_DISK_FULL, IDS_OUTPUT_NAME_NOT_ALLOWED, 0};
+  static_assert(sizeof kTexts / sizeof kTexts[0] == OutputOtherProblem + 1, "an entry for every problem");
+  return kTexts[problem];
 }
 
 // The failure message, then the file in full and why it could not be written; detail (may be
@@ -175,25 +162,15 @@ void AddInputLine(MessageText* message, const ReportedInput& input) {
   wchar_t whyText[1024], endedNumber[12];
   WideText why(whyText, 1024), ended(endedNumber, 12);
   ended.AddNumber(input.endedAtSlot + 1);
-  switch (input.problem) {
-    case InputNotFound:
-      why.Fill(IDS_INPUT_NOT_FOUND, {});
-      break;
-    case InputNotOpened:
-      why.Fill(IDS_INPUT_NOT_OPENED, {});
-      break;
-    case InputNotTaken:
-      why.Fill(IDS_INPUT_NOT_TAKEN, {detailText});
-      break;
-    case InputNameTooLong:
-      why.Fill(IDS_INPUT_NAME_TOO_LONG, {});
-      break;
-    case InputAfterEndedRun:
-      why.Fill(IDS_INPUT_AFTER_ENDED_RUN, {endedNumber});
-      break;
-    case InputNoted:
-      why.Add(detailText);
-      break;
+  // In the order of InputProblem; a text with a blank takes the builder's words or the slot
+  // that ended the run.
+  const UINT kReasonTexts[] = {IDS_INPUT_NOT_FOUND, IDS_INPUT_NOT_OPENED, IDS_INPUT_NOT_TAKEN, IDS_INPUT_NAME_TOO_LONG,
+                               IDS_INPUT_AFTER_ENDED_RUN};
+  static_assert(sizeof kReasonTexts / sizeof kReasonTexts[0] == InputNoted, "a text for every problem but a note");
+  if (input.problem == InputNoted) {
+    why.Add(detailText);
+  } else {
+    why.Fill(kReasonTexts[input.problem], {input.problem == InputAfterEndedRun ? endedNumber : detailText});
   }
   message->Add(L"\r\n");
   message->Fill(IDS_INPUT_LINE, {whatText, nameText, whyText});
