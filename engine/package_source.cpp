@@ -135,18 +135,13 @@ void StartSound(SceneSource* source) {
 
 void Close(SceneSource*) {}
 
+const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter, LoadFrame, ReadMotion,
+                                        ReadBackground, LoadWallpaper,    StartSound,     Close};
+
 }  // namespace
 
 void OpenPackageSource(PackageSource* source, ByteStream* stream) {
   memset(source, 0, sizeof *source);
-  source->base.readTiming = ReadTiming;
-  source->base.readTransparency = ReadTransparency;
-  source->base.beginCharacter = BeginCharacter;
-  source->base.loadFrame = LoadFrame;
-  source->base.readMotion = ReadMotion;
-  source->base.readBackground = ReadBackground;
-  source->base.loadWallpaper = LoadWallpaper;
-  source->base.startSound = StartSound;
-  source->base.close = Close;
+  source->base = kPackageOperations;
   OpenRecordReader(&source->reader, stream);
 }
