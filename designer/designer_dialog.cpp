@@ -56,19 +56,13 @@ void CreateTabControl(HWND dialog) {
   for (int tab = 0; tab < kTabCount; ++tab) {
     FixedText text;
     LoadFixedText(IDS_TAB_FIRST + tab, &text);
-    if (win9xPlatform) {
-      TCITEMA item = {};
-      item.mask = TCIF_TEXT | TCIF_IMAGE;
-      item.pszText = text.ansi;
-      item.iImage = -1;
-      SendMessageA(tabControl, TCM_INSERTITEMA, tab, reinterpret_cast<LPARAM>(&item));
-    } else {
-      TCITEMW item = {};
-      item.mask = TCIF_TEXT | TCIF_IMAGE;
-      item.pszText = text.wide;
-      item.iImage = -1;
-      SendMessageW(tabControl, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
-    }
+    // The record is the same for both families but for the form of its text, which the message
+    // names.
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.pszText = win9xPlatform ? reinterpret_cast<LPWSTR>(text.ansi) : text.wide;
+    item.iImage = -1;
+    SendMessageA(tabControl, win9xPlatform ? TCM_INSERTITEMA : TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
   }
 }
 
