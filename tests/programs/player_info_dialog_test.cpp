@@ -24,10 +24,11 @@ std::string Length(size_t n) {
   return bytes;
 }
 
-// A copy of the player with the given memo entries appended (each a stored length and bytes).
-std::string PlayerWithMemo(const char* name, const std::string& memo) {
+// A copy of the player program with the given memo entries appended (each a stored length and
+// bytes).
+std::string PlayerWithMemo(const char* name, const std::string& memo, const char* program = "player.scr") {
   std::string path = ProgramFolder() + name;
-  EXPECT_TRUE(WriteWholeFile(path, ReadWholeFile(Player()) + memo));
+  EXPECT_TRUE(WriteWholeFile(path, ReadWholeFile(ProgramFolder() + program) + memo));
   return path;
 }
 
@@ -107,17 +108,21 @@ TEST(PlayerInfoDialog, ResourcesAreTheJapaneseInformationDialogAndItsEnglishTwin
   FreeLibrary(module);
 }
 
-TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
+// The player program's dialog over a memo block: its lines in order, and only OK ends it. On the
+// 9x family the wide calls are stubs: there the same dialog opens through the ANSI calls, with
+// the system's language converted to the ANSI code page.
+void ExpectMemoLinesAndOnlyOkEnds(const char* program, const char* copy, bool win9x) {
   std::string longest(259, ' ');
   for (size_t i = 0; i < longest.size(); ++i) longest[i] = static_cast<char>('a' + i % 26);
-  std::string path = PlayerWithMemo("memo_player.scr", Entry("First line") + Entry("") + Entry(longest) + Entry("") +
-                                                           Entry("Fifth") + Length(40) + "timing...");
+  std::string path = PlayerWithMemo(
+      copy, Entry("First line") + Entry("") + Entry(longest) + Entry("") + Entry("Fifth") + Length(40) + "timing...",
+      program);
   OpenDialog dialog = OpenInfoDialog(path);
   ASSERT_NE(dialog.window, nullptr);
   wchar_t caption[64];
   GetWindowTextW(dialog.window, caption, 64);
   EXPECT_STREQ(caption, SystemText(kJapaneseCaption, kEnglishCaption));
-  EXPECT_TRUE(IsWindowUnicode(dialog.window)) << "the NT family takes the wide calls";
+  EXPECT_EQ(IsWindowUnicode(dialog.window) != FALSE, !win9x) << "the wide calls on the NT family only";
   EXPECT_EQ(LineText(dialog.window, 1011), "First line");
   EXPECT_EQ(LineText(dialog.window, 1012), "");
   EXPECT_EQ(LineText(dialog.window, 1013), longest);
@@ -136,6 +141,14 @@ TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
 
   PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(WaitForExit(dialog.process), 1u);
+}
+
+TEST(PlayerInfoDialog, ShowsTheMemoLinesInOrderAndOnlyOkEndsIt) {
+  ExpectMemoLinesAndOnlyOkEnds("player.scr", "memo_player.scr", false);
+}
+
+TEST(PlayerInfoDialog, OnThe9xFamilyTheAnsiDialogOpensWithTheSameTexts) {
+  ExpectMemoLinesAndOnlyOkEnds("player_win9x.scr", "memo_player_win9x.scr", true);
 }
 
 TEST(PlayerInfoDialog, BareImageShowsFiveEmptyLinesAndEnterEnds) {
@@ -157,24 +170,6 @@ TEST(PlayerInfoDialog, OverlongStoredLineIsCutAndTheNextLineStillReads) {
   EXPECT_EQ(LineText(dialog.window, 1012), "after");
   EXPECT_EQ(LineText(dialog.window, 1013), "") << "a length cut short reads as empty";
   EXPECT_EQ(LineText(dialog.window, 1014), "");
-  PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(WaitForExit(dialog.process), 1u);
-}
-
-// On the 9x family the wide calls are stubs: the same dialog opens through the ANSI calls, with
-// the system's language converted to the ANSI code page.
-TEST(PlayerInfoDialog, OnThe9xFamilyTheAnsiDialogOpensWithTheSameTexts) {
-  std::string path = ProgramFolder() + "memo_player_win9x.scr";
-  ASSERT_TRUE(WriteWholeFile(path, ReadWholeFile(ProgramFolder() + "player_win9x.scr") + Entry("Line one") +
-                                       Entry("") + Entry("") + Entry("") + Entry("Line five")));
-  OpenDialog dialog = OpenInfoDialog(path);
-  ASSERT_NE(dialog.window, nullptr);
-  EXPECT_FALSE(IsWindowUnicode(dialog.window)) << "made by the ANSI call";
-  wchar_t caption[64];
-  GetWindowTextW(dialog.window, caption, 64);
-  EXPECT_STREQ(caption, SystemText(kJapaneseCaption, kEnglishCaption));
-  EXPECT_EQ(LineText(dialog.window, 1011), "Line one");
-  EXPECT_EQ(LineText(dialog.window, 1015), "Line five");
   PostMessageA(dialog.window, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(WaitForExit(dialog.process), 1u);
 }

@@ -22,11 +22,13 @@ std::wstring MessageOf(DesignerDialog& designer, HWND* popup) {
   return PopupText(*popup);
 }
 
-// Presses Create and answers the one message that follows with OK; returns its text.
-std::wstring CreateAndAcknowledge(DesignerDialog& designer) {
+// Presses Create and answers the one message that follows with OK, after a screenshot of it when
+// one is named; returns its text.
+std::wstring CreateAndAcknowledge(DesignerDialog& designer, const char* screenshot = nullptr) {
   designer.Click(kCreate);
   HWND popup = nullptr;
   std::wstring text = MessageOf(designer, &popup);
+  if (popup && screenshot) designer.Screenshot(screenshot);
   if (popup) EXPECT_TRUE(Answer(popup, IDOK));
   return text;
 }
@@ -93,9 +95,7 @@ TEST(DesignerCreate, BuildsBesideTheDesignerAsMorvanePackDoesAndAsksBeforeReplac
   ASSERT_GT(built.size(), 49152u);
   EXPECT_EQ(built.substr(0, 49152), ReadWholeFile(folder + "player.scr")) << "the player image the designer carries";
 
-  DWORD packed = RunProgram(ProgramFolder() + "morvane-pack.exe",
-                            "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + folder + "pack.scr\"");
-  EXPECT_EQ(packed, 0u);
+  EXPECT_EQ(PackSettings(folder + "pack.scr"), 0u);
   EXPECT_TRUE(built == ReadWholeFile(folder + "pack.scr")) << "Create and morvane-pack differ";
   EXPECT_NE(built.find("kept comment"), std::string::npos);
 
@@ -162,11 +162,7 @@ TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
   ASSERT_TRUE(designer.SelectTab(kModuleTab));
-  designer.Click(kCreate);
-  HWND popup = nullptr;
-  std::wstring text = MessageOf(designer, &popup);
-  if (popup) designer.Screenshot("create-warning");
-  if (popup) EXPECT_TRUE(Answer(popup, IDOK));
+  std::wstring text = CreateAndAcknowledge(designer, "create-warning");
   EXPECT_EQ(text, std::wstring(kWarning) + L"\r\n" +
                       SystemText(L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
                                  L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
@@ -240,9 +236,7 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
 
   // JPEG as well: the bytes of morvane-pack.exe, which reads pictures with the same codecs.
   std::string mixed = CreateScene("mixed", false);
-  DWORD packed = RunProgram(ProgramFolder() + "morvane-pack.exe",
-                            "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + folder + "mixed-pack.scr\"");
-  EXPECT_EQ(packed, 0u);
+  EXPECT_EQ(PackSettings(folder + "mixed-pack.scr"), 0u);
   EXPECT_GT(mixed.size(), 49152u);
   EXPECT_TRUE(mixed == ReadWholeFile(folder + "mixed-pack.scr")) << "Create and morvane-pack.exe differ";
   ClearSettings();

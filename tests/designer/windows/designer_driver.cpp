@@ -87,6 +87,12 @@ std::string DesignerCopy(const char* program) {
   return copy;
 }
 
+DWORD PackSettings(const std::string& output) {
+  std::string folder = DesignerFolder();
+  return RunProgram(ProgramFolder() + "morvane-pack.exe", "--player \"" + folder + "player.scr\" --base \"" +
+                                                             folder.substr(0, folder.size() - 1) + "\" \"" + output + "\"");
+}
+
 DesignerDialog::DesignerDialog(const char* program) {
   process_ = StartProgram(DesignerCopy(program), "/c");
   if (!process_.process) return;

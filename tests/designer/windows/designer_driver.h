@@ -27,6 +27,9 @@ std::string PictureFixtureFolder();
 // A folder of its own with a copy of the designer program (and player.scr beside it).
 std::string DesignerFolder();
 std::string DesignerCopy(const char* program = "designer.scr");
+// morvane-pack.exe on the settings file, with the designer folder's player.scr and that folder
+// for relative names, into output; returns its exit code.
+DWORD PackSettings(const std::string& output);
 
 class DesignerDialog {
  public:

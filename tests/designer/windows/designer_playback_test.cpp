@@ -66,9 +66,7 @@ TEST(DesignerPlayback, SamePixelsAsThePackagedSaverAndAPreviewOfEach) {
       "[Speed]\r\nAX=0\r\nAY=0\r\nAZ=0\r\nBX=0\r\nBY=0\r\nBZ=0\r\n");
   std::string packaged = folder + "playback.scr";
   DeleteFileA(packaged.c_str());
-  ASSERT_EQ(RunProgram(ProgramFolder() + "morvane-pack.exe",
-                       "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + packaged + "\""),
-            0u);
+  ASSERT_EQ(PackSettings(packaged), 0u);
 
   // Both start in a folder that holds none of the pictures.
   char previous[MAX_PATH];
@@ -104,9 +102,7 @@ TEST(DesignerPlayback, PicturesPlayWithThePackagedSaversPixelsAndTransparentWher
   WriteSettings(ReadWholeFile(PictureFixtureFolder() + "playback.ini"));
   std::string packaged = folder + "pictures.scr";
   DeleteFileA(packaged.c_str());
-  ASSERT_EQ(RunProgram(ProgramFolder() + "morvane-pack.exe",
-                       "--player \"" + folder + "player.scr\" --base \"" + folder.substr(0, folder.size() - 1) + "\" \"" + packaged + "\""),
-            0u);
+  ASSERT_EQ(PackSettings(packaged), 0u);
 
   std::vector<uint32_t> fromSettings = FullScreenPicture(designer, "pictures-designer");
   std::vector<uint32_t> fromPackage = FullScreenPicture(packaged, "pictures-packaged");
