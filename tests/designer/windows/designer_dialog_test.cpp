@@ -246,13 +246,18 @@ TEST_F(DesignerPages, RangesComeFromTheStoreAndSlidersStayInTheirPlaces) {
   EXPECT_EQ(StoredValue("Speed", "AX"), "10");
 }
 
-// The colour in the middle of the Background page's swatch, 0x00RRGGBB, once it has been drawn.
-uint32_t SwatchColour(const DesignerDialog& designer) {
-  PumpFor(300);
-  RECT swatch;
-  if (!GetWindowRect(GetDlgItem(designer.Page(), 1060), &swatch)) return 0xFFFFFFFF;
-  int x = (swatch.left + swatch.right) / 2, y = (swatch.top + swatch.bottom) / 2;
-  return ScreenPixels({x, y, x + 1, y + 1})[0];
+// The colour in the middle of the Background page's swatch, 0x00RRGGBB: as soon as it is the
+// expected one, or as it is after three seconds (a busy machine may draw the page late).
+uint32_t SwatchColour(const DesignerDialog& designer, uint32_t expected) {
+  uint32_t shown = 0xFFFFFFFF;
+  WaitUntil([&] {
+    RECT swatch;
+    if (!GetWindowRect(GetDlgItem(designer.Page(), 1060), &swatch)) return false;
+    int x = (swatch.left + swatch.right) / 2, y = (swatch.top + swatch.bottom) / 2;
+    shown = ScreenPixels({x, y, x + 1, y + 1})[0];
+    return shown == expected;
+  }, 3000);
+  return shown;
 }
 
 TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmedAndTheSwatchShowsIt) {
@@ -261,7 +266,7 @@ TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmedAndTheSwatchShows
   ASSERT_TRUE(designer.ok());
   ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
 
-  EXPECT_EQ(SwatchColour(designer), 0x2C0000u) << "red 44, the low byte of 300";
+  EXPECT_EQ(SwatchColour(designer, 0x2C0000u), 0x2C0000u) << "red 44, the low byte of 300";
 
   designer.Click(1031);
   HWND colours = designer.WaitForPopup();
@@ -285,7 +290,7 @@ TEST_F(DesignerPages, ColourDialogWritesAtOnceOnlyWhenConfirmedAndTheSwatchShows
   EXPECT_EQ(StoredValue("BackGround", "ColorR"), "12") << "written before the page closes";
   EXPECT_EQ(StoredValue("BackGround", "ColorG"), "200");
   EXPECT_EQ(StoredValue("BackGround", "ColorB"), "99");
-  EXPECT_EQ(SwatchColour(designer), 0x0CC863u) << "the swatch follows the choice";
+  EXPECT_EQ(SwatchColour(designer, 0x0CC863u), 0x0CC863u) << "the swatch follows the choice";
   designer.Screenshot("page-background-colour");
   EXPECT_EQ(designer.PressOk(), 0u);
   EXPECT_EQ(StoredValue("BackGround", "ColorR"), "12");
