@@ -115,7 +115,7 @@ void LoadAgreementScene() {
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
   LoadScene(&source.base, SceneGeometry{kAgreementWidth, kAgreementHeight, 0, 0, kAgreementWidth,
-                                        kAgreementHeight},
+                                        kAgreementHeight, 0, 0, 0, {}},
             20261208);
 }
 

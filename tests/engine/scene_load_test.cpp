@@ -15,7 +15,7 @@
 namespace {
 
 const uint32_t kSeed = 12345;
-const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240};
+const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240, 0, 0, 0, {}};
 
 // host: the headless host as the load finds it (timers it refuses, a memory limit).
 void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen, const SoftHost& host = {}) {
@@ -237,12 +237,12 @@ TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
   SetSoftDisplay(desktop);
   PackageBytes p = Start();
   Finish(p);
-  Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 138});  // 128 high: the window only
+  Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 138, 0, 0, 0, {}});  // 128 high: the window only
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 10, 10), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 110, 100), 0u);
   ReleaseScene();
-  Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 137});  // 127 high: a preview
+  Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 137, 0, 0, 0, {}});  // 127 high: a preview
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
   ReleaseScene();
@@ -276,7 +276,7 @@ TEST_F(Loading, BuffersThatCannotBeMadeReportAFailure) {
   PackageBytes p = Start();
   p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
   Finish(p);
-  Load(p.bytes(), SceneGeometry{0, 0, 0, 0, 0, 0});
+  Load(p.bytes(), SceneGeometry{});
   EXPECT_EQ(softHost.startupFailures, 1);
   EXPECT_EQ(scene.characterCount, 1);  // released by the clean-up, like a destroyed window
 }

@@ -25,7 +25,7 @@
 
 namespace {
 
-const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240};
+const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240, 0, 0, 0, {}};
 const uint32_t kSeed = 4711;
 const uint32_t kMagenta = 0x00FF00FF, kRed = 0x000000FF, kBlue = 0x00FF0000;
 
@@ -213,7 +213,7 @@ TEST_F(Playback, PreviewShrinksTheSamePictureAsThePackagedSaver) {
   store.Set("Initial", "Crear", "1").Set("BackGround", "ColorB", "200");
   store.Set("Character", "A0", WriteFrame(folder_, "b0.bmp", 90, 70, kMagenta, kRed, true));
   store.Set("Character", "B0", WriteFrame(folder_, "a0.bmp", 50, 40, 0x00FFFFFF, kBlue, false));
-  const SceneGeometry preview = {320, 240, 0, 0, 152, 112};
+  const SceneGeometry preview = {320, 240, 0, 0, 152, 112, 0, 0, 0, {}};
   std::vector<std::vector<uint32_t>> shown[2];
   for (int run = 0; run < 2; ++run) {
     if (run == 0) {

@@ -32,7 +32,7 @@ bool Load(Player* player) {
   PlayWindow* window = player->window;
   player->host.startupFailed = false;
   LoadScene(OpenSceneFileSource(player->file),
-            SceneGeometry{window->width, window->height, 0, 0, window->width, window->height},
+            SceneGeometry{window->width, window->height, 0, 0, window->width, window->height, 0, 0, 0, {}},
             player->options.seed);
   player->origin = window->now(window);
   player->rateStart = player->origin;

@@ -27,7 +27,7 @@ bool RenderScene(SceneFile* file, const RenderRun& run, PictureSink* sink, Rende
                  std::string* problem) {
   *result = RenderResult{0, 0, run.fps};
   softHost = SoftHost();
-  LoadScene(OpenSceneFileSource(file), SceneGeometry{run.width, run.height, 0, 0, run.width, run.height},
+  LoadScene(OpenSceneFileSource(file), SceneGeometry{run.width, run.height, 0, 0, run.width, run.height, 0, 0, 0, {}},
             run.seed);
   Surface* window = CreateSurface(nullptr, run.width, run.height);
   if (softHost.startupFailures || !window) {
