@@ -105,15 +105,15 @@ struct Build {
 };
 
 void Build::CopyPlayerImageMemoAndTiming() {
-  // Zero-filled, so that the package still starts at offset 49152 when the image is missing.
-  uint8_t* image = static_cast<uint8_t*>(std::calloc(kPlayerImageSize, 1));
-  if (!image) {
-    Report(BuildFailed, "player image", nullptr, "not enough memory for the player image");
-  } else {
-    const char* why = "player image could not be read";
-    if (!sources.player->ReadPlayerImage(image, &why)) Report(BuildFailed, "player image", nullptr, why);
+  const char* why = "player image could not be read";
+  if (const uint8_t* image = sources.player->PlayerImage(&why)) {
     output->Write(image, kPlayerImageSize);
-    std::free(image);
+  } else {
+    Report(BuildFailed, "player image", nullptr, why);
+    // Zeros in its place, so that the package still starts at offset 49152.
+    static const uint8_t kZeros[4096] = {};
+    static_assert(kPlayerImageSize % sizeof kZeros == 0, "whole blocks of zeros");
+    for (uint32_t at = 0; at < kPlayerImageSize; at += sizeof kZeros) output->Write(kZeros, sizeof kZeros);
   }
 
   char key[] = "Memo1";

@@ -1,12 +1,21 @@
 #include "player_image_source.h"
 
+#include <cstdlib>
+
 #include "package_records.h"
 
-bool TrailingPlayerImage::ReadPlayerImage(uint8_t* image, const char** why) {
+TrailingPlayerImage::~TrailingPlayerImage() { std::free(image_); }
+
+const uint8_t* TrailingPlayerImage::PlayerImage(const char** why) {
+  if (!image_) image_ = static_cast<uint8_t*>(std::malloc(kPlayerImageSize));
+  if (!image_) {
+    *why = "not enough memory for the player image";
+    return nullptr;
+  }
   BuildFiles::Handle file = files_->OpenForReading(path_);
   if (!file) {
     *why = files_->LastError();
-    return false;
+    return nullptr;
   }
   uint64_t size = 0;
   bool ok = files_->SizeOf(file, &size);
@@ -16,10 +25,10 @@ bool TrailingPlayerImage::ReadPlayerImage(uint8_t* image, const char** why) {
     *why = "file is shorter than the 49152-byte player image";
     ok = false;
   } else if (!files_->Seek(file, size - kPlayerImageSize) ||
-             ReadFully(files_, file, image, kPlayerImageSize) != kPlayerImageSize) {
+             ReadFully(files_, file, image_, kPlayerImageSize) != kPlayerImageSize) {
     *why = "player image could not be read";
     ok = false;
   }
   files_->Close(file);
-  return ok;
+  return ok ? image_ : nullptr;
 }

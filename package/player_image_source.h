@@ -6,8 +6,9 @@
 
 class PlayerImageSource {
  public:
-  // Fills image with the 49152 bytes of the player; false, with a reason, when it cannot.
-  virtual bool ReadPlayerImage(uint8_t* image, const char** why) = 0;
+  // The 49152 bytes of the player, kept by the source for as long as it lives; null, with a
+  // reason, when they cannot be had.
+  virtual const uint8_t* PlayerImage(const char** why) = 0;
 
  protected:
   ~PlayerImageSource() {}
@@ -18,9 +19,13 @@ class PlayerImageSource {
 class TrailingPlayerImage : public PlayerImageSource {
  public:
   TrailingPlayerImage(BuildFiles* files, const char* path) : files_(files), path_(path) {}
-  bool ReadPlayerImage(uint8_t* image, const char** why) override;
+  ~TrailingPlayerImage();
+  TrailingPlayerImage(const TrailingPlayerImage&) = delete;
+  TrailingPlayerImage& operator=(const TrailingPlayerImage&) = delete;
+  const uint8_t* PlayerImage(const char** why) override;
 
  private:
   BuildFiles* files_;
   const char* path_;
+  uint8_t* image_ = nullptr;
 };

@@ -7,14 +7,19 @@
 
 namespace {
 
-// Into a buffer kept from call to call: a build looks up a few hundred keys.
-void LookupKey(const char* section, size_t sectionLength, const char* key, size_t keyLength, std::string* out) {
-  std::string& name = *out;
-  name.assign(section, sectionLength);
-  name += '\n';
-  name.append(key, keyLength);
-  for (char& c : name)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+// FNV-1a of the ASCII-lower-cased names, as ProfileNameEquals compares them.
+uint64_t HashNames(const char* section, size_t sectionLength, const char* key, size_t keyLength) {
+  uint64_t hash = 14695981039346656037ull;
+  auto add = [&hash](const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      hash = (hash ^ (c >= 'A' && c <= 'Z' ? c + 32u : c)) * 1099511628211ull;
+    }
+  };
+  add(section, sectionLength);
+  hash = (hash ^ '\n') * 1099511628211ull;  // "ab"/"c" and "a"/"bc" hash apart
+  add(key, keyLength);
+  return hash;
 }
 
 }  // namespace
@@ -27,23 +32,48 @@ bool ProfileSnapshotStore::Load(const char* path) {
 }
 
 void ProfileSnapshotStore::LoadText(std::string text) {
-  values_.clear();
   text_ = std::move(text);
+  entries_.clear();
   ProfileScanner scanner(text_.data(), text_.size());
   ProfileLine line;
   while (scanner.Next(&line)) {
     if (line.kind != ProfileLine::Key) continue;
     const ProfileEntry& e = line.entry;
-    LookupKey(e.section, e.sectionLength, e.key, e.keyLength, &lookup_);
-    values_.emplace(lookup_, std::make_pair(static_cast<size_t>(e.value - text_.data()), e.valueLength));
+    auto at = [this](const char* p) { return static_cast<size_t>(p - text_.data()); };
+    entries_.push_back(Entry{HashNames(e.section, e.sectionLength, e.key, e.keyLength), at(e.section),
+                             e.sectionLength, at(e.key), e.keyLength, at(e.value), e.valueLength});
   }
+  // At most half full, so that a probe soon meets an empty slot.
+  size_t size = 16;
+  while (size < 2 * entries_.size()) size *= 2;
+  slots_.assign(size, 0);
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const Entry& e = entries_[i];
+    if (Find(text_.data() + e.section, e.sectionLength, text_.data() + e.key, e.keyLength)) continue;
+    size_t slot = e.hash & (size - 1);
+    while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
+    slots_[slot] = static_cast<uint32_t>(i + 1);
+  }
+}
+
+const ProfileSnapshotStore::Entry* ProfileSnapshotStore::Find(const char* section, size_t sectionLength,
+                                                              const char* key, size_t keyLength) const {
+  if (slots_.empty()) return nullptr;
+  const uint64_t hash = HashNames(section, sectionLength, key, keyLength);
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const Entry& e = entries_[slots_[slot] - 1];
+    if (e.hash == hash && ProfileNameEquals(text_.data() + e.section, e.sectionLength, section, sectionLength) &&
+        ProfileNameEquals(text_.data() + e.key, e.keyLength, key, keyLength))
+      return &e;
+  }
+  return nullptr;
 }
 
 size_t ProfileSnapshotStore::ReadText(const char* section, const char* key, const char* fallback,
                                       char value[kSettingBufferSize]) {
-  LookupKey(section, std::strlen(section), key, std::strlen(key), &lookup_);
-  auto found = values_.find(lookup_);
-  if (found != values_.end()) return CopySettingText(text_.data() + found->second.first, found->second.second, value);
+  if (const Entry* found = Find(section, std::strlen(section), key, std::strlen(key)))
+    return CopySettingText(text_.data() + found->value, found->valueLength, value);
   const char* def = fallback ? fallback : "";
   return CopySettingText(def, std::strlen(def), value);
 }

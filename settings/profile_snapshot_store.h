@@ -1,8 +1,9 @@
 // A read-only copy of a profile file taken once, for a tool that reads every setting of a
 // scene in one go: the same answers as the file store, without reading the file per key.
 #pragma once
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "profile_file_store.h"
 #include "settings_store.h"
@@ -18,8 +19,17 @@ class ProfileSnapshotStore : public SettingsStore {
   bool WriteText(const char* section, const char* key, const char* value) override;
 
  private:
+  // One key line, by its place in the text.
+  struct Entry {
+    uint64_t hash;
+    size_t section, sectionLength, key, keyLength, value, valueLength;
+  };
+  const Entry* Find(const char* section, size_t sectionLength, const char* key, size_t keyLength) const;
+
   std::string text_;
-  // Lower-cased "section\nkey" to the first matching value, as the file store finds it.
-  std::unordered_map<std::string, std::pair<size_t, size_t>> values_;
-  std::string lookup_;
+  // The first key line of each section/key (as the file store finds it), and an open-addressed
+  // table of their indexes + 1 hashed by the names' lower-case form: a lookup, of which a build
+  // makes a few hundred, neither copies nor allocates.
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> slots_;
 };

@@ -40,10 +40,10 @@ class MapStore : public TableSettings {
 
 class BlankPlayerImage : public PlayerImageSource {
  public:
-  bool ReadPlayerImage(uint8_t* image, const char**) override {
-    std::memset(image, 0, kPlayerImageSize);
-    return true;
-  }
+  const uint8_t* PlayerImage(const char**) override { return image_; }
+
+ private:
+  uint8_t image_[kPlayerImageSize] = {};
 };
 
 // The designer's own file access, noting which files the playback opens.

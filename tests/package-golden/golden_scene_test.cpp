@@ -25,10 +25,9 @@
 namespace {
 
 struct BlankPlayer : PlayerImageSource {
-  bool ReadPlayerImage(uint8_t* image, const char**) override {
-    std::memset(image, 0x5A, kPlayerImageSize);
-    return true;
-  }
+  BlankPlayer() { std::memset(image, 0x5A, kPlayerImageSize); }
+  const uint8_t* PlayerImage(const char**) override { return image; }
+  uint8_t image[kPlayerImageSize];
 };
 
 std::vector<uint8_t> ReadAll(const std::string& path) {
