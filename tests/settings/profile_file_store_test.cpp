@@ -105,6 +105,31 @@ TEST_F(ProfileFileTest, ReadsHandWrittenFiles) {
   EXPECT_EQ(Get(), kHandWritten);
 }
 
+// A scene's worth of keys and more, in sections that repeat, with names that differ only in case
+// or only in where the section ends: the snapshot finds what a scan of the text finds.
+TEST_F(ProfileFileTest, SnapshotOfManyKeysAnswersAsTheTextDoes) {
+  std::string text;
+  for (int round = 0; round < 3; ++round) {
+    for (const char* section : {"Character", "CHARACTER", "Speed", "a", "ab"}) {
+      text += std::string("[") + section + "]\n";
+      for (int k = 0; k < 60; ++k) text += (k % 2 ? "k" : "K") + std::to_string(k) + "=" + section + std::to_string(round * 100 + k) + "\n";
+      text += "bc=split\nc=" + std::to_string(round) + "\n";
+    }
+  }
+  ProfileSnapshotStore snapshot;
+  snapshot.LoadText(text);
+  for (const char* section : {"character", "Speed", "a", "ab", "abc", "Sound"}) {
+    for (const std::string& key : {std::string("k7"), std::string("K59"), std::string("k60"), std::string("bc"), std::string("c")}) {
+      const char* value = nullptr;
+      size_t length = 0;
+      const std::string expected = FindProfileValue(text.data(), text.size(), section, key.c_str(), &value, &length)
+                                       ? std::string(value, length) : "<absent>";
+      EXPECT_EQ(Read(&snapshot, section, key.c_str()), expected) << section << "/" << key;
+    }
+  }
+  EXPECT_EQ(Read(&snapshot, "character", "k7"), "Character7");  // the first of the repeats
+}
+
 TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyMust) {
   struct Case {
     const char* name;
