@@ -30,7 +30,7 @@ class SceneFiles : public ::testing::Test {
       return 0;
     }
     softHost = SoftHost();
-    LoadScene(OpenSceneFileSource(file), SceneGeometry{320, 240, 0, 0, 320, 240}, 3);
+    LoadScene(OpenSceneFileSource(file), SceneGeometry{320, 240, 0, 0, 320, 240, 0, 0, 0, {}}, 3);
     EXPECT_GT(scene.characterCount, 0);
     int frames = 0;
     for (int i = 0; i < scene.characterCount; ++i)

@@ -230,7 +230,9 @@ TEST_F(ProfileFileTest, AWriteInterruptedAnywhereLeavesTheOldOrTheNewFileWhole) 
     ++(now == old ? oldSeen : newSeen);
     // What a crash leaves beside the file is a temporary of its own, never the file itself.
     for (const std::string& name : FolderEntries())
-      if (name != "MORVANE.INI") EXPECT_EQ(std::remove((folder + "/" + name).c_str()), 0);
+      if (name != "MORVANE.INI") {
+        EXPECT_EQ(std::remove((folder + "/" + name).c_str()), 0);
+      }
     if (WEXITSTATUS(status) == kFinished) break;
     ASSERT_EQ(WEXITSTATUS(status), kCrashed);
   }
