@@ -92,11 +92,6 @@ void PresentWorkArea(Surface* window, const SceneArea& area) {
                   area.left, area.top, RopSrcCopy);
 }
 
-// A transfer costs a little beyond its pixels; two areas whose common box is at most a 128 x 128
-// square larger than the two apart (a character's previous and current box, characters side by
-// side) go as one.
-const int64_t kMergeSlack = 128 * 128;
-
 int64_t PixelsOf(const SceneArea& area) {
   return static_cast<int64_t>(area.width) * area.height;
 }
@@ -121,7 +116,11 @@ int MergeChangedAreas(SceneArea* areas, int count) {
     for (int i = 0; i < kept && !merged; ++i) {
       for (int j = i + 1; j < kept; ++j) {
         const SceneArea box = BoxAround(areas[i], areas[j]);
-        if (PixelsOf(box) > PixelsOf(areas[i]) + PixelsOf(areas[j]) + kMergeSlack) continue;
+        // Only areas whose common box is no larger than the two apart (a character's previous
+        // and current box, mostly one over the other) go as one: every pixel a joint box adds
+        // is read, converted and copied once more by the window system at every paint, which
+        // costs more than the transfer it spares.
+        if (PixelsOf(box) > PixelsOf(areas[i]) + PixelsOf(areas[j])) continue;
         areas[i] = box;
         areas[j] = areas[--kept];
         merged = true;
