@@ -111,9 +111,11 @@ int MergeChangedAreas(SceneArea* areas, int count) {
   int kept = 0;
   for (int i = 0; i < count; ++i)
     if (areas[i].width > 0 && areas[i].height > 0) areas[kept++] = areas[i];
+  // A joined box is compared with the others again at once; another round follows while any
+  // were joined, since a grown box may now join one it was compared with before.
   for (bool merged = true; merged;) {
     merged = false;
-    for (int i = 0; i < kept && !merged; ++i) {
+    for (int i = 0; i < kept; ++i) {
       for (int j = i + 1; j < kept; ++j) {
         const SceneArea box = BoxAround(areas[i], areas[j]);
         // Only areas whose common box is no larger than the two apart (a character's previous
@@ -124,7 +126,7 @@ int MergeChangedAreas(SceneArea* areas, int count) {
         areas[i] = box;
         areas[j] = areas[--kept];
         merged = true;
-        break;
+        j = i;
       }
     }
   }
