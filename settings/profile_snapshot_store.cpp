@@ -46,13 +46,14 @@ void ProfileSnapshotStore::LoadText(std::string text) {
     entries_.push_back(Entry{HashNames(e.section, e.sectionLength, e.key, e.keyLength), at(e.section),
                              e.sectionLength, at(e.key), e.keyLength, at(e.value), e.valueLength});
   }
-  // At most half full, so that a probe soon meets an empty slot.
+  // At most half full, so that a probe soon meets an empty slot. A repeated key goes in after
+  // the first of its names, further along the same probe, so a lookup meets the first one first,
+  // as the file store does.
   size_t size = 16;
   while (size < 2 * entries_.size()) size *= 2;
   slots_.assign(size, 0);
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
-    if (Find(text_.data() + e.section, e.sectionLength, text_.data() + e.key, e.keyLength)) continue;
     size_t slot = e.hash & (size - 1);
     while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
     slots_[slot] = static_cast<uint32_t>(i + 1);

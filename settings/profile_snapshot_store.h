@@ -27,9 +27,9 @@ class ProfileSnapshotStore : public SettingsStore {
   const Entry* Find(const char* section, size_t sectionLength, const char* key, size_t keyLength) const;
 
   std::string text_;
-  // The first key line of each section/key (as the file store finds it), and an open-addressed
-  // table of their indexes + 1 hashed by the names' lower-case form: a lookup, of which a build
-  // makes a few hundred, neither copies nor allocates.
+  // The key lines in order, and an open-addressed table of their indexes + 1 hashed by the
+  // names' lower-case form: a lookup, of which a build makes a few hundred, neither copies nor
+  // allocates.
   std::vector<Entry> entries_;
   std::vector<uint32_t> slots_;
 };

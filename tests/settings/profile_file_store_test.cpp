@@ -111,20 +111,19 @@ TEST_F(ProfileFileTest, SnapshotOfManyKeysAnswersAsTheTextDoes) {
   std::string text;
   for (int round = 0; round < 3; ++round) {
     for (const char* section : {"Character", "CHARACTER", "Speed", "a", "ab"}) {
-      text += std::string("[") + section + "]\n";
-      for (int k = 0; k < 60; ++k) text += (k % 2 ? "k" : "K") + std::to_string(k) + "=" + section + std::to_string(round * 100 + k) + "\n";
-      text += "bc=split\nc=" + std::to_string(round) + "\n";
+      text += std::string("[") + section + "]\nbc=split\nc=" + std::to_string(round) + "\n";
+      for (int k = 0; k < 60; ++k)
+        text += (k % 2 ? "k" : "K") + std::to_string(k) + "=" + section + std::to_string(round * 100 + k) + "\n";
     }
   }
   ProfileSnapshotStore snapshot;
   snapshot.LoadText(text);
   for (const char* section : {"character", "Speed", "a", "ab", "abc", "Sound"}) {
-    for (const std::string& key : {std::string("k7"), std::string("K59"), std::string("k60"), std::string("bc"), std::string("c")}) {
+    for (const char* key : {"k7", "K59", "k60", "bc", "c"}) {
       const char* value = nullptr;
       size_t length = 0;
-      const std::string expected = FindProfileValue(text.data(), text.size(), section, key.c_str(), &value, &length)
-                                       ? std::string(value, length) : "<absent>";
-      EXPECT_EQ(Read(&snapshot, section, key.c_str()), expected) << section << "/" << key;
+      const bool found = FindProfileValue(text.data(), text.size(), section, key, &value, &length);
+      EXPECT_EQ(Read(&snapshot, section, key), found ? std::string(value, length) : "<absent>") << section << "/" << key;
     }
   }
   EXPECT_EQ(Read(&snapshot, "character", "k7"), "Character7");  // the first of the repeats
