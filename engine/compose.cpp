@@ -50,6 +50,16 @@ void DrawCharacter(CharacterState* c) {
   }
 }
 
+// Fills the part of an area that lies on the picture (a character's box may reach past an
+// edge, by any amount).
+void FillArea(Surface* dest, const SceneArea& area, uint32_t colour) {
+  if (area.width <= 0 || area.height <= 0) return;
+  const int64_t right = std::min<int64_t>(int64_t(area.left) + area.width, scene.screenWidth);
+  const int64_t bottom = std::min<int64_t>(int64_t(area.top) + area.height, scene.screenHeight);
+  if (right <= area.left || bottom <= area.top) return;
+  FillSurface(dest, area.left, area.top, static_cast<int32_t>(right), static_cast<int32_t>(bottom), colour);
+}
+
 }  // namespace
 
 void ComposePicture() {
@@ -61,8 +71,12 @@ void ComposePicture() {
   } else {
     for (int i = 0; i < scene.drawnCount; ++i) {
       const SceneArea& area = scene.drawn[i];
-      TransferSurface(scene.workBuffer, area.left, area.top, area.width, area.height,
-                      scene.backgroundBuffer, area.left, area.top, RopSrcCopy);
+      if (scene.backgroundPlain) {
+        FillArea(scene.workBuffer, area, scene.backgroundColour);
+      } else {
+        TransferSurface(scene.workBuffer, area.left, area.top, area.width, area.height,
+                        scene.backgroundBuffer, area.left, area.top, RopSrcCopy);
+      }
       scene.restored[i] = area;
     }
     scene.restoredCount = scene.drawnCount;

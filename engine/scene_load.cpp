@@ -89,10 +89,14 @@ void ApplyBackground(SceneSource* source, const SceneGeometry& geometry, int32_t
   Surface* buffer = scene.backgroundBuffer;
   if (background.noColour == 0) {
     FillSurface(buffer, fillLeft, fillTop, fillRight, fillBottom, background.colour);
+    scene.backgroundPlain = fillLeft <= 0 && fillTop <= 0 && fillRight >= scene.screenWidth &&
+                            fillBottom >= scene.screenHeight;
+    scene.backgroundColour = background.colour;
   }
   if (background.wallpaper == 0) return;
   Surface* wallpaper = source->loadWallpaper(source, scene.referenceContext);
   if (!wallpaper) return;
+  scene.backgroundPlain = 0;
   // Each monitor shows the wallpaper as it would look on a single screen.
   const SceneArea whole = {0, 0, scene.screenWidth, scene.screenHeight};
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;

@@ -70,6 +70,12 @@ struct SceneModel {
   int8_t restoredCount;
   SceneArea restored[kCharacterCount];
   uint8_t windowPresented;
+
+  // The background is one colour over the whole picture (no wallpaper drawn, no desktop left
+  // showing): an area is then restored by a fill, which reads nothing, instead of a copy from
+  // the background, whose rows the paint would otherwise fetch from memory.
+  uint8_t backgroundPlain;
+  uint32_t backgroundColour;
 };
 
 extern SceneModel scene;

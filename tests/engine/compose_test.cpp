@@ -188,8 +188,11 @@ TEST_F(Composition, LowerWindowsShowTheWholeScreenShrunkWithoutBlending) {
 namespace {
 
 TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
-  // Moving, wrapping, scaling characters on a patterned background: after every paint the
-  // work buffer must equal a picture composed from a full copy of the background.
+  // Moving, wrapping, scaling characters on a patterned background, and on a plain one that
+  // is restored by fills: after every paint the work buffer must equal a picture composed from
+  // a full copy of the background.
+  for (const bool plain : {false, true}) {
+  SCOPED_TRACE(plain ? "plain background" : "patterned background");
   ReleaseScene();
   // At least kPreviewHeightLimit high, so that paints present only what changed.
   const int32_t w = 160, h = 128;
@@ -197,7 +200,9 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
   scene.screenHeight = scene.windowHeight = h;
   scene.backgroundBuffer = CreateSurface(nullptr, w, h);
   scene.workBuffer = CreateSurface(nullptr, w, h);
-  for (int32_t y = 0; y < h; ++y) FillSurface(scene.backgroundBuffer, 0, y, w, y + 1, y * 0x010203u);
+  for (int32_t y = 0; y < h; ++y) FillSurface(scene.backgroundBuffer, 0, y, w, y + 1, plain ? 0x123456u : y * 0x010203u);
+  scene.backgroundPlain = plain;
+  scene.backgroundColour = 0x123456u;
   scene.characterCount = 3;
   for (int i = 0; i < 3; ++i) {
     CharacterState* c = &scene.characters[i];
@@ -234,6 +239,7 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
   ReleaseSurface(window);
   ReleaseScene();
   EXPECT_EQ(SoftLiveSurfaces(), 0);
+  }
 }
 
 }  // namespace

@@ -147,6 +147,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     p.Background(true, 0).NoWallpaper().Sound({});
     Load(p.bytes());
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 100, 100), 0x00445566u);
+    EXPECT_FALSE(scene.backgroundPlain);
     ReleaseScene();
   }
   {
@@ -166,6 +167,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     Load(p.bytes());
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 0), 0xFF0000u);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0xFF0000u);
+    EXPECT_FALSE(scene.backgroundPlain);  // a colour under a wallpaper is not what shows
     ReleaseScene();
     PackageBytes q = Start();
     q.Background(false, 0x0000FF00).Wallpaper(SolidFrameRecordBody(4, 2, 0xFF0000), false).Sound({});
@@ -241,10 +243,14 @@ TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 10, 10), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 110, 100), 0u);
+  // The desktop still shows around the window, so restoring an area is a copy.
+  EXPECT_FALSE(scene.backgroundPlain);
   ReleaseScene();
   Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 137, 0, 0, 0, {}});  // 127 high: a preview
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
+  EXPECT_TRUE(scene.backgroundPlain);
+  EXPECT_EQ(scene.backgroundColour, 0x00336699u);
   ReleaseScene();
   ReleaseSurface(desktop);
 }
