@@ -25,10 +25,15 @@ void DrawCharacter(CharacterState* c) {
   const int32_t h = f->height;
 
   if (c->depth == 100) {
-    RememberDrawn(c->x, c->y, w, h);
     if (f->hasMask) {
+      // Only what the mask lets through changes: a character's transparent margins are neither
+      // restored nor presented at the next paint.
+      int32_t reach[4];
+      MaskedTransferReach(work, w, h, f->mask, f->sprite, reach);
+      RememberDrawn(WrapAdd(c->x, reach[0]), WrapAdd(c->y, reach[1]), reach[2] - reach[0], reach[3] - reach[1]);
       MaskedTransferSurface(work, c->x, c->y, w, h, f->mask, f->sprite);
     } else {
+      RememberDrawn(c->x, c->y, w, h);
       TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcCopy);
     }
     return;

@@ -49,6 +49,12 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
 // pair, so the engine passes each pair the same way round every time.
 void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
                            const Surface* mask, const Surface* sprite);
+// The part of the w x h box of a masked transfer of the pair onto dest, as left, top, right,
+// bottom within the box, outside which the transfer would leave dest's pixels as they are
+// (where the mask is white over a black sprite): what a paint must later restore and present.
+// The whole box where the layer cannot tell cheaply; an empty box (right = 0) when nothing changes.
+void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
+                         const Surface* sprite, int32_t reach[4]);
 // Scales sw x sh of src onto dw x dh of dest, one source pixel per destination pixel
 // (dropped rows and columns are discarded, never blended); a size of 0 draws nothing.
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,

@@ -220,6 +220,7 @@ struct MaskRuns {
   const Surface* sprite;
   uint64_t maskStamp, spriteStamp;  // the pair as the runs describe it
   bool plain;                       // too many runs to pay: the pixels are combined one by one
+  int32_t reach[4];                 // the box of the runs other than RunKeep: left, top, right, bottom
   int32_t* rowStart;                // height + 1 indexes into runs
   uint32_t* runs;                   // (first column << 2) | kind; a run ends where the next begins
 };
@@ -256,6 +257,31 @@ size_t WalkRuns(const Surface* mask, const Surface* sprite, Emit emit) {
   return count;
 }
 
+// The box outside which the pair only keeps the picture (all of it kept: an empty box).
+void FindReach(const Surface* mask, const Surface* sprite, int32_t reach[4]) {
+  int32_t left = mask->width, top = mask->height, right = 0, bottom = 0;
+  for (int32_t y = 0; y < mask->height; ++y) {
+    const uint32_t* m = mask->pixels + static_cast<size_t>(y) * mask->width;
+    const uint32_t* s = sprite->pixels + static_cast<size_t>(y) * sprite->width;
+    int32_t first = -1, last = -1;
+    for (int32_t x = 0; x < mask->width; ++x) {
+      if (KindOf(m[x], s[x]) == RunKeep) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    if (first < 0) continue;
+    if (first < left) left = first;
+    if (last + 1 > right) right = last + 1;
+    if (y < top) top = y;
+    bottom = y + 1;
+  }
+  if (right == 0) left = top = 0;
+  reach[0] = left;
+  reach[1] = top;
+  reach[2] = right;
+  reach[3] = bottom;
+}
+
 // The runs of the pair as it is now: kept from the last time while neither has changed, else
 // found again. Null when there is no memory for them.
 const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
@@ -275,6 +301,7 @@ const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
   runs->maskStamp = mask->stamp;
   runs->spriteStamp = sprite->stamp;
   runs->plain = plain;
+  FindReach(mask, sprite, runs->reach);
   runs->rowStart = nullptr;
   runs->runs = nullptr;
   if (!plain) {
@@ -417,6 +444,24 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
   }
 }
 
+void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
+                         const Surface* sprite, int32_t reach[4]) {
+  reach[0] = reach[1] = 0;
+  reach[2] = width;
+  reach[3] = height;
+  // Where the masked transfer falls back on its two transfers, or where a white mask clears the
+  // bits above the picture's colours, every pixel of the box may change.
+  if (!dest || !mask || !sprite || !dest->pixels || !mask->pixels || !sprite->pixels || dest == mask ||
+      dest == sprite || mask->width != sprite->width || mask->height != sprite->height || dest->highBytes)
+    return;
+  const MaskRuns* runs = RunsFor(mask, sprite);
+  if (!runs) return;
+  reach[0] = runs->reach[0] < width ? runs->reach[0] : width;
+  reach[1] = runs->reach[1] < height ? runs->reach[1] : height;
+  reach[2] = runs->reach[2] < width ? runs->reach[2] : width;
+  reach[3] = runs->reach[3] < height ? runs->reach[3] : height;
+}
+
 void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t colour) {
   if (!dest || !dest->pixels) return;
@@ -428,6 +473,12 @@ void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_
   dest->highBytes |= colour > kWhite;
   for (int32_t y = top; y < bottom; ++y) {
     uint32_t* d = dest->pixels + static_cast<size_t>(y) * dest->width;
+    // A fill restores a character's box at every paint, a row per page: the rows ahead are asked
+    // for as a copy's are.
+    if (y + kRowsAhead < bottom) {
+      const char* ahead = reinterpret_cast<const char*>(d + static_cast<size_t>(kRowsAhead) * dest->width + left);
+      for (int32_t offset = 0; offset < (right - left) * 4; offset += 64) __builtin_prefetch(ahead + offset, 1);
+    }
     for (int32_t x = left; x < right; ++x) d[x] = colour;
   }
 }

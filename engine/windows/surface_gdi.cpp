@@ -133,6 +133,14 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
   TransferSurface(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
 }
 
+// Finding where a mask is white would mean reading it back: the whole box may change.
+void MaskedTransferReach(const Surface*, int32_t width, int32_t height, const Surface*, const Surface*,
+                         int32_t reach[4]) {
+  reach[0] = reach[1] = 0;
+  reach[2] = width;
+  reach[3] = height;
+}
+
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
                     const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                     RasterOp op) {

@@ -43,16 +43,30 @@ TEST(SurfaceLayer, RasterOperationsCombineWholeColourValues) {
   }
 }
 
+// Every pixel a masked transfer changed lies in the reach it gave beforehand.
+void ExpectChangesWithinReach(const std::vector<std::string>& before, const std::vector<std::string>& after,
+                              int32_t dx, int32_t dy, const int32_t reach[4]) {
+  for (int32_t y = 0; y < static_cast<int32_t>(before.size()); ++y)
+    for (int32_t x = 0; x < static_cast<int32_t>(before[y].size()); ++x)
+      if (before[y][x] != after[y][x]) {
+        EXPECT_TRUE(x - dx >= reach[0] && x - dx < reach[2] && y - dy >= reach[1] && y - dy < reach[3])
+            << "pixel " << x << "," << y << " changed outside the reach";
+      }
+}
+
 // The masked transfer against the two transfers it stands for, on two copies of one picture.
 void ExpectMaskedAsTwoTransfers(const Surface* mask, const Surface* sprite, int32_t dx, int32_t dy, int32_t w,
                                 int32_t h) {
   const std::vector<std::string> picture = Picture({"rgby", "gbyr", "byrg", "yrgb"});
   Surface* masked = MakeSurface(picture);
   Surface* twice = MakeSurface(picture);
+  int32_t reach[4];
+  MaskedTransferReach(masked, w, h, mask, sprite, reach);
   MaskedTransferSurface(masked, dx, dy, w, h, mask, sprite);
   TransferSurface(twice, dx, dy, w, h, mask, 0, 0, RopSrcAnd);
   TransferSurface(twice, dx, dy, w, h, sprite, 0, 0, RopSrcPaint);
   EXPECT_EQ(Letters(masked), Letters(twice)) << "at " << dx << "," << dy << " size " << w << "x" << h;
+  ExpectChangesWithinReach(picture, Letters(masked), dx, dy, reach);
   ReleaseSurface(masked);
   ReleaseSurface(twice);
 }
@@ -84,6 +98,13 @@ TEST(SurfaceLayer, MaskedTransfersDrawWhatAnAndThenAnOrDraw) {
   ExpectMaskedAsTwoTransfers(speckled, colours, 1, -1, 4, 4);
   ReleaseSurface(speckled);
   ReleaseSurface(colours);
+  // A pair with a transparent margin.
+  Surface* framed = MakeSurface(Picture({"....", ".#..", "...."}));
+  Surface* middle = MakeSurface(Picture({"####", "#r##", "####"}));
+  ExpectMaskedAsTwoTransfers(framed, middle, 0, 0, 4, 3);
+  ExpectMaskedAsTwoTransfers(framed, middle, -1, 1, 4, 3);
+  ReleaseSurface(framed);
+  ReleaseSurface(middle);
   ReleaseSurface(mask);
   ReleaseSurface(sprite);
 }
@@ -95,8 +116,12 @@ TEST(SurfaceLayer, MaskedTransfersClearBitsAboveTheColourUnderAWhiteMask) {
   Surface* sprite = MakeSurface(Picture({"##", "#r"}));
   Surface* dest = CreateSurface(nullptr, 2, 2);
   FillSurface(dest, 0, 0, 2, 2, 0xFF00FF00);
+  int32_t reach[4];
+  MaskedTransferReach(dest, 2, 2, mask, sprite, reach);
   MaskedTransferSurface(dest, 0, 0, 2, 2, mask, sprite);
   EXPECT_EQ(Letters(dest), Picture({"gg", "gr"}));
+  // The white part changed too, so all of it is in reach.
+  EXPECT_EQ(std::vector<int32_t>(reach, reach + 4), std::vector<int32_t>({0, 0, 2, 2}));
   ReleaseSurface(dest);
   ReleaseSurface(mask);
   ReleaseSurface(sprite);
