@@ -365,8 +365,12 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   // Source columns grow with destination columns, so those outside the source form the two
   // ends of the range and can be cut off before the row loops. Each source row is spread out
   // once into `spread`; enlarged pictures reuse it for the destination rows that repeat it.
+  // A character scaled on its depth axis is drawn this way at every paint: the tables of a span
+  // up to a wide character's live on the stack rather than in an allocation per draw.
   const int64_t span = colEnd - colStart;
-  int32_t* columns = static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 8));
+  const int64_t kStackSpan = 512;
+  int32_t onStack[2 * kStackSpan];
+  int32_t* columns = span <= kStackSpan ? onStack : static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 8));
   if (!columns) return;
   uint32_t* spread = reinterpret_cast<uint32_t*>(columns + span);
   int32_t count = 0;
@@ -388,7 +392,7 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
     }
     Combine(dest->pixels + static_cast<size_t>(row) * dest->width + firstCol, spread, count, op);
   }
-  free(columns);
+  if (columns != onStack) free(columns);
 }
 
 void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
@@ -491,10 +495,12 @@ void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, ui
   const int32_t h = surface->height;
   uint32_t* pixels = surface->pixels;
 
-  // Seeds waiting to be spread along their row; grows as needed, one entry per run found.
-  size_t capacity = 256, count = 0;
-  int32_t* seeds = static_cast<int32_t*>(malloc(capacity * 2 * sizeof(int32_t)));
-  if (!seeds) return;
+  // Seeds waiting to be spread along their row, one entry per run found: on the stack, where
+  // the fills of loading a frame's mask fit, and moved to the heap when they outgrow it.
+  const size_t kStackSeeds = 256;
+  int32_t onStack[2 * kStackSeeds];
+  size_t capacity = kStackSeeds, count = 0;
+  int32_t* seeds = onStack;
   seeds[count * 2] = x;
   seeds[count * 2 + 1] = y;
   ++count;
@@ -513,12 +519,14 @@ void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, ui
       for (int32_t i = left; i <= right; ++i) {
         if (next[i] != match || (i > left && next[i - 1] == match)) continue;
         if (count == capacity) {
-          int32_t* grown =
-              static_cast<int32_t*>(realloc(seeds, capacity * 4 * sizeof(int32_t)));
+          int32_t* grown = static_cast<int32_t*>(
+              seeds == onStack ? malloc(capacity * 4 * sizeof(int32_t))
+                               : realloc(seeds, capacity * 4 * sizeof(int32_t)));
           if (!grown) {
-            free(seeds);
+            if (seeds != onStack) free(seeds);
             return;
           }
+          if (seeds == onStack) memcpy(grown, onStack, sizeof onStack);
           seeds = grown;
           capacity *= 2;
         }
@@ -528,7 +536,7 @@ void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, ui
       }
     }
   }
-  free(seeds);
+  if (seeds != onStack) free(seeds);
 }
 
 uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {

@@ -172,6 +172,15 @@ TEST(SurfaceLayer, FloodFillFollowsOnlyHorizontalAndVerticalNeighbours) {
   FloodFillSurface(s, 0, -1, 0x0000FF, 0xFFFFFF);
   EXPECT_EQ(Letters(s), Picture({"gg#.", "g#..", "#..#", "..#r"}));
   ReleaseSurface(s);
+  // A comb: one row of red over teeth of red and black, each tooth a run of its own to visit.
+  std::vector<std::string> comb = {std::string(1201, 'r'), std::string(1201, 'r')};
+  for (size_t x = 1; x < comb[1].size(); x += 2) comb[1][x] = '#';
+  Surface* teeth = MakeSurface(comb);
+  FloodFillSurface(teeth, 0, 0, 0x0000FF, 0x00FF00);
+  for (char& c : comb[0]) c = 'g';
+  for (size_t x = 0; x < comb[1].size(); x += 2) comb[1][x] = 'g';
+  EXPECT_EQ(Letters(teeth), comb);
+  ReleaseSurface(teeth);
 }
 
 }  // namespace

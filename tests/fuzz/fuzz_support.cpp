@@ -50,10 +50,6 @@ const Bytes kRgbPicture = SmallBitmap(4, 3, 24, 0, RgbPixels());
 const Bytes kRlePicture = SmallBitmap(5, 3, 8, 1, {3, 1, 2, 2, 0, 0, 0, 3, 1, 2, 3, 0, 0, 0, 5, 4, 0, 1});
 const Bytes kWave = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
 
-struct OpenFile {
-  const NamedFile* file;
-  size_t position;
-};
 
 // MemoryFiles leaves the image out of what it keeps.
 class BlankPlayer : public PlayerImageSource {
@@ -107,8 +103,15 @@ MemoryFiles::MemoryFiles(const uint8_t* picture, size_t size)
              {"/f/x.bmp", picture, size}} {}
 
 BuildFiles::Handle MemoryFiles::OpenForReading(const char* path) {
-  for (const NamedFile& file : files_)
-    if (std::strcmp(file.name, path) == 0) return new OpenFile{&file, 0};
+  for (const NamedFile& file : files_) {
+    if (std::strcmp(file.name, path) != 0) continue;
+    for (OpenFile& open : open_) {
+      if (open.file) continue;
+      open = OpenFile{&file, 0};
+      return &open;
+    }
+    std::abort();  // more files open at once than a build or a load ever holds
+  }
   return nullptr;
 }
 
@@ -148,7 +151,7 @@ size_t MemoryFiles::Write(Handle, const void* data, size_t size) {
 }
 
 bool MemoryFiles::Close(Handle file) {
-  delete static_cast<OpenFile*>(file);
+  static_cast<OpenFile*>(file)->file = nullptr;
   return true;
 }
 

@@ -40,7 +40,13 @@ class MemoryFiles : public BuildFiles {
   size_t written = 0;
 
  private:
+  // The files open at the moment, in slots rather than allocated: a run opens several.
+  struct OpenFile {
+    const NamedFile* file;
+    size_t position;
+  };
   NamedFile files_[4];
+  OpenFile open_[4] = {};
 };
 
 // The settings and the picture of one input.
