@@ -38,9 +38,7 @@ void NoteHighBytes(Surface* dest, const Surface* src, RasterOp op) {
   if (op != RopSrcAnd) dest->highBytes = dest->highBytes || src->highBytes;
 }
 
-Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
-  Surface* surface = static_cast<Surface*>(malloc(sizeof(Surface)));
-  if (!surface) return nullptr;
+Surface* InitSurface(Surface* surface, int32_t width, int32_t height, uint32_t* pixels) {
   surface->width = width;
   surface->height = height;
   surface->pixels = pixels;
@@ -50,6 +48,16 @@ Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
   Touch(surface);
   ++liveSurfaces;
   return surface;
+}
+
+Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
+  Surface* surface = static_cast<Surface*>(malloc(sizeof(Surface)));
+  return surface ? InitSurface(surface, width, height, pixels) : nullptr;
+}
+
+// The pixels of a picture made in one block with its description.
+uint32_t* PixelsAfter(Surface* surface) {
+  return reinterpret_cast<uint32_t*>(surface + 1);
 }
 
 // Clips a w x h transfer to both pictures; false when nothing is left.
@@ -110,9 +118,10 @@ inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) 
 // Zeroed pixel memory. A screen-sized buffer is asked for in huge pages where the system has
 // them: a paint touches a hundred rows of a character's box in each buffer, each row on a page
 // of its own, and ordinary pages then cost more in address translation than in copying.
+const size_t kHugePage = 2u << 20;
+
 uint32_t* AllocatePixels(size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  const size_t kHugePage = 2u << 20;
   if (bytes >= 2 * kHugePage) {
     void* memory = nullptr;
     if (posix_memalign(&memory, kHugePage, bytes) != 0) return nullptr;
@@ -132,7 +141,14 @@ bool SurfaceSizeFits(int32_t width, int32_t height) {
 
 Surface* CreateSurface(const Surface*, int32_t width, int32_t height) {
   if (!SurfaceSizeFits(width, height)) return nullptr;
-  uint32_t* pixels = AllocatePixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  // A picture below the size that goes in huge pages (a frame's mask, a preview) comes in one
+  // block with its description: loading a scene makes one or more for every frame.
+  if (bytes < 2 * kHugePage) {
+    Surface* surface = static_cast<Surface*>(calloc(1, sizeof(Surface) + bytes));
+    return surface ? InitSurface(surface, width, height, PixelsAfter(surface)) : nullptr;
+  }
+  uint32_t* pixels = AllocatePixels(bytes);
   if (!pixels) return nullptr;
   Surface* surface = NewSurface(width, height, pixels);
   if (!surface) free(pixels);
@@ -162,7 +178,7 @@ Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSi
 void ReleaseSurface(Surface* surface) {
   if (!surface) return;
   free(surface->runs);
-  free(surface->pixels);
+  if (surface->pixels != PixelsAfter(surface)) free(surface->pixels);
   free(surface);
   --liveSurfaces;
 }

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OpenPackageSource(&source, &stream.base);
   // A small screen keeps the paints cheap; a window of full-screen height keeps them on the
   // saver's own path, which presents only the areas that changed.
-  LoadScene(&source.base, SceneGeometry{48, 32, 0, 0, 48, kPreviewHeightLimit}, 1);
+  LoadScene(&source.base, SceneGeometry{48, 32, 0, 0, 48, kPreviewHeightLimit, 0, 0, 0, {}}, 1);
   Surface* window = CreateSurface(nullptr, 48, 32);
   for (int paint = 0; paint < 2; ++paint) {
     AdvanceFrames();
