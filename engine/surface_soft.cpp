@@ -115,22 +115,23 @@ inline void Combine(uint32_t* d, const uint32_t* s, int32_t count, RasterOp op) 
   }
 }
 
-// Zeroed pixel memory. A screen-sized buffer is asked for in huge pages where the system has
-// them: a paint touches a hundred rows of a character's box in each buffer, each row on a page
-// of its own, and ordinary pages then cost more in address translation than in copying.
+// Zeroed pixel memory for a picture of at least kLargePicture bytes. A screen-sized buffer is
+// asked for in huge pages where the system has them: a paint touches a hundred rows of a
+// character's box in each buffer, each row on a page of its own, and ordinary pages then cost
+// more in address translation than in copying.
 const size_t kHugePage = 2u << 20;
+const size_t kLargePicture = 2 * kHugePage;
 
-uint32_t* AllocatePixels(size_t bytes) {
+uint32_t* AllocateLargePixels(size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (bytes >= 2 * kHugePage) {
-    void* memory = nullptr;
-    if (posix_memalign(&memory, kHugePage, bytes) != 0) return nullptr;
-    madvise(memory, bytes, MADV_HUGEPAGE);
-    memset(memory, 0, bytes);
-    return static_cast<uint32_t*>(memory);
-  }
-#endif
+  void* memory = nullptr;
+  if (posix_memalign(&memory, kHugePage, bytes) != 0) return nullptr;
+  madvise(memory, bytes, MADV_HUGEPAGE);
+  memset(memory, 0, bytes);
+  return static_cast<uint32_t*>(memory);
+#else
   return static_cast<uint32_t*>(calloc(bytes, 1));
+#endif
 }
 
 bool SurfaceSizeFits(int32_t width, int32_t height) {
@@ -144,11 +145,11 @@ Surface* CreateSurface(const Surface*, int32_t width, int32_t height) {
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
   // A picture below the size that goes in huge pages (a frame's mask, a preview) comes in one
   // block with its description: loading a scene makes one or more for every frame.
-  if (bytes < 2 * kHugePage) {
+  if (bytes < kLargePicture) {
     Surface* surface = static_cast<Surface*>(calloc(1, sizeof(Surface) + bytes));
     return surface ? InitSurface(surface, width, height, PixelsAfter(surface)) : nullptr;
   }
-  uint32_t* pixels = AllocatePixels(bytes);
+  uint32_t* pixels = AllocateLargePixels(bytes);
   if (!pixels) return nullptr;
   Surface* surface = NewSurface(width, height, pixels);
   if (!surface) free(pixels);

@@ -50,7 +50,6 @@ const Bytes kRgbPicture = SmallBitmap(4, 3, 24, 0, RgbPixels());
 const Bytes kRlePicture = SmallBitmap(5, 3, 8, 1, {3, 1, 2, 2, 0, 0, 0, 3, 1, 2, 3, 0, 0, 0, 5, 4, 0, 1});
 const Bytes kWave = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
 
-
 // MemoryFiles leaves the image out of what it keeps.
 class BlankPlayer : public PlayerImageSource {
  public:
