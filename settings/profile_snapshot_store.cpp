@@ -46,18 +46,26 @@ void ProfileSnapshotStore::LoadText(std::string text) {
     entries_.push_back(Entry{HashNames(e.section, e.sectionLength, e.key, e.keyLength), at(e.section),
                              e.sectionLength, at(e.key), e.keyLength, at(e.value), e.valueLength});
   }
-  // At most half full, so that a probe soon meets an empty slot. A repeated key goes in after
-  // the first of its names, further along the same probe, so a lookup meets the first one first,
-  // as the file store does.
+  // At most half full, so that a probe soon meets an empty slot. A repeated key stays out of the
+  // table: the first of its names answers, as in the file store. Kept in, every repeat probed past
+  // all those before it, and a file of one key repeated took the square of its lines to load.
   size_t size = 16;
   while (size < 2 * entries_.size()) size *= 2;
   slots_.assign(size, 0);
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
     size_t slot = e.hash & (size - 1);
-    while (slots_[slot] != 0) slot = (slot + 1) & (size - 1);
-    slots_[slot] = static_cast<uint32_t>(i + 1);
+    while (slots_[slot] != 0 && !HasNames(entries_[slots_[slot] - 1], e.hash, text_.data() + e.section,
+                                          e.sectionLength, text_.data() + e.key, e.keyLength))
+      slot = (slot + 1) & (size - 1);
+    if (slots_[slot] == 0) slots_[slot] = static_cast<uint32_t>(i + 1);
   }
+}
+
+bool ProfileSnapshotStore::HasNames(const Entry& e, uint64_t hash, const char* section, size_t sectionLength,
+                                    const char* key, size_t keyLength) const {
+  return e.hash == hash && ProfileNameEquals(text_.data() + e.section, e.sectionLength, section, sectionLength) &&
+         ProfileNameEquals(text_.data() + e.key, e.keyLength, key, keyLength);
 }
 
 const ProfileSnapshotStore::Entry* ProfileSnapshotStore::Find(const char* section, size_t sectionLength,
@@ -67,9 +75,7 @@ const ProfileSnapshotStore::Entry* ProfileSnapshotStore::Find(const char* sectio
   const size_t mask = slots_.size() - 1;
   for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
     const Entry& e = entries_[slots_[slot] - 1];
-    if (e.hash == hash && ProfileNameEquals(text_.data() + e.section, e.sectionLength, section, sectionLength) &&
-        ProfileNameEquals(text_.data() + e.key, e.keyLength, key, keyLength))
-      return &e;
+    if (HasNames(e, hash, section, sectionLength, key, keyLength)) return &e;
   }
   return nullptr;
 }

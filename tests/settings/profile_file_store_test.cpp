@@ -106,9 +106,11 @@ TEST_F(ProfileFileTest, ReadsHandWrittenFiles) {
 }
 
 // A scene's worth of keys and more, in sections that repeat, with names that differ only in case
-// or only in where the section ends: the snapshot finds what a scan of the text finds.
+// or only in where the section ends, after one key repeated a thousand times: the snapshot finds
+// what a scan of the text finds.
 TEST_F(ProfileFileTest, SnapshotOfManyKeysAnswersAsTheTextDoes) {
   std::string text;
+  for (int k = 0; k < 1000; ++k) text += (k % 2 ? "[Sound]\nloop=" : "[SOUND]\nLOOP=") + std::to_string(k) + "\n";
   for (int round = 0; round < 3; ++round) {
     for (const char* section : {"Character", "CHARACTER", "Speed", "a", "ab"}) {
       text += std::string("[") + section + "]\nbc=split\nc=" + std::to_string(round) + "\n";
@@ -119,7 +121,7 @@ TEST_F(ProfileFileTest, SnapshotOfManyKeysAnswersAsTheTextDoes) {
   ProfileSnapshotStore snapshot;
   snapshot.LoadText(text);
   for (const char* section : {"character", "Speed", "a", "ab", "abc", "Sound"}) {
-    for (const char* key : {"k7", "K59", "k60", "bc", "c"}) {
+    for (const char* key : {"k7", "K59", "k60", "bc", "c", "Loop"}) {
       const char* value = nullptr;
       size_t length = 0;
       const bool found = FindProfileValue(text.data(), text.size(), section, key, &value, &length);
@@ -127,6 +129,7 @@ TEST_F(ProfileFileTest, SnapshotOfManyKeysAnswersAsTheTextDoes) {
     }
   }
   EXPECT_EQ(Read(&snapshot, "character", "k7"), "Character7");  // the first of the repeats
+  EXPECT_EQ(Read(&snapshot, "sound", "loop"), "0");
 }
 
 TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyMust) {
