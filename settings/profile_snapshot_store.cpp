@@ -54,30 +54,30 @@ void ProfileSnapshotStore::LoadText(std::string text) {
   slots_.assign(size, 0);
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
-    size_t slot = e.hash & (size - 1);
-    while (slots_[slot] != 0 && !HasNames(entries_[slots_[slot] - 1], e.hash, text_.data() + e.section,
-                                          e.sectionLength, text_.data() + e.key, e.keyLength))
-      slot = (slot + 1) & (size - 1);
+    const size_t slot = Probe(e.hash, text_.data() + e.section, e.sectionLength, text_.data() + e.key, e.keyLength);
     if (slots_[slot] == 0) slots_[slot] = static_cast<uint32_t>(i + 1);
   }
 }
 
-bool ProfileSnapshotStore::HasNames(const Entry& e, uint64_t hash, const char* section, size_t sectionLength,
-                                    const char* key, size_t keyLength) const {
-  return e.hash == hash && ProfileNameEquals(text_.data() + e.section, e.sectionLength, section, sectionLength) &&
-         ProfileNameEquals(text_.data() + e.key, e.keyLength, key, keyLength);
+size_t ProfileSnapshotStore::Probe(uint64_t hash, const char* section, size_t sectionLength, const char* key,
+                                   size_t keyLength) const {
+  const size_t mask = slots_.size() - 1;
+  size_t slot = hash & mask;
+  for (; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const Entry& e = entries_[slots_[slot] - 1];
+    if (e.hash == hash && ProfileNameEquals(text_.data() + e.section, e.sectionLength, section, sectionLength) &&
+        ProfileNameEquals(text_.data() + e.key, e.keyLength, key, keyLength))
+      break;
+  }
+  return slot;
 }
 
 const ProfileSnapshotStore::Entry* ProfileSnapshotStore::Find(const char* section, size_t sectionLength,
                                                               const char* key, size_t keyLength) const {
   if (slots_.empty()) return nullptr;
-  const uint64_t hash = HashNames(section, sectionLength, key, keyLength);
-  const size_t mask = slots_.size() - 1;
-  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-    const Entry& e = entries_[slots_[slot] - 1];
-    if (HasNames(e, hash, section, sectionLength, key, keyLength)) return &e;
-  }
-  return nullptr;
+  const uint32_t index = slots_[Probe(HashNames(section, sectionLength, key, keyLength), section, sectionLength, key,
+                                      keyLength)];
+  return index != 0 ? &entries_[index - 1] : nullptr;
 }
 
 size_t ProfileSnapshotStore::ReadText(const char* section, const char* key, const char* fallback,

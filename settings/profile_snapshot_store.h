@@ -25,9 +25,9 @@ class ProfileSnapshotStore : public SettingsStore {
     size_t section, sectionLength, key, keyLength, value, valueLength;
   };
   const Entry* Find(const char* section, size_t sectionLength, const char* key, size_t keyLength) const;
-  // Whether the entry's names are these (compared as the profile text compares them).
-  bool HasNames(const Entry& e, uint64_t hash, const char* section, size_t sectionLength, const char* key,
-                size_t keyLength) const;
+  // The slot where a probe for these names (compared as the profile text compares them) stops:
+  // the one holding the first entry of them, or the empty one where it would go.
+  size_t Probe(uint64_t hash, const char* section, size_t sectionLength, const char* key, size_t keyLength) const;
 
   std::string text_;
   // The key lines in order, and an open-addressed table of their indexes + 1 hashed by the
