@@ -129,18 +129,6 @@ void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const
   Show(page, message, MB_OK | MB_ICONHAND);
 }
 
-InputState ProbeInput(InputProbe*, const char* path) {
-  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
-      return InputMissing;
-  }
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return InputUnopenable;
-  CloseHandle(file);
-  return InputReadable;
-}
-
 // "画像1 の 3 コマ目（bal2.bmp）：見つからないため、入っていません。", as the dialog names things:
 // characters by their tab, frames by their row.
 void AddInputLine(MessageText* message, const ReportedInput& input) {
@@ -148,29 +136,41 @@ void AddInputLine(MessageText* message, const ReportedInput& input) {
   WideText what(whatText, 256), character(characterNumber, 12), slot(slotNumber, 12);
   character.AddNumber(input.character + 1);
   slot.AddNumber(input.slot + 1);
-  if (input.kind == FrameInput) {
+  if (input.subject == WalkFrame) {
     what.Fill(IDS_INPUT_FRAME, {characterNumber, slotNumber});
   } else {
-    what.Fill(input.kind == WallpaperInput ? IDS_INPUT_WALLPAPER : input.kind == SoundInput ? IDS_INPUT_SOUND : IDS_INPUT_OTHER,
+    what.Fill(input.subject == WalkWallpaper ? IDS_INPUT_WALLPAPER : input.subject == WalkSound ? IDS_INPUT_SOUND
+                                                                                               : IDS_INPUT_OTHER,
               {});
   }
   wchar_t nameText[kSettingBufferSize * 2], detailText[sizeof input.detail * 2];
   WideText name(nameText, sizeof nameText / sizeof nameText[0]), detail(detailText, sizeof detailText / sizeof detailText[0]);
   name.AddAnsi(input.name);
-  detail.AddAnsi(input.detail);  // the builder's own words
+  detail.AddAnsi(input.detail);  // the reader's or the system's own words
 
-  wchar_t whyText[1024], endedNumber[12];
-  WideText why(whyText, 1024), ended(endedNumber, 12);
-  ended.AddNumber(input.endedAtSlot + 1);
-  // In the order of InputProblem; a text with a blank takes the builder's words or the slot
-  // that ended the run.
-  const UINT kReasonTexts[] = {IDS_INPUT_NOT_FOUND, IDS_INPUT_NOT_OPENED, IDS_INPUT_NOT_TAKEN, IDS_INPUT_NAME_TOO_LONG,
-                               IDS_INPUT_AFTER_ENDED_RUN};
-  static_assert(sizeof kReasonTexts / sizeof kReasonTexts[0] == InputNoted, "a text for every problem but a note");
-  if (input.problem == InputNoted) {
+  wchar_t whyText[1024], numberText[12];
+  WideText why(whyText, 1024), number(numberText, 12);
+  const bool slotNumbered = input.reason == LeftAfterEndedRun || input.reason == LeftAfterEmptySlot;
+  number.AddNumber(slotNumbered ? static_cast<int>(input.number) + 1 : static_cast<int>(input.number >> 20));
+  // A text with a blank takes the reader's words, the slot that ended the run or the limit.
+  UINT reasonText = 0;
+  switch (input.reason) {
+    case LeftMissing: reasonText = IDS_INPUT_NOT_FOUND; break;
+    case LeftUnopenable: reasonText = IDS_INPUT_NOT_OPENED; break;
+    case LeftNameTooLong: reasonText = IDS_INPUT_NAME_TOO_LONG; break;
+    case LeftNotTaken: reasonText = IDS_INPUT_NOT_A_KIND; break;
+    case LeftDamaged: reasonText = IDS_INPUT_NOT_TAKEN; break;
+    case LeftOverLimit: reasonText = IDS_INPUT_OVER_LIMIT; break;
+    case LeftNeverShown: reasonText = IDS_INPUT_NEVER_SHOWN; break;
+    case LeftAfterEndedRun: reasonText = IDS_INPUT_AFTER_ENDED_RUN; break;
+    case LeftAfterEmptySlot: reasonText = IDS_INPUT_AFTER_EMPTY_SLOT; break;
+    case LeftNoRoom: reasonText = IDS_INPUT_NO_ROOM; break;
+    default: break;  // a note, told in the walk's words
+  }
+  if (reasonText == 0) {
     why.Add(detailText);
   } else {
-    why.Fill(kReasonTexts[input.problem], {input.problem == InputAfterEndedRun ? endedNumber : detailText});
+    why.Fill(reasonText, {slotNumbered || input.reason == LeftOverLimit ? numberText : detailText});
   }
   message->Add(L"\r\n");
   message->Fill(IDS_INPUT_LINE, {whatText, nameText, whyText});
@@ -226,10 +226,10 @@ bool CheckOutputWritable(HWND page, const char* name) {
 void BuildAndReport(HWND page, const char* name) {
   char folder[MAX_PATH];
   DesignerFolder(folder);
-  InputProbe probe = {ProbeInput};
-  CreateReport report(DesignerSettings(), &probe, folder);
+  CreateReport report;
+  OpenCreateReport(&report);
   char status = kBuildSucceeded;
-  BuildFromDesignerSettings(name, &status, &report);
+  BuildFromDesignerSettings(name, &status, &report.base);
 
   if (report.output != OutputWritten) {
     wchar_t detail[sizeof report.outputDetail];

@@ -7,7 +7,7 @@
 #include "stdio_build_files.h"
 #include "wic_picture_codec.h"
 
-void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagnostics* diagnostics) {
+void BuildFromDesignerSettings(const char* outputPath, char* status, WalkListener* listener) {
   char self[MAX_PATH], folder[MAX_PATH];
   DesignerFile(self);
   DesignerFolder(folder);
@@ -15,6 +15,6 @@ void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagno
   TrailingPlayerImage player(&files, self);
   WicPictureCodec pictures;
   OpenWicPictureCodec(&pictures);
-  BuildSources sources = {DesignerSettings(), &player, &files, folder, diagnostics, &pictures.base};
+  BuildSources sources = {DesignerSettings(), &player, &files, folder, listener, &pictures.base, false};
   BuildPackagedSaver(sources, outputPath, status);
 }

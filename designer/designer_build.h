@@ -3,6 +3,6 @@
 #pragma once
 #include "package_builder.h"
 
-// status is "0" before the call and "1" after any failure; diagnostics (may be null) hears of
-// every file the build could not take and why.
-void BuildFromDesignerSettings(const char* outputPath, char* status, BuildDiagnostics* diagnostics);
+// status is "0" before the call and "1" after any failure; listener (may be null) hears of every
+// file the build left out or noted, and why.
+void BuildFromDesignerSettings(const char* outputPath, char* status, WalkListener* listener);

@@ -27,7 +27,7 @@ SceneSource* OpenSettings(HWND) {
   DesignerFolder(designerFolder);
   OpenWicPictureCodec(&pictureCodecs);
   OpenSettingsSceneSource(&settingsSource, DesignerSettings(), &pictureFiles, designerFolder, &soundFromFile,
-                          &pictureCodecs.base);
+                          &pictureCodecs.base, nullptr);
   return &settingsSource.base;
 }
 

@@ -1,13 +1,13 @@
-// The settings as a scene source: the settings store and the picture and wave files it names,
-// asked in the same order as a package is read, so the engine's load sequence, masks, random
-// calls, motion and composition stay the player's own. Pictures enter through the builder's
-// picture intake and the player's record check, and relative names resolve against the
-// builder's base folder, so that a scene played from its settings shows what the packaged saver
-// built from them shows.
+// The settings as a scene source: the scene walk the builder writes its package from, handed to
+// the engine in the order a package is read, so the engine's load sequence, masks, random calls,
+// motion and composition stay the player's own. Every frame is the record the builder would
+// write, drawn by the player's own record check, so a scene played from its settings shows what
+// the packaged saver built from them shows, and leaves out what it leaves out.
 #pragma once
 #include "package_records.h"
 #include "picture_intake.h"
 #include "scene_source.h"
+#include "scene_walk.h"
 
 class BuildFiles;
 class SettingsStore;
@@ -20,22 +20,16 @@ struct SceneSound {
 
 struct SettingsSceneSource {
   SceneSource base;
-  SettingsStore* store;
-  BuildFiles* files;       // how the named pictures are read
-  const char* baseFolder;  // where relative names belong, as for the builder
   SceneSound* sound;
-  PictureCodec* codecs;  // PNG, JPEG and GIF, as for the builder; null: drawn as nothing
-  // Read once with the timing, before any picture: every decoded frame needs the look.
+  SceneWalkSources sources;
   TimingRecord timing;
-  PictureLook spriteLook, wallpaperLook;
-  int nextCharacter;     // the next letter to look at, 0 for "A"
-  int currentCharacter;  // the letter whose frames and motion are being read
-  int nextSlot;          // the current letter's next frame slot to open
-  PictureFile file;      // the picture whose frames are being given, while fileOpen
-  bool fileOpen;
+  // The walk of the current load, made by readTiming and ended by close.
+  alignas(SceneWalk) unsigned char walkSpace[sizeof(SceneWalk)];
+  SceneWalk* walk;
 };
 
 // Call the source's close once loading is over (the engine does), so that an open picture is
-// released.
+// released. listener hears what the walk left out and noted; it may be null.
 void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
-                             const char* baseFolder, SceneSound* sound, PictureCodec* codecs);
+                             const char* baseFolder, SceneSound* sound, PictureCodec* codecs,
+                             WalkListener* listener);

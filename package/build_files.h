@@ -26,6 +26,9 @@ class BuildFiles {
   virtual bool Close(Handle file) = 0;
   // A description of the last failure, for messages.
   virtual const char* LastError() = 0;
+  // The last failure as the C library's error number, 0 when it was no such failure; the
+  // messages that tell a missing folder from a full disk go by it.
+  virtual int LastErrorNumber() { return 0; }
 
  protected:
   ~BuildFiles() {}

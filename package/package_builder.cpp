@@ -1,366 +1,167 @@
 #include "package_builder.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "bitmap_intake.h"
-#include "character_keys.h"
-#include "input_path.h"
 #include "package_records.h"
 #include "package_writer.h"
 #include "picture_intake.h"
-#include "scene_settings.h"
+#include "scene_walk.h"
+#include "setting_table.h"
 
 namespace {
 
 const size_t kCopyChunk = 64 * 1024;
-// Bitmaps keep their own pixels; no look applies to them.
-const PictureLook kBitmapLook = {false, 0};
+
+// Between the walk and the caller's listener: a picture that could not be read is a failure of
+// the build, as it has always been; a file that is not there is only left out.
+struct BuildListener {
+  WalkListener base;
+  WalkListener* caller;
+  char* status;
+};
+
+void HearInBuild(WalkListener* listener, const WalkOutcome& outcome) {
+  BuildListener* self = reinterpret_cast<BuildListener*>(listener);
+  const bool unreadable = outcome.reason == LeftDamaged || outcome.reason == LeftNotTaken ||
+                          (outcome.reason == LeftOverLimit && outcome.subject != WalkSound);
+  if (outcome.reason == OutputNotWritten || outcome.reason == NoteSoundCutShort ||
+      (unreadable && outcome.subject != WalkSound))
+    *self->status = kBuildFailedStatus;
+  if (self->caller) self->caller->heard(self->caller, outcome);
+}
 
 // The output file with the builder's write check: every write that does not store all of its
 // bytes turns the status to "1" and the build goes on.
 class CheckedOutput : public ByteSink {
  public:
-  CheckedOutput(BuildFiles* files, BuildFiles::Handle file, char* status, BuildDiagnostics* diagnostics,
-                const char* path)
-      : files_(files), file_(file), status_(status), diagnostics_(diagnostics), path_(path) {}
+  CheckedOutput(BuildFiles* files, BuildFiles::Handle file, WalkListener* listener, const char* path)
+      : files_(files), file_(file), listener_(listener), path_(path) {}
 
   size_t Write(const void* data, size_t size) override {
     size_t put = files_->Write(file_, data, size);
-    if (put != size) {
-      *status_ = kBuildFailedStatus;
-      // One message is enough: a full disk fails every write after the first.
-      if (!reported_ && diagnostics_) diagnostics_->Report(BuildFailed, "output", path_, files_->LastError());
-      reported_ = true;
+    // One message is enough: a full disk fails every write after the first.
+    if (put != size && !failed_) {
+      failed_ = true;
+      const WalkOutcome outcome = {WalkOutput, 0, 0, path_, OutputNotWritten,
+                                   static_cast<uint32_t>(files_->LastErrorNumber()), files_->LastError()};
+      listener_->heard(listener_, outcome);
     }
     return put;
   }
 
-  bool Failed() const { return reported_; }
+  bool Failed() const { return failed_; }
 
  private:
   BuildFiles* files_;
   BuildFiles::Handle file_;
-  char* status_;
-  BuildDiagnostics* diagnostics_;
+  WalkListener* listener_;
   const char* path_;
-  bool reported_ = false;
+  bool failed_ = false;
 };
 
-struct Build {
-  const BuildSources& sources;
-  CheckedOutput* output;
-  char* status;
-  TimingRecord timing;
-  bool looksKnown;  // the looks below are read when the first picture needs them
-  PictureLook spriteLook;
-  PictureLook wallpaperLook;
-
-  // How a decoded picture's transparent pixels are written in a frame or the wallpaper. Read
-  // only for the first picture that needs it, so a scene of bitmaps reads exactly the settings
-  // it always read.
-  const PictureLook& Look(bool sprite) {
-    if (!looksKnown) {
-      spriteLook = ReadPictureLook(sources.settings, timing, true);
-      wallpaperLook = ReadPictureLook(sources.settings, timing, false);
-      looksKnown = true;
-    }
-    return sprite ? spriteLook : wallpaperLook;
-  }
-
-  void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) {
-    if (kind == BuildFailed) *status = kBuildFailedStatus;
-    if (sources.diagnostics) sources.diagnostics->Report(kind, record, path, why);
-  }
-
-  size_t Text(const char* section, const char* key, const char* fallback, char* value) {
-    return sources.settings->ReadText(section, key, fallback, value);
-  }
-
-  int32_t Integer(const char* section, const char* key, const char* fallback) {
-    return ReadIntegerSetting(sources.settings, section, key, fallback);
-  }
-
-  // A setting's file name as the files seam sees it; false (reported) when it cannot be formed.
-  bool Resolve(const char* record, const char* path, char* resolved) {
-    const char* why = nullptr;
-    if (ResolveInputPath(sources.baseFolder, path, kNativePathStyle, resolved, kMaxInputPath, &why)) return true;
-    Report(BuildLeftOut, record, path, why);
-    return false;
-  }
-
-  bool CanOpen(const char* path) {
-    BuildFiles::Handle file = sources.files->OpenForReading(path);
-    if (!file) return false;
-    sources.files->Close(file);
-    return true;
-  }
-
-  void CopyPlayerImageMemoAndTiming();
-  void WriteCharacters();
-  void NoteSlotsLeftOut(int character, int slot);
-  void WriteBackgroundAndSound();
-  void WriteSound();
-};
-
-void Build::CopyPlayerImageMemoAndTiming() {
+void CopyPlayerImage(const BuildSources& sources, ByteSink* output, WalkListener* listener) {
   const char* why = "player image could not be read";
   if (const uint8_t* image = sources.player->PlayerImage(&why)) {
     output->Write(image, kPlayerImageSize);
-  } else {
-    Report(BuildFailed, "player image", nullptr, why);
-    // Zeros in its place, so that the package still starts at offset 49152.
-    static const uint8_t kZeros[4096] = {};
-    static_assert(kPlayerImageSize % sizeof kZeros == 0, "whole blocks of zeros");
-    for (uint32_t at = 0; at < kPlayerImageSize; at += sizeof kZeros) output->Write(kZeros, sizeof kZeros);
+    return;
   }
+  const WalkOutcome outcome = {WalkOutput, 0, 0, "player image", OutputNotWritten, 0, why};
+  listener->heard(listener, outcome);
+  // Zeros in its place, so that the package still starts at offset 49152.
+  static const uint8_t kZeros[4096] = {};
+  static_assert(kPlayerImageSize % sizeof kZeros == 0, "whole blocks of zeros");
+  for (uint32_t at = 0; at < kPlayerImageSize; at += sizeof kZeros) output->Write(kZeros, sizeof kZeros);
+}
 
-  char key[] = "Memo1";
+void WriteMemoLines(SettingsStore* settings, ByteSink* output) {
   for (uint32_t line = 0; line < kMemoLineCount; ++line) {
-    key[4] = static_cast<char>('1' + line);
     char text[kSettingBufferSize];
-    uint32_t length = static_cast<uint32_t>(Text("Module", key, "", text));
-    WriteMemoLine(output, text, length);
-  }
-
-  timing = ReadTimingSettings(sources.settings);
-  WriteTimingRecord(output, timing);
-}
-
-// The frames of one named file, each read whole into a record before anything of it is
-// written, so that a file or frame that fails leaves no partial record behind. Refusals and
-// notes are reported here under the record's name ("frame A0", "wallpaper").
-class FileFrames {
- public:
-  FileFrames(Build* build, const char* record, const char* resolved, bool sprite)
-      : build_(build), record_(record), resolved_(resolved), sprite_(sprite) {
-    const char* why = nullptr;
-    open_ = OpenPictureFile(&file_, build->sources.files, resolved, build->sources.codecs, &why);
-    if (!open_) build->Report(BuildFailed, record, resolved, why);
-  }
-
-  ~FileFrames() { ClosePictureFile(&file_); }
-
-  // The next frame's record, which the caller releases; false when the file has no more.
-  bool Next(BitmapRecord* record) {
-    if (!open_) return false;
-    int notes = 0;
-    const char* why = nullptr;
-    PictureStep step = NextPictureFileFrame(&file_, Look(), record, &notes, &why);
-    if (step == PictureFrameReady) {
-      for (uint32_t repair = 1; repair <= kLastBitmapRepair; repair <<= 1)
-        if (record->repairs & repair) Note(BitmapRepairText(repair));
-      for (int note = 1; note < (1 << kLookNoteCount); note <<= 1)
-        if (notes & note) Note(PictureLookNoteText(note));
-      return true;
-    }
-    if (step == PictureDamaged && file_.delivered == 0) build_->Report(BuildFailed, record_, resolved_, why);
-    if (step == PictureDamaged && file_.delivered > 0) {
-      char text[320];
-      std::snprintf(text, sizeof text, "frames from %u on cannot be read (%s); the frames before are kept",
-                    file_.delivered + 1, why);
-      build_->Report(BuildNote, record_, resolved_, text);
-    }
-    open_ = false;
-    return false;
-  }
-
-  // The caller took all it had room for: says so when the picture had more.
-  void NoteFramesLeftOut() {
-    const uint32_t taken = file_.delivered;
-    BitmapRecord extra;
-    int notes = 0;
-    const char* why = nullptr;
-    if (!open_ || NextPictureFileFrame(&file_, Look(), &extra, &notes, &why) != PictureFrameReady) return;
-    ReleaseBitmapRecord(&extra);
-    char text[160];
-    std::snprintf(text, sizeof text, "the picture has more frames than the character has room for; %u of them are used",
-                  taken);
-    build_->Report(BuildNote, record_, resolved_, text);
-  }
-
-  // Whether the file was refused before it gave any frame.
-  bool Refused() const { return file_.delivered == 0; }
-
- private:
-  const PictureLook& Look() { return file_.decoding ? build_->Look(sprite_) : kBitmapLook; }
-
-  // A note about one frame of an animation says which.
-  void Note(const char* text) {
-    if (file_.delivered <= 1) {
-      build_->Report(BuildNote, record_, resolved_, text);
-      return;
-    }
-    char numbered[320];
-    std::snprintf(numbered, sizeof numbered, "frame %u of the picture: %s", file_.delivered, text);
-    build_->Report(BuildNote, record_, resolved_, numbered);
-  }
-
-  Build* build_;
-  const char* record_;
-  const char* resolved_;
-  bool sprite_;
-  PictureFile file_;
-  bool open_;
-};
-
-void Build::WriteCharacters() {
-  for (int index = 0; index < kCharacterCount; ++index) {
-    const SettingKey visibleKey = MotionKey(index, 'A');
-    int frames = 0;
-    for (int slot = 0; slot < kFrameSlotCount; ++slot) {
-      const SettingKey frameKey = FrameKey(index, slot);
-      char record[16] = "frame ";
-      std::strcat(record, frameKey.text);
-      int32_t rate = Integer("Visible", visibleKey.text, "10");
-      char path[kSettingBufferSize];
-      if (Text("Character", frameKey.text, "", path) == 0 || rate == 0) break;
-      char resolved[kMaxInputPath];
-      if (!Resolve(record, path, resolved)) break;
-      if (!CanOpen(resolved)) {
-        Report(BuildLeftOut, record, resolved, "file cannot be opened; the character's frames end here");
-        break;
-      }
-      // An animated picture gives its frames from this slot on, as many as there is room for.
-      FileFrames file(this, record, resolved, true);
-      BitmapRecord bitmap;
-      while (frames < kFrameSlotCount && file.Next(&bitmap)) {
-        WriteFrameRecord(output, BitmapRecordParts(bitmap));
-        ReleaseBitmapRecord(&bitmap);
-        ++frames;
-      }
-      if (frames == kFrameSlotCount) file.NoteFramesLeftOut();
-      // Counted even when it failed: the character keeps its motion record, the status says the rest.
-      if (file.Refused()) ++frames;
-      if (frames >= kFrameSlotCount) {
-        NoteSlotsLeftOut(index, slot + 1);
-        break;
-      }
-    }
-    if (frames > 0) WriteMotionRecord(output, ReadMotionSettings(sources.settings, index));
+    const size_t length = ReadSetting(settings, static_cast<SettingId>(kMemo1 + line), text);
+    WriteMemoLine(output, text, static_cast<uint32_t>(length));
   }
 }
 
-// An animation filled the character's frames before its last slot: a file named in a later slot
-// is not silently dropped.
-void Build::NoteSlotsLeftOut(int character, int slot) {
-  if (slot >= kFrameSlotCount) return;
-  const SettingKey frameKey = FrameKey(character, slot);
-  char record[16] = "frame ";
-  std::strcat(record, frameKey.text);
-  char path[kSettingBufferSize];
-  if (Text("Character", frameKey.text, "", path) == 0) return;
-  Report(BuildLeftOut, record, path,
-         "the pictures before already give the character its 10 frames; this slot and those after it are left out");
+void WriteFrame(ByteSink* output, BitmapRecord* record) {
+  WriteFrameRecord(output, BitmapRecordParts(*record));
+  ReleaseBitmapRecord(record);
 }
 
-void Build::WriteBackgroundAndSound() {
-  BackgroundRecord background = ReadBackgroundSettings(sources.settings);
-
-  char path[kSettingBufferSize];
-  size_t pathLength = Text("BackGround", "Bmp", "", path);
-  // The flag must tell truly whether a wallpaper record follows, so the file is taken in full
-  // before the flag is written; a wallpaper that cannot be taken is left out with its flag.
-  BitmapRecord wallpaper;
-  bool haveWallpaper = false;
-  if (background.wallpaper != 0) {
-    char resolved[kMaxInputPath];
-    if (pathLength == 0) {
-      background.wallpaper = 0;
-    } else if (!Resolve("wallpaper", path, resolved)) {
-      background.wallpaper = 0;
-    } else if (!CanOpen(resolved)) {
-      Report(BuildLeftOut, "wallpaper", resolved, "file cannot be opened; written without wallpaper");
-      background.wallpaper = 0;
-    } else {
-      // A wallpaper is one picture: an animation gives its first frame.
-      FileFrames file(this, "wallpaper", resolved, false);
-      haveWallpaper = file.Next(&wallpaper);
-      if (!haveWallpaper) background.wallpaper = 0;
-    }
-  }
-  WriteBackgroundRecord(output, background);
-  if (haveWallpaper) {
-    WriteFrameRecord(output, BitmapRecordParts(wallpaper));
-    ReleaseBitmapRecord(&wallpaper);
-  }
-  WriteSound();
-}
-
-void Build::WriteSound() {
-  int32_t enabled = Integer("BackGround", "SoundOpt", "0");
-  char path[kSettingBufferSize];
-  size_t pathLength = Text("BackGround", "Sound", "", path);
-  char resolved[kMaxInputPath];
-  uint32_t length = 0;
-  BuildFiles* files = sources.files;
-  BuildFiles::Handle file = nullptr;
-  if (enabled != 0 && pathLength > 0 && Resolve("sound", path, resolved)) {
-    file = files->OpenForReading(resolved);
-    uint64_t size = 0;
-    if (!file) {
-      Report(BuildLeftOut, "sound", resolved, "file cannot be opened; written without sound");
-    } else if (!files->SizeOf(file, &size)) {
-      Report(BuildLeftOut, "sound", resolved, "file size cannot be determined; written without sound");
-    } else if (size > 0xFFFFFFFFu) {
-      Report(BuildLeftOut, "sound", resolved, "file larger than 4 GiB; written without sound");
-    } else {
-      length = static_cast<uint32_t>(size);
-    }
-  }
-  WriteSoundHeader(output, length);
-  if (length == 0) {
-    if (file) files->Close(file);
-    return;
-  }
-
-  // Copied in pieces: the wave never has to fit in memory at once.
+// Copied in pieces: the wave never has to fit in memory at once.
+void CopySound(BuildFiles* files, const WalkSoundFile& sound, const char* named, ByteSink* output,
+               WalkListener* listener) {
   uint8_t* chunk = static_cast<uint8_t*>(std::malloc(kCopyChunk));
-  if (!chunk) {
-    Report(BuildFailed, "sound", resolved, "not enough memory to copy the wave data");
-    files->Close(file);
-    return;
-  }
-  bool complete = files->Seek(file, 0);
-  uint32_t left = length;
+  bool complete = chunk && files->Seek(sound.file, 0);
+  uint32_t left = sound.length;
   while (left > 0) {
-    size_t piece = left < kCopyChunk ? left : kCopyChunk;
-    size_t got = complete ? ReadFully(files, file, chunk, piece) : 0;
+    const size_t piece = left < kCopyChunk ? left : kCopyChunk;
+    const size_t got = complete ? ReadFully(files, sound.file, chunk, piece) : 0;
     if (got < piece) {
-      // The file shrank since its size was taken: keep the record whole, but it is a failure.
+      // The file shrank since its size was taken: the record stays whole, but it is a failure.
       complete = false;
-      std::memset(chunk + got, 0, piece - got);
+      if (chunk) std::memset(chunk + got, 0, piece - got);
     }
-    output->Write(chunk, piece);
+    if (chunk) {
+      output->Write(chunk, piece);
+    } else {
+      static const uint8_t kZeros[256] = {};
+      for (size_t at = 0; at < piece; at += sizeof kZeros)
+        output->Write(kZeros, piece - at < sizeof kZeros ? piece - at : sizeof kZeros);
+    }
     left -= static_cast<uint32_t>(piece);
   }
-  if (!complete) Report(BuildFailed, "sound", resolved, "wave file ended before its size; the rest is zeros");
   std::free(chunk);
-  files->Close(file);
+  if (!complete) {
+    const WalkOutcome outcome = {WalkSound, 0, 0, named, NoteSoundCutShort, 0, nullptr};
+    listener->heard(listener, outcome);
+  }
 }
 
 }  // namespace
 
-void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status) {
+bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status) {
+  BuildListener listener = {{HearInBuild}, sources.listener, status};
   // The package is written beside the output and takes its name only when all of it was
   // stored, so that a full disk or a vanished folder never costs the user the saver they had.
-  BuildFiles::Handle file = sources.files->CreateReplacement(outputPath);
+  BuildFiles* files = sources.files;
+  BuildFiles::Handle file = files->CreateReplacement(outputPath);
   if (!file) {
-    *status = kBuildFailedStatus;
-    if (sources.diagnostics) sources.diagnostics->Report(BuildFailed, "output", outputPath, sources.files->LastError());
-    return;
+    const WalkOutcome outcome = {WalkOutput, 0, 0, outputPath, OutputNotWritten,
+                                 static_cast<uint32_t>(files->LastErrorNumber()), files->LastError()};
+    HearInBuild(&listener.base, outcome);
+    return false;
   }
-  CheckedOutput output(sources.files, file, status, sources.diagnostics, outputPath);
-  Build build = {sources, &output, status, TimingRecord(), false, PictureLook(), PictureLook()};
-  build.CopyPlayerImageMemoAndTiming();
-  build.WriteCharacters();
-  build.WriteBackgroundAndSound();
-  // A record left out for a bad input still leaves a whole package; a failed write does not.
-  bool whole = !output.Failed();
-  if (!sources.files->FinishReplacement(file, whole)) {
-    build.Report(BuildFailed, "output", outputPath, sources.files->LastError());
-    whole = false;
+  CheckedOutput output(files, file, &listener.base, outputPath);
+  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, &listener.base});
+  CopyPlayerImage(sources, &output, &listener.base);
+  WriteMemoLines(sources.settings, &output);
+  WriteTimingRecord(&output, walk.Timing());
+  BitmapRecord record;
+  while (walk.NextCharacter()) {
+    while (walk.NextFrame(&record)) WriteFrame(&output, &record);
+    WriteMotionRecord(&output, walk.Motion());
   }
-  if (!whole) build.Report(BuildNote, "output", outputPath, "nothing was written; a file of that name was left as it was");
+  WriteBackgroundRecord(&output, walk.Background());
+  if (walk.TakeWallpaper(&record)) WriteFrame(&output, &record);
+  WalkSoundFile sound;
+  char soundName[kSettingBufferSize];
+  if (walk.Sound(&sound)) {
+    ReadSetting(sources.settings, kSoundPath, soundName);
+    WriteSoundHeader(&output, sound.length);
+    CopySound(files, sound, soundName, &output, &listener.base);
+    files->Close(sound.file);
+  } else {
+    WriteSoundHeader(&output, 0);
+  }
+  // A file left out for a bad input still leaves a whole package; a failed write does not, nor
+  // does any file left out when only a whole scene may be written.
+  const bool whole = !output.Failed() && !(sources.wholeOnly && walk.LeftOutCount() > 0);
+  const bool written = files->FinishReplacement(file, whole) && whole;
+  if (whole && !written) {
+    const WalkOutcome outcome = {WalkOutput, 0, 0, outputPath, OutputNotWritten,
+                                 static_cast<uint32_t>(files->LastErrorNumber()), files->LastError()};
+    HearInBuild(&listener.base, outcome);
+  }
+  if (!written) *status = kBuildFailedStatus;
+  return written;
 }

@@ -6,34 +6,23 @@
 #include "picture_codec.h"
 #include "player_image_source.h"
 #include "settings_store.h"
-
-enum BuildIssueKind {
-  BuildFailed,   // the status byte is now "1"
-  BuildNote,     // something filled in as the format prescribes; not a failure
-  BuildLeftOut   // a file the settings name was not taken; the package goes on without it
-};
-
-class BuildDiagnostics {
- public:
-  // record names the part of the package ("player image", "frame A0", "wallpaper", "sound",
-  // "output"); path is the file concerned, or null.
-  virtual void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) = 0;
-
- protected:
-  ~BuildDiagnostics() {}
-};
+#include "walk_outcome.h"
 
 struct BuildSources {
   SettingsStore* settings;
   PlayerImageSource* player;
   BuildFiles* files;
-  const char* baseFolder;          // relative names in the settings resolve against it
-  BuildDiagnostics* diagnostics;   // may be null
-  PictureCodec* codecs;           // PNG, JPEG and GIF; null: such files are refused
+  const char* baseFolder;   // relative names in the settings resolve against it
+  WalkListener* listener;   // every file taken with a note or left out, and a saver not written; may be null
+  PictureCodec* codecs;     // PNG, JPEG and GIF; null: such files are left out
+  bool wholeOnly;           // a file left out keeps the saver from being written at all
 };
 
 const char kBuildSucceeded = '0';
 const char kBuildFailedStatus = '1';
 
-// The caller sets *status to "0" first; the builder stores "1" on any failure and never "0".
-void BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status);
+// The caller sets *status to "0" first; the builder stores "1" on any failure and never "0": a
+// saver not written, a picture that could not be read, a sound that could not be copied whole.
+// Returns whether the saver was written; a saver left unwritten leaves any file of that name as
+// it was.
+bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status);

@@ -66,10 +66,14 @@ bool PassesShapeCheck(BitmapRecord* record, const char** why) {
 
 // A picture for a codec is read whole: the codecs read it at random, and its size is capped.
 bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handle, PictureCodec* codecs,
-                  const char** why) {
+                  const char** why, PictureOpening* opening) {
   uint64_t size = 0;
   if (!files->SizeOf(handle, &size)) return Refuse(why, files->LastError());
-  if (size > kMaxBitmapBytes) return Refuse(why, "picture file larger than 256 MiB");
+  if (size > kMaxBitmapBytes) {
+    *opening = PictureTooLarge;
+    return Refuse(why, "picture file larger than 256 MiB");
+  }
+  if (!codecs) *opening = PictureNotAPicture;
   file->bytes = static_cast<uint8_t*>(std::malloc(size > 0 ? static_cast<size_t>(size) : 1));
   if (!file->bytes) return Refuse(why, "not enough memory for the picture file");
   if (!files->Seek(handle, 0) || ReadFully(files, handle, file->bytes, static_cast<size_t>(size)) != size)
@@ -80,22 +84,31 @@ bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handl
 
 }  // namespace
 
-bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why) {
+bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why,
+                     PictureOpening* opening) {
   std::memset(file, 0, sizeof *file);
+  PictureOpening unused;
+  if (!opening) opening = &unused;
+  *opening = PictureUnreadable;
   BuildFiles::Handle handle = files->OpenForReading(path);
-  if (!handle) return Refuse(why, files->LastError());
+  if (!handle) {
+    *opening = PictureNotOpened;
+    return Refuse(why, files->LastError());
+  }
   uint8_t head[kPictureHeadSize];
   const size_t got = files->Seek(handle, 0) ? ReadFully(files, handle, head, sizeof head) : 0;
   bool ok;
   if (IsDecodedPicture(head, got)) {
-    ok = ReadForCodec(file, files, handle, codecs, why);
+    ok = ReadForCodec(file, files, handle, codecs, why, opening);
   } else if (SniffPictureFormat(head, got) == PictureBmp) {
     FilePictureSource source(files, handle);
     ok = file->bitmapPending = IntakeBitmap(&source, &file->bitmap, why) && PassesShapeCheck(&file->bitmap, why);
   } else {
+    *opening = PictureNotAPicture;
     ok = Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
   }
   files->Close(handle);
+  if (ok) *opening = PictureOpened;
   return ok;
 }
 

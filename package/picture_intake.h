@@ -68,11 +68,22 @@ struct PictureFile {
   uint32_t delivered;
 };
 
+// Why a picture file could not be taken at all.
+enum PictureOpening {
+  PictureOpened,
+  PictureNotOpened,    // the file seam could not open it
+  PictureNotAPicture,  // no format this builder reads, or no decoder for it here
+  PictureTooLarge,     // the file is over kMaxBitmapBytes
+  PictureUnreadable    // a picture, but its headers or pixels cannot be read
+};
+
 // Opens the named file through the builder's file seam: a bitmap is read into its record at
 // once, any other picture into memory for the platform's codecs (null: PNG, JPEG and GIF are
 // refused), which read its headers. False, with a reason (the seam's own for a file that cannot
-// be opened), when the file cannot be taken at all; ClosePictureFile is still to be called.
-bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why);
+// be opened) and, when opening is not null, its kind, when the file cannot be taken at all;
+// ClosePictureFile is still to be called.
+bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why,
+                     PictureOpening* opening = nullptr);
 
 // The next frame: PictureFrameReady with *record (the caller releases it) and *notes (the
 // PictureLookNote bits of the frame); PictureEnded; or PictureDamaged, with a reason, when this

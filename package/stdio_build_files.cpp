@@ -37,7 +37,10 @@ BuildFiles::Handle StdioBuildFiles::CreateReplacement(const char* path) {
     lastProblem_ = "another output is still being written";
     return nullptr;
   }
-  if (!BeginFileReplacement(path, nullptr, &output_, &lastProblem_)) return nullptr;
+  if (!BeginFileReplacement(path, nullptr, &output_, &lastProblem_)) {
+    lastError_ = errno;
+    return nullptr;
+  }
   return output_.stream;
 }
 
@@ -46,7 +49,11 @@ bool StdioBuildFiles::FinishReplacement(Handle file, bool keep) {
     lastProblem_ = "not a file being replaced";
     return false;
   }
-  if (keep) return CommitFileReplacement(&output_, &lastProblem_);
+  if (keep) {
+    if (CommitFileReplacement(&output_, &lastProblem_)) return true;
+    lastError_ = errno;
+    return false;
+  }
   AbandonFileReplacement(&output_);
   return true;
 }

@@ -15,6 +15,7 @@ class StdioBuildFiles : public BuildFiles {
   size_t Write(Handle file, const void* data, size_t size) override;
   bool Close(Handle file) override;
   const char* LastError() override;
+  int LastErrorNumber() override { return lastError_; }
 
  private:
   void SetError(int error);

@@ -54,7 +54,10 @@ bool ExamineTarget(const char* target, FileReplacement* replacement, bool* inPla
   *inPlace = false;
   DWORD attributes = GetFileAttributesA(target);
   if (attributes != INVALID_FILE_ATTRIBUTES) {
+    // errno as the C library would set it, for callers that tell the failures apart by it.
+    errno = EISDIR;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Refuse(replacement, problem, "it is a folder");
+    errno = EACCES;
     if (attributes & FILE_ATTRIBUTE_READONLY) return Refuse(replacement, problem, "the file is read-only");
   }
   replacement->target = CopyOf(target, 0);
@@ -66,9 +69,10 @@ bool FlushToDisk(FILE* stream) { return _commit(_fileno(stream)) == 0; }
 bool TakeTargetName(const FileReplacement* replacement, const char** problem) {
   if (MoveFileExA(replacement->temporary, replacement->target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
-  *problem = GetLastError() == ERROR_ACCESS_DENIED
-                 ? "the finished file could not replace the old one: access denied (read-only or in use)"
-                 : "the finished file could not replace the old one";
+  const bool denied = GetLastError() == ERROR_ACCESS_DENIED;
+  *problem = denied ? "the finished file could not replace the old one: access denied (read-only or in use)"
+                    : "the finished file could not replace the old one";
+  errno = denied ? EACCES : EIO;
   return false;
 }
 

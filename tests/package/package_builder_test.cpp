@@ -11,14 +11,19 @@
 #include "byte_order.h"
 #include "package_reader.h"
 #include "stdio_build_files.h"
+#include "walk_cases.h"
 
 namespace {
 
-struct Reports : BuildDiagnostics {
-  void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) override {
-    text.push_back(std::string(kind == BuildFailed ? "failed " : "note ") + record + " " + (path ? path : "") + ": " + why);
-  }
+// What the build said, as the tools print it.
+struct Reports {
+  OutcomeRecorder recorder = MakeOutcomeRecorder();
   std::vector<std::string> text;
+  void Take() { text = OutcomeLines("b", recorder.heard); }
+  void clear() {
+    recorder.heard.clear();
+    text.clear();
+  }
 };
 
 // One build in a scratch folder: a recognisable player image, relative names resolved there.
@@ -30,13 +35,15 @@ class BuildTest : public ::testing::Test {
     WriteFileBytes(folder.Path("player.scr"), player);
   }
 
-  void Build(const std::string& output, bool readBack = true) {
+  void Build(const std::string& output, bool readBack = true, bool wholeOnly = false) {
     StdioBuildFiles files;
     std::string playerPath = folder.Path("player.scr");
     TrailingPlayerImage image(&files, playerPath.c_str());
-    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &reports, nullptr};
+    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &reports.recorder.base, nullptr,
+                            wholeOnly};
     status = kBuildSucceeded;
-    BuildPackagedSaver(sources, output.c_str(), &status);
+    written = BuildPackagedSaver(sources, output.c_str(), &status);
+    reports.Take();
     bytes = readBack ? ReadFileBytes(output) : std::vector<uint8_t>();
   }
 
@@ -59,6 +66,7 @@ class BuildTest : public ::testing::Test {
   std::vector<uint8_t> bytes;
   ScenePackageView view;
   char status = kBuildSucceeded;
+  bool written = false;
 };
 
 TEST_F(BuildTest, EmptySettingsGiveThe60ByteDefaultPackageAndReadInOrder) {
@@ -74,11 +82,11 @@ TEST_F(BuildTest, EmptySettingsGiveThe60ByteDefaultPackageAndReadInOrder) {
 
   std::vector<std::string> expected = {"Module/Memo1", "Module/Memo2", "Module/Memo3", "Module/Memo4", "Module/Memo5",
                                        "Initial/Timer1", "Initial/Timer2", "Initial/Crear"};
-  for (char letter = 'A'; letter <= 'T'; ++letter) {
-    expected.push_back(std::string("Visible/") + letter + "A");
-    expected.push_back(std::string("Character/") + letter + "0");
-  }
-  for (const char* key : {"Erase", "ColorR", "ColorG", "ColorB", "BmpOpt1", "BmpOpt2", "Bmp", "SoundOpt", "Sound"})
+  // Every slot of a character without a first frame is looked at, so that a file named in a
+  // later one is reported as left out rather than passed over in silence.
+  for (char letter = 'A'; letter <= 'T'; ++letter)
+    for (char slot = '0'; slot <= '9'; ++slot) expected.push_back(std::string("Character/") + letter + slot);
+  for (const char* key : {"Erase", "ColorR", "ColorG", "ColorB", "BmpOpt1", "BmpOpt2", "SoundOpt"})
     expected.push_back(std::string("BackGround/") + key);
   EXPECT_EQ(settings.reads, expected);
 }
@@ -239,7 +247,7 @@ TEST_F(BuildTest, FrameThatCannotBeTakenFailsButKeepsItsCharacter) {
   };
   for (const Case& c : cases) {
     settings = TableSettings();
-    reports.text.clear();
+    reports.clear();
     Bitmap("bad.bmp", c.file);
     settings.Set("Character", "A0", "bad.bmp");
     settings.Set("Speed", "AX", "4");
@@ -324,13 +332,15 @@ TEST_F(BuildTest, OutputThatCannotBeWrittenIsAFailure) {
   Build(folder.Path("no/such/folder/out.scr"));
   EXPECT_EQ(status, '1');
   EXPECT_TRUE(bytes.empty());
+  EXPECT_FALSE(written);
   ASSERT_EQ(reports.text.size(), 1u);
-  EXPECT_NE(reports.text[0].find("output"), std::string::npos);
+  EXPECT_NE(reports.text[0].find("not written"), std::string::npos) << reports.text[0];
 
   // A device that accepts the file but not its bytes: the failure must not pass for success.
-  reports.text.clear();
+  reports.clear();
   Build("/dev/full", false);
   EXPECT_EQ(status, '1');
+  EXPECT_FALSE(written);
   EXPECT_FALSE(reports.text.empty());
   // A device is written in place, never replaced by a file of its name.
   struct stat device;
@@ -356,10 +366,32 @@ TEST_F(BuildTest, RepairedPicturesAreNotedByFileAndStoredPutRight) {
   EXPECT_EQ(status, '0');
   ASSERT_EQ(view.characters[0].frameCount, 1u);
   EXPECT_EQ(ReadU16LE(view.characters[0].frames[0].header + 12), 1);
-  std::vector<std::string> expected = {
-      "note frame A0 " + folder.Path("bent.bmp") + ": " + BitmapRepairText(RepairPlanes),
-      "note frame A0 " + folder.Path("bent.bmp") + ": " + BitmapRepairText(RepairFileSize)};
+  std::vector<std::string> expected = {std::string("b: frame A0 bent.bmp: note: ") + BitmapRepairText(RepairPlanes) + "\n",
+                                       std::string("b: frame A0 bent.bmp: note: ") + BitmapRepairText(RepairFileSize) + "\n"};
   EXPECT_EQ(reports.text, expected);
+}
+
+TEST_F(BuildTest, EveryFileLeftOutIsNamedAndOnlyAWholeSceneIsWrittenWhenAsked) {
+  const std::vector<ExpectedOutcome> expected = WriteLeftOutScene(folder, &settings);
+  BuildAndRead();
+  EXPECT_TRUE(written) << "files left out still leave a saver";
+  EXPECT_TRUE(SameOutcomes(reports.recorder.heard, expected));
+  EXPECT_EQ(status, '1') << "a picture that cannot be read is a failure, as it always was";
+  // A with one frame, B without any (its first file is no picture), D with its second, G.
+  ASSERT_EQ(view.characterCount, 4u);
+  EXPECT_EQ(view.characters[0].frameCount, 1u);
+  EXPECT_EQ(view.characters[1].frameCount, 1u);
+  EXPECT_EQ(view.characters[2].frameCount, 1u);
+  EXPECT_EQ(view.characters[3].motion.speedX, -9);
+  EXPECT_EQ(view.background.wallpaper, 0);
+  EXPECT_EQ(view.soundSize, 0u);
+
+  // Asked for a whole scene, the build writes nothing and leaves the saver before as it was.
+  const std::vector<uint8_t> before = bytes;
+  Build(folder.Path("out.scr"), true, true);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(status, '1');
+  EXPECT_EQ(bytes, before);
 }
 
 }  // namespace

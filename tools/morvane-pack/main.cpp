@@ -12,22 +12,10 @@
 
 namespace {
 
-// Every issue on standard error; with --strict a file left out counts as an error.
-class StderrDiagnostics : public BuildDiagnostics {
- public:
-  explicit StderrDiagnostics(bool strict) : strict_(strict) {}
-  void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) override {
-    bool error = kind == BuildFailed || (strict_ && kind == BuildLeftOut);
-    if (error && kind == BuildLeftOut) leftOutErrors_ = true;
-    std::fprintf(stderr, "morvane-pack: %s: %s%s%s: %s\n", error ? "error" : "note", record, path ? " " : "",
-                 path ? path : "", why);
-  }
-  bool leftOutErrors() const { return leftOutErrors_; }
-
- private:
-  bool strict_;
-  bool leftOutErrors_ = false;
-};
+// Every file taken with a note or left out, and a saver not written, on standard error.
+void PrintOutcome(WalkListener*, const WalkOutcome& outcome) {
+  PrintWalkOutcome(stderr, "morvane-pack", outcome);
+}
 
 int Usage(const char* message) {
   std::fprintf(stderr, "morvane-pack: %s\n%s", message, kPackUsage);
@@ -89,9 +77,11 @@ int main(int argc, char** argv) {
     return Refuse("settings", options.settings ? options.settings : "(default)", "its folder cannot be determined");
   }
   TrailingPlayerImage player(&files, playerPath);
-  StderrDiagnostics diagnostics(options.strict);
-  BuildSources sources = {settings, &player, &files, base, &diagnostics, SystemPictureCodec()};
+  WalkListener listener = {PrintOutcome};
+  BuildSources sources = {settings, &player, &files, base, &listener, SystemPictureCodec(), options.strict};
   char status = kBuildSucceeded;
-  BuildPackagedSaver(sources, options.output, &status);
-  return status == kBuildSucceeded && !diagnostics.leftOutErrors() ? 0 : 1;
+  if (BuildPackagedSaver(sources, options.output, &status)) return 0;
+  std::fprintf(stderr, "morvane-pack: %s: nothing was written%s\n", options.output,
+               options.strict ? " (with --strict, every file named must go in)" : "");
+  return 1;
 }

@@ -20,15 +20,16 @@ const char kPackUsage[] =
     "                   default: the folder of the settings file. Names are read as the\n"
     "                   designer writes them: \"\\\" separates folders too; a drive-letter path\n"
     "                   cannot be found here and is left out with a note.\n"
-    "  --strict         a file the settings name that is left out (missing, unreadable,\n"
-    "                   named by a drive-letter path) is an error, not a note.\n"
+    "  --strict         write the saver only when every file the settings name goes in:\n"
+    "                   one left out (missing, unreadable, over a limit, named by a\n"
+    "                   drive-letter path) leaves nothing written.\n"
     "  --help           show this text.\n"
     "\n"
     "Every file left out of the package is named on standard error with the reason.\n"
     "\n"
-    "Exit status: 0 when the build succeeded; 1 when it failed, or with --strict when a file\n"
-    "was left out (each failure is reported on standard error with the file, the record and\n"
-    "the reason; the output may then be incomplete); 2 for a usage error.\n";
+    "Exit status: 0 when the saver was written (files left out are named on standard error);\n"
+    "1 when nothing was written (the reason on standard error; a file of that name stays as\n"
+    "it was), with --strict also when a file was left out; 2 for a usage error.\n";
 
 bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, const char** error) {
   *options = PackOptions();

@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   SceneFile file;
+  file.program = "morvane-play";
   if (!ReadSceneFile(options.scene.c_str(), &file, &problem)) {
     std::fprintf(stderr, "morvane-play: %s\n", problem.c_str());
     return 1;

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   SceneFile file;
+  file.program = "morvane-render";
   if (!ReadSceneFile(options.scene.c_str(), &file, &problem)) return Fail(problem);
   std::string damage = PackageDamage(file);
   if (!damage.empty()) std::fprintf(stderr, "morvane-render: note: %s; playing what loaded\n", damage.c_str());

@@ -43,6 +43,14 @@ bool PlayWaveFile(SceneSound* sound, const char* path) {
   return true;
 }
 
+// Left-out files and files put right, the lines a user looks for when something is missing;
+// how each picture's transparency was decided is the builder's to say.
+void PrintFirstLoad(WalkListener* listener, const WalkOutcome& outcome) {
+  const SceneFile* owner = reinterpret_cast<SceneFileListener*>(listener)->owner;
+  if (owner->program && owner->loads == 1 && outcome.reason != NoteTransparency)
+    PrintWalkOutcome(stderr, owner->program, outcome);
+}
+
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -118,8 +126,11 @@ SceneSource* OpenSceneFileSource(SceneFile* file) {
   }
   file->soundFile.base.playFile = PlayWaveFile;
   file->soundFile.owner = file;
+  file->listener.base.heard = PrintFirstLoad;
+  file->listener.owner = file;
+  ++file->loads;
   OpenLibraryPictureCodec(&file->pictureCodec);
   OpenSettingsSceneSource(&file->settingsSource, &file->settings, &file->pictureFiles, file->folder.c_str(),
-                          &file->soundFile.base, &file->pictureCodec.base);
+                          &file->soundFile.base, &file->pictureCodec.base, &file->listener.base);
   return &file->settingsSource.base;
 }

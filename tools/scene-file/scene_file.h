@@ -23,6 +23,12 @@ struct SceneFileSound {
   SceneFile* owner;
 };
 
+// What the walk of a settings file left out, on standard error: once, at the first load.
+struct SceneFileListener {
+  WalkListener base;
+  SceneFile* owner;
+};
+
 struct SceneFile {
   SceneFileKind kind;
   std::string path;
@@ -37,6 +43,11 @@ struct SceneFile {
   LibraryPictureCodec pictureCodec;
   // The wave a settings file names, kept while it plays, as the package's is.
   std::vector<uint8_t> sound;
+
+  // The program named in front of each line about a file left out; null: nothing is said.
+  const char* program = nullptr;
+  int loads = 0;
+  SceneFileListener listener;
 
   // The source of the current load.
   MemoryStream stream;

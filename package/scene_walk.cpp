@@ -1,0 +1,320 @@
+#include "scene_walk.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "bitmap_intake.h"
+#include "bitmap_limits.h"
+#include "input_path.h"
+#include "scene_settings.h"
+#include "setting_table.h"
+
+namespace {
+
+// Bitmaps keep their own pixels; no look applies to them.
+const PictureLook kBitmapLook = {false, 0};
+// What the package holds besides frames, counted before them so that a large scene is cut at
+// a frame, never inside the records every package ends with.
+const uint64_t kFixedRecordBytes = kMemoLineCount * (4 + kMaxMemoLineLength) + kTimingRecordSize +
+                                   kMaxBackgroundRecordSize + 5;
+
+uint64_t FrameRecordBytes(const BitmapRecord& record) {
+  return kFramePrefixSize + 40 + 4ull * record.colourCount + record.bitsSize;
+}
+
+WalkReason LeftOutReason(PictureOpening opening, bool missing) {
+  switch (opening) {
+    case PictureNotOpened: return missing ? LeftMissing : LeftUnopenable;
+    case PictureNotAPicture: return LeftNotTaken;
+    case PictureTooLarge: return LeftOverLimit;
+    default: return LeftDamaged;
+  }
+}
+
+bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
+
+}  // namespace
+
+SceneWalk::SceneWalk(const SceneWalkSources& sources)
+    : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),
+      packageBytes_(kFixedRecordBytes), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
+      runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
+      haveWallpaper_(false) {}
+
+SceneWalk::~SceneWalk() {
+  if (fileOpen_) ClosePictureFile(&file_);
+  if (haveWallpaper_) ReleaseBitmapRecord(&wallpaper_);
+}
+
+TimingRecord SceneWalk::Timing() {
+  timing_ = ReadTimingSettings(sources_.settings);
+  return timing_;
+}
+
+// Read only for the first picture that needs it, so a scene of bitmaps reads exactly the
+// settings it always read.
+const PictureLook& SceneWalk::Look(bool sprite) {
+  if (!looksKnown_) {
+    spriteLook_ = ReadPictureLook(sources_.settings, timing_, true);
+    wallpaperLook_ = ReadPictureLook(sources_.settings, timing_, false);
+    looksKnown_ = true;
+  }
+  return sprite ? spriteLook_ : wallpaperLook_;
+}
+
+void SceneWalk::Hear(WalkSubject subject, int slot, const char* named, WalkReason reason, uint32_t number,
+                     const char* detail) {
+  if (IsLeftOut(reason)) ++leftOut_;
+  if (!sources_.listener) return;
+  const WalkOutcome outcome = {subject, character_ < 0 ? 0 : character_, slot, named, reason, number, detail};
+  sources_.listener->heard(sources_.listener, outcome);
+}
+
+// The named file opened for its frames, or reported. True also for a picture that opened but
+// cannot be read: it holds its slot and gives no frame.
+bool SceneWalk::OpenNamed(WalkSubject subject, int slot, const char* named) {
+  if (fileOpen_) ClosePictureFile(&file_);
+  fileOpen_ = false;
+  const char* why = nullptr;
+  if (!ResolveInputPath(sources_.baseFolder, named, kNativePathStyle, path_, sizeof path_, &why)) {
+    Hear(subject, slot, named, LeftNameTooLong, 0, why);
+    return false;
+  }
+  PictureOpening opening = PictureUnreadable;
+  fileOpen_ = OpenPictureFile(&file_, sources_.files, path_, sources_.codecs, &why, &opening);
+  if (fileOpen_) {
+    fileSlot_ = slot;
+    std::strcpy(fileName_, named);
+    return true;
+  }
+  const bool missing = opening == PictureNotOpened && IsMissing(sources_.files->LastErrorNumber());
+  Hear(subject, slot, named, LeftOutReason(opening, missing), opening == PictureTooLarge ? kMaxBitmapBytes : 0,
+       missing ? nullptr : why);
+  ClosePictureFile(&file_);
+  return opening != PictureNotOpened;
+}
+
+// The open picture's next frame, with its notes. When it has no further frame the file is
+// closed and damage reported.
+SceneWalk::FrameStep SceneWalk::NextOpenFrame(WalkSubject subject, int slot, const char* named, bool sprite,
+                                              BitmapRecord* record) {
+  int notes = 0;
+  const char* why = nullptr;
+  const PictureLook& look = file_.decoding ? Look(sprite) : kBitmapLook;
+  const PictureStep step = NextPictureFileFrame(&file_, look, record, &notes, &why);
+  const uint32_t frame = file_.delivered;
+  if (step == PictureFrameReady) {
+    // A note about one frame of an animation says which.
+    const uint32_t which = frame > 1 ? frame : 0;
+    for (uint32_t repair = 1; repair <= kLastBitmapRepair; repair <<= 1)
+      if (record->repairs & repair) Hear(subject, slot, named, NoteRepaired, which, BitmapRepairText(repair));
+    for (int note = 1; note < (1 << kLookNoteCount); note <<= 1)
+      if (notes & note) Hear(subject, slot, named, NoteTransparency, which, PictureLookNoteText(note));
+    return FrameGiven;
+  }
+  if (step == PictureDamaged && frame == 0) Hear(subject, slot, named, LeftDamaged, 0, why);
+  if (step == PictureDamaged && frame > 0) Hear(subject, slot, named, NoteLaterFramesDamaged, frame + 1, why);
+  ClosePictureFile(&file_);
+  fileOpen_ = false;
+  return frame == 0 ? NoFrameAtAll : NoFurtherFrame;
+}
+
+// A frame too large for what is left of the package goes no further.
+bool SceneWalk::TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named) {
+  const uint64_t bytes = FrameRecordBytes(record);
+  if (packageBytes_ + bytes <= kMaxPackageBytes) {
+    packageBytes_ += bytes;
+    return true;
+  }
+  Hear(subject, slot, named, LeftOverLimit, static_cast<uint32_t>(kMaxPackageBytes), "the package would be too large");
+  return false;
+}
+
+// The character's frames end before fromSlot: each file named from there on is left out.
+void SceneWalk::EndRun(WalkReason reason, int fromSlot, int endedAt) {
+  runEnded_ = true;
+  for (int slot = fromSlot; slot < kFrameSlotCount; ++slot) {
+    char named[kSettingBufferSize];
+    if (ReadSetting(sources_.settings, kFramePath, named, character_, slot) == 0) {
+      // The run is over anyway; later names after a gap are left out for the gap.
+      if (reason != LeftAfterEmptySlot) {
+        reason = LeftAfterEmptySlot;
+        endedAt = slot;
+      }
+      continue;
+    }
+    Hear(WalkFrame, slot, named, reason, static_cast<uint32_t>(endedAt));
+  }
+}
+
+bool SceneWalk::NextCharacter() {
+  BitmapRecord rest;
+  while (character_ >= 0 && NextFrame(&rest)) ReleaseBitmapRecord(&rest);
+  while (nextLetter_ < kCharacterCount) {
+    character_ = nextLetter_++;
+    nextSlot_ = 0;
+    frames_ = 0;
+    runEnded_ = false;
+    char named[kSettingBufferSize];
+    if (ReadSetting(sources_.settings, kFramePath, named, character_, 0) == 0) {
+      EndRun(LeftAfterEmptySlot, 1, 0);
+      continue;
+    }
+    if (ReadSettingNumber(sources_.settings, kAppearanceRate, character_) == 0) {
+      for (int slot = 0; slot < kFrameSlotCount; ++slot) {
+        if (ReadSetting(sources_.settings, kFramePath, named, character_, slot) > 0)
+          Hear(WalkFrame, slot, named, LeftNeverShown);
+      }
+      runEnded_ = true;
+      continue;
+    }
+    nextSlot_ = 1;
+    if (OpenNamed(WalkFrame, 0, named)) {
+      // A first file that opened but cannot be read still makes a character, without frames.
+      if (!fileOpen_) ++frames_;
+      return true;
+    }
+    EndRun(LeftAfterEndedRun, 1, 0);
+  }
+  character_ = -1;
+  return false;
+}
+
+bool SceneWalk::NextFrame(BitmapRecord* record) {
+  if (character_ < 0) return false;
+  for (;;) {
+    if (fileOpen_ && frames_ >= kFrameSlotCount) {
+      // The character is full: a picture with frames to spare says how many it gave.
+      const uint32_t given = file_.delivered;
+      BitmapRecord extra;
+      int notes = 0;
+      const char* why = nullptr;
+      const PictureLook& look = file_.decoding ? Look(true) : kBitmapLook;
+      if (NextPictureFileFrame(&file_, look, &extra, &notes, &why) == PictureFrameReady) {
+        ReleaseBitmapRecord(&extra);
+        Hear(WalkFrame, fileSlot_, fileName_, NoteFramesBeyondRoom, given);
+      }
+      ClosePictureFile(&file_);
+      fileOpen_ = false;
+      if (!runEnded_) EndRun(LeftNoRoom, nextSlot_, fileSlot_);
+      return false;
+    }
+    if (fileOpen_) {
+      const FrameStep step = NextOpenFrame(WalkFrame, fileSlot_, fileName_, true, record);
+      if (step == FrameGiven && TakeRecordSize(*record, WalkFrame, fileSlot_, fileName_)) {
+        ++frames_;
+        return true;
+      }
+      if (step == FrameGiven) {
+        ReleaseBitmapRecord(record);
+        ClosePictureFile(&file_);
+        fileOpen_ = false;
+      }
+      // A file that gave no frame at all still holds its place in the count.
+      if (step == NoFrameAtAll) ++frames_;
+      if (frames_ >= kFrameSlotCount && !runEnded_) EndRun(LeftNoRoom, nextSlot_, fileSlot_);
+      if (frames_ >= kFrameSlotCount) return false;
+      continue;
+    }
+    if (runEnded_ || nextSlot_ >= kFrameSlotCount) return false;
+    const int slot = nextSlot_++;
+    char named[kSettingBufferSize];
+    if (ReadSetting(sources_.settings, kFramePath, named, character_, slot) == 0) {
+      EndRun(LeftAfterEmptySlot, slot + 1, slot);
+      return false;
+    }
+    if (!OpenNamed(WalkFrame, slot, named)) {
+      EndRun(LeftAfterEndedRun, slot + 1, slot);
+      return false;
+    }
+    if (!fileOpen_) {
+      ++frames_;
+      if (frames_ >= kFrameSlotCount) EndRun(LeftNoRoom, nextSlot_, slot);
+      if (frames_ >= kFrameSlotCount) return false;
+    }
+  }
+}
+
+MotionRecord SceneWalk::Motion() {
+  BitmapRecord rest;
+  while (NextFrame(&rest)) ReleaseBitmapRecord(&rest);
+  return ReadMotionSettings(sources_.settings, character_);
+}
+
+BackgroundRecord SceneWalk::Background() {
+  BitmapRecord rest;
+  while (character_ >= 0 && NextFrame(&rest)) ReleaseBitmapRecord(&rest);
+  character_ = -1;
+  background_ = ReadBackgroundSettings(sources_.settings);
+  if (background_.wallpaper == 0) return background_;
+  char named[kSettingBufferSize];
+  // A wallpaper switched on without a name is simply not there: no file was left out.
+  if (ReadSetting(sources_.settings, kWallpaperPath, named) > 0 && OpenNamed(WalkWallpaper, 0, named) &&
+      fileOpen_) {
+    // A wallpaper is one picture: an animation gives its first frame.
+    haveWallpaper_ = NextOpenFrame(WalkWallpaper, 0, named, false, &wallpaper_) == FrameGiven &&
+                     TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
+    if (fileOpen_) ClosePictureFile(&file_);
+    fileOpen_ = false;
+  }
+  if (!haveWallpaper_) {
+    ReleaseBitmapRecord(&wallpaper_);
+    background_.wallpaper = 0;
+  }
+  return background_;
+}
+
+bool SceneWalk::TakeWallpaper(BitmapRecord* record) {
+  if (!haveWallpaper_) return false;
+  *record = wallpaper_;
+  std::memset(&wallpaper_, 0, sizeof wallpaper_);
+  haveWallpaper_ = false;
+  return true;
+}
+
+bool SceneWalk::Sound(WalkSoundFile* sound) {
+  std::memset(sound, 0, sizeof *sound);
+  char named[kSettingBufferSize];
+  if (ReadSettingNumber(sources_.settings, kSoundOn) == 0 || ReadSetting(sources_.settings, kSoundPath, named) == 0)
+    return false;
+  const char* why = nullptr;
+  if (!ResolveInputPath(sources_.baseFolder, named, kNativePathStyle, sound->path, sizeof sound->path, &why)) {
+    Hear(WalkSound, 0, named, LeftNameTooLong, 0, why);
+    return false;
+  }
+  BuildFiles* files = sources_.files;
+  sound->file = files->OpenForReading(sound->path);
+  if (!sound->file) {
+    const bool missing = IsMissing(files->LastErrorNumber());
+    Hear(WalkSound, 0, named, missing ? LeftMissing : LeftUnopenable, 0, missing ? nullptr : files->LastError());
+    return false;
+  }
+  uint64_t size = 0;
+  bool taken = false;
+  WalkReason refusal = LeftOverLimit;
+  uint32_t number = 0;
+  why = nullptr;
+  if (!files->SizeOf(sound->file, &size)) {
+    refusal = LeftUnopenable;
+    why = files->LastError();
+  } else if (size > kMaxSoundBytes) {
+    number = static_cast<uint32_t>(kMaxSoundBytes);
+  } else if (size == 0) {
+    refusal = LeftNotTaken;
+    why = "the file is empty";
+  } else if (packageBytes_ + size > kMaxPackageBytes) {
+    number = static_cast<uint32_t>(kMaxPackageBytes);
+    why = "the package would be too large";
+  } else {
+    taken = true;
+  }
+  if (!taken) {
+    Hear(WalkSound, 0, named, refusal, number, why);
+    files->Close(sound->file);
+    sound->file = nullptr;
+    return false;
+  }
+  packageBytes_ += size;
+  sound->length = static_cast<uint32_t>(size);
+  return true;
+}

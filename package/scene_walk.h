@@ -1,0 +1,100 @@
+// The one walk from a settings file to a scene: which characters, frames, wallpaper and sound
+// the settings yield, in package order, each file taken, taken with a note, or left out with
+// its reason (walk_outcome.h). The builder writes what the walk hands out; the designer's
+// playback and the Linux players draw it; so playing the settings and playing the saver built
+// from them cannot differ, and every tool names what was left out in the same words.
+//
+// A character's frames are the unbroken run of named, openable files from slot 0, as packages
+// have always held them: an empty or unopenable slot ends the run, a file that opens but cannot
+// be read keeps its place in the count of ten and gives no frame, an animated picture gives its
+// frames from its slot on. A character whose appearance rate is 0 is never shown and is left
+// out whole, as is one whose first file cannot be opened.
+#pragma once
+#include <cstdint>
+
+#include "build_files.h"
+#include "input_path.h"
+#include "package_records.h"
+#include "picture_intake.h"
+#include "walk_outcome.h"
+
+class SettingsStore;
+struct PictureCodec;
+
+// The largest sound any player plays from memory, and the largest package its reader takes
+// (it passes over records with 32-bit signed moves).
+const uint64_t kMaxSoundBytes = 256ull << 20;
+const uint64_t kMaxPackageBytes = (1ull << 31) - kPlayerImageSize;
+
+struct SceneWalkSources {
+  SettingsStore* settings;
+  BuildFiles* files;
+  const char* baseFolder;  // relative names in the settings belong to it
+  PictureCodec* codecs;    // PNG, JPEG and GIF; null: such files are left out
+  WalkListener* listener;  // may be null
+};
+
+// The sound as the walk took it: an open file of `length` bytes, which the caller closes.
+struct WalkSoundFile {
+  BuildFiles::Handle file;
+  uint32_t length;
+  char path[kMaxInputPath];
+};
+
+class SceneWalk {
+ public:
+  explicit SceneWalk(const SceneWalkSources& sources);
+  ~SceneWalk();
+
+  // In package order: the timing, then each character's frames and motion, then the background,
+  // its wallpaper and the sound. Each is asked once.
+  TimingRecord Timing();
+  // The next character that goes in (those left out before it are reported); false at the end.
+  bool NextCharacter();
+  // The current character's next frame as its record (the caller releases it); false when its
+  // frames have ended.
+  bool NextFrame(BitmapRecord* record);
+  // The current character's motion; its remaining frames are passed over first.
+  MotionRecord Motion();
+  // The background, its wallpaper flag cleared when the wallpaper is left out.
+  BackgroundRecord Background();
+  // The wallpaper's record when Background kept its flag; the caller releases it.
+  bool TakeWallpaper(BitmapRecord* record);
+  // False when the scene has no sound, or it was left out.
+  bool Sound(WalkSoundFile* sound);
+
+  // How many files were left out so far.
+  int LeftOutCount() const { return leftOut_; }
+
+ private:
+  const PictureLook& Look(bool sprite);
+  void Hear(WalkSubject subject, int slot, const char* named, WalkReason reason, uint32_t number = 0,
+            const char* detail = nullptr);
+  bool OpenNamed(WalkSubject subject, int slot, const char* named);
+  enum FrameStep { FrameGiven, NoFurtherFrame, NoFrameAtAll };
+  FrameStep NextOpenFrame(WalkSubject subject, int slot, const char* named, bool sprite, BitmapRecord* record);
+  void EndRun(WalkReason reason, int fromSlot, int endedAt);
+  bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);
+
+  SceneWalkSources sources_;
+  TimingRecord timing_;
+  bool looksKnown_;
+  PictureLook spriteLook_, wallpaperLook_;
+  uint64_t packageBytes_;
+  int leftOut_;
+
+  int character_;  // the current character, -1 before the first
+  int nextLetter_;
+  int nextSlot_;   // the next slot to read of the current character
+  int frames_;     // its frames so far, files that gave none counted as one
+  bool runEnded_;
+  PictureFile file_;  // the open picture of slot `fileSlot_`
+  bool fileOpen_;
+  int fileSlot_;
+  char fileName_[kSettingBufferSize];
+  char path_[kMaxInputPath];
+
+  BackgroundRecord background_;
+  BitmapRecord wallpaper_;
+  bool haveWallpaper_;
+};
