@@ -89,7 +89,10 @@ bool ExamineTarget(const char* target, FileReplacement* replacement, bool* inPla
   const char* name = target;
   if (lstat(target, &found) == 0 && S_ISLNK(found.st_mode) && realpath(target, resolved)) name = resolved;
   if (stat(name, &found) == 0) {
-    if (S_ISDIR(found.st_mode)) return Refuse(replacement, problem, std::strerror(EISDIR));
+    if (S_ISDIR(found.st_mode)) {
+      errno = EISDIR;
+      return Refuse(replacement, problem, std::strerror(EISDIR));
+    }
     if (!S_ISREG(found.st_mode)) *inPlace = true;
     // A file its owner made read-only is not replaced behind their back.
     else if (access(name, W_OK) != 0) return Refuse(replacement, problem, std::strerror(errno));

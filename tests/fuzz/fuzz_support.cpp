@@ -59,11 +59,6 @@ class BlankPlayer : public PlayerImageSource {
   }
 };
 
-struct CountedReports : BuildDiagnostics {
-  void Report(BuildIssueKind, const char*, const char*, const char*) override { ++count; }
-  int count = 0;
-};
-
 bool QuietSound(SceneSound*, const char*) { return true; }
 
 // A small screen keeps the paints cheap; a window of full-screen height keeps them on the saver's
@@ -169,21 +164,19 @@ void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures) 
   LibraryPictureCodec codecs;
   OpenLibraryPictureCodec(&codecs);
   SettingsSceneSource settings;
-  OpenSettingsSceneSource(&settings, &input->store, files, "/f", &sound, &codecs.base);
+  OpenSettingsSceneSource(&settings, &input->store, files, "/f", &sound, &codecs.base, nullptr);
   LoadScene(&settings.base, kScreen, kSeed);
   Play(pictures);
   Release();
 }
 
-bool PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
+void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   BlankPlayer player;
-  CountedReports reports;
   LibraryPictureCodec codecs;
   OpenLibraryPictureCodec(&codecs);
-  BuildSources sources = {&input->store, &player, files, "/f", &reports, &codecs.base};
+  BuildSources sources = {&input->store, &player, files, "/f", nullptr, &codecs.base, false};
   char status = kBuildSucceeded;
-  BuildPackagedSaver(sources, "/f/out.scr", &status);
-  if (files->written < kPlayerImageSize) std::abort();
+  if (!BuildPackagedSaver(sources, "/f/out.scr", &status) || files->written < kPlayerImageSize) std::abort();
   static ScenePackageView view;
   PackageError error;
   if (!ReadScenePackage(files->package.data(), files->package.size(), &view, &error)) std::abort();
@@ -195,15 +188,5 @@ bool PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   LoadScene(&source.base, kScreen, kSeed);
   Play(pictures);
   Release();
-  return status == kBuildSucceeded && reports.count == 0;
 }
 
-bool HasHiddenCharacter(SettingsStore* store) {
-  for (int character = 0; character < kCharacterCount; ++character) {
-    char path[kSettingBufferSize];
-    if (store->ReadText("Character", FrameKey(character, 0).text, "", path) > 0 &&
-        ReadIntegerSetting(store, "Visible", MotionKey(character, 'A').text, "10") == 0)
-      return true;
-  }
-  return false;
-}

@@ -66,10 +66,6 @@ struct Pictures {
 // The designer's playback: the scene loads, paints twice and is released whole (else abort).
 void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures);
 
-// The builder's package of the settings, read by the strict reader and played by the player's
-// loading (else abort). True when the build went through without a word.
-bool PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures);
-
-// A character that the playback loads and the builder leaves out by design: a first frame and
-// an appearance rate of 0.
-bool HasHiddenCharacter(SettingsStore* store);
+// The builder's package of the settings, written whatever it left out, read by the strict reader
+// and played by the player's loading (else abort).
+void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures);

@@ -28,6 +28,19 @@ size_t TableSettings::ReadText(const char* section, const char* key, const char*
   return CopySettingText(text.data(), text.size(), value);
 }
 
+std::string TableSettings::ProfileText() const {
+  std::string text, section;
+  for (const auto& entry : values_) {
+    const size_t slash = entry.first.find('/');
+    if (entry.first.compare(0, slash, section) != 0 || section.size() != slash) {
+      section = entry.first.substr(0, slash);
+      text += "[" + section + "]\n";
+    }
+    text += entry.first.substr(slash + 1) + "=" + entry.second + "\n";
+  }
+  return text;
+}
+
 bool TableSettings::WriteText(const char* section, const char* key, const char* value) {
   Set(section, key, value);
   return true;

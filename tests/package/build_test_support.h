@@ -13,6 +13,8 @@ class TableSettings : public SettingsStore {
   void Set(const std::string& section, const std::string& key, const std::string& value);
   size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
   bool WriteText(const char* section, const char* key, const char* value) override;
+  // The settings as a settings file holds them (sections and keys in lower case).
+  std::string ProfileText() const;
   std::vector<std::string> reads;  // "Section/Key" in the order asked
 
  private:

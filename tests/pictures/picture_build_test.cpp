@@ -13,17 +13,10 @@
 #include "package_reader.h"
 #include "picture_test_support.h"
 #include "stdio_build_files.h"
+#include "walk_cases.h"
 
 namespace {
 
-struct Reports : BuildDiagnostics {
-  void Report(BuildIssueKind kind, const char* record, const char* path, const char* why) override {
-    std::string name = path ? path : "";
-    name = name.substr(name.find_last_of('/') + 1);
-    text.push_back(std::string(kind == BuildFailed ? "failed " : "note ") + record + " " + name + ": " + why);
-  }
-  std::vector<std::string> text;
-};
 
 std::string Size(const FrameRecordView& frame) {
   return std::to_string(ReadI32LE(frame.header + 4)) + "x" + std::to_string(ReadI32LE(frame.header + 8)) + "x" +
@@ -53,8 +46,8 @@ TEST(PictureBuild, AnimationsFillTheCharacterFromTheirSlotAndDamagedPicturesAreR
   TrailingPlayerImage player(&files, playerPath.c_str());
   LibraryPictureCodec codecs;
   OpenLibraryPictureCodec(&codecs);
-  Reports reports;
-  BuildSources sources = {&settings, &player, &files, PictureFixtures().c_str(), &reports, &codecs.base};
+  OutcomeRecorder reports = MakeOutcomeRecorder();
+  BuildSources sources = {&settings, &player, &files, PictureFixtures().c_str(), &reports.base, &codecs.base, false};
   char status = kBuildSucceeded;
   BuildPackagedSaver(sources, output.Path("out.scr").c_str(), &status);
   EXPECT_EQ(status, kBuildFailedStatus) << "the damaged picture is a failure";
@@ -84,12 +77,12 @@ TEST(PictureBuild, AnimationsFillTheCharacterFromTheirSlotAndDamagedPicturesAreR
               std::vector<uint8_t>(view.characters[0].frames[f - 1].bits, view.characters[0].frames[f - 1].bits + view.characters[0].frames[f - 1].bitsSize))
         << "frame " << f + 1 << " of the animation is its own";
 
-  EXPECT_EQ(reports.text, (std::vector<std::string>{
-                              "note frame B1 anim12.gif: the picture has more frames than the character has room for; "
-                              "9 of them are used",
-                              "note frame B2 still.gif: the pictures before already give the character its 10 frames; "
-                              "this slot and those after it are left out",
-                              "failed frame C0 cut.png: PNG file ends early"}));
+  EXPECT_EQ(OutcomeLines("b", reports.heard),
+            (std::vector<std::string>{
+                "b: frame B1 anim12.gif: note: the picture has more frames than the character has room for; "
+                "9 of them are used\n",
+                "b: frame B2 still.gif: left out: the pictures before already give the character its 10 frames\n",
+                "b: frame C0 cut.png: left out: the file cannot be read (PNG file ends early)\n"}));
 }
 
 }  // namespace

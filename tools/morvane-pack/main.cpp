@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   BuildSources sources = {settings, &player, &files, base, &listener, SystemPictureCodec(), options.strict};
   char status = kBuildSucceeded;
   if (BuildPackagedSaver(sources, options.output, &status)) return 0;
-  std::fprintf(stderr, "morvane-pack: %s: nothing was written%s\n", options.output,
-               options.strict ? " (with --strict, every file named must go in)" : "");
+  std::fprintf(stderr, "morvane-pack: %s: nothing was written%s; a file of that name was left as it was\n",
+               options.output, options.strict ? " (with --strict every file named must go in)" : "");
   return 1;
 }
