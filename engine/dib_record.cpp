@@ -1,6 +1,6 @@
 #include "dib_record.h"
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "byte_order.h"
 #include "dib_image.h"
 #include "dib_shape.h"

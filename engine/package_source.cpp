@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "byte_order.h"
 #include "dib_record.h"
 #include "engine_host.h"
@@ -37,6 +37,8 @@ Surface* ReadFrameRecord(RecordReader* reader, const Surface* reference) {
     SkipRecordBytes(reader, bitsSize);
     return nullptr;
   }
+  // A record that claims more than the package holds is cut short: nothing that size is asked for.
+  if (!RecordBytesLeft(reader, static_cast<uint64_t>(headerSize) + bitsSize)) return nullptr;
   uint8_t* header = static_cast<uint8_t*>(malloc(headerSize));
   uint8_t* bits = static_cast<uint8_t*>(malloc(bitsSize ? bitsSize : 1));
   Surface* picture = nullptr;
@@ -119,7 +121,8 @@ void StartSound(SceneSource* source) {
   PackageSource* self = Self(source);
   ReadRecordByte(&self->reader);  // the sound tag, taken by position
   int32_t size = ReadRecordInt(&self->reader);
-  if (self->reader.ended || size <= 0 || static_cast<uint64_t>(size) > kMaxBitmapBytes) return;
+  if (self->reader.ended || size <= 0 || static_cast<uint64_t>(size) > kMaxSoundBytes) return;
+  if (!RecordBytesLeft(&self->reader, static_cast<uint64_t>(size))) return;
   uint8_t* data = static_cast<uint8_t*>(malloc(static_cast<size_t>(size)));
   if (!data) return;
   if (!ReadRecordBytes(&self->reader, data, static_cast<uint32_t>(size))) {

@@ -9,6 +9,9 @@ struct ByteStream {
   uint32_t (*read)(ByteStream* stream, void* into, uint32_t count);
   // Passes over `count` bytes; false when fewer remained.
   bool (*skip)(ByteStream* stream, uint32_t count);
+  // How many bytes are still to come, so that a size read from the stream can be checked
+  // against them before anything that size is allocated.
+  uint64_t (*left)(ByteStream* stream);
 };
 
 struct MemoryStream {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "dib_shape.h"
 #include "byte_order.h"
 

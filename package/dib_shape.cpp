@@ -1,6 +1,6 @@
 #include "dib_shape.h"
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 
 const char* DibShapeProblem(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression) {
   if (width <= 0 || height == 0) return "bitmap has no pixels (width or height 0 or negative)";

@@ -25,11 +25,17 @@ bool SkipMemory(ByteStream* base, uint32_t count) {
   return true;
 }
 
+uint64_t MemoryLeft(ByteStream* base) {
+  MemoryStream* stream = reinterpret_cast<MemoryStream*>(base);
+  return stream->size - stream->position;
+}
+
 }  // namespace
 
 void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, size_t size) {
   stream->base.read = ReadMemory;
   stream->base.skip = SkipMemory;
+  stream->base.left = MemoryLeft;
   stream->data = data;
   stream->size = data ? size : 0;
   stream->position = 0;

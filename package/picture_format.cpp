@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "dib_shape.h"
 
 PictureFormat SniffPictureFormat(const uint8_t* head, size_t size) {

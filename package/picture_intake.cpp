@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "bitmap_intake.h"
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "byte_order.h"
 #include "dib_shape.h"
 #include "refusal.h"

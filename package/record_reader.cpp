@@ -19,6 +19,15 @@ bool ReadRecordBytes(RecordReader* reader, void* into, uint32_t count) {
   return !reader->ended;
 }
 
+bool RecordBytesLeft(RecordReader* reader, uint64_t count) {
+  if (!reader->ended && reader->stream->left(reader->stream) < count) {
+    reader->ended = true;
+    const uint64_t rest = reader->stream->left(reader->stream);
+    reader->stream->skip(reader->stream, static_cast<uint32_t>(rest));
+  }
+  return !reader->ended;
+}
+
 bool SkipRecordBytes(RecordReader* reader, uint32_t count) {
   if (!reader->ended && count && !reader->stream->skip(reader->stream, count)) reader->ended = true;
   return !reader->ended;

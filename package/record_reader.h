@@ -18,6 +18,9 @@ void OpenRecordReader(RecordReader* reader, ByteStream* stream);
 
 // count bytes into `into`, zeros for any the stream did not have; false when it ran out.
 bool ReadRecordBytes(RecordReader* reader, void* into, uint32_t count);
+// Whether count more bytes are still to come; when not, the reader has ended (the rest is
+// passed over), so that a size field is never believed beyond the bytes that are there.
+bool RecordBytesLeft(RecordReader* reader, uint64_t count);
 // Passes over count bytes; false when the stream ran out.
 bool SkipRecordBytes(RecordReader* reader, uint32_t count);
 uint8_t ReadRecordByte(RecordReader* reader);

@@ -1,40 +1,37 @@
 #include "scene_settings.h"
 
-#include "character_keys.h"
+#include "setting_table.h"
 
 TimingRecord ReadTimingSettings(SettingsStore* store) {
   TimingRecord timing;
-  timing.redrawPeriod = ReadIntegerSetting(store, "Initial", "Timer1", "50");
-  timing.frameMultiplier = ReadIntegerSetting(store, "Initial", "Timer2", "10");
-  timing.transparent = static_cast<uint8_t>(ReadIntegerSetting(store, "Initial", "Crear", "0"));
+  timing.redrawPeriod = ReadSettingNumber(store, kRedrawPeriod);
+  timing.frameMultiplier = ReadSettingNumber(store, kFrameMultiplier);
+  timing.transparent = static_cast<uint8_t>(ReadSettingNumber(store, kTransparency));
   return timing;
 }
 
 MotionRecord ReadMotionSettings(SettingsStore* store, int character) {
-  const SettingKey keyX = MotionKey(character, 'X'), keyY = MotionKey(character, 'Y');
-  const SettingKey keyZ = MotionKey(character, 'Z'), keyA = MotionKey(character, 'A');
-  const char *x = keyX.text, *y = keyY.text, *z = keyZ.text, *a = keyA.text;
   MotionRecord motion;
-  motion.speedX = ReadIntegerSetting(store, "Speed", x, "10");
-  motion.speedY = ReadIntegerSetting(store, "Speed", y, "10");
-  motion.speedDepth = ReadIntegerSetting(store, "Speed", z, "10");
-  motion.frameStep = ReadIntegerSetting(store, "Speed", a, "1");
-  motion.bounceX = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", x, "1"));
-  motion.bounceY = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", y, "1"));
-  motion.bounceDepth = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", z, "1"));
-  motion.pingPong = static_cast<uint8_t>(ReadIntegerSetting(store, "Pattern", a, "0"));
-  motion.visibleRate = static_cast<uint8_t>(ReadIntegerSetting(store, "Visible", a, "10"));
+  motion.speedX = ReadSettingNumber(store, kSpeedX, character);
+  motion.speedY = ReadSettingNumber(store, kSpeedY, character);
+  motion.speedDepth = ReadSettingNumber(store, kSpeedDepth, character);
+  motion.frameStep = ReadSettingNumber(store, kFrameStep, character);
+  motion.bounceX = static_cast<uint8_t>(ReadSettingNumber(store, kBounceX, character));
+  motion.bounceY = static_cast<uint8_t>(ReadSettingNumber(store, kBounceY, character));
+  motion.bounceDepth = static_cast<uint8_t>(ReadSettingNumber(store, kBounceDepth, character));
+  motion.pingPong = static_cast<uint8_t>(ReadSettingNumber(store, kPingPong, character));
+  motion.visibleRate = static_cast<uint8_t>(ReadSettingNumber(store, kAppearanceRate, character));
   return motion;
 }
 
 BackgroundRecord ReadBackgroundSettings(SettingsStore* store) {
   BackgroundRecord background;
-  background.noColour = ReadIntegerSetting(store, "BackGround", "Erase", "0");
-  background.red = ReadIntegerSetting(store, "BackGround", "ColorR", "0");
-  background.green = ReadIntegerSetting(store, "BackGround", "ColorG", "0");
-  background.blue = ReadIntegerSetting(store, "BackGround", "ColorB", "0");
-  background.wallpaper = ReadIntegerSetting(store, "BackGround", "BmpOpt1", "0");
-  background.stretch = ReadIntegerSetting(store, "BackGround", "BmpOpt2", "0");
+  background.noColour = ReadSettingNumber(store, kNoColour);
+  background.red = ReadSettingNumber(store, kColourRed);
+  background.green = ReadSettingNumber(store, kColourGreen);
+  background.blue = ReadSettingNumber(store, kColourBlue);
+  background.wallpaper = ReadSettingNumber(store, kWallpaperShown);
+  background.stretch = ReadSettingNumber(store, kWallpaperStretched);
   return background;
 }
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "bitmap_intake.h"
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "input_path.h"
 #include "scene_settings.h"
 #include "setting_table.h"

@@ -16,15 +16,11 @@
 #include "input_path.h"
 #include "package_records.h"
 #include "picture_intake.h"
+#include "size_limits.h"
 #include "walk_outcome.h"
 
 class SettingsStore;
 struct PictureCodec;
-
-// The largest sound any player plays from memory, and the largest package its reader takes
-// (it passes over records with 32-bit signed moves).
-const uint64_t kMaxSoundBytes = 256ull << 20;
-const uint64_t kMaxPackageBytes = (1ull << 31) - kPlayerImageSize;
 
 struct SceneWalkSources {
   SettingsStore* settings;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "byte_order.h"
 
 namespace {

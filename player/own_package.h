@@ -8,6 +8,7 @@
 struct OwnPackage {
   ByteStream base;
   HANDLE file;
+  uint64_t left;  // the file's bytes after the current position
 };
 
 // A file that cannot be opened gives a stream that has already ended.

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "library_readers.h"
 #include "refusal.h"
 

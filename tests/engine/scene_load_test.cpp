@@ -347,6 +347,51 @@ TEST_F(Loading, SizesBeyondTheLimitsArePassedOverUnread) {
   EXPECT_NE(scene.workBuffer, nullptr);
 }
 
+#ifdef __SANITIZE_ADDRESS__
+// The address sanitizer's own hooks (its allocator interface; GCC ships no header for it).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
+                                                         void (*)(const volatile void*));
+size_t largestAllocation = 0;
+void NoteAllocation(const volatile void*, size_t size) {
+  if (size > largestAllocation) largestAllocation = size;
+}
+void NoteRelease(const volatile void*) {}
+#endif
+
+TEST_F(Loading, SizeFieldsBeyondThePackagesEndAllocateNothingOfThatSize) {
+#ifndef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "allocations are watched through the address sanitizer's hooks";
+#else
+  // A frame of a 2000 x 2000 picture claimed, 100 bytes there; then a sound of 200 MiB.
+  const std::vector<uint8_t> frame = SolidFrameRecordBody(6, 4, 0x00FF00);
+  PackageBytes claimsFrame = Start();
+  claimsFrame.Frame(frame).Motion(Motion{});
+  claimsFrame.U8('B').I32(40).I32(2000 * 2000 * 4);
+  std::vector<uint8_t> header(frame.begin() + 8, frame.begin() + 8 + 40);
+  for (uint8_t byte : header) claimsFrame.U8(byte);
+  PackageBytes claimsSound = Start();
+  Finish(claimsSound);
+  std::vector<uint8_t> sound = claimsSound.bytes();
+  sound.resize(sound.size() - 4);
+  for (int shift = 0; shift < 32; shift += 8) sound.push_back(static_cast<uint8_t>((200u << 20) >> shift));
+  sound.insert(sound.end(), 40, 0x11);
+  const std::vector<uint8_t>* cases[] = {&claimsFrame.bytes(), &sound};
+  for (const std::vector<uint8_t>* bytes : cases) {
+    largestAllocation = 0;
+    __sanitizer_install_malloc_and_free_hooks(NoteAllocation, NoteRelease);
+    Load(*bytes);
+    __sanitizer_install_malloc_and_free_hooks(nullptr, nullptr);
+    EXPECT_LT(largestAllocation, 2u << 20) << "the screen buffers are the largest blocks of this scene";
+    EXPECT_EQ(softHost.soundStarts, 0);
+    if (bytes == &claimsFrame.bytes()) {
+      ASSERT_EQ(scene.characterCount, 1) << "what came before the claim still plays";
+      EXPECT_EQ(scene.characters[0].frameCount, 1);
+    }
+    ReleaseScene();
+  }
+#endif
+}
+
 TEST_F(Loading, EveryCutOfAPackagePlaysWhatCameBeforeIt) {
   PackageBytes p = Start(1);
   p.Frame(SolidFrameRecordBody(6, 4, 0x00FF00)).Frame(SolidFrameRecordBody(5, 5, 0x0000FF));

@@ -152,6 +152,18 @@ SettingsText& SettingsText::Set(const std::string& section, const std::string& k
   return Set(section, key, std::to_string(value));
 }
 
+SettingsText& SettingsText::Set(SettingId id, const std::string& value) { return SetFor(id, 0, value); }
+SettingsText& SettingsText::Set(SettingId id, long value) { return SetFor(id, 0, std::to_string(value)); }
+SettingsText& SettingsText::SetFor(SettingId id, int character, long value) {
+  return SetFor(id, character, std::to_string(value));
+}
+SettingsText& SettingsText::SetFor(SettingId id, int character, const std::string& value) {
+  return Set(Setting(id).section, SettingKeyOf(id, character).text, value);
+}
+SettingsText& SettingsText::SetFrame(int character, int slot, const std::string& name) {
+  return Set(Setting(kFramePath).section, SettingKeyOf(kFramePath, character, slot).text, name);
+}
+
 bool SettingsText::Write(const std::string& path) const {
   std::string text;
   for (const auto& s : sections_) {
@@ -165,7 +177,7 @@ bool WriteDemoScene(const std::string& folder) {
   const std::string dir = folder + "/";
   bool ok = true;
   SettingsText settings;
-  settings.Set("Initial", "Timer1", 40).Set("Initial", "Timer2", 4).Set("Initial", "Crear", 1);
+  settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 4).Set(kTransparency, 1);
 
   // A: a round fish on white, swimming back and forth, its tail beating (ping-pong).
   for (int k = 0; k < 4; ++k) {
@@ -184,11 +196,11 @@ bool WriteDemoScene(const std::string& folder) {
     fish.Disc(17, 19, 1, 0xFFFFFF);  // a white gleam inside the eye stays opaque
     std::string name = "fish" + std::to_string(k) + ".bmp";
     ok &= WriteBmp24(dir + name, fish);
-    settings.Set("Character", "A" + std::to_string(k), name);
+    settings.SetFrame(0, k, name);
   }
-  settings.Set("Speed", "AX", 5).Set("Speed", "AY", 2).Set("Speed", "AZ", 0).Set("Speed", "AA", 1);
-  settings.Set("Pattern", "AX", 1).Set("Pattern", "AY", 1).Set("Pattern", "AZ", 1).Set("Pattern", "AA", 1);
-  settings.Set("Visible", "AA", 10);
+  settings.SetFor(kSpeedX, 0, 5).SetFor(kSpeedY, 0, 2).SetFor(kSpeedDepth, 0, 0).SetFor(kFrameStep, 0, 1);
+  settings.SetFor(kBounceX, 0, 1).SetFor(kBounceY, 0, 1).SetFor(kBounceDepth, 0, 1).SetFor(kPingPong, 0, 1);
+  settings.SetFor(kAppearanceRate, 0, 10);
 
   // B: a turning yellow star on a magenta background, wrapping sideways, breathing in depth.
   for (int k = 0; k < 3; ++k) {
@@ -203,11 +215,11 @@ bool WriteDemoScene(const std::string& folder) {
       }
     std::string name = "star" + std::to_string(k) + ".bmp";
     ok &= WriteBmp24(dir + name, star);
-    settings.Set("Character", "B" + std::to_string(k), name);
+    settings.SetFrame(1, k, name);
   }
-  settings.Set("Speed", "BX", -4).Set("Speed", "BY", 3).Set("Speed", "BZ", 2).Set("Speed", "BA", 1);
-  settings.Set("Pattern", "BX", 0).Set("Pattern", "BY", 1).Set("Pattern", "BZ", 1).Set("Pattern", "BA", 0);
-  settings.Set("Visible", "BA", 10);
+  settings.SetFor(kSpeedX, 1, -4).SetFor(kSpeedY, 1, 3).SetFor(kSpeedDepth, 1, 2).SetFor(kFrameStep, 1, 1);
+  settings.SetFor(kBounceX, 1, 0).SetFor(kBounceY, 1, 1).SetFor(kBounceDepth, 1, 1).SetFor(kPingPong, 1, 0);
+  settings.SetFor(kAppearanceRate, 1, 10);
 
   // C: a spinning green square in a 256-colour picture, shrinking away and coming back.
   for (int k = 0; k < 6; ++k) {
@@ -221,11 +233,11 @@ bool WriteDemoScene(const std::string& folder) {
       }
     std::string name = "square" + std::to_string(k) + ".bmp";
     ok &= WriteBmp8(dir + name, square);
-    settings.Set("Character", "C" + std::to_string(k), name);
+    settings.SetFrame(2, k, name);
   }
-  settings.Set("Speed", "CX", 6).Set("Speed", "CY", -5).Set("Speed", "CZ", -3).Set("Speed", "CA", 1);
-  settings.Set("Pattern", "CX", 1).Set("Pattern", "CY", 1).Set("Pattern", "CZ", 0).Set("Pattern", "CA", 0);
-  settings.Set("Visible", "CA", 10);
+  settings.SetFor(kSpeedX, 2, 6).SetFor(kSpeedY, 2, -5).SetFor(kSpeedDepth, 2, -3).SetFor(kFrameStep, 2, 1);
+  settings.SetFor(kBounceX, 2, 1).SetFor(kBounceY, 2, 1).SetFor(kBounceDepth, 2, 0).SetFor(kPingPong, 2, 0);
+  settings.SetFor(kAppearanceRate, 2, 10);
 
   // A night-sky wallpaper stretched over the screen, over a dark blue background colour.
   Picture32 sky(320, 200, 0);
@@ -238,13 +250,13 @@ bool WriteDemoScene(const std::string& folder) {
   }
   sky.Fill(0, 170, 320, 200, Rgb(30, 80, 40));
   ok &= WriteBmp24(dir + "sky.bmp", sky);
-  settings.Set("BackGround", "Erase", 0).Set("BackGround", "ColorR", 16).Set("BackGround", "ColorG", 24);
-  settings.Set("BackGround", "ColorB", 64).Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 1);
-  settings.Set("BackGround", "Bmp", "sky.bmp");
+  settings.Set(kNoColour, 0).Set(kColourRed, 16).Set(kColourGreen, 24);
+  settings.Set(kColourBlue, 64).Set(kWallpaperShown, 1).Set(kWallpaperStretched, 1);
+  settings.Set(kWallpaperPath, "sky.bmp");
 
   ok &= WriteChordWave(dir + "chord.wav", 11025, 1500);
-  settings.Set("BackGround", "SoundOpt", 1).Set("BackGround", "Sound", "chord.wav");
-  settings.Set("Module", "Memo1", "Morvane sample scene").Set("Module", "Memo2", "drawn by tools/demo-scene");
+  settings.Set(kSoundOn, 1).Set(kSoundPath, "chord.wav");
+  settings.Set(kMemo1, "Morvane sample scene").Set(kMemo2, "drawn by tools/demo-scene");
   ok &= settings.Write(dir + "MORVANE.INI");
   return ok;
 }
@@ -253,7 +265,7 @@ bool WriteBenchmarkScene(const std::string& folder) {
   const std::string dir = folder + "/";
   bool ok = true;
   SettingsText settings;
-  settings.Set("Initial", "Timer1", 40).Set("Initial", "Timer2", 5).Set("Initial", "Crear", 1);
+  settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 5).Set(kTransparency, 1);
   for (int c = 0; c < kCharacterCount; ++c) {
     const std::string x = MotionKey(c, 'X').text, y = MotionKey(c, 'Y').text;
     const std::string z = MotionKey(c, 'Z').text, a = MotionKey(c, 'A').text;
@@ -264,15 +276,15 @@ bool WriteBenchmarkScene(const std::string& folder) {
       ring.Disc(48, 48, 28 - 6 * k, Rgb(250, 230, 40));
       const std::string name = "ring" + std::to_string(c) + "_" + std::to_string(k) + ".bmp";
       ok &= WriteBmp24(dir + name, ring);
-      settings.Set("Character", FrameKey(c, k).text, name);
+      settings.SetFrame(c, k, name);
     }
-    settings.Set("Speed", x, (c % 2 ? 1 : -1) * (2 + c % 5)).Set("Speed", y, 1 + c % 4);
-    settings.Set("Speed", z, 0).Set("Speed", a, 1);
-    settings.Set("Pattern", x, 1).Set("Pattern", y, 1).Set("Pattern", z, 1);
-    settings.Set("Visible", a, 10);
+    settings.SetFor(kSpeedX, c, (c % 2 ? 1 : -1) * (2 + c % 5)).SetFor(kSpeedY, c, 1 + c % 4);
+    settings.SetFor(kSpeedDepth, c, 0).SetFor(kFrameStep, c, 1);
+    settings.SetFor(kBounceX, c, 1).SetFor(kBounceY, c, 1).SetFor(kBounceDepth, c, 1);
+    settings.SetFor(kAppearanceRate, c, 10);
   }
-  settings.Set("BackGround", "Erase", 0).Set("BackGround", "ColorR", 20).Set("BackGround", "ColorG", 40);
-  settings.Set("BackGround", "ColorB", 90).Set("BackGround", "BmpOpt1", 0);
+  settings.Set(kNoColour, 0).Set(kColourRed, 20).Set(kColourGreen, 40);
+  settings.Set(kColourBlue, 90).Set(kWallpaperShown, 0);
   ok &= settings.Write(dir + "MORVANE.INI");
   return ok;
 }

@@ -1,6 +1,7 @@
 // Pictures, a wave and a settings file drawn by the project itself: the demo's sample scene and
 // the scenes the Windows tests play. Nothing comes from outside artwork.
 #pragma once
+#include "setting_table.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +28,12 @@ class SettingsText {
  public:
   SettingsText& Set(const std::string& section, const std::string& key, const std::string& value);
   SettingsText& Set(const std::string& section, const std::string& key, long value);
+  // The settings table's keys: a scene's own, a character's, a character's frame slot.
+  SettingsText& Set(SettingId id, const std::string& value);
+  SettingsText& Set(SettingId id, long value);
+  SettingsText& SetFor(SettingId id, int character, long value);
+  SettingsText& SetFor(SettingId id, int character, const std::string& value);
+  SettingsText& SetFrame(int character, int slot, const std::string& name);
   bool Write(const std::string& path) const;
 
  private:

@@ -363,23 +363,23 @@ bool WriteWrapped(const std::string& dir, const std::string& inner, const std::s
 bool WriteScenes(const std::string& dir) {
   // PNG and GIF only: Linux and Windows must give the same bytes.
   SettingsText pictures;
-  pictures.Set("Initial", "Crear", 1)
-      .Set("BackGround", "ColorR", 20).Set("BackGround", "ColorG", 40).Set("BackGround", "ColorB", 90)
-      .Set("BackGround", "BmpOpt1", 1).Set("BackGround", "Bmp", "wallpaper.png")
-      .Set("Character", "A0", "sprite-alpha.png").Set("Character", "A1", "palette-trns.png")
-      .Set("Character", "B0", "animated.gif").Set("Character", "B1", "still.gif")
-      .Set("Character", "C0", "rgb-trns.png").Set("Character", "C1", "gray16.png").Set("Character", "C2", "interlaced.png")
-      .Set("Character", "C3", "rgba16.png").Set("Character", "C4", "gray2.png")
-      .Set("Character", "D0", "wrapped-png.bmp").Set("Character", "E0", "anim12.gif")
-      .Set("Character", "F0", "ring-alpha.png").Set("Character", "G0", "corner-figure.png");
+  pictures.Set(kTransparency, 1)
+      .Set(kColourRed, 20).Set(kColourGreen, 40).Set(kColourBlue, 90)
+      .Set(kWallpaperShown, 1).Set(kWallpaperPath, "wallpaper.png")
+      .SetFrame(0, 0, "sprite-alpha.png").SetFrame(0, 1, "palette-trns.png")
+      .SetFrame(1, 0, "animated.gif").SetFrame(1, 1, "still.gif")
+      .SetFrame(2, 0, "rgb-trns.png").SetFrame(2, 1, "gray16.png").SetFrame(2, 2, "interlaced.png")
+      .SetFrame(2, 3, "rgba16.png").SetFrame(2, 4, "gray2.png")
+      .SetFrame(3, 0, "wrapped-png.bmp").SetFrame(4, 0, "anim12.gif")
+      .SetFrame(5, 0, "ring-alpha.png").SetFrame(6, 0, "corner-figure.png");
   // PNG, GIF and JPEG frames on a PNG wallpaper.
   SettingsText mixed;
-  mixed.Set("Initial", "Crear", 1)
-      .Set("BackGround", "ColorR", 0).Set("BackGround", "ColorG", 0).Set("BackGround", "ColorB", 0)
-      .Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 1).Set("BackGround", "Bmp", "wallpaper.png")
-      .Set("Character", "A0", "sprite-alpha.png").Set("Character", "B0", "animated.gif")
-      .Set("Character", "C0", "photo.jpg").Set("Character", "C1", "progressive.jpg").Set("Character", "C2", "gray.jpg")
-      .Set("Character", "D0", "cmyk.jpg").Set("Character", "E0", "wrapped-jpeg.bmp");
+  mixed.Set(kTransparency, 1)
+      .Set(kColourRed, 0).Set(kColourGreen, 0).Set(kColourBlue, 0)
+      .Set(kWallpaperShown, 1).Set(kWallpaperStretched, 1).Set(kWallpaperPath, "wallpaper.png")
+      .SetFrame(0, 0, "sprite-alpha.png").SetFrame(1, 0, "animated.gif")
+      .SetFrame(2, 0, "photo.jpg").SetFrame(2, 1, "progressive.jpg").SetFrame(2, 2, "gray.jpg")
+      .SetFrame(3, 0, "cmyk.jpg").SetFrame(4, 0, "wrapped-jpeg.bmp");
   return pictures.Write(dir + "pictures.ini") && mixed.Write(dir + "mixed.ini");
 }
 
@@ -423,12 +423,12 @@ bool WriteScreenPictureScene(const std::string& folder, int width, int height) {
     for (int x = 0; x < 64; ++x) wall.at(x, y) = Rgba{uint8_t(x * 3), uint8_t(100 + y), 90, 255};
 
   SettingsText scene;
-  scene.Set("Initial", "Crear", 1).Set("Initial", "Timer2", 1000)
-      .Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 1).Set("BackGround", "Bmp", "screen-wall.png")
-      .Set("Character", "A0", "screen-sprite.png").Set("Character", "B0", "screen-anim.gif")
-      .Set("Character", "C0", "screen-photo.jpg");
-  for (const char* letter : {"A", "B", "C"})
-    for (const char* axis : {"X", "Y", "Z"}) scene.Set("Speed", std::string(letter) + axis, 0);
+  scene.Set(kTransparency, 1).Set(kFrameMultiplier, 1000)
+      .Set(kWallpaperShown, 1).Set(kWallpaperStretched, 1).Set(kWallpaperPath, "screen-wall.png")
+      .SetFrame(0, 0, "screen-sprite.png").SetFrame(1, 0, "screen-anim.gif")
+      .SetFrame(2, 0, "screen-photo.jpg");
+  for (int character = 0; character < 3; ++character)
+    for (SettingId axis : {kSpeedX, kSpeedY, kSpeedDepth}) scene.SetFor(axis, character, 0);
   return WriteRgbaPng(dir + "screen-sprite.png", sprite) && WriteGif(dir + "screen-anim.gif", width, height, colours, frames) &&
          WriteJpeg(dir + "screen-photo.jpg", width, height, 3, JCS_RGB, false, photo) &&
          WriteRgbPng(dir + "screen-wall.png", wall, false, nullptr) && scene.Write(dir + "playback.ini");

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "bitmap_limits.h"
+#include "size_limits.h"
 #include "engine_host.h"
 #include "package_reader.h"
 #include "package_records.h"
@@ -14,8 +14,8 @@
 
 namespace {
 
-// The engine reads a package through 32-bit offsets; a real one is a few megabytes.
-const uint64_t kMaxSceneFileSize = 1ull << 31;
+// A packaged saver as large as any builder writes; a real one is a few megabytes.
+const uint64_t kMaxSceneFileSize = kPlayerImageSize + kMaxPackageBytes;
 
 // Sections the designer writes; a settings file has at least one of them.
 const char* const kSettingsSections[] = {"Initial", "Character", "Speed", "Pattern",
@@ -38,7 +38,7 @@ bool HasSettingsSection(const std::vector<uint8_t>& bytes) {
 bool PlayWaveFile(SceneSound* sound, const char* path) {
   SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
   std::string problem;
-  if (!ReadLimitedFile(path, kMaxBitmapBytes, &owner->sound, &problem) || owner->sound.empty()) return false;
+  if (!ReadLimitedFile(path, kMaxSoundBytes, &owner->sound, &problem) || owner->sound.empty()) return false;
   HostPlaySound(owner->sound.data(), static_cast<int32_t>(owner->sound.size()));
   return true;
 }

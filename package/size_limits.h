@@ -1,7 +1,10 @@
-// Sizes beyond which a bitmap is refused rather than allocated: far above any screen of the
-// target systems, far below what would exhaust a 32-bit address space.
+// Every size limit of a scene, the same in the builder, the players and the tools: beyond them a
+// picture, a sound or a package is refused (and named) at build time rather than allocated: far
+// above any screen of the target systems, far below what would exhaust a 32-bit address space.
 #pragma once
 #include <cstdint>
+
+#include "package_records.h"
 
 #ifndef MORVANE_FUZZ_SIZE_CAPS
 const int32_t kMaxBitmapSide = 16384;
@@ -13,6 +16,11 @@ const uint64_t kMaxBitmapBytes = 256ull << 20;
 const int32_t kMaxBitmapSide = 256;
 const uint64_t kMaxBitmapBytes = 4ull << 10;
 #endif
+
+// The largest sound a player plays from memory, and the largest package a player reads (it
+// passes over records with 32-bit signed moves).
+const uint64_t kMaxSoundBytes = 256ull << 20;
+const uint64_t kMaxPackageBytes = (1ull << 31) - kPlayerImageSize;
 
 // Field offsets and values of the published DIB info header.
 const uint32_t kInfoHeaderSize = 40;
