@@ -10,6 +10,8 @@
 #include "surface.h"
 #include "surface_soft.h"
 
+#include "scanline_fill.h"
+
 struct MaskRuns;
 
 struct Surface {
@@ -508,52 +510,7 @@ void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, ui
   if (ReadSurfacePixel(surface, x, y) != match || match == paint) return;
   Touch(surface);
   surface->highBytes |= paint > kWhite;
-  const int32_t w = surface->width;
-  const int32_t h = surface->height;
-  uint32_t* pixels = surface->pixels;
-
-  // Seeds waiting to be spread along their row, one entry per run found: on the stack, where
-  // the fills of loading a frame's mask fit, and moved to the heap when they outgrow it.
-  const size_t kStackSeeds = 256;
-  int32_t onStack[2 * kStackSeeds];
-  size_t capacity = kStackSeeds, count = 0;
-  int32_t* seeds = onStack;
-  seeds[count * 2] = x;
-  seeds[count * 2 + 1] = y;
-  ++count;
-  while (count) {
-    --count;
-    int32_t sx = seeds[count * 2], sy = seeds[count * 2 + 1];
-    uint32_t* row = pixels + static_cast<size_t>(sy) * w;
-    if (row[sx] != match) continue;
-    int32_t left = sx, right = sx;
-    while (left > 0 && row[left - 1] == match) --left;
-    while (right + 1 < w && row[right + 1] == match) ++right;
-    for (int32_t i = left; i <= right; ++i) row[i] = paint;
-    for (int32_t ny = sy - 1; ny <= sy + 1; ny += 2) {
-      if (ny < 0 || ny >= h) continue;
-      const uint32_t* next = pixels + static_cast<size_t>(ny) * w;
-      for (int32_t i = left; i <= right; ++i) {
-        if (next[i] != match || (i > left && next[i - 1] == match)) continue;
-        if (count == capacity) {
-          int32_t* grown = static_cast<int32_t*>(
-              seeds == onStack ? malloc(capacity * 4 * sizeof(int32_t))
-                               : realloc(seeds, capacity * 4 * sizeof(int32_t)));
-          if (!grown) {
-            if (seeds != onStack) free(seeds);
-            return;
-          }
-          if (seeds == onStack) memcpy(grown, onStack, sizeof onStack);
-          seeds = grown;
-          capacity *= 2;
-        }
-        seeds[count * 2] = i;
-        seeds[count * 2 + 1] = ny;
-        ++count;
-      }
-    }
-  }
-  if (seeds != onStack) free(seeds);
+  ScanlineFill(surface->pixels, surface->width, surface->height, x, y, match, paint);
 }
 
 uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {

@@ -274,15 +274,9 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
   // ones start with the same 40-byte layout; the 12-byte form is rebuilt field by field.
   uint8_t* info = record->infoHeader;
   if (h.infoSize != kCoreHeaderSize) std::memcpy(info, head + kFileHeaderSize, 40);
-  WriteU32LE(info, 40);
-  WriteU32LE(info + 4, static_cast<uint32_t>(h.width));
-  WriteU32LE(info + 8, static_cast<uint32_t>(h.height));
-  WriteU16LE(info + 12, 1);
-  WriteU16LE(info + 14, h.bitCount);
-  WriteU32LE(info + 16, masked ? kBiRgb : h.compression);
-  WriteU32LE(info + 20, record->bitsSize);
   bool defaultTable = h.clrUsed == 0 && h.tableCount == DibColourCount(0, h.bitCount);
-  WriteU32LE(info + 32, defaultTable ? 0 : h.tableCount);
+  const uint32_t compression = masked ? kBiRgb : h.compression;
+  SetRecordForm(record, h.width, h.height, h.bitCount, compression, defaultTable ? 0 : h.tableCount);
 
   record->colourCount = DibColourCount(ReadU32LE(info + 32), h.bitCount);
   for (uint32_t k = 0; k < record->colourCount; ++k) {
@@ -307,10 +301,7 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
         ReleaseBitmapRecord(record);
         return false;
       }
-      WriteU16LE(info + 14, 24);
-      WriteU32LE(info + 16, kBiRgb);
-      WriteU32LE(info + 20, record->bitsSize);
-      WriteU32LE(info + 32, 0);
+      SetRecordForm(record, h.width, h.height, 24, kBiRgb, 0);
       record->colourCount = 0;
     }
   } else if (h.bitCount <= 8) {
@@ -322,7 +313,7 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
     record->repairs |= RepairIndexesPastTable;
     std::memset(record->colours + 4 * record->colourCount, 0, 4 * ((1u << h.bitCount) - record->colourCount));
     record->colourCount = 1u << h.bitCount;
-    WriteU32LE(info + 32, 0);
+    SetRecordForm(record, h.width, h.height, h.bitCount, compression, 0);
   }
   return true;
 }

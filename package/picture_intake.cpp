@@ -34,23 +34,6 @@ size_t MemoryBitmapSource::ReadAt(uint64_t offset, void* data, size_t size) {
   return count;
 }
 
-void ReleaseBitmapRecord(BitmapRecord* record) {
-  std::free(record->bits);
-  record->bits = nullptr;
-  record->bitsSize = 0;
-}
-
-FrameRecordParts BitmapRecordParts(const BitmapRecord& record) {
-  FrameRecordParts parts = {record.infoHeader, record.colours, record.colourCount, record.bits, record.bitsSize};
-  return parts;
-}
-
-uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info) {
-  std::memcpy(info, record.infoHeader, 40);
-  std::memcpy(info + 40, record.colours, 4 * static_cast<size_t>(record.colourCount));
-  return 40 + 4 * record.colourCount;
-}
-
 namespace {
 
 // The one check of a bitmap's shape and size caps, on whatever record a format gave.

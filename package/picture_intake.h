@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "build_files.h"
+#include "frame_record.h"
 #include "package_writer.h"
 #include "picture_frames.h"
 
@@ -30,28 +31,6 @@ class MemoryBitmapSource : public BitmapSource {
   size_t size_;
 };
 
-struct BitmapRecord {
-  uint8_t infoHeader[40];
-  uint8_t colours[4 * 256];
-  uint32_t colourCount;
-  uint8_t* bits;  // owned; ReleaseBitmapRecord frees it
-  uint32_t bitsSize;
-  // The file ended inside its pixel data; the missing bytes are zero. Set with a note, the
-  // record is still whole.
-  uint32_t missingBits;
-  // BitmapRepair bits (bitmap_intake.h): what was put right on the way in; each is reported.
-  uint32_t repairs;
-};
-
-void ReleaseBitmapRecord(BitmapRecord* record);
-
-// The record as the writer takes it.
-FrameRecordParts BitmapRecordParts(const BitmapRecord& record);
-
-// The packed BITMAPINFO of the record (info header, then colour table) as the surface layers
-// take it; returns its size. info holds at least kMaxPackedInfoSize bytes.
-const uint32_t kMaxPackedInfoSize = 40 + 4 * 256;
-uint32_t PackBitmapInfo(const BitmapRecord& record, uint8_t* info);
 
 // The first bytes of a file that tell its format.
 const size_t kPictureHeadSize = 64;

@@ -26,14 +26,7 @@ bool RgbaToRecord(const uint8_t* rgba, int32_t width, int32_t height, BitmapReco
     }
   }
 
-  uint8_t* info = record->infoHeader;
-  WriteU32LE(info, kInfoHeaderSize);
-  WriteU32LE(info + 4, static_cast<uint32_t>(width));
-  WriteU32LE(info + 8, static_cast<uint32_t>(height));
-  WriteU16LE(info + 12, 1);
-  WriteU16LE(info + 14, 24);
-  WriteU32LE(info + 16, kBiRgb);
-  WriteU32LE(info + 20, record->bitsSize);
+  SetRecordForm(record, width, height, 24, kBiRgb, 0);
   // Resolution, colours used and important stay 0: nothing reads them, and 0 keeps the bytes
   // free of anything but the pixels.
   record->colourCount = 0;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "scanline_fill.h"
+
 namespace {
 
 enum Mark : uint8_t { kOpaque = 0, kTransparent = 1, kCornerArea = 2 };
@@ -27,51 +29,11 @@ uint32_t RgbOfColourRef(uint32_t colour) {
   return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
 
-struct SeedStack {
-  uint32_t* items;  // pairs x, y
-  size_t count;
-  size_t capacity;
-
-  bool Push(uint32_t x, uint32_t y) {
-    if (count + 2 > capacity) {
-      size_t grown = capacity ? capacity * 2 : 1024;
-      uint32_t* more = static_cast<uint32_t*>(std::realloc(items, grown * sizeof(uint32_t)));
-      if (!more) return false;
-      items = more;
-      capacity = grown;
-    }
-    items[count++] = x;
-    items[count++] = y;
-    return true;
-  }
-};
-
 // Marks as the corner area every transparent pixel connected to (0, 0) through horizontal and
 // vertical neighbours, as the player's flood fill will reach it: a scanline fill, whose stack
 // holds one seed per run of pixels rather than one per pixel.
 bool MarkCornerArea(uint8_t* marks, int32_t width, int32_t height) {
-  SeedStack stack = {nullptr, 0, 0};
-  bool ok = stack.Push(0, 0);
-  while (ok && stack.count > 0) {
-    const int32_t y = static_cast<int32_t>(stack.items[--stack.count]);
-    const int32_t x = static_cast<int32_t>(stack.items[--stack.count]);
-    uint8_t* row = marks + static_cast<size_t>(y) * static_cast<size_t>(width);
-    if (row[x] != kTransparent) continue;
-    int32_t left = x, right = x;
-    while (left > 0 && row[left - 1] == kTransparent) --left;
-    while (right + 1 < width && row[right + 1] == kTransparent) ++right;
-    std::memset(row + left, kCornerArea, static_cast<size_t>(right - left + 1));
-    for (int32_t next = y - 1; next <= y + 1 && ok; next += 2) {
-      if (next < 0 || next >= height) continue;
-      const uint8_t* other = marks + static_cast<size_t>(next) * static_cast<size_t>(width);
-      for (int32_t i = left; i <= right && ok; ++i) {
-        if (other[i] == kTransparent && (i == left || other[i - 1] != kTransparent))
-          ok = stack.Push(static_cast<uint32_t>(i), static_cast<uint32_t>(next));
-      }
-    }
-  }
-  std::free(stack.items);
-  return ok;
+  return ScanlineFill<uint8_t>(marks, width, height, 0, 0, kTransparent, kCornerArea);
 }
 
 // The player's transparency grows from the top-left pixel. A figure covering it gives up the

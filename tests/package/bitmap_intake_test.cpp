@@ -278,8 +278,9 @@ TEST(BitmapIntake, EveryRepairIsNamedAndTheRecordDrawsWhatTheFileDid) {
     EXPECT_EQ(ReadU32LE(record.infoHeader + 20), record.bitsSize) << c.name;
     EXPECT_EQ(record.colourCount, DibColourCount(ReadU32LE(record.infoHeader + 32), ReadU16LE(record.infoHeader + 14)))
         << c.name;
-    if (c.repairs & (RepairRunsPastEdge | RepairRunsPastEnd | RepairRunsCutShort))
+    if (c.repairs & (RepairRunsPastEdge | RepairRunsPastEnd | RepairRunsCutShort)) {
       EXPECT_EQ(ReadU32LE(record.infoHeader + 16), 0u) << c.name << ": stored uncompressed";
+    }
     EXPECT_EQ(RecordRgb(record), FileRgb(c.file)) << c.name;
     ReleaseBitmapRecord(&record);
   }

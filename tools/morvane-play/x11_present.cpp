@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine.h"
+
 namespace {
 
 // MIT-SHM attach failures (a remote display, another user's server) arrive as X errors.
@@ -179,34 +181,32 @@ void Put(X11Present* present, size_t offset, int32_t x, int32_t y, int32_t width
 
 const int kMaxUnsent = sizeof(X11Present::unsent) / sizeof(X11Present::unsent[0]);
 
-int64_t AreaOf(const X11Present::Area& a) {
-  return static_cast<int64_t>(a.right - a.left) * (a.bottom - a.top);
-}
-
-// Joins overlapping rectangles of the same source whose joint box covers no more than the two do
-// apart: a character's box before and after one step becomes one conversion and one transfer.
+// Joins the rectangles of each source as the engine joins its changed areas: a character's box
+// before and after one step becomes one conversion and one transfer.
 void JoinOverlapping(X11Present* present) {
-  for (bool joined = true; joined;) {
-    joined = false;
-    for (int i = 0; i < present->unsentCount; ++i) {
-      for (int j = i + 1; j < present->unsentCount; ++j) {
-        X11Present::Area& a = present->unsent[i];
-        const X11Present::Area& b = present->unsent[j];
-        if (!a.source || a.source != b.source || a.stride != b.stride) continue;
-        if (a.left >= b.right || b.left >= a.right || a.top >= b.bottom || b.top >= a.bottom) continue;
-        X11Present::Area box = a;
-        if (b.left < box.left) box.left = b.left;
-        if (b.top < box.top) box.top = b.top;
-        if (b.right > box.right) box.right = b.right;
-        if (b.bottom > box.bottom) box.bottom = b.bottom;
-        if (AreaOf(box) > AreaOf(a) + AreaOf(b)) continue;
-        a = box;
-        present->unsent[j] = present->unsent[--present->unsentCount];
-        joined = true;
-        --j;
-      }
+  X11Present::Area joined[kMaxUnsent];
+  int joinedCount = 0;
+  bool taken[kMaxUnsent] = {};
+  for (int i = 0; i < present->unsentCount; ++i) {
+    if (taken[i]) continue;
+    const X11Present::Area& first = present->unsent[i];
+    SceneArea areas[kMaxUnsent];
+    int count = 0;
+    for (int j = i; j < present->unsentCount; ++j) {
+      const X11Present::Area& a = present->unsent[j];
+      if (taken[j] || a.source != first.source || a.stride != first.stride || (!a.source && j != i)) continue;
+      taken[j] = true;
+      areas[count++] = SceneArea{a.left, a.top, a.right - a.left, a.bottom - a.top};
+    }
+    count = MergeChangedAreas(areas, count);
+    for (int k = 0; k < count; ++k) {
+      const SceneArea& area = areas[k];
+      joined[joinedCount++] = X11Present::Area{area.left, area.top, area.left + area.width, area.top + area.height,
+                                               first.source, first.stride};
     }
   }
+  std::memcpy(present->unsent, joined, sizeof joined[0] * static_cast<size_t>(joinedCount));
+  present->unsentCount = joinedCount;
 }
 
 // Converts what waited and sends every rectangle.
