@@ -33,6 +33,19 @@ WalkReason LeftOutReason(PictureOpening opening, bool missing) {
 
 bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
+// The players play RIFF wave files; anything else would be stored and play as silence. Null for
+// a wave, else what the file looks like.
+const char* NotAWave(BuildFiles* files, BuildFiles::Handle file) {
+  uint8_t head[12] = {};
+  const size_t got = files->Seek(file, 0) ? ReadFully(files, file, head, sizeof head) : 0;
+  if (got == sizeof head && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0) return nullptr;
+  if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) return "an Ogg file, not a wave";
+  if (got >= 4 && std::memcmp(head, "fLaC", 4) == 0) return "a FLAC file, not a wave";
+  if ((got >= 3 && std::memcmp(head, "ID3", 3) == 0) || (got >= 2 && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0))
+    return "an MP3 file, not a wave";
+  return "not a RIFF wave file";
+}
+
 }  // namespace
 
 SceneWalk::SceneWalk(const SceneWalkSources& sources)
@@ -305,6 +318,8 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
   } else if (packageBytes_ + size > kMaxPackageBytes) {
     number = static_cast<uint32_t>(kMaxPackageBytes);
     why = "the package would be too large";
+  } else if ((why = NotAWave(files, sound->file)) != nullptr) {
+    refusal = LeftNotTaken;
   } else {
     taken = true;
   }

@@ -286,7 +286,9 @@ TEST_F(Playback, LeavesOutWhatThePackageLeavesOutAndSaysSoInTheSameWords) {
 TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
   MapStore store;
   store.Set("BackGround", "SoundOpt", "1").Set("BackGround", "Sound", "chord.wav");
-  WriteFileBytes(folder_.Path("chord.wav"), std::vector<uint8_t>(64, 0x80));
+  std::vector<uint8_t> wave(64, 0x80);
+  std::memcpy(wave.data(), "RIFF\x38\x00\x00\x00WAVE", 12);
+  WriteFileBytes(folder_.Path("chord.wav"), wave);
   LoadSettings(&store);
   ASSERT_EQ(sound_.files, std::vector<std::string>{folder_.Path("chord.wav")}) << "found where the builder finds it";
   EXPECT_EQ(softHost.soundStarts, 0) << "nothing is played from memory";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -299,22 +300,38 @@ TEST_F(BuildTest, BackgroundRecordAndWallpaper) {
   }
 }
 
-TEST_F(BuildTest, SoundRecordHoldsTheWholeFileOnlyWhenSwitchedOn) {
+TEST_F(BuildTest, SoundRecordHoldsTheWholeWaveOnlyWhenSwitchedOnAndNothingElseGoesIn) {
   std::vector<uint8_t> wave(70000);
   for (size_t i = 0; i < wave.size(); ++i) wave[i] = static_cast<uint8_t>(i % 251);
+  std::memcpy(wave.data(), "RIFF\x60\x11\x01\x00WAVE", 12);
   WriteFileBytes(folder.Path("s.wav"), wave);
+  WriteFileBytes(folder.Path("song.wav"), {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  WriteFileBytes(folder.Path("noise.wav"), std::vector<uint8_t>(wave.begin() + 12, wave.end()));
   struct Case {
     const char* opt;
     const char* path;
     uint32_t length;
-  } cases[] = {{"0", "s.wav", 0}, {"1", "s.wav", 70000}, {"1", "missing.wav", 0}, {"1", "", 0}};
+    const char* said;
+  } cases[] = {{"0", "s.wav", 0, ""},
+               {"1", "s.wav", 70000, ""},
+               {"1", "missing.wav", 0, "no file of that name"},
+               {"1", "", 0, ""},
+               {"1", "song.wav", 0, "an MP3 file, not a wave"},
+               {"1", "noise.wav", 0, "not a RIFF wave file"}};
   for (const Case& c : cases) {
     settings = TableSettings();
+    reports.clear();
     settings.Set("BackGround", "SoundOpt", c.opt);
     settings.Set("BackGround", "Sound", c.path);
     BuildAndRead();
     EXPECT_EQ(status, '0');
     ASSERT_EQ(view.soundSize, c.length) << c.opt << " " << c.path;
+    if (*c.said) {
+      ASSERT_EQ(reports.text.size(), 1u) << c.path;
+      EXPECT_NE(reports.text[0].find(c.said), std::string::npos) << reports.text[0];
+    } else {
+      EXPECT_TRUE(reports.text.empty()) << c.path;
+    }
     if (c.length) {
       EXPECT_TRUE(std::equal(wave.begin(), wave.end(), view.sound));
     }
