@@ -167,11 +167,11 @@ TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
                       SystemText(L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
                                  L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
                                  L"\r\n・画像1 の 4 コマ目（ball4.bmp）：2 コマ目が入らなかったため、入っていません。"
-                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：読み込めないため、入っていません（not a picture this builder reads (BMP, PNG, JPEG or GIF)）。",
+                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：使える種類のファイルではないため、入っていません（not a picture this builder reads (BMP, PNG, JPEG or GIF)）。",
                                  L"\r\n- Image 1, frame 2 (bal2.bmp): not found; left out."
                                  L"\r\n- Image 1, frame 3 (ball3.bmp): left out because frame 2 did not go in."
                                  L"\r\n- Image 1, frame 4 (ball4.bmp): left out because frame 2 did not go in."
-                                 L"\r\n- Image 2, frame 1 (notes.bmp): cannot be read; left out (not a picture this builder reads (BMP, PNG, JPEG or GIF))."));
+                                 L"\r\n- Image 2, frame 1 (notes.bmp): not a kind of file that can be used here; left out (not a picture this builder reads (BMP, PNG, JPEG or GIF))."));
   EXPECT_GT(ReadWholeFile(folder + "warned.scr").size(), 49152u) << "the saver was written";
   EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();
