@@ -9,6 +9,7 @@
 #include "package_records.h"
 #include "player_image_source.h"
 #include "stdio_build_files.h"
+#include "tool_version.h"
 
 namespace {
 
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
   if (!ParsePackOptions(argc, argv, &options, &error)) return Usage(error);
   if (options.help) {
     std::fputs(kPackUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    PrintToolVersion("morvane-pack");
     return 0;
   }
 

@@ -22,7 +22,8 @@ const char kPackUsage[] =
     "                   cannot be found here and is left out with a note.\n"
     "  --strict         a file the settings name that is left out (missing, unreadable,\n"
     "                   named by a drive-letter path) is an error, not a note.\n"
-    "  --help           show this text.\n"
+    "  --help           show this text and exit.\n"
+    "  --version        show the version and exit.\n"
     "\n"
     "Every file left out of the package is named on standard error with the reason.\n"
     "\n"
@@ -42,6 +43,10 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     }
     if (!optionsEnded && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
       options->help = true;
+      continue;
+    }
+    if (!optionsEnded && std::strcmp(arg, "--version") == 0) {
+      options->version = true;
       continue;
     }
     if (!optionsEnded && std::strcmp(arg, "--strict") == 0) {
@@ -77,7 +82,7 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     }
     options->output = arg;
   }
-  if (!options->help && !options->output) {
+  if (!options->help && !options->version && !options->output) {
     *error = "OUTPUT is missing";
     return false;
   }

@@ -14,6 +14,7 @@
 #include "play_window.h"
 #include "scene_file.h"
 #include "sound_output.h"
+#include "tool_version.h"
 #include "x11_window.h"
 
 namespace {
@@ -73,6 +74,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(kPlayUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    PrintToolVersion("morvane-play");
     return 0;
   }
   if (options.scene.empty()) options.scene = SampleScene();

@@ -71,6 +71,9 @@ bool ParsePlayOptions(int argc, const char* const* argv, const char* screensaver
     if (!std::strcmp(name, "-help") || !std::strcmp(name, "-h")) {
       options->help = true;
       return true;
+    } else if (!std::strcmp(name, "-version")) {
+      options->version = true;
+      return true;
     } else if (!std::strcmp(name, "-window")) {
       options->target = OwnWindow;
       chosen = true;

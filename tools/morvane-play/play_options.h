@@ -22,6 +22,7 @@ struct PlayOptions {
   uint32_t seed = 0;
   int64_t paints = -1;  // -paints N: stop animating after N paints, keep showing the picture
   bool help = false;
+  bool version = false;
 };
 
 // `screensaverWindow` is the value of XSCREENSAVER_WINDOW, or null. False with a one-line

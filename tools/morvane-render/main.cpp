@@ -10,6 +10,7 @@
 #include "render_options.h"
 #include "scene_file.h"
 #include "scene_render.h"
+#include "tool_version.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(kRenderUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    PrintToolVersion("morvane-render");
     return 0;
   }
   SceneFile file;
