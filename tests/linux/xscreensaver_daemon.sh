@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # morvane-play under the real XScreenSaver daemon: on a private Xvfb, a daemon whose programs
-# list holds only morvane-play shows the scene when activated, and the hack ends when the daemon
-# deactivates. The daemon refuses to run hacks as root, so it and its commands run as nobody.
+# list holds only the line morvane-play --add-to-xscreensaver wrote (for a scene whose name has
+# spaces, an apostrophe and accents) shows the scene when activated, and the hack ends when the
+# daemon deactivates. The daemon refuses to run hacks as root, so it and its commands run as nobody.
 #   xscreensaver_daemon.sh MORVANE_PLAY SCENE_FOLDER
 set -uo pipefail
 play=${1:?morvane-play}
@@ -27,7 +28,8 @@ fail() { echo "FAILED: $*" >&2; echo "--- daemon log" >&2; tail -20 "$work/daemo
 
 # Everything the unprivileged daemon reads: its settings, the scene and the player.
 mkdir "$work/home"
-cp "$scenes/same-pixels.scr" "$work/home/scene.scr"
+scene="$work/home/scène d'essai.scr"
+cp "$scenes/same-pixels.scr" "$scene"
 cp "$play" "$work/morvane-play"
 cat > "$work/home/.xscreensaver" <<SETTINGS
 mode: one
@@ -39,9 +41,13 @@ fade: False
 unfade: False
 splash: False
 dpmsEnabled: False
-programs: "Morvane" $work/morvane-play --no-sound --scene $work/home/scene.scr \n
+programs:								      \\
+
 SETTINGS
 chown -R nobody:nogroup "$work/home"
+env -i PATH=/usr/bin:/bin HOME="$work/home" setpriv --reuid=nobody --regid=nogroup --clear-groups \
+  "$work/morvane-play" --add-to-xscreensaver "$scene" || fail "--add-to-xscreensaver"
+grep -q -F -- "--scene" "$work/home/.xscreensaver" || fail "no program line in the settings"
 
 Xvfb -displayfd 3 -screen 0 320x240x24 -ac -br -noreset -nolisten tcp 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
 xvfb=$!

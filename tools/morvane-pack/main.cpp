@@ -74,10 +74,8 @@ int main(int argc, char** argv) {
   static char playerPath[kMaxToolPath + 16];
   if (options.player) {
     std::snprintf(playerPath, sizeof(playerPath), "%s", options.player);
-  } else {
-    char folder[kMaxToolPath];
-    if (!ToolFolder(folder, sizeof(folder))) return Refuse("player image", "player.scr", "the tool's own folder is unknown");
-    std::snprintf(playerPath, sizeof(playerPath), "%s%cplayer.scr", folder, kPathSeparator);
+  } else if (!DefaultPlayerImage(playerPath, sizeof(playerPath))) {
+    return Refuse("player image", "player.scr", "the tool's own folder is unknown");
   }
 
   StdioBuildFiles files;

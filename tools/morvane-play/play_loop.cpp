@@ -108,6 +108,7 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   player.window = window;
   player.file = file;
   player.host.sound = sound;
+  player.host.paintPeriod = options.paintPeriod;
   player.options = options;
   player.paints = 0;
   player.frozen = false;
