@@ -8,13 +8,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_PACKAGE_CONTACT "Morvane developers <morvane@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sprite animation screen savers for XScreenSaver and Windows")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "sprite animation screen savers for XScreenSaver and Windows
- Morvane plays scenes of animated characters that move, bounce and grow over a
- background colour and a wallpaper, with a looping sound. This package holds
- the XScreenSaver display hack morvane-play, morvane-render, which plays a
- scene into a PNG or an animated GIF, and morvane-pack, which builds a
- packaged screen saver for Windows from a scene, with the player it needs and
- a sample scene.")
+# The synopsis above is the description's first line; these lines follow it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Morvane plays scenes of animated characters that move, bounce and grow over a
+background colour and a wallpaper, with a looping sound. This package holds
+the XScreenSaver display hack morvane-play, morvane-render, which plays a
+scene into a PNG or an animated GIF, and morvane-pack, which builds a
+packaged screen saver for Windows from a scene, with the player it needs and
+a sample scene.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)

@@ -49,7 +49,7 @@ for fixture in default customised; do
   added=$(diff "$files/$fixture" "$home/.xscreensaver" | grep '^>')
   [ "$(diff "$files/$fixture" "$home/.xscreensaver" | grep -c '^[<>]')" = 1 ] || fail "$fixture: more than one line changed"
   case "$added" in
-    *"$work/morvane-play --root --scene $quoted"*'\n\') ;;
+    *'"Morvane"  '"$work/morvane-play --root --scene $quoted"*'\n\') ;;
     *) fail "$fixture: the added line is not the program line: $added" ;;
   esac
   # The last program: the blank line that ends the list follows it.
@@ -73,7 +73,7 @@ run --add-to-xscreensaver
 system_programs=$(grep -c -E '^-?( GL:)?[[:space:]]+[a-z0-9]+ --root' "$defaults")
 made_programs=$(grep -c -E '^-?( GL:)?[[:space:]]+[a-z0-9]+ --root' "$home/.xscreensaver")
 [ "$made_programs" = "$system_programs" ] || fail "absent: $made_programs of the system's $system_programs programs"
-tail -n1 "$home/.xscreensaver" | grep -q -F "$work/morvane-play --root \\n" || fail "absent: not the last program"
+tail -n1 "$home/.xscreensaver" | grep -q -F "\"Morvane\"  $work/morvane-play --root \\n" || fail "absent: not the last program"
 run --remove-from-xscreensaver
 [ "$status" = 0 ] && ! grep -q -F "morvane-play --root" "$home/.xscreensaver" || fail "absent: remove: $status: $out"
 [ "$(grep -c -E '^-?( GL:)?[[:space:]]+[a-z0-9]+ --root' "$home/.xscreensaver")" = "$system_programs" ] ||

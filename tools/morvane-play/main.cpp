@@ -110,7 +110,7 @@ int ChangeXScreenSaverList(const PlayOptions& options) {
       }
       command += " --scene " + ShellWord(full);
     }
-    done = AddToXScreenSaver(files, command, &message);
+    done = AddToXScreenSaver(files, "Morvane", command, &message);
   }
   if (!done) {
     std::fprintf(stderr, "morvane-play: %s; nothing was changed\n", message.c_str());

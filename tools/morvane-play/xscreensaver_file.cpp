@@ -107,7 +107,8 @@ std::string BackupName(const std::string& settings) {
   return settings + ".morvane-backup";
 }
 
-bool AddToXScreenSaver(const XScreenSaverFiles& files, const std::string& command, std::string* message) {
+bool AddToXScreenSaver(const XScreenSaverFiles& files, const std::string& name, const std::string& command,
+                       std::string* message) {
   std::string text, problem;
   bool absent = false;
   if (!ReadForChange(files, &text, &absent, message)) return false;
@@ -116,7 +117,7 @@ bool AddToXScreenSaver(const XScreenSaverFiles& files, const std::string& comman
       !DefaultProgramsEntry(defaults, &defaultPrograms))
     defaultPrograms.clear();
   std::string changed;
-  switch (AddProgram(text, defaultPrograms, command, &changed, &problem)) {
+  switch (AddProgram(text, defaultPrograms, name, command, &changed, &problem)) {
     case ListUnchanged:
       *message = files.settings + " lists it already";
       return true;

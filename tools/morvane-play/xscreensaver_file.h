@@ -17,5 +17,6 @@ std::string BackupName(const std::string& settings);
 
 // True when the file was changed or needed no change, with what was done in *message; false
 // with why nothing was changed.
-bool AddToXScreenSaver(const XScreenSaverFiles& files, const std::string& command, std::string* message);
+bool AddToXScreenSaver(const XScreenSaverFiles& files, const std::string& name, const std::string& command,
+                       std::string* message);
 bool RemoveFromXScreenSaver(const XScreenSaverFiles& files, const std::string& executable, std::string* message);

@@ -236,8 +236,9 @@ bool Listed(const std::string& text, const std::vector<Line>& lines, const Entry
 
 }  // namespace
 
-ListChange AddProgram(const std::string& text, const std::string& defaultPrograms, const std::string& command,
-                      std::string* changed, std::string* problem) {
+ListChange AddProgram(const std::string& text, const std::string& defaultPrograms, const std::string& name,
+                      const std::string& command, std::string* changed, std::string* problem) {
+  const std::string program = "\"" + name + "\"  " + command;
   std::vector<Line> lines;
   std::vector<Entry> entries;
   Entry programs;
@@ -246,7 +247,7 @@ ListChange AddProgram(const std::string& text, const std::string& defaultProgram
     return ListRefused;
   if (found) {
     if (Listed(text, lines, programs, command)) return ListUnchanged;
-    return InsertProgram(text, lines, programs, command, changed, problem) ? ListChanged : ListRefused;
+    return InsertProgram(text, lines, programs, program, changed, problem) ? ListChanged : ListRefused;
   }
   // No list of its own: XScreenSaver plays the system's, which the file now holds with the program.
   std::vector<Line> defaultLines;
@@ -261,7 +262,7 @@ ListChange AddProgram(const std::string& text, const std::string& defaultProgram
   std::string list;
   if (Listed(defaultPrograms, defaultLines, programs, command)) {
     list = defaultPrograms;
-  } else if (!InsertProgram(defaultPrograms, defaultLines, programs, command, &list, problem)) {
+  } else if (!InsertProgram(defaultPrograms, defaultLines, programs, program, &list, problem)) {
     return ListRefused;
   }
   *changed = text;

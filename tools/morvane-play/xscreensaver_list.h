@@ -11,11 +11,12 @@ enum ListChange {
   ListRefused,    // the text is not a settings file this can change safely: *problem says why
 };
 
-// Adds `command` (a program's command line, unescaped) as the last program of the list. Text
-// without a programs entry gets one made of `defaultPrograms` (the system's list, as returned
-// by DefaultProgramsEntry) and the command.
-ListChange AddProgram(const std::string& text, const std::string& defaultPrograms, const std::string& command,
-                      std::string* changed, std::string* problem);
+// Adds `command` (a program's command line, unescaped) as the last program of the list, under
+// the name `name` that XScreenSaver's settings tool shows. Text without a programs entry gets one
+// made of `defaultPrograms` (the system's list, as returned by DefaultProgramsEntry) and the
+// command. A list that runs the command already is left as it is.
+ListChange AddProgram(const std::string& text, const std::string& defaultPrograms, const std::string& name,
+                      const std::string& command, std::string* changed, std::string* problem);
 
 // Takes out every line that is one whole program run by an executable named `executable`.
 ListChange RemovePrograms(const std::string& text, const std::string& executable, std::string* changed,
