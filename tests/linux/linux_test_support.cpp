@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <chrono>
 #include <cstdio>
@@ -98,6 +99,37 @@ TwoHeadDisplay::TwoHeadDisplay(int width, int height) : outer_(2 * width, height
 
 TwoHeadDisplay::~TwoHeadDisplay() {
   StopServer(pid_);
+}
+
+bool SplitIntoRandrMonitors(const std::string& name, int count) {
+  Display* display = XOpenDisplay(name.c_str());
+  if (!display) return false;
+  Window root = DefaultRootWindow(display);
+  XRRScreenResources* resources = XRRGetScreenResources(display, root);
+  bool ok = resources && resources->noutput > 0;
+  const int width = DisplayWidth(display, DefaultScreen(display)) / count;
+  for (int i = 0; ok && i < count; ++i) {
+    // The first takes the output, which hides the output's own monitor; the others have none.
+    XRRMonitorInfo* monitor = XRRAllocateMonitor(display, i == 0 ? 1 : 0);
+    const std::string monitorName = "morvane-test-" + std::to_string(i);
+    monitor->name = XInternAtom(display, monitorName.c_str(), False);
+    monitor->primary = i == 0;
+    monitor->x = i * width;
+    monitor->y = 0;
+    monitor->width = width;
+    monitor->height = DisplayHeight(display, DefaultScreen(display));
+    monitor->mwidth = monitor->width / 4;
+    monitor->mheight = monitor->height / 4;
+    if (i == 0) monitor->outputs[0] = resources->outputs[0];
+    XRRSetMonitor(display, root, monitor);
+    XFree(monitor);
+  }
+  if (resources) XRRFreeScreenResources(resources);
+  int monitors = 0;
+  XRRMonitorInfo* info = ok ? XRRGetMonitors(display, root, True, &monitors) : nullptr;
+  if (info) XRRFreeMonitors(info);
+  XCloseDisplay(display);
+  return ok && monitors == count;
 }
 
 Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {

@@ -39,6 +39,10 @@ class TwoHeadDisplay {
   int number_ = -1;
 };
 
+// Divides the display's screen into `count` side-by-side RandR monitors, as xrandr --setmonitor
+// does for one wide output; Xinerama then still says nothing. False when the server refuses.
+bool SplitIntoRandrMonitors(const std::string& display, int count);
+
 // A program run with its standard error read as it comes.
 class Child {
  public:

@@ -1,5 +1,6 @@
-// morvane-play on the root window of a screen of two monitors side by side: the background is
-// laid out on each monitor as on a screen of its own, as the Windows player does.
+// morvane-play on the root window of a screen of two monitors side by side, as Xinerama reports
+// them and as RandR does: the background is laid out on each monitor as on a screen of its own,
+// as the Windows player does.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -25,9 +26,7 @@ bool WriteScene(const ScratchFolder& dir, bool stretched) {
   return WriteBmp24(dir.Path("wall paper.bmp"), wallpaper) && s.Write(dir.Path("MORVANE.INI"));
 }
 
-TEST(MonitorLayout, EachMonitorOfTheRootWindowGetsTheWallpaperAsASingleScreen) {
-  TwoHeadDisplay x(kHeadWidth, kHeadHeight);
-  ASSERT_TRUE(x.ok()) << "Xephyr with Xinerama in an Xvfb";
+void CheckLayout(const std::string& display) {
   struct Case {
     bool stretched;
     // Expected colours at points along the middle row.
@@ -45,10 +44,10 @@ TEST(MonitorLayout, EachMonitorOfTheRootWindowGetsTheWallpaperAsASingleScreen) {
     SCOPED_TRACE(c.stretched ? "stretched" : "centred");
     ScratchFolder dir;
     ASSERT_TRUE(WriteScene(dir, c.stretched));
-    Child play({MORVANE_PLAY, "-display", x.name(), "-root", "-no-sound", "-paints", "2", dir.Path("MORVANE.INI")});
+    Child play({MORVANE_PLAY, "-display", display, "-root", "-no-sound", "-paints", "2", dir.Path("MORVANE.INI")});
     ASSERT_TRUE(play.WaitForOutput("stopped after 2 paints")) << play.output();
     Pixels shown;
-    ASSERT_TRUE(ReadWindowPixels(x.name(), 0, &shown));
+    ASSERT_TRUE(ReadWindowPixels(display, 0, &shown));
     ASSERT_EQ(shown.width, 2 * kHeadWidth);
     ASSERT_EQ(shown.height, kHeadHeight);
     for (const auto& point : c.row) {
@@ -65,6 +64,21 @@ TEST(MonitorLayout, EachMonitorOfTheRootWindowGetsTheWallpaperAsASingleScreen) {
     play.Signal(SIGTERM);
     EXPECT_EQ(play.Wait(5000), 0) << play.output();
   }
+}
+
+TEST(MonitorLayout, EachXineramaMonitorGetsTheWallpaperAsASingleScreen) {
+  TwoHeadDisplay x(kHeadWidth, kHeadHeight);
+  ASSERT_TRUE(x.ok()) << "Xephyr with Xinerama in an Xvfb";
+  CheckLayout(x.name());
+}
+
+// One wide output divided into monitors as xrandr --setmonitor does; the server answers Xinerama
+// from them too.
+TEST(MonitorLayout, EachRandrMonitorGetsTheWallpaperAsASingleScreen) {
+  PrivateDisplay x(2 * kHeadWidth, kHeadHeight);
+  ASSERT_TRUE(x.ok());
+  ASSERT_TRUE(SplitIntoRandrMonitors(x.name(), 2));
+  CheckLayout(x.name());
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ int ReadXinerama(Display* display, WindowMonitor* monitors) {
   return count;
 }
 
-// RandR 1.5 monitors: what a desktop configured with xrandr reports when Xinerama is absent.
+// RandR 1.5 monitors, for a server without the Xinerama extension (servers with it answer
+// Xinerama from their RandR monitors).
 int ReadRandrMonitors(Display* display, int screen, WindowMonitor* monitors) {
   int event, error, major = 0, minor = 0;
   if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor)) return 0;
