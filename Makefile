@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 BUILDS := native win64 win32
 
-.PHONY: all setup builds test demo bench fuzz soak damaged-savers install clean $(addprefix build-,$(BUILDS))
+.PHONY: all setup builds test demo bench fuzz soak damaged-savers release-build install uninstall deb clean $(addprefix build-,$(BUILDS))
 PREFIX ?= /usr
 
 all: builds
@@ -36,13 +36,33 @@ fuzz: setup
 	cmake --build --preset fuzz
 	scripts/fuzz
 
-# morvane-play where XScreenSaver looks for display hacks (PREFIX/libexec/xscreensaver), its
-# description in PREFIX/share/xscreensaver/config, morvane-render in PREFIX/bin; an optimised
-# build without the test build's sanitizers. DESTDIR stages the files elsewhere.
-install: setup
-	@[ -f build/release/build.ninja ] || cmake --preset release >/dev/null
-	cmake --build --preset release --target morvane-play morvane-render morvane-demo-scene
-	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+# The Linux programs as a Linux user expects them, from an optimised build without the test
+# build's sanitizers: morvane-play in PREFIX/libexec/xscreensaver (XScreenSaver's own hack folder
+# when PREFIX is /usr) with a link in PREFIX/bin, morvane-render and morvane-pack in PREFIX/bin,
+# the player image morvane-pack copies (from the win32 build) and the sample scene in
+# PREFIX/share/morvane, the manual pages, and the hack's description in XScreenSaver's one
+# configuration folder. DESTDIR stages the files elsewhere; uninstall removes what the last
+# install from this tree put in place.
+RELEASE_TARGETS := morvane-play morvane-render morvane-pack morvane-sample-scene morvane-man-pages
+release-build: setup
+	@[ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null
+	cmake --build --preset win32 --target player
+	cmake --preset release -DCMAKE_INSTALL_PREFIX="$(PREFIX)" >/dev/null
+	cmake --build --preset release --target $(RELEASE_TARGETS)
+
+install: release-build
+	DESTDIR="$(DESTDIR)" cmake --install build/release
+	@echo "XScreenSaver finds morvane-play by its description; to list it, each user runs once:"
+	@echo "  morvane-play --add-to-xscreensaver [SCENE]"
+
+uninstall:
+	scripts/uninstall build/release/install_manifest.txt "$(DESTDIR)"
+
+# A Debian package of the same files for PREFIX /usr, its dependencies read from the shared
+# libraries the programs use: build/release/morvane_VERSION-1_ARCH.deb.
+deb: override PREFIX = /usr
+deb: release-build
+	cd build/release && cpack -G DEB
 
 # Every damaged packaged saver of the set under Wine, not only the tenth that make test runs.
 damaged-savers: build-win64

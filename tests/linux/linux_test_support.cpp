@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <chrono>
 #include <cstdio>
@@ -48,29 +49,87 @@ int Channel(unsigned long mask, unsigned long pixel) {
 
 }  // namespace
 
-PrivateDisplay::PrivateDisplay(int width, int height, const std::vector<std::string>& extraArguments) {
+namespace {
+
+// Starts an X server that picks a free display number and writes it once it is ready
+// (-displayfd); -1 when it does not answer within ten seconds.
+int StartServer(std::vector<std::string> argv, const std::vector<std::string>& environment, pid_t* pid) {
   int fds[2];
-  if (pipe(fds) != 0) return;
-  std::vector<std::string> argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                   std::to_string(width) + "x" + std::to_string(height) + "x24",
-                                   "-nolisten", "tcp", "-ac", "-br", "-noreset"};
-  argv.insert(argv.end(), extraArguments.begin(), extraArguments.end());
+  if (pipe(fds) != 0) return -1;
+  argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(fds[1])});
   fcntl(fds[0], F_SETFD, FD_CLOEXEC);  // the server keeps only the end it writes its number to
-  pid_ = Spawn(argv, {}, -1, -1);
+  *pid = Spawn(argv, environment, -1, -1);
   close(fds[1]);
   std::string number;
   pollfd wait = {fds[0], POLLIN, 0};
   char c;
   while (poll(&wait, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
   close(fds[0]);
-  if (!number.empty()) number_ = std::atoi(number.c_str());
+  return number.empty() ? -1 : std::atoi(number.c_str());
+}
+
+void StopServer(pid_t pid) {
+  if (pid > 0) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+  }
+}
+
+}  // namespace
+
+PrivateDisplay::PrivateDisplay(int width, int height, const std::vector<std::string>& extraArguments) {
+  std::vector<std::string> argv = {"Xvfb", "-screen", "0",
+                                   std::to_string(width) + "x" + std::to_string(height) + "x24",
+                                   "-nolisten", "tcp", "-ac", "-br", "-noreset"};
+  argv.insert(argv.end(), extraArguments.begin(), extraArguments.end());
+  number_ = StartServer(argv, {}, &pid_);
 }
 
 PrivateDisplay::~PrivateDisplay() {
-  if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
+  StopServer(pid_);
+}
+
+TwoHeadDisplay::TwoHeadDisplay(int width, int height) : outer_(2 * width, height) {
+  if (!outer_.ok()) return;
+  const std::string head = std::to_string(width) + "x" + std::to_string(height);
+  number_ = StartServer({"Xephyr", "+xinerama", "-screen", head, "-screen", head, "-nolisten", "tcp", "-ac",
+                         "-br", "-noreset"},
+                        {"DISPLAY=" + outer_.name()}, &pid_);
+}
+
+TwoHeadDisplay::~TwoHeadDisplay() {
+  StopServer(pid_);
+}
+
+bool SplitIntoRandrMonitors(const std::string& name, int count) {
+  Display* display = XOpenDisplay(name.c_str());
+  if (!display) return false;
+  Window root = DefaultRootWindow(display);
+  XRRScreenResources* resources = XRRGetScreenResources(display, root);
+  bool ok = resources && resources->noutput > 0;
+  const int width = DisplayWidth(display, DefaultScreen(display)) / count;
+  for (int i = 0; ok && i < count; ++i) {
+    // The first takes the output, which hides the output's own monitor; the others have none.
+    XRRMonitorInfo* monitor = XRRAllocateMonitor(display, i == 0 ? 1 : 0);
+    const std::string monitorName = "morvane-test-" + std::to_string(i);
+    monitor->name = XInternAtom(display, monitorName.c_str(), False);
+    monitor->primary = i == 0;
+    monitor->x = i * width;
+    monitor->y = 0;
+    monitor->width = width;
+    monitor->height = DisplayHeight(display, DefaultScreen(display));
+    monitor->mwidth = monitor->width / 4;
+    monitor->mheight = monitor->height / 4;
+    if (i == 0) monitor->outputs[0] = resources->outputs[0];
+    XRRSetMonitor(display, root, monitor);
+    XFree(monitor);
   }
+  if (resources) XRRFreeScreenResources(resources);
+  int monitors = 0;
+  XRRMonitorInfo* info = ok ? XRRGetMonitors(display, root, True, &monitors) : nullptr;
+  if (info) XRRFreeMonitors(info);
+  XCloseDisplay(display);
+  return ok && monitors == count;
 }
 
 Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {

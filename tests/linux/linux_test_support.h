@@ -24,6 +24,25 @@ class PrivateDisplay {
   int number_ = -1;
 };
 
+// Two monitors side by side on one X screen, as Xinerama reports them: Xephyr's two screens in
+// an Xvfb of their own (Xvfb's own Xinerama lays its screens over each other).
+class TwoHeadDisplay {
+ public:
+  TwoHeadDisplay(int width, int height);  // of each monitor
+  ~TwoHeadDisplay();
+  bool ok() const { return number_ >= 0; }
+  std::string name() const { return ":" + std::to_string(number_); }
+
+ private:
+  PrivateDisplay outer_;
+  pid_t pid_ = -1;
+  int number_ = -1;
+};
+
+// Divides the display's screen into `count` side-by-side RandR monitors, as xrandr --setmonitor
+// does for one wide output; Xinerama then still says nothing. False when the server refuses.
+bool SplitIntoRandrMonitors(const std::string& display, int count);
+
 // A program run with its standard error read as it comes.
 class Child {
  public:

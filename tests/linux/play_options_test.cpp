@@ -66,10 +66,11 @@ TEST(PlayOptions, TargetsAndScenes) {
 
 TEST(PlayOptions, SwitchesAndNumbers) {
   const char* argv[] = {"morvane-play", "--fps", "-no-sound", "-display", ":7", "-seed", "4294967295",
-                        "--paints", "12", "-fullscreen", "x.scr"};
+                        "--paints", "12", "-fullscreen", "--delay", "20000", "x.scr"};
   PlayOptions options;
   std::string problem;
-  ASSERT_TRUE(ParsePlayOptions(11, argv, nullptr, &options, &problem)) << problem;
+  ASSERT_TRUE(ParsePlayOptions(13, argv, nullptr, &options, &problem)) << problem;
+  EXPECT_EQ(options.delay, 20000);
   EXPECT_TRUE(options.showFps);
   EXPECT_FALSE(options.sound);
   EXPECT_EQ(options.display, ":7");
@@ -85,6 +86,36 @@ TEST(PlayOptions, SwitchesAndNumbers) {
   for (const char* bad : {"0", "x", "1000000001"}) {
     const char* args[] = {"morvane-play", "-paints", bad, "x.scr"};
     EXPECT_FALSE(ParsePlayOptions(4, args, nullptr, &options, &problem)) << bad;
+  }
+  for (const char* bad : {"-1", "10000001", "2.5"}) {
+    const char* args[] = {"morvane-play", "-delay", bad, "x.scr"};
+    EXPECT_FALSE(ParsePlayOptions(4, args, nullptr, &options, &problem)) << bad;
+  }
+}
+
+TEST(PlayOptions, TheXScreenSaverListChanges) {
+  struct Case {
+    std::vector<const char*> arguments;
+    bool ok;
+    ListChangeAsked change;
+    const char* scene;
+  } cases[] = {
+      {{"--add-to-xscreensaver"}, true, AddToXScreenSaverList, ""},
+      {{"-add-to-xscreensaver", "my scène.scr"}, true, AddToXScreenSaverList, "my scène.scr"},
+      {{"--remove-from-xscreensaver"}, true, RemoveFromXScreenSaverList, ""},
+      // Taking a line out for one scene only would leave others behind unseen: it takes every one.
+      {{"--remove-from-xscreensaver", "a.scr"}, false, NoListChange, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> argv = {"morvane-play"};
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    PlayOptions options;
+    std::string problem;
+    EXPECT_EQ(ParsePlayOptions(static_cast<int>(argv.size()), argv.data(), nullptr, &options, &problem), c.ok)
+        << c.arguments[0];
+    if (!c.ok) continue;
+    EXPECT_EQ(options.listChange, c.change) << c.arguments[0];
+    EXPECT_EQ(options.scene, c.scene) << c.arguments[0];
   }
 }
 

@@ -3,11 +3,14 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "agreement_scene.h"
 #include "linux_test_support.h"
+#include "scene_art.h"
 
 namespace {
 
@@ -98,6 +101,63 @@ TEST_F(RenderTool, TheGifPlaysBackToTheSamePictures) {
   EXPECT_NE(output.find("31 paints, 7 pictures"), std::string::npos) << output;
   ASSERT_TRUE(PlayGif(dir.Path("slow.gif"), &played, &pictures, &loops));
   EXPECT_EQ(FirstDifference(last, played), "");
+}
+
+// A picture of more colours than a GIF table holds: a wallpaper of two gradients crossing,
+// stretched over the screen. Dithered onto the table, every small block of the GIF keeps the
+// mean colour of the same block of the exact PNG, where a table alone would band.
+TEST_F(RenderTool, AGradientKeepsItsColoursInTheGif) {
+  Picture32 gradient(256, 256, 0);
+  for (int32_t y = 0; y < 256; ++y)
+    for (int32_t x = 0; x < 256; ++x) gradient.at(x, y) = x | (y << 8) | ((255 - (x + y) / 2) << 16);
+  ASSERT_TRUE(WriteBmp24(dir.Path("gradient.bmp"), gradient));
+  SettingsText settings;
+  settings.Set("Initial", "Timer1", 40).Set("Initial", "Crear", 1);
+  settings.Set("BackGround", "BmpOpt1", 1).Set("BackGround", "BmpOpt2", 1).Set("BackGround", "Bmp", "gradient.bmp");
+  ASSERT_TRUE(settings.Write(dir.Path("MORVANE.INI")));
+  std::string output;
+  for (const char* name : {"gradient.png", "gradient.gif", "again.gif"}) {
+    ASSERT_EQ(Render({dir.Path("MORVANE.INI"), "--size", "320x240", "--seconds", "0.2", "--seed", "3", dir.Path(name)},
+                     &output),
+              0)
+        << output;
+  }
+  EXPECT_EQ(ReadFileBytes(dir.Path("gradient.gif")), ReadFileBytes(dir.Path("again.gif"))) << "the same on every run";
+  Pixels exact, played;
+  int pictures = 0;
+  bool loops = false;
+  ASSERT_TRUE(ReadPng(dir.Path("gradient.png"), &exact));
+  ASSERT_TRUE(PlayGif(dir.Path("gradient.gif"), &played, &pictures, &loops));
+  ASSERT_EQ(played.width, exact.width);
+  ASSERT_EQ(played.height, exact.height);
+  const int kBlock = 8;
+  std::vector<double> blockErrors;
+  double pixelError = 0;
+  for (int32_t by = 0; by + kBlock <= exact.height; by += kBlock)
+    for (int32_t bx = 0; bx + kBlock <= exact.width; bx += kBlock)
+      for (int shift : {0, 8, 16}) {
+        double sum = 0;
+        for (int32_t y = by; y < by + kBlock; ++y)
+          for (int32_t x = bx; x < bx + kBlock; ++x) {
+            const double difference = static_cast<double>((played.at(x, y) >> shift) & 0xFF) -
+                                      static_cast<double>((exact.at(x, y) >> shift) & 0xFF);
+            sum += difference;
+            pixelError += difference < 0 ? -difference : difference;
+          }
+        blockErrors.push_back((sum < 0 ? -sum : sum) / (kBlock * kBlock));
+      }
+  pixelError /= 3.0 * exact.width * exact.height;
+  std::sort(blockErrors.begin(), blockErrors.end());
+  double blockError = 0;
+  for (double e : blockErrors) blockError += e;
+  blockError /= static_cast<double>(blockErrors.size());
+  const double nearlyWorst = blockErrors[blockErrors.size() * 95 / 100];
+  std::printf("gradient GIF against the PNG, per channel: %.2f mean error of a pixel, %.2f of an %dx%d block's mean"
+              " (%.2f for the 95th percentile of blocks, %.2f at worst)\n",
+              pixelError, blockError, kBlock, kBlock, nearlyWorst, blockErrors.back());
+  EXPECT_LT(pixelError, 8.0);
+  EXPECT_LT(blockError, 1.0) << "bands: the blocks' mean colours are off";
+  EXPECT_LT(nearlyWorst, 3.0) << "bands: the blocks' mean colours are off";
 }
 
 TEST_F(RenderTool, WhatItCannotDo) {

@@ -9,6 +9,7 @@
 #include "package_records.h"
 #include "player_image_source.h"
 #include "stdio_build_files.h"
+#include "tool_version.h"
 
 namespace {
 
@@ -53,14 +54,16 @@ int main(int argc, char** argv) {
     std::fputs(kPackUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    PrintToolVersion("morvane-pack");
+    return 0;
+  }
 
   static char playerPath[kMaxToolPath + 16];
   if (options.player) {
     std::snprintf(playerPath, sizeof(playerPath), "%s", options.player);
-  } else {
-    char folder[kMaxToolPath];
-    if (!ToolFolder(folder, sizeof(folder))) return Refuse("player image", "player.scr", "the tool's own folder is unknown");
-    std::snprintf(playerPath, sizeof(playerPath), "%s%cplayer.scr", folder, kPathSeparator);
+  } else if (!DefaultPlayerImage(playerPath, sizeof(playerPath))) {
+    return Refuse("player image", "player.scr", "the tool's own folder is unknown");
   }
 
   StdioBuildFiles files;

@@ -14,7 +14,8 @@ const char kPackUsage[] =
     "                   /var/lib/morvane/MORVANE.INI elsewhere). A missing file is an empty\n"
     "                   store: every setting takes its default.\n"
     "  --player FILE    the player image to copy, a file of exactly 49152 bytes; default:\n"
-    "                   player.scr beside this tool. Any other size is refused before\n"
+    "                   player.scr beside this tool, else (on Linux) the one installed in\n"
+    "                   ../share/morvane from it. Any other size is refused before\n"
     "                   anything is written.\n"
     "  --base DIR       the folder that relative file names in the settings resolve against;\n"
     "                   default: the folder of the settings file. Names are read as the\n"
@@ -23,7 +24,8 @@ const char kPackUsage[] =
     "  --strict         write the saver only when every file the settings name goes in:\n"
     "                   one left out (missing, unreadable, over a limit, named by a\n"
     "                   drive-letter path) leaves nothing written.\n"
-    "  --help           show this text.\n"
+    "  --help           show this text and exit.\n"
+    "  --version        show the version and exit.\n"
     "\n"
     "Every file left out of the package is named on standard error with the reason.\n"
     "\n"
@@ -43,6 +45,10 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     }
     if (!optionsEnded && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
       options->help = true;
+      continue;
+    }
+    if (!optionsEnded && std::strcmp(arg, "--version") == 0) {
+      options->version = true;
       continue;
     }
     if (!optionsEnded && std::strcmp(arg, "--strict") == 0) {
@@ -78,7 +84,7 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     }
     options->output = arg;
   }
-  if (!options->help && !options->output) {
+  if (!options->help && !options->version && !options->output) {
     *error = "OUTPUT is missing";
     return false;
   }

@@ -9,6 +9,7 @@ struct PackOptions {
   const char* output = nullptr;
   bool strict = false;  // a file the settings name that is not taken fails the build
   bool help = false;
+  bool version = false;
 };
 
 // False, with a message, for a command line that is not of the form above.

@@ -10,6 +10,11 @@ const size_t kMaxToolPath = 4096;
 // The folder of the running program, without a trailing separator.
 bool ToolFolder(char* out, size_t size);
 
+// The player image used when none is given: player.scr beside the tool, or (on Linux, where
+// the tool is installed in PREFIX/bin) the one installed in PREFIX/share/morvane. False when
+// the tool's own folder is unknown.
+bool DefaultPlayerImage(char* out, size_t size);
+
 // The folder that holds a file: its directory part, or the current folder (".") when the name
 // has none. isDefault: the store's own place (on Windows the Windows folder); settingsFile
 // may then be null.

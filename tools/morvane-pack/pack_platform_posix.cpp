@@ -36,6 +36,16 @@ bool ToolFolder(char* out, size_t size) {
   return DirectoryPart(self, out, size);
 }
 
+bool DefaultPlayerImage(char* out, size_t size) {
+  char folder[kMaxToolPath];
+  if (!ToolFolder(folder, sizeof folder)) return false;
+  int length = std::snprintf(out, size, "%s/player.scr", folder);
+  if (length < 0 || static_cast<size_t>(length) >= size) return false;
+  if (access(out, F_OK) == 0) return true;
+  length = std::snprintf(out, size, "%s/../share/morvane/player.scr", folder);
+  return length >= 0 && static_cast<size_t>(length) < size;
+}
+
 bool SettingsFolder(const char* settingsFile, bool isDefault, char* out, size_t size) {
   return DirectoryPart(isDefault ? kDefaultProfilePath : settingsFile, out, size);
 }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "pack_platform.h"
@@ -34,6 +35,13 @@ bool ToolFolder(char* out, size_t size) {
   DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
   return DirectoryPart(self, out, size);
+}
+
+bool DefaultPlayerImage(char* out, size_t size) {
+  char folder[kMaxToolPath];
+  if (!ToolFolder(folder, sizeof folder)) return false;
+  int length = std::snprintf(out, size, "%s\\player.scr", folder);
+  return length >= 0 && static_cast<size_t>(length) < size;
 }
 
 bool SettingsFolder(const char* settingsFile, bool isDefault, char* out, size_t size) {

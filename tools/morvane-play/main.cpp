@@ -1,11 +1,15 @@
 // morvane-play: plays a packaged saver or a settings file on X11, as a display hack for
 // XScreenSaver or in a window of its own.
 #include <fcntl.h>
+#include <limits.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -14,7 +18,9 @@
 #include "play_window.h"
 #include "scene_file.h"
 #include "sound_output.h"
+#include "tool_version.h"
 #include "x11_window.h"
+#include "xscreensaver_file.h"
 
 namespace {
 
@@ -44,17 +50,74 @@ int StopPipe() {
   return fds[0];
 }
 
-// The sample scene installed beside the program, found from the program's own place so that
-// any install prefix works.
-std::string SampleScene() {
+std::string OwnPath() {
   char self[4096];
   ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
   if (length <= 0) return std::string();
   self[length] = '\0';
-  std::string folder(self);
+  return self;
+}
+
+// The sample scene installed beside the program, found from the program's own place so that
+// any install prefix works.
+std::string SampleScene() {
+  std::string folder = OwnPath();
+  if (folder.empty()) return std::string();
   folder.erase(folder.rfind('/'));
   std::string scene = folder + "/" + MORVANE_SAMPLE_SCENE;
   return access(scene.c_str(), R_OK) == 0 ? scene : std::string();
+}
+
+// A word as the shell reads it back: XScreenSaver hands a command with quotes to /bin/sh.
+std::string ShellWord(const std::string& word) {
+  bool plain = !word.empty();
+  for (unsigned char c : word)
+    plain = plain && (std::isalnum(c) || std::strchr("/._+-,:@%=", c)) && c < 0x80;
+  if (plain) return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The program line for XScreenSaver: the hack by its name where XScreenSaver looks for hacks,
+// else by its full path; the scene by its full path, so that the daemon finds it from anywhere.
+int ChangeXScreenSaverList(const PlayOptions& options) {
+  std::string message;
+  const XScreenSaverFiles files = UserXScreenSaverFiles();
+  bool done;
+  if (options.listChange == RemoveFromXScreenSaverList) {
+    done = RemoveFromXScreenSaver(files, "morvane-play", &message);
+  } else {
+    std::string self = OwnPath();
+    if (self.empty()) {
+      std::fprintf(stderr, "morvane-play: its own place is unknown; nothing was changed\n");
+      return 1;
+    }
+    const bool inHackFolder = self.substr(0, self.rfind('/')) == MORVANE_XSCREENSAVER_HACK_DIR;
+    std::string command = (inHackFolder ? std::string("morvane-play") : ShellWord(self)) + " --root";
+    if (!options.scene.empty()) {
+      char full[PATH_MAX];
+      SceneFile file;
+      std::string problem;
+      if (!realpath(options.scene.c_str(), full) || !ReadSceneFile(full, &file, &problem)) {
+        if (problem.empty()) problem = options.scene + ": " + std::strerror(errno);
+        std::fprintf(stderr, "morvane-play: %s; nothing was changed\n", problem.c_str());
+        return 1;
+      }
+      if (std::strchr(full, '\n')) {
+        std::fprintf(stderr, "morvane-play: %s: a scene path with a line break cannot be listed; nothing was changed\n", full);
+        return 1;
+      }
+      command += " --scene " + ShellWord(full);
+    }
+    done = AddToXScreenSaver(files, "Morvane", command, &message);
+  }
+  if (!done) {
+    std::fprintf(stderr, "morvane-play: %s; nothing was changed\n", message.c_str());
+    return 1;
+  }
+  std::printf("morvane-play: %s\n", message.c_str());
+  return 0;
 }
 
 std::string BaseName(const std::string& path) {
@@ -75,6 +138,11 @@ int main(int argc, char** argv) {
     std::fputs(kPlayUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    PrintToolVersion("morvane-play");
+    return 0;
+  }
+  if (options.listChange != NoListChange) return ChangeXScreenSaverList(options);
   if (options.scene.empty()) options.scene = SampleScene();
   if (options.scene.empty()) {
     std::fprintf(stderr, "morvane-play: no scene given, and no sample scene installed\n%s", kPlayUsage);
@@ -100,7 +168,8 @@ int main(int argc, char** argv) {
   }
   SoundOutput* sound = options.sound ? OpenPulseSound() : OpenSilentSound();
   PlayLoopOptions loop = {options.seeded ? options.seed : static_cast<uint32_t>(std::time(nullptr)),
-                          options.showFps, options.paints};
+                          options.showFps, options.paints,
+                          options.delay < 0 ? 0 : static_cast<int32_t>(options.delay < 1000 ? 1 : (options.delay + 500) / 1000)};
   PlayEnd end = RunPlayLoop(window, &file, sound, loop);
   sound->release(sound);
   window->release(window);

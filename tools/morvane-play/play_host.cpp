@@ -1,6 +1,7 @@
 #include "play_host.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine_host.h"
@@ -28,6 +29,12 @@ void FinishReload(PlayHost* host) {
 }
 
 bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
+  const int32_t paintPeriod = activeHost->paintPeriod;
+  if (paintPeriod > 0 && redrawPeriod > 0) {
+    const int64_t scaled = static_cast<int64_t>(framePeriod) * paintPeriod / redrawPeriod;
+    framePeriod = framePeriod > 0 && scaled < 1 ? 1 : static_cast<int32_t>(scaled > INT32_MAX ? INT32_MAX : scaled);
+    redrawPeriod = paintPeriod;
+  }
   StartTickSchedule(&activeHost->schedule, redrawPeriod, framePeriod);
   activeHost->timersRunning = true;
   return true;

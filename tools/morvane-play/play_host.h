@@ -13,6 +13,9 @@ struct PlayHost {
   bool timersRunning = false;
   bool startupFailed = false;
   SoundOutput* sound = nullptr;
+  // Milliseconds from one paint to the next in place of the scene's own (--delay); 0: the
+  // scene's. The frames keep their number of paints each.
+  int32_t paintPeriod = 0;
   // While the scene loads again for a new window size, its sound goes on playing when the
   // new load asks for the same wave.
   bool reloading = false;

@@ -14,6 +14,7 @@ namespace {
 // A loop that fell further behind than this (a stopped process, a swamped machine) pauses the
 // scene instead of rushing through every paint it missed.
 const int64_t kLongestCatchUp = 1000;
+static_assert(kMaxWindowMonitors <= kMonitorSlots, "every monitor of the window has its slot in the engine");
 
 struct Player {
   PlayWindow* window;
@@ -31,9 +32,12 @@ struct Player {
 bool Load(Player* player) {
   PlayWindow* window = player->window;
   player->host.startupFailed = false;
-  LoadScene(OpenSceneFileSource(player->file),
-            SceneGeometry{window->width, window->height, 0, 0, window->width, window->height, 0, 0, 0, {}},
-            player->options.seed);
+  SceneGeometry geometry = {window->width, window->height, 0, 0, window->width, window->height, 0, 0, 0, {}};
+  for (int i = 0; i < window->monitorCount; ++i) {
+    const WindowMonitor& m = window->monitors[i];
+    geometry.monitors[geometry.monitorCount++] = SceneArea{m.left, m.top, m.width, m.height};
+  }
+  LoadScene(OpenSceneFileSource(player->file), geometry, player->options.seed);
   player->origin = window->now(window);
   player->rateStart = player->origin;
   player->ratePaints = 0;
@@ -104,6 +108,7 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   player.window = window;
   player.file = file;
   player.host.sound = sound;
+  player.host.paintPeriod = options.paintPeriod;
   player.options = options;
   player.paints = 0;
   player.frozen = false;

@@ -11,6 +11,7 @@ struct PlayLoopOptions {
   uint32_t seed;
   bool showRate;   // the paint rate over the picture
   int64_t paints;  // stop animating after this many paints; negative: never
+  int32_t paintPeriod;  // milliseconds from paint to paint; 0: the scene's own
 };
 
 enum PlayEnd { PlayEnded, PlayStartFailed, PlayDisplayLost };

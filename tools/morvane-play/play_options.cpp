@@ -3,22 +3,36 @@
 #include <cstring>
 
 const char kPlayUsage[] =
-    "Usage: morvane-play [options] [[-scene] FILE]\n"
+    "Usage: morvane-play [OPTION]... [[--scene] FILE]\n"
+    "  or:  morvane-play --add-to-xscreensaver [FILE]\n"
+    "  or:  morvane-play --remove-from-xscreensaver\n"
     "Plays FILE, a packaged saver (.scr) or a settings file (MORVANE.INI), on X11; without\n"
     "FILE, the sample scene installed with it.\n"
-    "  -window           in a window of its own (the default)\n"
-    "  -fullscreen       that window over the whole screen, ended by a key, a button or moving\n"
+    "\n"
+    "  --window          in a window of its own (the default)\n"
+    "  --fullscreen      that window over the whole screen, ended by a key, a button or moving\n"
     "                    the mouse, as a screen saver\n"
-    "  -root             on the root window\n"
-    "  -window-id ID     in the window ID (decimal or 0x hexadecimal); XSCREENSAVER_WINDOW in\n"
-    "                    the environment does the same unless -window or -window-id is given\n"
-    "  -display NAME     the X display to use\n"
-    "  -fps              show the paints per second on the picture\n"
-    "  -no-sound         play the scene's sound silently\n"
-    "  -seed N           random seed (0 to 4294967295): the same pictures on every run\n"
-    "  -paints N         stop after N paints and keep showing the last picture\n"
-    "Every option also takes two dashes. Exit status: 0 ended normally, 1 the scene or the\n"
-    "display could not be played, 2 usage error.\n";
+    "  --root            on the root window; the background is laid out on every monitor\n"
+    "  --window-id ID    in the window ID (decimal or 0x hexadecimal); XSCREENSAVER_WINDOW in\n"
+    "                    the environment does the same unless --window or --window-id is given\n"
+    "  --display NAME    the X display to use\n"
+    "  --fps             show the paints per second on the picture\n"
+    "  --delay USEC      microseconds from one paint to the next (default: the scene's own)\n"
+    "  --no-sound        play the scene's sound silently\n"
+    "  --seed N          random seed (0 to 4294967295): the same pictures on every run\n"
+    "  --paints N        stop after N paints and keep showing the last picture\n"
+    "  --add-to-xscreensaver [FILE]\n"
+    "                    add morvane-play (playing FILE, or the sample scene) to the programs\n"
+    "                    list of ~/.xscreensaver, made from the system's list when absent; the\n"
+    "                    file as it was is kept as ~/.xscreensaver.morvane-backup\n"
+    "  --remove-from-xscreensaver\n"
+    "                    take every morvane-play line out of that list again\n"
+    "  --help            show this text and exit\n"
+    "  --version         show the version and exit\n"
+    "\n"
+    "Every option also takes one dash, as XScreenSaver writes them. Exit status: 0 ended\n"
+    "normally, 1 the scene or the display could not be played or the list not changed, 2 usage\n"
+    "error.\n";
 
 namespace {
 
@@ -71,6 +85,9 @@ bool ParsePlayOptions(int argc, const char* const* argv, const char* screensaver
     if (!std::strcmp(name, "-help") || !std::strcmp(name, "-h")) {
       options->help = true;
       return true;
+    } else if (!std::strcmp(name, "-version")) {
+      options->version = true;
+      return true;
     } else if (!std::strcmp(name, "-window")) {
       options->target = OwnWindow;
       chosen = true;
@@ -110,6 +127,17 @@ bool ParsePlayOptions(int argc, const char* const* argv, const char* screensaver
       }
       options->seed = static_cast<uint32_t>(number);
       options->seeded = true;
+    } else if (!std::strcmp(name, "-delay")) {
+      if (!value(&text)) return false;
+      if (!ParseNumber(text, 10, 10000000, &number)) {
+        *problem = std::string("-delay ") + text + ": not a whole number of microseconds from 0 to 10000000";
+        return false;
+      }
+      options->delay = static_cast<int64_t>(number);
+    } else if (!std::strcmp(name, "-add-to-xscreensaver")) {
+      options->listChange = AddToXScreenSaverList;
+    } else if (!std::strcmp(name, "-remove-from-xscreensaver")) {
+      options->listChange = RemoveFromXScreenSaverList;
     } else if (!std::strcmp(name, "-paints")) {
       if (!value(&text)) return false;
       if (!ParseNumber(text, 10, 1000000000, &number) || number == 0) {
@@ -134,6 +162,10 @@ bool ParsePlayOptions(int argc, const char* const* argv, const char* screensaver
       return false;
     }
     options->target = GivenWindow;
+  }
+  if (options->listChange == RemoveFromXScreenSaverList && !options->scene.empty()) {
+    *problem = "--remove-from-xscreensaver takes no scene: it takes out every morvane-play line";
+    return false;
   }
   if (options->fullscreen && options->target != OwnWindow) {
     *problem = "-fullscreen is for a window of its own";

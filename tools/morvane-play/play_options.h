@@ -10,6 +10,12 @@ enum PlayTarget {
   GivenWindow,  // -window-id ID, or the XSCREENSAVER_WINDOW the daemon sets
 };
 
+enum ListChangeAsked {
+  NoListChange,
+  AddToXScreenSaverList,       // --add-to-xscreensaver [SCENE]
+  RemoveFromXScreenSaverList,  // --remove-from-xscreensaver
+};
+
 struct PlayOptions {
   PlayTarget target = OwnWindow;
   unsigned long windowId = 0;
@@ -21,7 +27,10 @@ struct PlayOptions {
   bool seeded = false;  // -seed N: the same pictures on every run
   uint32_t seed = 0;
   int64_t paints = -1;  // -paints N: stop animating after N paints, keep showing the picture
+  int64_t delay = -1;   // -delay USEC: the time between paints; negative: the scene's own
+  ListChangeAsked listChange = NoListChange;
   bool help = false;
+  bool version = false;
 };
 
 // `screensaverWindow` is the value of XSCREENSAVER_WINDOW, or null. False with a one-line

@@ -7,6 +7,12 @@
 struct Surface;
 
 const int kMaxExposedAreas = 32;
+// More monitors than this play as one: the engine lays the wallpaper out on at most as many.
+const int kMaxWindowMonitors = 16;
+
+struct WindowMonitor {
+  int32_t left, top, width, height;
+};
 
 struct WindowEvents {
   bool stop;     // asked to end: closed, dismissed by input, or a termination signal
@@ -20,6 +26,10 @@ struct WindowEvents {
 
 struct PlayWindow {
   int32_t width, height;
+  // The monitors the window spans, in its own pixels, each laid out as a screen of its own;
+  // none when the window is one monitor (a window of its own, XScreenSaver's window per monitor).
+  int monitorCount;
+  WindowMonitor monitors[kMaxWindowMonitors];
   // The surface the engine presents into, the window's size; replaced by `resize`.
   Surface* surface;
   // Milliseconds of a clock that never goes back.

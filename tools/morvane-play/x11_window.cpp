@@ -13,6 +13,7 @@
 
 #include "surface.h"
 #include "surface_soft.h"
+#include "x11_monitors.h"
 #include "x11_present.h"
 
 namespace {
@@ -30,6 +31,8 @@ struct X11Window {
   PlayWindow base;  // first: the loop sees only this
   Display* display;
   Window window;
+  int screen;
+  bool root;  // the monitors are the screen's
   bool own;
   bool fullscreen;
   int stopFd;
@@ -157,6 +160,8 @@ bool Resize(PlayWindow* window, int32_t width, int32_t height) {
   if (!ResizeX11Present(&self->present, width, height)) return false;
   window->width = width;
   window->height = height;
+  // A root window changes size when the monitors change.
+  if (self->root) window->monitorCount = ReadX11Monitors(self->display, self->screen, window->monitors);
   window->surface = CreateSoftWindow(width, height, &self->present.sink);
   return window->surface != nullptr;
 }
@@ -283,6 +288,8 @@ PlayWindow* OpenX11Window(const X11WindowRequest& request, std::string* problem)
   } else {
     self->window = request.target == RootWindow ? RootWindow(display, screen) : request.windowId;
   }
+  self->screen = screen;
+  self->root = request.target == RootWindow;
   windowInUse = self->window;
   windowLost = false;
   XWindowAttributes attributes;
@@ -318,6 +325,7 @@ PlayWindow* OpenX11Window(const X11WindowRequest& request, std::string* problem)
   PlayWindow* window = &self->base;
   window->width = width;
   window->height = height;
+  window->monitorCount = self->root ? ReadX11Monitors(display, screen, window->monitors) : 0;
   window->surface = CreateSoftWindow(width, height, &self->present.sink);
   window->now = Now;
   window->wait = Wait;

@@ -15,7 +15,7 @@ int WriteToReplacement(GifFileType* gif, const GifByteType* bytes, int size) {
 
 }  // namespace
 
-bool GifOutput::Open(const std::string& path, int32_t width, int32_t height, const GifPalette* palette,
+bool GifOutput::Open(const std::string& path, int32_t width, int32_t height, GifPalette* palette,
                      std::string* problem) {
   path_ = path;
   width_ = width;
@@ -96,7 +96,10 @@ bool GifOutput::WritePending(int64_t untilCentiseconds) {
   GifByteType extension[4];
   const size_t extensionSize = EGifGCBToExtension(&control, extension);
   const int32_t w = right - left + 1, h = bottom - top + 1;
-  bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extensionSize), extension) ==
+  // The whole picture is mapped, so that the dithering of the changed pixels is the one it would
+  // have in the picture alone.
+  bool ok = palette_->Map(pending_.data(), width_, height_, &indices_);
+  ok = ok && EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extensionSize), extension) ==
                 GIF_OK &&
             EGifPutImageDesc(gif_, left, top, w, h, false, nullptr) == GIF_OK;
   std::vector<GifPixelType> line(static_cast<size_t>(w));
@@ -107,7 +110,7 @@ bool GifOutput::WritePending(int64_t untilCentiseconds) {
       if (colour == shown_[row + x]) {
         line[x - left] = kTransparent;
       } else {
-        line[x - left] = palette_->IndexOf(colour);
+        line[x - left] = indices_[row + x];
         // The canvas keeps the picture's own colours: a pixel counts as changed when the scene
         // changed it, not when the table rounds it.
         shown_[row + x] = colour;

@@ -15,7 +15,7 @@ class GifOutput {
  public:
   // Opens the new version of `path` (the old one stays until Close); the table must be chosen
   // already.
-  bool Open(const std::string& path, int32_t width, int32_t height, const GifPalette* palette,
+  bool Open(const std::string& path, int32_t width, int32_t height, GifPalette* palette,
             std::string* problem);
   // The picture shown from `centiseconds` after the start.
   bool Add(const uint32_t* pixels, int64_t centiseconds);
@@ -31,7 +31,8 @@ class GifOutput {
   std::string path_;
   FileReplacement file_ = {};
   int32_t width_ = 0, height_ = 0;
-  const GifPalette* palette_ = nullptr;
+  GifPalette* palette_ = nullptr;
+  std::vector<uint8_t> indices_;  // the pending picture's table indices
   std::vector<uint32_t> shown_;  // the canvas as the pictures written so far leave it
   std::vector<uint32_t> pending_;  // the picture not yet written
   int64_t pendingSince_ = -1;

@@ -1,125 +1,90 @@
 #include "gif_palette.h"
 
+#include <libimagequant.h>
+
 #include <algorithm>
 
 namespace {
 
-const uint32_t kBins = 32768;
+// Floyd-Steinberg at full strength: the smoothest gradients a table of 255 colours can show.
+const float kDithering = 1.0f;
 
 }  // namespace
 
-struct GifPalette::Box {
-  int low[3], high[3];  // inclusive bin coordinates per channel
-  uint64_t count;
-};
-
-GifPalette::GifPalette()
-    : binCount_(kBins), binRed_(kBins), binGreen_(kBins), binBlue_(kBins), binIndex_(kBins) {}
-
-uint32_t GifPalette::Bin(uint32_t colour) {
-  const uint32_t red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
-  return ((red >> 3) << 10) | ((green >> 3) << 5) | (blue >> 3);
+GifPalette::GifPalette() {
+  attributes_ = liq_attr_create();
+  if (!attributes_) return;
+  liq_set_max_colors(attributes_, kGifColours);
+  histogram_ = liq_histogram_create(attributes_);
 }
 
-void GifPalette::Count(const uint32_t* pixels, size_t count) {
+GifPalette::~GifPalette() {
+  if (result_) liq_result_destroy(result_);
+  if (histogram_) liq_histogram_destroy(histogram_);
+  if (attributes_) liq_attr_destroy(attributes_);
+}
+
+bool GifPalette::Count(const uint32_t* pixels, int32_t width, int32_t height) {
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   uint32_t last = 0xFFFFFFFF;
-  for (size_t i = 0; i < count; ++i) {
+  for (size_t i = 0; i < count && exact_; ++i) {
     const uint32_t colour = pixels[i] & 0xFFFFFF;
-    const uint32_t bin = Bin(colour);
-    ++binCount_[bin];
-    binRed_[bin] += colour & 0xFF;
-    binGreen_[bin] += (colour >> 8) & 0xFF;
-    binBlue_[bin] += (colour >> 16) & 0xFF;
-    if (!exact_ || colour == last) continue;
+    if (colour == last) continue;
     last = colour;
     auto at = std::lower_bound(exactColours_.begin(), exactColours_.end(), colour);
     if (at != exactColours_.end() && *at == colour) continue;
     if (exactColours_.size() == static_cast<size_t>(kGifColours)) {
       exact_ = false;
       exactColours_.clear();
-      continue;
+      break;
     }
     exactColours_.insert(at, colour);
   }
+  if (!histogram_) return false;
+  // The pixels' bytes are red, green, blue and a fourth that the library reads as opacity.
+  rgba_.resize(count);
+  for (size_t i = 0; i < count; ++i) rgba_[i] = pixels[i] | 0xFF000000u;
+  liq_image* image = liq_image_create_rgba(attributes_, rgba_.data(), width, height, 0);
+  if (!image) return false;
+  const bool added = liq_histogram_add_image(histogram_, attributes_, image) == LIQ_OK;
+  liq_image_destroy(image);
+  return added;
 }
 
-// Cuts the most populous box that can still be cut, across its longest side, where half of
-// its pixels lie on either side. Ties go to the earlier box and the lower channel.
-void GifPalette::Split(std::vector<Box>* boxes) const {
-  int chosen = -1;
-  for (size_t i = 0; i < boxes->size(); ++i) {
-    const Box& b = (*boxes)[i];
-    bool cuttable = b.low[0] < b.high[0] || b.low[1] < b.high[1] || b.low[2] < b.high[2];
-    if (cuttable && (chosen < 0 || b.count > (*boxes)[chosen].count)) chosen = static_cast<int>(i);
-  }
-  if (chosen < 0) return;
-  Box box = (*boxes)[chosen];
-  int axis = 0;
-  for (int a = 1; a < 3; ++a)
-    if (box.high[a] - box.low[a] > box.high[axis] - box.low[axis]) axis = a;
-  // Pixels per slice along the axis.
-  uint64_t slices[32] = {};
-  for (int r = box.low[0]; r <= box.high[0]; ++r)
-    for (int g = box.low[1]; g <= box.high[1]; ++g)
-      for (int b = box.low[2]; b <= box.high[2]; ++b) {
-        const int at[3] = {r, g, b};
-        slices[at[axis]] += binCount_[(r << 10) | (g << 5) | b];
-      }
-  uint64_t below = 0;
-  int cut = box.low[axis];
-  for (int s = box.low[axis]; s < box.high[axis]; ++s) {
-    below += slices[s];
-    cut = s;
-    if (below * 2 >= box.count) break;
-  }
-  Box upper = box;
-  box.high[axis] = cut;
-  upper.low[axis] = cut + 1;
-  box.count = below;
-  upper.count = (*boxes)[chosen].count - below;
-  (*boxes)[chosen] = box;
-  boxes->push_back(upper);
-}
-
-void GifPalette::Choose() {
-  colours_.clear();
+bool GifPalette::Choose(std::string* problem) {
   if (exact_) {
     colours_ = exactColours_;
-    return;
+    return true;
   }
-  uint64_t total = 0;
-  for (uint64_t c : binCount_) total += c;
-  std::vector<Box> boxes(1, Box{{0, 0, 0}, {31, 31, 31}, total});
-  while (boxes.size() < static_cast<size_t>(kGifColours)) {
-    const size_t before = boxes.size();
-    Split(&boxes);
-    if (boxes.size() == before) break;
+  if (!histogram_ || liq_histogram_quantize(histogram_, attributes_, &result_) != LIQ_OK) {
+    *problem = "no colour table could be chosen (out of memory)";
+    return false;
   }
-  for (size_t i = 0; i < boxes.size(); ++i) {
-    const Box& b = boxes[i];
-    uint64_t count = 0, red = 0, green = 0, blue = 0;
-    for (int r = b.low[0]; r <= b.high[0]; ++r)
-      for (int g = b.low[1]; g <= b.high[1]; ++g)
-        for (int bl = b.low[2]; bl <= b.high[2]; ++bl) {
-          const uint32_t bin = (r << 10) | (g << 5) | bl;
-          count += binCount_[bin];
-          red += binRed_[bin];
-          green += binGreen_[bin];
-          blue += binBlue_[bin];
-          binIndex_[bin] = static_cast<uint8_t>(i);
-        }
-    if (count == 0) count = 1;
-    colours_.push_back(static_cast<uint32_t>((red + count / 2) / count) |
-                       (static_cast<uint32_t>((green + count / 2) / count) << 8) |
-                       (static_cast<uint32_t>((blue + count / 2) / count) << 16));
+  liq_set_dithering_level(result_, kDithering);
+  const liq_palette* table = liq_get_palette(result_);
+  colours_.clear();
+  for (unsigned i = 0; i < table->count; ++i) {
+    const liq_color& c = table->entries[i];
+    colours_.push_back(c.r | (c.g << 8) | (static_cast<uint32_t>(c.b) << 16));
   }
+  return true;
 }
 
-uint8_t GifPalette::IndexOf(uint32_t colour) const {
-  colour &= 0xFFFFFF;
+bool GifPalette::Map(const uint32_t* pixels, int32_t width, int32_t height, std::vector<uint8_t>* indices) {
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  indices->resize(count);
   if (exact_) {
-    auto at = std::lower_bound(colours_.begin(), colours_.end(), colour);
-    return static_cast<uint8_t>(at - colours_.begin());
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t colour = pixels[i] & 0xFFFFFF;
+      (*indices)[i] = static_cast<uint8_t>(std::lower_bound(colours_.begin(), colours_.end(), colour) - colours_.begin());
+    }
+    return true;
   }
-  return binIndex_[Bin(colour)];
+  rgba_.resize(count);
+  for (size_t i = 0; i < count; ++i) rgba_[i] = pixels[i] | 0xFF000000u;
+  liq_image* image = liq_image_create_rgba(attributes_, rgba_.data(), width, height, 0);
+  if (!image) return false;
+  const bool mapped = liq_write_remapped_image(result_, image, indices->data(), count) == LIQ_OK;
+  liq_image_destroy(image);
+  return mapped;
 }

@@ -1,9 +1,15 @@
 // The colour table of an animated GIF, chosen the same way on every run: the exact colours when
-// the whole run holds no more than fit, else a median cut of all pictures' colours.
+// the whole run holds no more than fit; else libimagequant's table for the colours of all the
+// pictures, onto which each picture is dithered so that gradients do not band.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
+
+struct liq_attr;
+struct liq_histogram;
+struct liq_result;
 
 // A GIF table holds 256 colours; one index stays free to mark pixels that did not change.
 const int kGifColours = 255;
@@ -11,26 +17,29 @@ const int kGifColours = 255;
 class GifPalette {
  public:
   GifPalette();
-  // Counts the colours of one picture (0x00BBGGRR).
-  void Count(const uint32_t* pixels, size_t count);
-  // Chooses the table once every picture is counted.
-  void Choose();
+  ~GifPalette();
+  GifPalette(const GifPalette&) = delete;
+  GifPalette& operator=(const GifPalette&) = delete;
+
+  // Counts the colours of one picture (0x00BBGGRR, top row first). False when the library
+  // refuses the picture (out of memory).
+  bool Count(const uint32_t* pixels, int32_t width, int32_t height);
+  // Chooses the table once every picture is counted; false with the reason when it cannot.
+  bool Choose(std::string* problem);
   // The chosen colours, 0x00BBGGRR, at most kGifColours.
   const std::vector<uint32_t>& colours() const { return colours_; }
-  // The table index for a colour.
-  uint8_t IndexOf(uint32_t colour) const;
   bool exact() const { return exact_; }
+  // The table index of every pixel of a picture: its own colour's where the table is exact,
+  // else the picture dithered onto the table. False when the library fails.
+  bool Map(const uint32_t* pixels, int32_t width, int32_t height, std::vector<uint8_t>* indices);
 
  private:
-  static uint32_t Bin(uint32_t colour);
-  struct Box;
-  void Split(std::vector<Box>* boxes) const;
-
   // Exact colours while there are few enough, sorted.
   std::vector<uint32_t> exactColours_;
   bool exact_ = true;
-  // 5 bits per channel: pixel count and channel sums per bin, for the median cut.
-  std::vector<uint64_t> binCount_, binRed_, binGreen_, binBlue_;
-  std::vector<uint8_t> binIndex_;
+  liq_attr* attributes_ = nullptr;
+  liq_histogram* histogram_ = nullptr;
+  liq_result* result_ = nullptr;
+  std::vector<uint32_t> rgba_;  // one picture as the library reads it
   std::vector<uint32_t> colours_;
 };

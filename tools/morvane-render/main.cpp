@@ -10,6 +10,7 @@
 #include "render_options.h"
 #include "scene_file.h"
 #include "scene_render.h"
+#include "tool_version.h"
 
 namespace {
 
@@ -28,10 +29,12 @@ void TakeForPng(PictureSink* sink, const uint32_t* pixels, int32_t width, int32_
 struct PaletteSink {
   PictureSink base;
   GifPalette* palette;
+  bool ok;
 };
 
 void TakeForPalette(PictureSink* sink, const uint32_t* pixels, int32_t width, int32_t height, int64_t) {
-  reinterpret_cast<PaletteSink*>(sink)->palette->Count(pixels, static_cast<size_t>(width) * height);
+  PaletteSink* self = reinterpret_cast<PaletteSink*>(sink);
+  if (self->ok) self->ok = self->palette->Count(pixels, width, height);
 }
 
 struct GifSink {
@@ -63,6 +66,10 @@ int main(int argc, char** argv) {
     std::fputs(kRenderUsage, stdout);
     return 0;
   }
+  if (options.version) {
+    PrintToolVersion("morvane-render");
+    return 0;
+  }
   SceneFile file;
   file.program = "morvane-render";
   if (!ReadSceneFile(options.scene.c_str(), &file, &problem)) return Fail(problem);
@@ -82,9 +89,10 @@ int main(int argc, char** argv) {
     // seed the same way, so no picture needs keeping in between.
     run.fps = options.fps ? options.fps : kFpsOfThePaints;
     GifPalette palette;
-    PaletteSink counting = {{TakeForPalette}, &palette};
+    PaletteSink counting = {{TakeForPalette}, &palette, true};
     if (!RenderScene(&file, run, &counting.base, &result, &problem)) return Fail(problem);
-    palette.Choose();
+    if (!counting.ok) return Fail("not enough memory to count the pictures' colours");
+    if (!palette.Choose(&problem)) return Fail(problem);
     GifOutput output;
     if (!output.Open(options.output, options.width, options.height, &palette, &problem)) return Fail(problem);
     GifSink sink = {{TakeForGif}, &output, true};

@@ -13,6 +13,8 @@ const char kRenderUsage[] =
     "  --seconds S    how long it plays, in the scene's own time (default 5; 0.001 steps)\n"
     "  --fps F        pictures per second in a GIF, 1 to 50 (default: one per paint, at most 50)\n"
     "  --seed N       the random seed (0 to 4294967295): the same output on every run\n"
+    "  --help         show this text and exit\n"
+    "  --version      show the version and exit\n"
     "Exit status: 0 written, 1 the scene or the output failed, 2 usage error.\n";
 
 namespace {
@@ -80,6 +82,10 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
                             !std::strcmp(arg, "--fps") || !std::strcmp(arg, "--seed");
     if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
       options->help = true;
+      return true;
+    }
+    if (!std::strcmp(arg, "--version")) {
+      options->version = true;
       return true;
     }
     if (takesValue) {

@@ -15,6 +15,7 @@ struct RenderOptions {
   bool seeded = false;
   uint32_t seed = 0;
   bool help = false;
+  bool version = false;
 };
 
 // The largest picture the renderer makes, so that its three screen-sized buffers stay within
