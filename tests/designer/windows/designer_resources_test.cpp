@@ -163,8 +163,9 @@ TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
     const wchar_t* japanese;
     const wchar_t* english;  // null: not checked
   } texts[] = {
-      {1, L"メモリ不足のため起動することができません。", L"There is not enough memory to start."},
-      {2, L"Morvane", L"Morvane"},
+      {1, L"Morvane", L"Morvane"},  // the name the display settings list the designer by
+      {3, L"メモリ不足のため起動することができません。", L"There is not enough memory to start."},
+      {4, L"Morvane", L"Morvane"},
       {100, L"情報", L"Info"},
       {101, L"背景", L"Background"},
       {102, L"画像1", L"Image 1"},
