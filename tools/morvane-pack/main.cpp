@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "described_player_image.h"
 #include "input_path.h"
 #include "pack_options.h"
 #include "pack_platform.h"
@@ -89,8 +90,9 @@ int main(int argc, char** argv) {
     return Refuse("settings", options.settings ? options.settings : "(default)", "its folder cannot be determined");
   }
   TrailingPlayerImage player(&files, playerPath);
+  DescribedPlayerImage described(&player, settings);
   StderrDiagnostics diagnostics(options.strict);
-  BuildSources sources = {settings, &player, &files, base, &diagnostics, SystemPictureCodec()};
+  BuildSources sources = {settings, &described, &files, base, &diagnostics, SystemPictureCodec()};
   char status = kBuildSucceeded;
   BuildPackagedSaver(sources, options.output, &status);
   return status == kBuildSucceeded && !diagnostics.leftOutErrors() ? 0 : 1;
