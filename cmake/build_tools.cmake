@@ -48,3 +48,14 @@ function(morvane_version_resource output room)
     DEPENDS morvane-version-resource_tool ${tool}
     VERBATIM)
 endfunction()
+
+# A Windows program's icon file for its .rc file, drawn by tools/icon-art: KIND designer or player.
+#   morvane_icon(OUTPUT KIND)
+function(morvane_icon output kind)
+  get_property(tool GLOBAL PROPERTY MORVANE_TOOL_morvane-icon-art)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${tool} ${kind} ${output}
+    DEPENDS morvane-icon-art_tool ${tool}
+    VERBATIM)
+endfunction()

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_CONFIGURATION 2003
+#define IDI_MORVANE 1
 #define IDC_HELP_BUTTON 3001
 
 // The user guide's window: its topic list and the text of the chosen topic.
