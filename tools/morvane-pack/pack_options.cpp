@@ -3,7 +3,8 @@
 #include <cstring>
 
 const char kPackUsage[] =
-    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict] OUTPUT\n"
+    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict]\n"
+    "                    [--sign CERT.pfx [--password-file FILE]] OUTPUT\n"
     "\n"
     "Builds a packaged saver at OUTPUT: the 49152-byte player image followed by the scene\n"
     "package made from the settings and the bitmap and wave files they name. The bytes are\n"
@@ -22,13 +23,18 @@ const char kPackUsage[] =
     "                   cannot be found here and is left out with a note.\n"
     "  --strict         a file the settings name that is left out (missing, unreadable,\n"
     "                   named by a drive-letter path) is an error, not a note.\n"
+    "  --sign CERT.pfx  sign the saver with Authenticode, with the key and certificates of\n"
+    "                   this PKCS#12 file, through osslsigncode (which must be installed).\n"
+    "                   The saver takes the name OUTPUT only once it is signed: a missing\n"
+    "                   signer, a damaged certificate or a wrong password leaves nothing new.\n"
+    "  --password-file FILE  the certificate's password, on the first line of FILE.\n"
     "  --help           show this text.\n"
     "\n"
     "Every file left out of the package is named on standard error with the reason.\n"
     "\n"
-    "Exit status: 0 when the build succeeded; 1 when it failed, or with --strict when a file\n"
-    "was left out (each failure is reported on standard error with the file, the record and\n"
-    "the reason; the output may then be incomplete); 2 for a usage error.\n";
+    "Exit status: 0 when the build succeeded; 1 when it failed, when the saver could not be\n"
+    "signed, or with --strict when a file was left out (each failure is reported on standard\n"
+    "error with the file, the record and the reason); 2 for a usage error.\n";
 
 bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, const char** error) {
   *options = PackOptions();
@@ -51,9 +57,11 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     if (!optionsEnded && std::strcmp(arg, "--settings") == 0) target = &options->settings;
     else if (!optionsEnded && std::strcmp(arg, "--player") == 0) target = &options->player;
     else if (!optionsEnded && std::strcmp(arg, "--base") == 0) target = &options->base;
+    else if (!optionsEnded && std::strcmp(arg, "--sign") == 0) target = &options->sign;
+    else if (!optionsEnded && std::strcmp(arg, "--password-file") == 0) target = &options->passwordFile;
     if (target) {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-        *error = "an option needs a value: --settings FILE, --player FILE, --base DIR";
+        *error = "an option needs a value: --settings FILE, --player FILE, --base DIR, --sign CERT.pfx, --password-file FILE";
         return false;
       }
       if (*target) {
@@ -79,6 +87,10 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
   }
   if (!options->help && !options->output) {
     *error = "OUTPUT is missing";
+    return false;
+  }
+  if (options->passwordFile && !options->sign) {
+    *error = "--password-file belongs to --sign";
     return false;
   }
   return true;
