@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 BUILDS := native win64 win32
 
-.PHONY: all setup builds test demo bench fuzz soak damaged-savers install clean $(addprefix build-,$(BUILDS))
+.PHONY: all setup builds test demo bench fuzz soak damaged-savers install windows-dist clean $(addprefix build-,$(BUILDS))
 PREFIX ?= /usr
 
 all: builds
@@ -43,6 +43,11 @@ install: setup
 	@[ -f build/release/build.ninja ] || cmake --preset release >/dev/null
 	cmake --build --preset release --target morvane-play morvane-render morvane-demo-scene
 	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The setup program and a zip for Windows users in build/dist; MORVANE_SIGN_CERT=FILE.pfx (and
+# MORVANE_SIGN_PASSWORD_FILE) signs the designers and the setup program.
+windows-dist: setup build-win64 build-win32
+	scripts/windows-dist
 
 # Every damaged packaged saver of the set under Wine, not only the tenth that make test runs.
 damaged-savers: build-win64

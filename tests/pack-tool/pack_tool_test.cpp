@@ -17,6 +17,8 @@
 #include "build_test_support.h"
 #include "package_reader.h"
 #include "package_records.h"
+#include "player_image_source.h"
+#include "stdio_build_files.h"
 
 namespace {
 
@@ -290,6 +292,29 @@ TEST_F(PackToolTest, SignedSaverVerifiesAndEveryRefusalLeavesNothingNew) {
     }
   }
   EXPECT_EQ(Pack(args + "--password-file " + Quoted("pass.txt") + " " + Quoted("x.scr")).exitCode, 2);
+}
+
+// A designer signed for distribution (make windows-dist) carries its signature after the player
+// copy; Create must still find the player image before it.
+TEST_F(PackToolTest, ASignedDesignersPlayerCopyIsFoundBeforeItsSignature) {
+  const std::string realPlayer = MORVANE_WIN64_PLAYER;
+  const std::string designer = realPlayer.substr(0, realPlayer.size() - 10) + "designer.scr";
+  const std::vector<uint8_t> image = ReadFileBytes(realPlayer);
+  if (image.size() != kPlayerImageSize) GTEST_SKIP() << "no 64-bit programs beside " << realPlayer;
+  const std::string sign = "cd '" + folder.path() + "' && openssl req -x509 -newkey rsa:2048 -nodes -days 2 "
+      "-subj '/CN=Morvane test' -keyout key.pem -out cert.pem 2>/dev/null && openssl pkcs12 -export -inkey key.pem "
+      "-in cert.pem -passout pass: -out cert.pfx && osslsigncode sign -pkcs12 cert.pfx -in '" + designer +
+      "' -out signed.scr >/dev/null";
+  ASSERT_EQ(std::system(sign.c_str()), 0);
+  ASSERT_GT(ReadFileBytes(folder.Path("signed.scr")).size(), ReadFileBytes(designer).size());
+  StdioBuildFiles files;
+  for (const std::string& path : {designer, folder.Path("signed.scr")}) {
+    TrailingPlayerImage source(&files, path.c_str());
+    const char* why = nullptr;
+    const uint8_t* found = source.PlayerImage(&why);
+    ASSERT_NE(found, nullptr) << path << ": " << why;
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), found)) << path;
+  }
 }
 
 }  // namespace
