@@ -2,26 +2,16 @@
 
 #include <cstdlib>
 
-#include "byte_order.h"
+#include "authenticode_signature.h"
 #include "package_records.h"
 
 namespace {
 
-// Where the file's Authenticode signature begins when the file is signed: signing appends the
-// certificate table and names it in the PE header (data directory 4, a file offset), so a signed
-// designer's player copy ends there rather than at the end of the file. size otherwise.
+// A signed designer's player copy ends where its signature begins.
 uint64_t EndBeforeSignature(BuildFiles* files, BuildFiles::Handle file, uint64_t size) {
   uint8_t header[1024];
   if (!files->Seek(file, 0) || ReadFully(files, file, header, sizeof header) != sizeof header) return size;
-  const uint32_t pe = ReadU32LE(header + 0x3C);
-  if (header[0] != 'M' || header[1] != 'Z' || pe > sizeof header - 24 - 160 || ReadU32LE(header + pe) != 0x00004550u)
-    return size;
-  const uint8_t* optional = header + pe + 24;
-  const uint16_t magic = ReadU16LE(optional);
-  const size_t directories = magic == 0x10B ? 96 : magic == 0x20B ? 112 : 0;
-  if (directories == 0 || ReadU16LE(header + pe + 20) < directories + 5 * 8) return size;
-  const uint64_t table = ReadU32LE(optional + directories + 4 * 8), length = ReadU32LE(optional + directories + 4 * 8 + 4);
-  return length != 0 && table >= kPlayerImageSize && table + length == size ? table : size;
+  return SignatureStart(header, sizeof header, size, kPlayerImageSize);
 }
 
 }  // namespace
