@@ -111,8 +111,8 @@ void WriteDescription(const Bytes& resource, const Block& value, const uint16_t*
   size_t units = length < room ? length : room - 1;
   // Never half a character: a surrogate pair goes whole or not at all.
   if (units > 0 && units < length && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF) --units;
+  // The value keeps its length, the whole room: the text ends at its terminator.
   for (size_t i = 0; i < room; ++i) WriteU16LE(resource.data + value.value + 2 * i, i < units ? text[i] : 0);
-  WriteU16LE(resource.data + value.start + 2, static_cast<uint16_t>(units + 1));
 }
 
 // Every "FileDescription" under "StringFileInfo"; how many were set.

@@ -7,8 +7,8 @@
 // The layout is the system's: blocks of (length, value length, type, UTF-16 key, value,
 // children), each on a four-byte boundary from the start of the resource. Ours adds one thing:
 // the "FileDescription" value of every string table may be given room beyond its text, zeros
-// that the block's length covers, so that a longer description is later set in place without
-// moving anything else in the program.
+// after its terminator that the value's length covers, so that a longer description is later set
+// in place without moving anything else in the program.
 #pragma once
 #include <cstddef>
 #include <cstdint>

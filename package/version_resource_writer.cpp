@@ -48,9 +48,11 @@ class BlockWriter {
     while (out_.size() % 4) out_.push_back(0);
   }
 
-  // A text value; room (units, terminator included) beyond the text stays zero.
+  // A text value of room units (at least its own, terminator included); those beyond the text
+  // stay zero.
   void String(const char16_t* key, const std::u16string& value, size_t room) {
-    size_t start = Begin(key, static_cast<uint16_t>(value.size() + 1), kTextValue);
+    if (room < value.size() + 1) room = value.size() + 1;
+    size_t start = Begin(key, static_cast<uint16_t>(room), kTextValue);
     Text(value);
     for (size_t unit = value.size() + 1; unit < room; ++unit) Word(0);
     End(start);

@@ -57,7 +57,8 @@ std::vector<std::u16string> Descriptions(const std::vector<uint8_t>& image) {
     size_t value = (at + 2 * key.size() + 2 + 3) & ~size_t(3);
     const uint16_t units = ReadU16LE(image.data() + at - 4);
     std::u16string text;
-    for (uint16_t i = 0; i + 1 < units; ++i) text.push_back(ReadU16LE(image.data() + value + 2 * i));
+    for (uint16_t i = 0; i < units && ReadU16LE(image.data() + value + 2 * i) != 0; ++i)
+      text.push_back(ReadU16LE(image.data() + value + 2 * i));
     found.push_back(text);
   }
   return found;
