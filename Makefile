@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 BUILDS := native win64 win32
 
-.PHONY: all setup builds test demo bench fuzz soak damaged-savers release-build install uninstall deb clean $(addprefix build-,$(BUILDS))
+.PHONY: all setup builds test demo bench fuzz soak damaged-savers release-build install uninstall deb windows-dist clean $(addprefix build-,$(BUILDS))
 PREFIX ?= /usr
 
 all: builds
@@ -63,6 +63,11 @@ uninstall:
 deb: override PREFIX = /usr
 deb: release-build
 	cd build/release && cpack -G DEB
+
+# The setup program and a zip for Windows users in build/dist; MORVANE_SIGN_CERT=FILE.pfx (and
+# MORVANE_SIGN_PASSWORD_FILE) signs the designers and the setup program.
+windows-dist: setup build-win64 build-win32
+	scripts/windows-dist
 
 # Every damaged packaged saver of the set under Wine, not only the tenth that make test runs.
 damaged-savers: build-win64

@@ -1,6 +1,7 @@
 #include "designer_build.h"
 
 #include "designer_folder.h"
+#include "described_player_image.h"
 #include "designer_state.h"
 #include "package_builder.h"
 #include "player_image_source.h"
@@ -13,8 +14,9 @@ void BuildFromDesignerSettings(const char* outputPath, char* status, WalkListene
   DesignerFolder(folder);
   StdioBuildFiles files;
   TrailingPlayerImage player(&files, self);
+  DescribedPlayerImage described(&player, DesignerSettings());
   WicPictureCodec pictures;
   OpenWicPictureCodec(&pictures);
-  BuildSources sources = {DesignerSettings(), &player, &files, folder, listener, &pictures.base, false};
+  BuildSources sources = {DesignerSettings(), &described, &files, folder, listener, &pictures.base, false};
   BuildPackagedSaver(sources, outputPath, status);
 }

@@ -113,6 +113,13 @@ void InitialiseDialog(HWND dialog) {
   DesignerFolder(folder);
   SetCurrentDirectoryA(folder);
   InitCommonControls();
+  // The program's own icon in the title bar and on the task bar; shared icons need no release.
+  const WPARAM kinds[] = {ICON_BIG, ICON_SMALL};
+  for (WPARAM kind : kinds) {
+    const int size = GetSystemMetrics(kind == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+    HANDLE icon = LoadImageA(moduleInstance, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, size, size, LR_SHARED);
+    SendMessageA(dialog, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+  }
   CreateTabControl(dialog);
   CreatePage(currentTab);
   tabKeysHook = SetWindowsHookExA(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_CONFIGURATION 2003
+#define IDI_MORVANE 1
 #define IDC_HELP_BUTTON 3001
 
 // The user guide's window: its topic list and the text of the chosen topic.
@@ -19,9 +20,11 @@
 // The Background page's colour swatch, made at run time beside the colour button.
 #define IDC_COLOUR_SWATCH 1060
 
-// Strings 1 and 2 are the ones the engine's start-up failure shows.
-#define IDS_NOT_ENOUGH_MEMORY 1
-#define IDS_CAPTION 2
+// String 1 is the name the display settings list the designer by; 3 and 4 are the ones the
+// engine's start-up failure shows.
+#define IDS_SAVER_NAME 1
+#define IDS_NOT_ENOUGH_MEMORY 3
+#define IDS_CAPTION 4
 #define IDS_TAB_FIRST 100  // 23 tab texts, in tab order
 #define IDS_PICTURE_FILTER 200  // frames and wallpaper: every picture, then each format
 #define IDS_WALLPAPER_TITLE 201

@@ -2,7 +2,19 @@
 
 #include <cstdlib>
 
+#include "authenticode_signature.h"
 #include "package_records.h"
+
+namespace {
+
+// A signed designer's player copy ends where its signature begins.
+uint64_t EndBeforeSignature(BuildFiles* files, BuildFiles::Handle file, uint64_t size) {
+  uint8_t header[1024];
+  if (!files->Seek(file, 0) || ReadFully(files, file, header, sizeof header) != sizeof header) return size;
+  return SignatureStart(header, sizeof header, size, kPlayerImageSize);
+}
+
+}  // namespace
 
 TrailingPlayerImage::~TrailingPlayerImage() { std::free(image_); }
 
@@ -24,10 +36,12 @@ const uint8_t* TrailingPlayerImage::PlayerImage(const char** why) {
   } else if (size < kPlayerImageSize) {
     *why = "file is shorter than the 49152-byte player image";
     ok = false;
-  } else if (!files_->Seek(file, size - kPlayerImageSize) ||
-             ReadFully(files_, file, image_, kPlayerImageSize) != kPlayerImageSize) {
-    *why = "player image could not be read";
-    ok = false;
+  } else {
+    const uint64_t end = EndBeforeSignature(files_, file, size);
+    if (!files_->Seek(file, end - kPlayerImageSize) || ReadFully(files_, file, image_, kPlayerImageSize) != kPlayerImageSize) {
+      *why = "player image could not be read";
+      ok = false;
+    }
   }
   files_->Close(file);
   return ok ? image_ : nullptr;

@@ -15,7 +15,8 @@ class PlayerImageSource {
 };
 
 // The last 49152 bytes of a file: the designer's own executable carries the player at its end,
-// and a bare player image is exactly that long.
+// and a bare player image is exactly that long. A signed designer carries its signature after
+// the player: the image is then the 49152 bytes before it.
 class TrailingPlayerImage : public PlayerImageSource {
  public:
   TrailingPlayerImage(BuildFiles* files, const char* path) : files_(files), path_(path) {}

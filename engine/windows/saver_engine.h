@@ -13,7 +13,8 @@ typedef SceneSource* (*OpenSceneSource)(HWND window);
 LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                              OpenSceneSource openSource);
 
-// The start-up failure message: the text and caption are string resources 1 and 2 of the
-// program, so that each program carries its own caption.
-const UINT kNotEnoughMemoryText = 1;
-const UINT kStartupFailureCaption = 2;
+// The start-up failure message: the text and caption are string resources 3 and 4 of the
+// program, so that each program carries its own caption. String 1 is left to the name the
+// display settings list a saver by: a packaged saver has none and is listed by its file name.
+const UINT kNotEnoughMemoryText = 3;
+const UINT kStartupFailureCaption = 4;

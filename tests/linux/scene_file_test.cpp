@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,28 @@ TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
 // The sample scene's settings play with every picture and the wave they name (that they are the
 // pictures a package of them holds is the settings source's own test); here the file's folder
 // and the wave read into memory must serve them.
+// A saver signed after it was built (morvane-pack --sign): the package ends where the
+// signature's alignment begins, and is whole. Needs the 64-bit player image and osslsigncode.
+TEST_F(SceneFiles, ASignedSaversPackageEndsBeforeItsSignature) {
+  const std::vector<uint8_t> player = ReadFileBytes(MORVANE_WIN64_PLAYER);
+  if (player.size() != 49152) GTEST_SKIP() << "no 64-bit player image at " << MORVANE_WIN64_PLAYER;
+  const std::vector<uint8_t> package = ReadFileBytes(MORVANE_GOLDEN_PACKAGE);
+  ASSERT_FALSE(package.empty());
+  std::vector<uint8_t> saver = player;
+  saver.insert(saver.end(), package.begin(), package.end());
+  WriteFileBytes(folder.Path("plain.scr"), saver);
+  const std::string sign = "cd '" + folder.path() + "' && openssl req -x509 -newkey rsa:2048 -nodes -days 2 "
+      "-subj '/CN=Morvane test' -keyout key.pem -out cert.pem 2>/dev/null && openssl pkcs12 -export -inkey key.pem "
+      "-in cert.pem -passout pass: -out cert.pfx && osslsigncode sign -pkcs12 cert.pfx -in plain.scr -out signed.scr >/dev/null";
+  ASSERT_EQ(std::system(sign.c_str()), 0);
+  ASSERT_GT(ReadFileBytes(folder.Path("signed.scr")).size(), saver.size());
+  SceneFile file;
+  std::string problem;
+  ASSERT_TRUE(ReadSceneFile(folder.Path("signed.scr").c_str(), &file, &problem)) << problem;
+  EXPECT_EQ(file.package, package);
+  EXPECT_EQ(PackageDamage(file), "");
+}
+
 TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
   ASSERT_TRUE(WriteDemoScene(folder.path()));
   // Named as the designer writes a relative name on Windows.

@@ -18,6 +18,7 @@
 #include "package_reader.h"
 #include "package_builder.h"
 #include "package_records.h"
+#include "player_image_source.h"
 #include "stdio_build_files.h"
 #include "walk_cases.h"
 
@@ -246,6 +247,93 @@ TEST_F(PackToolTest, ReplacedSaverKeepsItsPermissionsAndItsLink) {
   ASSERT_EQ(stat(folder.Path("keep.scr").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(FolderNames(folder.path()), (std::set<std::string>{"keep.scr", "link.scr", "player.scr"}));
+}
+
+// Signing with a throw-away certificate made here: a signed saver that osslsigncode verifies and
+// whose package is the unsigned one's, and every refusal (no such certificate or password file,
+// a damaged certificate, the wrong password, no signer installed) exits 1, names the file and
+// leaves the folder and an old saver of that name as they were. Needs a real player image.
+TEST_F(PackToolTest, SignedSaverVerifiesAndEveryRefusalLeavesNothingNew) {
+  const std::string realPlayer = MORVANE_WIN64_PLAYER;
+  if (ReadFileBytes(realPlayer).size() != kPlayerImageSize) GTEST_SKIP() << "no 64-bit player image at " << realPlayer;
+  const std::string make =
+      "cd '" + folder.path() + "' && openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=Morvane test' "
+      "-keyout key.pem -out cert.pem 2>/dev/null && openssl pkcs12 -export -inkey key.pem -in cert.pem "
+      "-passout pass:moon -out cert.pfx && printf 'moon\\n' > pass.txt && printf 'sun\\n' > wrong.txt && "
+      "head -c 300 cert.pfx > damaged.pfx && rm key.pem";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  Settings("[Module]\nMemo1=Signed night\n[BackGround]\nColorR=32\n");
+  const std::string args = "--player '" + realPlayer + "' --settings " + Quoted("MORVANE.INI") + " ";
+  ToolRun plain = Pack(args + Quoted("plain.scr"));
+  ASSERT_EQ(plain.exitCode, 0) << plain.out;
+
+  ToolRun run = Pack(args + "--sign " + Quoted("cert.pfx") + " --password-file " + Quoted("pass.txt") + " " +
+                     Quoted("signed.scr"));
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  const std::vector<uint8_t> unsignedBytes = ReadFileBytes(folder.Path("plain.scr"));
+  const std::vector<uint8_t> signedBytes = ReadFileBytes(folder.Path("signed.scr"));
+  ASSERT_GT(signedBytes.size(), unsignedBytes.size());
+  EXPECT_TRUE(std::equal(unsignedBytes.begin() + kPlayerImageSize, unsignedBytes.end(), signedBytes.begin() + kPlayerImageSize))
+      << "the scene package after offset 49152 is the unsigned one's";
+  const std::string verify = "osslsigncode verify -CAfile " + Quoted("cert.pem") + " -in " + Quoted("signed.scr") +
+                             " >/dev/null 2>&1";
+  EXPECT_EQ(std::system(verify.c_str()), 0) << "osslsigncode does not verify the signed saver";
+
+  WriteFileBytes(folder.Path("old.scr"), std::vector<uint8_t>(100, 7));
+  const std::set<std::string> before = FolderNames(folder.path());
+  const struct {
+    std::string options, named, environment;
+  } refusals[] = {
+      {"--sign " + Quoted("none.pfx"), "certificate " + folder.Path("none.pfx"), ""},
+      {"--sign " + Quoted("cert.pfx") + " --password-file " + Quoted("none.txt"), "password file " + folder.Path("none.txt"), ""},
+      {"--sign " + Quoted("damaged.pfx") + " --password-file " + Quoted("pass.txt"), "certificate " + folder.Path("damaged.pfx"), ""},
+      {"--sign " + Quoted("cert.pfx") + " --password-file " + Quoted("wrong.txt"), "certificate " + folder.Path("cert.pfx"), ""},
+      {"--sign " + Quoted("cert.pfx"), "certificate " + folder.Path("cert.pfx"), ""},
+      {"--sign " + Quoted("cert.pfx") + " --password-file " + Quoted("pass.txt"), "osslsigncode is not installed", "PATH=/nonexistent "},
+  };
+  for (const auto& refusal : refusals) {
+    for (const char* output : {"old.scr", "new.scr"}) {
+      SCOPED_TRACE(refusal.options + " " + output);
+      const std::string command = refusal.environment + MORVANE_PACK + " " + args + refusal.options + " " +
+                                  Quoted(output) + " 2>&1";
+      ToolRun refused = {-1, ""};
+      FILE* pipe = popen(command.c_str(), "r");
+      ASSERT_NE(pipe, nullptr);
+      char chunk[4096];
+      for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) refused.out.append(chunk, got);
+      const int status = pclose(pipe);
+      refused.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      EXPECT_EQ(refused.exitCode, 1) << refused.out;
+      EXPECT_NE(refused.out.find(refusal.named), std::string::npos) << refused.out;
+      EXPECT_NE(refused.out.find("nothing was written"), std::string::npos) << refused.out;
+      EXPECT_EQ(FolderNames(folder.path()), before);
+      EXPECT_EQ(ReadFileBytes(folder.Path("old.scr")), std::vector<uint8_t>(100, 7));
+    }
+  }
+  EXPECT_EQ(Pack(args + "--password-file " + Quoted("pass.txt") + " " + Quoted("x.scr")).exitCode, 2);
+}
+
+// A designer signed for distribution (make windows-dist) carries its signature after the player
+// copy; Create must still find the player image before it.
+TEST_F(PackToolTest, ASignedDesignersPlayerCopyIsFoundBeforeItsSignature) {
+  const std::string realPlayer = MORVANE_WIN64_PLAYER;
+  const std::string designer = realPlayer.substr(0, realPlayer.size() - 10) + "designer.scr";
+  const std::vector<uint8_t> image = ReadFileBytes(realPlayer);
+  if (image.size() != kPlayerImageSize) GTEST_SKIP() << "no 64-bit programs beside " << realPlayer;
+  const std::string sign = "cd '" + folder.path() + "' && openssl req -x509 -newkey rsa:2048 -nodes -days 2 "
+      "-subj '/CN=Morvane test' -keyout key.pem -out cert.pem 2>/dev/null && openssl pkcs12 -export -inkey key.pem "
+      "-in cert.pem -passout pass: -out cert.pfx && osslsigncode sign -pkcs12 cert.pfx -in '" + designer +
+      "' -out signed.scr >/dev/null";
+  ASSERT_EQ(std::system(sign.c_str()), 0);
+  ASSERT_GT(ReadFileBytes(folder.Path("signed.scr")).size(), ReadFileBytes(designer).size());
+  StdioBuildFiles files;
+  for (const std::string& path : {designer, folder.Path("signed.scr")}) {
+    TrailingPlayerImage source(&files, path.c_str());
+    const char* why = nullptr;
+    const uint8_t* found = source.PlayerImage(&why);
+    ASSERT_NE(found, nullptr) << path << ": " << why;
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), found)) << path;
+  }
 }
 
 }  // namespace

@@ -35,6 +35,10 @@ grep -q 49152 "$work/out.txt"
 expect 0 --settings "$settings" --player "$player" "$(windows "$work/golden.scr")"
 tail -c +49153 "$work/golden.scr" | cmp - "$scene/scene.pkg"
 head -c 49152 "$work/golden.scr" | cmp - "$work/player.scr"
+# No signer on this system: refused before anything is written.
+expect 1 --settings "$settings" --player "$player" --sign "$(windows "$work/player.scr")" "$(windows "$work/signed.scr")"
+grep -q "osslsigncode is not installed" "$work/out.txt"
+[ ! -e "$work/signed.scr" ] || { echo "FAIL: output written without a signer"; exit 1; }
 echo "morvane-pack.exe: exit codes and golden scene as expected"
 
 # The golden scene's package is larger than the room the old saver leaves on a 96 KiB disk.

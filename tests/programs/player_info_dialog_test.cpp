@@ -98,13 +98,16 @@ TEST(PlayerInfoDialog, ResourcesAreTheJapaneseInformationDialogAndItsEnglishTwin
     EXPECT_EQ(ok->cx, 34);
     EXPECT_EQ(ok->cy, 14);
   }
-  // The start-up failure's message in both languages.
+  // The start-up failure's message in both languages, and no string 1: the display settings
+  // would list every packaged saver by it.
   HMODULE module = LoadLibraryExA(Player().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
-  EXPECT_EQ(ReadStringResource(module, 1, kJapanese), L"\x30E1\x30E2\x30EA\x4E0D\x8DB3\x306E\x305F\x3081\x8D77\x52D5\x3059\x308B\x3053\x3068\x304C\x3067\x304D\x307E\x305B\x3093\x3002");
-  EXPECT_EQ(ReadStringResource(module, 2, kJapanese), L"\xFF7D\xFF78\xFF98\xFF70\xFF9D \xFF7E\xFF72\xFF8A\xFF9E\xFF70");
-  EXPECT_EQ(ReadStringResource(module, 1, kEnglish), L"There is not enough memory to start.");
-  EXPECT_EQ(ReadStringResource(module, 2, kEnglish), L"Screen Saver");
+  EXPECT_EQ(ReadStringResource(module, 3, kJapanese), L"\x30E1\x30E2\x30EA\x4E0D\x8DB3\x306E\x305F\x3081\x8D77\x52D5\x3059\x308B\x3053\x3068\x304C\x3067\x304D\x307E\x305B\x3093\x3002");
+  EXPECT_EQ(ReadStringResource(module, 4, kJapanese), L"\xFF7D\xFF78\xFF98\xFF70\xFF9D \xFF7E\xFF72\xFF8A\xFF9E\xFF70");
+  EXPECT_EQ(ReadStringResource(module, 3, kEnglish), L"There is not enough memory to start.");
+  EXPECT_EQ(ReadStringResource(module, 4, kEnglish), L"Screen Saver");
+  EXPECT_EQ(ReadStringResource(module, 1, kEnglish), L"");
+  EXPECT_EQ(ReadStringResource(module, 1, kJapanese), L"");
   FreeLibrary(module);
 }
 

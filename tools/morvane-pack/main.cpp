@@ -2,9 +2,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "described_player_image.h"
 #include "input_path.h"
 #include "pack_options.h"
 #include "pack_platform.h"
+#include "pack_signing.h"
 #include "package_builder.h"
 #include "package_records.h"
 #include "player_image_source.h"
@@ -44,6 +46,27 @@ bool CheckPlayerImage(BuildFiles* files, const char* path, const char** why) {
   return ok && size == kPlayerImageSize;
 }
 
+// The signed saver takes the output's place as the builder's own output does: written beside
+// it and renamed, keeping the old file's permissions and links.
+bool CopyReplacing(BuildFiles* files, const char* from, const char* to, const char** why) {
+  BuildFiles::Handle in = files->OpenForReading(from);
+  if (!in) {
+    *why = files->LastError();
+    return false;
+  }
+  BuildFiles::Handle out = files->CreateReplacement(to);
+  bool whole = out != nullptr;
+  static uint8_t chunk[64 * 1024];
+  for (size_t got; whole && (got = files->Read(in, chunk, sizeof chunk)) > 0;)
+    whole = files->Write(out, chunk, got) == got;
+  files->Close(in);
+  if (!out || !files->FinishReplacement(out, whole) || !whole) {
+    *why = files->LastError();
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,12 +102,34 @@ int main(int argc, char** argv) {
   } else if (!SettingsFolder(options.settings, options.settings == nullptr, base, sizeof(base))) {
     return Refuse("settings", options.settings ? options.settings : "(default)", "its folder cannot be determined");
   }
+  // A saver to be signed is built under a name of its own and takes OUTPUT's only when signed.
+  const SigningRequest signing = {options.sign, options.passwordFile};
+  static char signer[kMaxToolPath], unsignedPath[kMaxToolPath + 32], signedPath[kMaxToolPath + 32];
+  const char* output = options.output;
+  if (options.sign) {
+    if (!ReadyToSign(signing, signer, sizeof signer)) return 1;
+    std::snprintf(unsignedPath, sizeof unsignedPath, "%s.%lu.unsigned", options.output, ProcessNumber());
+    std::snprintf(signedPath, sizeof signedPath, "%s.%lu.signed", options.output, ProcessNumber());
+    output = unsignedPath;
+  }
   TrailingPlayerImage player(&files, playerPath);
+  DescribedPlayerImage described(&player, settings);
   WalkListener listener = {PrintOutcome};
-  BuildSources sources = {settings, &player, &files, base, &listener, SystemPictureCodec(), options.strict};
+  BuildSources sources = {settings, &described, &files, base, &listener, SystemPictureCodec(), options.strict};
   char status = kBuildSucceeded;
-  if (BuildPackagedSaver(sources, options.output, &status)) return 0;
-  std::fprintf(stderr, "morvane-pack: %s: nothing was written%s; a file of that name was left as it was\n",
-               options.output, options.strict ? " (with --strict every file named must go in)" : "");
-  return 1;
+  if (!BuildPackagedSaver(sources, output, &status)) {
+    std::fprintf(stderr, "morvane-pack: %s: nothing was written%s; a file of that name was left as it was\n",
+                 options.output, options.strict ? " (with --strict every file named must go in)" : "");
+    return 1;
+  }
+  if (!options.sign) return 0;
+  if (!SignSaver(signing, signer, unsignedPath, signedPath)) {
+    std::remove(unsignedPath);
+    return 1;
+  }
+  std::remove(unsignedPath);
+  const bool replaced = CopyReplacing(&files, signedPath, options.output, &why);
+  std::remove(signedPath);
+  if (!replaced) return Refuse("output", options.output, why);
+  return 0;
 }

@@ -3,7 +3,8 @@
 #include <cstring>
 
 const char kPackUsage[] =
-    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict] OUTPUT\n"
+    "Usage: morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict]\n"
+    "                    [--sign CERT.pfx [--password-file FILE]] OUTPUT\n"
     "\n"
     "Builds a packaged saver at OUTPUT: the 49152-byte player image followed by the scene\n"
     "package made from the settings and the bitmap and wave files they name. The bytes are\n"
@@ -24,6 +25,11 @@ const char kPackUsage[] =
     "  --strict         write the saver only when every file the settings name goes in:\n"
     "                   one left out (missing, unreadable, over a limit, named by a\n"
     "                   drive-letter path) leaves nothing written.\n"
+    "  --sign CERT.pfx  sign the saver with Authenticode, with the key and certificates of\n"
+    "                   this PKCS#12 file, through osslsigncode (which must be installed).\n"
+    "                   The saver takes the name OUTPUT only once it is signed: a missing\n"
+    "                   signer, a damaged certificate or a wrong password leaves nothing new.\n"
+    "  --password-file FILE  the certificate's password, on the first line of FILE.\n"
     "  --help           show this text and exit.\n"
     "  --version        show the version and exit.\n"
     "\n"
@@ -31,7 +37,8 @@ const char kPackUsage[] =
     "\n"
     "Exit status: 0 when the saver was written (files left out are named on standard error);\n"
     "1 when nothing was written (the reason on standard error; a file of that name stays as\n"
-    "it was), with --strict also when a file was left out; 2 for a usage error.\n";
+    "it was): it could not be built or signed, or with --strict a file was left out; 2 for a\n"
+    "usage error.\n";
 
 bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, const char** error) {
   *options = PackOptions();
@@ -58,9 +65,11 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
     if (!optionsEnded && std::strcmp(arg, "--settings") == 0) target = &options->settings;
     else if (!optionsEnded && std::strcmp(arg, "--player") == 0) target = &options->player;
     else if (!optionsEnded && std::strcmp(arg, "--base") == 0) target = &options->base;
+    else if (!optionsEnded && std::strcmp(arg, "--sign") == 0) target = &options->sign;
+    else if (!optionsEnded && std::strcmp(arg, "--password-file") == 0) target = &options->passwordFile;
     if (target) {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-        *error = "an option needs a value: --settings FILE, --player FILE, --base DIR";
+        *error = "an option needs a value: --settings FILE, --player FILE, --base DIR, --sign CERT.pfx, --password-file FILE";
         return false;
       }
       if (*target) {
@@ -86,6 +95,10 @@ bool ParsePackOptions(int argc, const char* const* argv, PackOptions* options, c
   }
   if (!options->help && !options->version && !options->output) {
     *error = "OUTPUT is missing";
+    return false;
+  }
+  if (options->passwordFile && !options->sign) {
+    *error = "--password-file belongs to --sign";
     return false;
   }
   return true;

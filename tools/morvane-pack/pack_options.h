@@ -1,5 +1,6 @@
 // The command line of morvane-pack:
-//   morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict] OUTPUT
+//   morvane-pack [--settings FILE] [--player FILE] [--base DIR] [--strict]
+//                [--sign CERT.pfx [--password-file FILE]] OUTPUT
 #pragma once
 
 struct PackOptions {
@@ -7,6 +8,8 @@ struct PackOptions {
   const char* player = nullptr;    // null: player.scr beside the tool
   const char* base = nullptr;      // null: the settings file's folder
   const char* output = nullptr;
+  const char* sign = nullptr;          // null: the saver is not signed
+  const char* passwordFile = nullptr;  // only with sign
   bool strict = false;  // a file the settings name that is not taken fails the build
   bool help = false;
   bool version = false;

@@ -29,3 +29,13 @@ SettingsStore* OpenSettings(const char* path, const char** problem);
 PictureCodec* SystemPictureCodec();
 
 extern const char kPathSeparator;
+
+// What signing needs: the signer is a program of its own (osslsigncode).
+// The full name of a program found on the search path; false when there is none.
+bool FindProgram(const char* name, char* out, size_t size);
+// Runs argv[0] with the arguments that follow it (the list ends with null); its standard output
+// is discarded and its error output goes to the file errorLog. The program's exit status, or -1
+// when it could not be started.
+int RunProgram(const char* const* argv, const char* errorLog);
+// A number of this process, for names of its own beside the output.
+unsigned long ProcessNumber();

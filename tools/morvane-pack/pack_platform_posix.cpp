@@ -1,6 +1,11 @@
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "library_picture_codec.h"
@@ -68,3 +73,34 @@ PictureCodec* SystemPictureCodec() {
   OpenLibraryPictureCodec(&decoder);
   return &decoder.base;
 }
+
+bool FindProgram(const char* name, char* out, size_t size) {
+  const char* path = std::getenv("PATH");
+  if (!path) return false;
+  for (const char* start = path;; ++start) {
+    const char* end = std::strchr(start, ':');
+    size_t length = end ? static_cast<size_t>(end - start) : std::strlen(start);
+    // An empty entry is the current folder.
+    int written = std::snprintf(out, size, "%.*s/%s", static_cast<int>(length), length ? start : ".", name);
+    if (written > 0 && static_cast<size_t>(written) < size && access(out, X_OK) == 0) return true;
+    if (!end) return false;
+    start = end;
+  }
+}
+
+int RunProgram(const char* const* argv, const char* errorLog) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errorLog, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t child = 0;
+  int started = posix_spawn(&child, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) return -1;
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+unsigned long ProcessNumber() { return static_cast<unsigned long>(getpid()); }

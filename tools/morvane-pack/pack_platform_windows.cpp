@@ -72,3 +72,64 @@ PictureCodec* SystemPictureCodec() {
   OpenWicPictureCodec(&decoder);
   return &decoder.base;
 }
+
+bool FindProgram(const char* name, char* out, size_t size) {
+  DWORD length = SearchPathA(nullptr, name, ".exe", static_cast<DWORD>(size), out, nullptr);
+  return length > 0 && length < size;
+}
+
+namespace {
+
+// One argument as the C runtime's command-line parser reads it back: in quotes, with the
+// backslashes before a quote doubled.
+void AppendQuoted(char* line, size_t size, const char* argument) {
+  size_t at = std::strlen(line);
+  auto put = [&](char c) {
+    if (at + 1 < size) line[at++] = c;
+  };
+  if (at > 0) put(' ');
+  put('"');
+  size_t backslashes = 0;
+  for (const char* p = argument; *p; ++p) {
+    if (*p == '\\') {
+      ++backslashes;
+      continue;
+    }
+    for (size_t i = 0; i < (*p == '"' ? 2 * backslashes + 1 : backslashes); ++i) put('\\');
+    backslashes = 0;
+    put(*p);
+  }
+  for (size_t i = 0; i < 2 * backslashes; ++i) put('\\');
+  put('"');
+  line[at] = '\0';
+}
+
+}  // namespace
+
+int RunProgram(const char* const* argv, const char* errorLog) {
+  static char line[32768];
+  line[0] = '\0';
+  for (const char* const* argument = argv; *argument; ++argument) AppendQuoted(line, sizeof line, *argument);
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  HANDLE log = CreateFileA(errorLog, GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE nothing = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = nothing;
+  startup.hStdError = log;
+  PROCESS_INFORMATION process = {};
+  BOOL started = CreateProcessA(argv[0], line, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
+  if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
+  if (!started) return -1;
+  DWORD status = static_cast<DWORD>(-1);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(status);
+}
+
+unsigned long ProcessNumber() { return GetCurrentProcessId(); }

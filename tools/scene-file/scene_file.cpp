@@ -1,10 +1,12 @@
 #include "scene_file.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
 #include <cerrno>
 
+#include "authenticode_signature.h"
 #include "size_limits.h"
 #include "engine_host.h"
 #include "package_reader.h"
@@ -51,6 +53,18 @@ void PrintFirstLoad(WalkListener* listener, const WalkOutcome& outcome) {
     PrintWalkOutcome(stderr, owner->program, outcome);
 }
 
+// Signing puts up to 7 zero bytes before the signature, so that it starts on a multiple of 8:
+// they follow the sound record, and are no damage of the package.
+void DropSignaturePadding(std::vector<uint8_t>* package) {
+  ScenePackageView view;
+  PackageError error = {0, nullptr};
+  if (ReadScenePackage(package->data(), package->size(), &view, &error) || package->size() - error.offset >= 8) return;
+  for (size_t at = error.offset; at < package->size(); ++at)
+    if ((*package)[at] != 0) return;
+  const size_t whole = error.offset;
+  if (ReadScenePackage(package->data(), whole, &view, &error)) package->resize(whole);
+}
+
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -88,7 +102,9 @@ bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
   // the image still holds no scene, so it is no packaged saver.
   if (bytes.size() >= kPlayerImageSize && bytes[0] == 'M' && bytes[1] == 'Z') {
     file->kind = PackagedSaver;
-    file->package.assign(bytes.begin() + kPlayerImageSize, bytes.end());
+    const uint64_t end = SignatureStart(bytes.data(), kPlayerImageSize, bytes.size(), kPlayerImageSize);
+    file->package.assign(bytes.begin() + kPlayerImageSize, bytes.begin() + static_cast<std::ptrdiff_t>(end));
+    if (end < bytes.size()) DropSignaturePadding(&file->package);
     return true;
   }
   if (HasSettingsSection(bytes)) {

@@ -6,6 +6,7 @@
 
 #include "designer_driver.h"
 #include "dialog_template.h"
+#include "program_icon.h"
 
 namespace {
 
@@ -163,8 +164,9 @@ TEST(DesignerResources, TitleIsA300By255RunLengthPictureAndTextsAreTheSystems) {
     const wchar_t* japanese;
     const wchar_t* english;  // null: not checked
   } texts[] = {
-      {1, L"メモリ不足のため起動することができません。", L"There is not enough memory to start."},
-      {2, L"Morvane", L"Morvane"},
+      {1, L"Morvane", L"Morvane"},  // the name the display settings list the designer by
+      {3, L"メモリ不足のため起動することができません。", L"There is not enough memory to start."},
+      {4, L"Morvane", L"Morvane"},
       {100, L"情報", L"Info"},
       {101, L"背景", L"Background"},
       {102, L"画像1", L"Image 1"},
@@ -276,6 +278,21 @@ TEST(DesignerResources, TheGuideComesInJapaneseAndEnglish) {
     EXPECT_EQ(std::string(static_cast<const char*>(LockResource(LoadResource(module, text))), 2), "# ");
   }
   FreeLibrary(module);
+}
+
+// The icon the system shows for the designer: 16, 32 and 48 pixels in true colour with alpha,
+// and 256 PNG-compressed, each of which the system makes an icon of.
+TEST(DesignerResources, TheIconComesAtFourSizesTheLargestPngCompressed) {
+  std::vector<IconEntry> icon = ReadProgramIcon(Designer());
+  ASSERT_EQ(icon.size(), 4u);
+  const int sizes[] = {16, 32, 48, 256};
+  for (size_t i = 0; i < icon.size(); ++i) {
+    SCOPED_TRACE(sizes[i]);
+    EXPECT_EQ(icon[i].size, sizes[i]);
+    EXPECT_EQ(icon[i].bits, 32);
+    EXPECT_EQ(icon[i].png, sizes[i] == 256);
+    EXPECT_TRUE(icon[i].made);
+  }
 }
 
 }  // namespace

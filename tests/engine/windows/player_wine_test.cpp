@@ -117,6 +117,20 @@ TEST_F(PlayerUnderWine, FullScreenShowsColourCentredWallpaperAndAnOpaqueSprite) 
   EXPECT_EQ(WaitForExit(child), 0u);
 }
 
+// A saver signed with Authenticode (tests/pack-tool/signed_saver.sh) still plays its scene: the
+// player reads its package from offset 49152 and never reaches the signature after it.
+TEST_F(PlayerUnderWine, ASignedSaverPlaysItsScene) {
+  const std::string saver = ProgramFolder() + "signed-saver\\signed.scr";
+  ASSERT_NE(GetFileAttributesA(saver.c_str()), INVALID_FILE_ATTRIBUTES) << saver;
+  ChildProcess child;
+  HWND window;
+  Screen screen = CaptureRunningSaver(saver, &child, &window);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(screen.Count(kBackground), size_t(screen.width) * screen.height);
+  PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(WaitForExit(child), 0u);
+}
+
 TEST_F(PlayerUnderWine, StretchedWallpaperShowsThroughATransparentSprite) {
   Picture32 quarters(2, 2, 0);
   quarters.at(0, 0) = kQuadrants[0];

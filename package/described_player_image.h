@@ -1,0 +1,26 @@
+// The player image of a packaged saver with the scene's first comment line ("Module" / "Memo1")
+// as its description, which the system's file properties and task list show: the copy that the
+// builder writes is amended, the player's own file never. Only the image before offset 49152
+// changes; the scene package after it is the same as without.
+#pragma once
+#include <cstdint>
+
+#include "player_image_source.h"
+#include "settings_store.h"
+
+class DescribedPlayerImage : public PlayerImageSource {
+ public:
+  DescribedPlayerImage(PlayerImageSource* player, SettingsStore* settings) : player_(player), settings_(settings) {}
+  ~DescribedPlayerImage();
+  DescribedPlayerImage(const DescribedPlayerImage&) = delete;
+  DescribedPlayerImage& operator=(const DescribedPlayerImage&) = delete;
+
+  // The player's image as it is when the comment line is empty or is not text of this system,
+  // or when the image has no version resource to take it.
+  const uint8_t* PlayerImage(const char** why) override;
+
+ private:
+  PlayerImageSource* player_;
+  SettingsStore* settings_;
+  uint8_t* copy_ = nullptr;
+};
