@@ -35,7 +35,7 @@ void Save(HWND page) {
 }
 
 int Message(HWND page, UINT text, UINT buttons) {
-  return ShowFixedMessage(page, text, IDS_CAPTION, buttons);
+  return ShowFixedMessage(DialogHost(page), page, text, IDS_CAPTION, buttons);
 }
 
 void Browse(HWND page) {

@@ -47,7 +47,8 @@ HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) 
   MapDialogRect(page, &units);
   int left = MulDiv(x, units.right, 6), top = MulDiv(y, units.bottom, 12);
   int cx = MulDiv(width, units.right, 6), cy = MulDiv(height, units.bottom, 12);
-  return CreateControl("msctls_trackbar32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top, cx, cy, page, id);
+  return CreateControl(DialogHost(page), "msctls_trackbar32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top,
+                       cx, cy, page, id);
 }
 
 void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position) {
@@ -61,17 +62,6 @@ void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t positi
 
 int32_t TrackbarPosition(HWND trackbar) {
   return static_cast<int32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
-}
-
-const wchar_t* ResourceText(UINT id) {
-  // Several texts are in use at once (the parts of one message), so each call gets its own slot
-  // of a small ring.
-  static wchar_t texts[4][256];
-  static int next;
-  wchar_t* text = texts[next];
-  next = (next + 1) % 4;
-  LoadStringIn(id, text, 256);
-  return text;
 }
 
 namespace {
@@ -92,15 +82,16 @@ void SplitFilter(FixedText* filter) {
 
 bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
                            DWORD flags) {
+  const SaverHost* host = DialogHost(page);
   FixedText filter, title;
-  LoadFixedText(filterId, &filter);
-  LoadFixedText(titleId, &title);
+  LoadFixedText(host, filterId, &filter);
+  LoadFixedText(host, titleId, &title);
   SplitFilter(&filter);
 
   // The settings hold paths in the system's code page; on the NT family a path that does not fit
   // the buffer there is not taken, rather than stored cut short.
   char chosen[kSettingBufferSize];
-  if (win9xPlatform) {
+  if (host->win9x) {
     lstrcpynA(chosen, valueBuffer, sizeof chosen);
     OPENFILENAMEA record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;

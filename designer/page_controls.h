@@ -34,6 +34,3 @@ bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT t
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
 // text back after a cancel.
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
-
-// A fixed text of the string table, for the wide calls.
-const wchar_t* ResourceText(UINT id);

@@ -129,7 +129,7 @@ Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   return wallpaper;
 }
 
-void StartSound(SceneSource* source) {
+void StartSound(SceneSource* source, SceneModel* scene) {
   SettingsSceneSource* self = Self(source);
   if (Integer(source, "BackGround", "SoundOpt", "0") == 0) return;
   char name[kSettingBufferSize];
@@ -137,7 +137,7 @@ void StartSound(SceneSource* source) {
   char path[kMaxInputPath];
   if (!ResolveInputPath(self->baseFolder, name, kNativePathStyle, path, sizeof path)) return;
   // Marked as playing so that the window's end stops it, as the player's sound is stopped.
-  if (self->sound->playFile(self->sound, path)) scene.soundPlaying = 1;
+  if (self->sound->playFile(self->sound, scene->host, path)) scene->soundPlaying = 1;
 }
 
 void Close(SceneSource* source) {

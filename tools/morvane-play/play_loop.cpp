@@ -19,6 +19,7 @@ struct Player {
   PlayWindow* window;
   SceneFile* file;
   PlayHost host;
+  SceneModel scene;
   PlayLoopOptions options;
   int64_t origin;  // the clock's reading at the scene's time 0
   int64_t paints;
@@ -31,7 +32,7 @@ struct Player {
 bool Load(Player* player) {
   PlayWindow* window = player->window;
   player->host.startupFailed = false;
-  LoadScene(OpenSceneFileSource(player->file),
+  LoadScene(&player->scene, &player->host.base, OpenSceneFileSource(player->file),
             SceneGeometry{window->width, window->height, 0, 0, window->width, window->height, 0, 0, 0, {}},
             player->options.seed);
   player->origin = window->now(window);
@@ -44,7 +45,7 @@ bool Load(Player* player) {
 // it plays on, which for a hack is its window.
 bool Reload(Player* player, int32_t width, int32_t height) {
   player->host.reloading = true;
-  ReleaseScene();
+  ReleaseScene(&player->scene);
   bool ok = player->window->resize(player->window, width, height) && Load(player);
   FinishReload(&player->host);
   return ok;
@@ -74,10 +75,10 @@ bool PlayDueTicks(Player* player) {
   bool painted = false;
   while (!player->frozen && player->host.timersRunning && NextTickTime(schedule) <= sceneTime) {
     if (TakeNextTick(schedule) == TickFrame) {
-      AdvanceFrames();
+      AdvanceFrames(&player->scene);
       continue;
     }
-    PaintScene(window->surface);
+    PaintScene(&player->scene, window->surface);
     painted = true;
     CountPaint(player, now);
     if (++player->paints == player->options.paints) player->frozen = true;
@@ -88,12 +89,12 @@ bool PlayDueTicks(Player* player) {
 void PresentExposed(Player* player, const WindowEvents& events) {
   PlayWindow* window = player->window;
   if (events.exposedAll) {
-    PresentArea(window->surface, 0, 0, window->width, window->height);
+    PresentArea(&player->scene, window->surface, 0, 0, window->width, window->height);
     return;
   }
   for (int i = 0; i < events.exposedCount; ++i) {
     const auto& area = events.exposed[i];
-    PresentArea(window->surface, area.left, area.top, area.right, area.bottom);
+    PresentArea(&player->scene, window->surface, area.left, area.top, area.right, area.bottom);
   }
 }
 
@@ -103,12 +104,11 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   Player player;
   player.window = window;
   player.file = file;
-  player.host.sound = sound;
+  OpenPlayHost(&player.host, sound);
   player.options = options;
   player.paints = 0;
   player.frozen = false;
   std::strcpy(player.rateText, "FPS: -");
-  AttachPlayHost(&player.host);
   PlayEnd end = PlayEnded;
   if (!Load(&player)) {
     end = PlayStartFailed;
@@ -146,7 +146,6 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
       }
     }
   }
-  ReleaseScene();
-  AttachPlayHost(nullptr);
+  ReleaseScene(&player.scene);
   return end;
 }
