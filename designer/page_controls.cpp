@@ -80,8 +80,8 @@ void SplitFilter(FixedText* filter) {
 
 }  // namespace
 
-bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
-                           DWORD flags) {
+bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
+                   DWORD flags, char* path, int capacity) {
   const SaverHost* host = DialogHost(page);
   FixedText filter, title;
   LoadFixedText(host, filterId, &filter);
@@ -92,7 +92,7 @@ bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT t
   // the buffer there is not taken, rather than stored cut short.
   char chosen[kSettingBufferSize];
   if (host->win9x) {
-    lstrcpynA(chosen, valueBuffer, sizeof chosen);
+    lstrcpynA(chosen, path, sizeof chosen);
     OPENFILENAMEA record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     record.hwndOwner = page;
@@ -105,7 +105,7 @@ bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT t
     if (!(kind == SaveFileDialog ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record))) return false;
   } else {
     wchar_t file[MAX_PATH], extension[8];
-    if (!MultiByteToWideChar(CP_ACP, 0, valueBuffer, -1, file, MAX_PATH)) file[0] = L'\0';
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, file, MAX_PATH)) file[0] = L'\0';
     if (!MultiByteToWideChar(CP_ACP, 0, defaultExtension, -1, extension, 8)) extension[0] = L'\0';
     OPENFILENAMEW record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
@@ -119,12 +119,14 @@ bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT t
     if (!(kind == SaveFileDialog ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record))) return false;
     if (!WideCharToMultiByte(CP_ACP, 0, file, -1, chosen, sizeof chosen, nullptr, nullptr)) return false;
   }
-  lstrcpynA(valueBuffer, chosen, sizeof valueBuffer);
+  lstrcpynA(path, chosen, capacity);
   return true;
 }
 
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension) {
-  GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
-  BrowseWithValueBuffer(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  SetDlgItemTextA(page, field, valueBuffer);
+  char path[kSettingBufferSize];
+  GetDlgItemTextA(page, field, path, sizeof path);
+  BrowseForFile(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, path,
+                sizeof path);
+  SetDlgItemTextA(page, field, path);
 }
