@@ -53,7 +53,7 @@ void CreateColourSwatch(HWND page) {
   MapDialogRect(page, &place);
   CreateWindowExA(WS_EX_CLIENTEDGE, "Static", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
                   place.right - place.left, place.bottom - place.top, page,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COLOUR_SWATCH)), moduleInstance, nullptr);
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COLOUR_SWATCH)), DialogHost(page)->module, nullptr);
   ShowSwatchColour(page, StoredBackgroundColour());
 }
 
@@ -94,7 +94,7 @@ void ChooseBackgroundColour(HWND page) {
   record.rgbResult = colour;
   record.lpCustColors = customColours;
   record.Flags = CC_RGBINIT;
-  BOOL chosen = win9xPlatform ? ChooseColorA(reinterpret_cast<CHOOSECOLORA*>(&record)) : ChooseColorW(&record);
+  BOOL chosen = DialogHost(page)->win9x ? ChooseColorA(reinterpret_cast<CHOOSECOLORA*>(&record)) : ChooseColorW(&record);
   if (!chosen) return;
   WriteSettingInteger("BackGround", "ColorR", GetRValue(record.rgbResult));
   WriteSettingInteger("BackGround", "ColorG", GetGValue(record.rgbResult));

@@ -43,8 +43,9 @@ struct WideText {
     Add(digits + at);
   }
   // A string-table text whose "%s" and "%d" take the values in order.
-  void Fill(UINT id, std::initializer_list<const wchar_t*> values) {
-    const wchar_t* pattern = ResourceText(id);
+  void Fill(const SaverHost* host, UINT id, std::initializer_list<const wchar_t*> values) {
+    wchar_t pattern[256];
+    LoadStringIn(host, id, pattern, 256);
     const wchar_t* const* value = values.begin();
     for (const wchar_t* at = pattern; *at; ++at) {
       if (at[0] == L'%' && (at[1] == L's' || at[1] == L'd') && value != values.end()) {
@@ -64,9 +65,10 @@ struct MessageText : WideText {
 };
 
 int Show(HWND page, const MessageText& message, UINT buttons) {
+  const SaverHost* host = DialogHost(page);
   wchar_t caption[256];
-  LoadStringIn(IDS_CAPTION, caption, 256);
-  if (!win9xPlatform) return MessageBoxW(page, message.text, caption, buttons);
+  LoadStringIn(host, IDS_CAPTION, caption, 256);
+  if (!host->win9x) return MessageBoxW(page, message.text, caption, buttons);
   static char ansiText[2 * 8192], ansiCaption[512];
   WideCharToMultiByte(CP_ACP, 0, message.text, -1, ansiText, sizeof ansiText, nullptr, nullptr);
   WideCharToMultiByte(CP_ACP, 0, caption, -1, ansiCaption, sizeof ansiCaption, nullptr, nullptr);
@@ -113,8 +115,9 @@ UINT ReasonText(OutputProblem problem) {
 // The failure message, then the file in full and why it could not be written; detail (may be
 // null) says why when no text of our own does.
 void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const wchar_t* detail) {
+  const SaverHost* host = DialogHost(page);
   MessageText message;
-  message.Fill(IDS_BUILD_FAILED, {});
+  message.Fill(host, IDS_BUILD_FAILED, {});
   message.Add(L"\r\n\r\n");
   char full[MAX_PATH];
   DWORD length = GetFullPathNameA(name, MAX_PATH, full, nullptr);
@@ -122,7 +125,7 @@ void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const
   message.Add(L"\r\n");
   UINT reason = ReasonText(problem);
   if (reason != 0) {
-    message.Fill(reason, {});
+    message.Fill(host, reason, {});
   } else if (detail) {
     message.Add(detail);
   }
@@ -131,15 +134,15 @@ void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const
 
 // "画像1 の 3 コマ目（bal2.bmp）：見つからないため、入っていません。", as the dialog names things:
 // characters by their tab, frames by their row.
-void AddInputLine(MessageText* message, const ReportedInput& input) {
+void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInput& input) {
   wchar_t whatText[256], characterNumber[12], slotNumber[12];
   WideText what(whatText, 256), character(characterNumber, 12), slot(slotNumber, 12);
   character.AddNumber(input.character + 1);
   slot.AddNumber(input.slot + 1);
   if (input.subject == WalkFrame) {
-    what.Fill(IDS_INPUT_FRAME, {characterNumber, slotNumber});
+    what.Fill(host, IDS_INPUT_FRAME, {characterNumber, slotNumber});
   } else {
-    what.Fill(input.subject == WalkWallpaper ? IDS_INPUT_WALLPAPER : input.subject == WalkSound ? IDS_INPUT_SOUND
+    what.Fill(host, input.subject == WalkWallpaper ? IDS_INPUT_WALLPAPER : input.subject == WalkSound ? IDS_INPUT_SOUND
                                                                                                : IDS_INPUT_OTHER,
               {});
   }
@@ -170,24 +173,25 @@ void AddInputLine(MessageText* message, const ReportedInput& input) {
   if (reasonText == 0) {
     why.Add(detailText);
   } else {
-    why.Fill(reasonText, {slotNumbered || input.reason == LeftOverLimit ? numberText : detailText});
+    why.Fill(host, reasonText, {slotNumbered || input.reason == LeftOverLimit ? numberText : detailText});
   }
   message->Add(L"\r\n");
-  message->Fill(IDS_INPUT_LINE, {whatText, nameText, whyText});
+  message->Fill(host, IDS_INPUT_LINE, {whatText, nameText, whyText});
 }
 
 void ShowFilesLeftOut(HWND page, const CreateReport& report) {
+  const SaverHost* host = DialogHost(page);
   MessageText message;
-  message.Fill(IDS_BUILD_WARNING, {});
+  message.Fill(host, IDS_BUILD_WARNING, {});
   message.Add(L"\r\n");
   int listed = report.inputCount < kListedInputs ? report.inputCount : kListedInputs;
-  for (int i = 0; i < listed; ++i) AddInputLine(&message, report.inputs[i]);
+  for (int i = 0; i < listed; ++i) AddInputLine(host, &message, report.inputs[i]);
   if (report.inputCount > listed) {
     wchar_t moreNumber[12];
     WideText more(moreNumber, 12);
     more.AddNumber(report.inputCount - listed);
     message.Add(L"\r\n");
-    message.Fill(IDS_INPUT_MORE, {moreNumber});
+    message.Fill(host, IDS_INPUT_MORE, {moreNumber});
   }
   Show(page, message, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -211,7 +215,7 @@ bool CheckOutputWritable(HWND page, const char* name) {
     // system has them in it.
     char systemText[512] = "";
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    if (!FormatMessageA(flags, nullptr, error, DialogLanguage(), systemText, sizeof systemText, nullptr))
+    if (!FormatMessageA(flags, nullptr, error, DialogHost(page)->dialogLanguage, systemText, sizeof systemText, nullptr))
       FormatMessageA(flags, nullptr, error, 0, systemText, sizeof systemText, nullptr);
     wchar_t system[512];
     WideText(system, 512).AddAnsi(systemText);
@@ -238,12 +242,14 @@ void BuildAndReport(HWND page, const char* name) {
   } else if (report.inputCount > 0) {
     ShowFilesLeftOut(page, report);
   } else if (status == kBuildSucceeded) {
+    const SaverHost* host = DialogHost(page);
     MessageText message;
-    message.Fill(IDS_BUILD_SUCCEEDED, {});
+    message.Fill(host, IDS_BUILD_SUCCEEDED, {});
     Show(page, message, MB_OK | MB_ICONEXCLAMATION);
   } else {
+    const SaverHost* host = DialogHost(page);
     MessageText message;
-    message.Fill(IDS_BUILD_FAILED, {});
+    message.Fill(host, IDS_BUILD_FAILED, {});
     Show(page, message, MB_OK | MB_ICONHAND);
   }
 }

@@ -30,7 +30,7 @@ PageKind PageOfTab(int tab) {
 void CreatePage(int tab) {
   if (tab < 0 || tab >= kTabCount) return;
   PageKind kind = PageOfTab(tab);
-  currentPage = OpenDialog(kind.templateName, tabControl, kind.procedure);
+  currentPage = OpenDialog(DialogHost(tabControl), kind.templateName, tabControl, kind.procedure, 0);
 }
 
 void DestroyCurrentPage() {
@@ -50,19 +50,20 @@ void PlaceTabControl(HWND dialog) {
 }
 
 void CreateTabControl(HWND dialog) {
-  tabControl = CreateControl("SysTabControl32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                             dialog, 0);
+  const SaverHost* host = DialogHost(dialog);
+  tabControl = CreateControl(host, "SysTabControl32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0,
+                             0, dialog, 0);
   PlaceTabControl(dialog);
   for (int tab = 0; tab < kTabCount; ++tab) {
     FixedText text;
-    LoadFixedText(IDS_TAB_FIRST + tab, &text);
+    LoadFixedText(host, IDS_TAB_FIRST + tab, &text);
     // The record is the same for both families but for the form of its text, which the message
     // names.
     TCITEMW item = {};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = win9xPlatform ? reinterpret_cast<LPWSTR>(text.ansi) : text.wide;
+    item.pszText = host->win9x ? reinterpret_cast<LPWSTR>(text.ansi) : text.wide;
     item.iImage = -1;
-    SendMessageA(tabControl, win9xPlatform ? TCM_INSERTITEMA : TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(tabControl, host->win9x ? TCM_INSERTITEMA : TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
   }
 }
 
@@ -143,6 +144,7 @@ BOOL WINAPI PrepareDialogClasses(HINSTANCE) { return TRUE; }
 INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      KeepDialogHost(dialog, reinterpret_cast<const SaverHost*>(lParam));
       InitialiseDialog(dialog);
       return TRUE;
     case WM_NOTIFY:

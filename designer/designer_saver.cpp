@@ -13,26 +13,28 @@
 
 namespace {
 
-bool PlaySoundFile(SceneSound*, const char* path) {
-  return PlaySoundA(path, moduleInstance, SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOWAIT) != FALSE;
-}
+// The settings' wave, played by the system from its file.
+struct WaveFileSound {
+  SceneSound base;
+  HINSTANCE module;
+};
 
-SceneSound soundFromFile = {PlaySoundFile};
-StdioBuildFiles pictureFiles;
-WicPictureCodec pictureCodecs;
-char designerFolder[MAX_PATH];
-SettingsSceneSource settingsSource;
-
-SceneSource* OpenSettings(HWND) {
-  DesignerFolder(designerFolder);
-  OpenWicPictureCodec(&pictureCodecs);
-  OpenSettingsSceneSource(&settingsSource, DesignerSettings(), &pictureFiles, designerFolder, &soundFromFile,
-                          &pictureCodecs.base, nullptr);
-  return &settingsSource.base;
+bool PlaySoundFile(SceneSound* sound, EngineHost*, const char* path) {
+  HINSTANCE module = reinterpret_cast<WaveFileSound*>(sound)->module;
+  return PlaySoundA(path, module, SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOWAIT) != FALSE;
 }
 
 }  // namespace
 
-LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return EngineSaverProcedure(window, message, wParam, lParam, OpenSettings);
+LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_CREATE) return EngineSaverProcedure(host, window, message, wParam, lParam);
+  char folder[MAX_PATH];
+  DesignerFolder(folder);
+  WicPictureCodec codecs;
+  OpenWicPictureCodec(&codecs);
+  StdioBuildFiles files;
+  WaveFileSound sound = {{PlaySoundFile}, host->module};
+  SettingsSceneSource source;
+  OpenSettingsSceneSource(&source, DesignerSettings(), &files, folder, &sound.base, &codecs.base, nullptr);
+  return StartEngineSaver(host, window, &source.base);
 }

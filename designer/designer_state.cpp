@@ -15,6 +15,14 @@ HHOOK tabKeysHook;
 
 const char kHelpFile[] = "MORVANE.HLP";
 
+void KeepDialogHost(HWND dialog, const SaverHost* host) {
+  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(host));
+}
+
+const SaverHost* DialogHost(HWND window) {
+  return reinterpret_cast<const SaverHost*>(GetWindowLongPtrA(GetAncestor(window, GA_ROOT), DWLP_USER));
+}
+
 SettingsStore* DesignerSettings() {
   static WindowsProfileStore store;
   return &store;

@@ -5,6 +5,8 @@
 
 #include "settings_store.h"
 
+struct SaverHost;
+
 extern HWND tabControl;
 extern HWND currentPage;
 // The tab of the page now shown; a page finds its character from it at every message, and a
@@ -24,5 +26,10 @@ const int kTabCount = 23;
 
 // MORVANE.INI in the Windows folder.
 SettingsStore* DesignerSettings();
+
+// The host that started the configuration dialog, from the dialog or any window in it (the
+// dialog keeps it from its WM_INITDIALOG on).
+void KeepDialogHost(HWND dialog, const SaverHost* host);
+const SaverHost* DialogHost(HWND window);
 
 extern const char kHelpFile[];  // "MORVANE.HLP"

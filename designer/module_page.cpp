@@ -35,17 +35,18 @@ void Save(HWND page) {
 }
 
 int Message(HWND page, UINT text, UINT buttons) {
-  return ShowFixedMessage(page, text, IDS_CAPTION, buttons);
+  return ShowFixedMessage(DialogHost(page), page, text, IDS_CAPTION, buttons);
 }
 
 void Browse(HWND page) {
-  GetDlgItemTextA(page, kNameField, valueBuffer, sizeof valueBuffer);
+  char name[kSettingBufferSize];
+  GetDlgItemTextA(page, kNameField, name, sizeof name);
   // A save dialog, for the file is about to be written; it asks nothing about an existing
   // file, since Create asks that when it is about to replace it.
-  BrowseWithValueBuffer(page, SaveFileDialog, IDS_SAVER_FILTER, IDS_SAVER_TITLE, "scr",
-                        OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
-  FixUpModuleName(valueBuffer, sizeof valueBuffer, IsLeadByte);
-  SetDlgItemTextA(page, kNameField, valueBuffer);
+  BrowseForFile(page, SaveFileDialog, IDS_SAVER_FILTER, IDS_SAVER_TITLE, "scr", OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                name, sizeof name);
+  FixUpModuleName(name, sizeof name, IsLeadByte);
+  SetDlgItemTextA(page, kNameField, name);
 }
 
 void Create(HWND page) {

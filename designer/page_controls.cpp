@@ -47,7 +47,8 @@ HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) 
   MapDialogRect(page, &units);
   int left = MulDiv(x, units.right, 6), top = MulDiv(y, units.bottom, 12);
   int cx = MulDiv(width, units.right, 6), cy = MulDiv(height, units.bottom, 12);
-  return CreateControl("msctls_trackbar32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top, cx, cy, page, id);
+  return CreateControl(DialogHost(page), "msctls_trackbar32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ, left, top,
+                       cx, cy, page, id);
 }
 
 void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position) {
@@ -61,17 +62,6 @@ void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t positi
 
 int32_t TrackbarPosition(HWND trackbar) {
   return static_cast<int32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
-}
-
-const wchar_t* ResourceText(UINT id) {
-  // Several texts are in use at once (the parts of one message), so each call gets its own slot
-  // of a small ring.
-  static wchar_t texts[4][256];
-  static int next;
-  wchar_t* text = texts[next];
-  next = (next + 1) % 4;
-  LoadStringIn(id, text, 256);
-  return text;
 }
 
 namespace {
@@ -90,18 +80,19 @@ void SplitFilter(FixedText* filter) {
 
 }  // namespace
 
-bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
-                           DWORD flags) {
+bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
+                   DWORD flags, char* path, int capacity) {
+  const SaverHost* host = DialogHost(page);
   FixedText filter, title;
-  LoadFixedText(filterId, &filter);
-  LoadFixedText(titleId, &title);
+  LoadFixedText(host, filterId, &filter);
+  LoadFixedText(host, titleId, &title);
   SplitFilter(&filter);
 
   // The settings hold paths in the system's code page; on the NT family a path that does not fit
   // the buffer there is not taken, rather than stored cut short.
   char chosen[kSettingBufferSize];
-  if (win9xPlatform) {
-    lstrcpynA(chosen, valueBuffer, sizeof chosen);
+  if (host->win9x) {
+    lstrcpynA(chosen, path, sizeof chosen);
     OPENFILENAMEA record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     record.hwndOwner = page;
@@ -114,7 +105,7 @@ bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT t
     if (!(kind == SaveFileDialog ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record))) return false;
   } else {
     wchar_t file[MAX_PATH], extension[8];
-    if (!MultiByteToWideChar(CP_ACP, 0, valueBuffer, -1, file, MAX_PATH)) file[0] = L'\0';
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, file, MAX_PATH)) file[0] = L'\0';
     if (!MultiByteToWideChar(CP_ACP, 0, defaultExtension, -1, extension, 8)) extension[0] = L'\0';
     OPENFILENAMEW record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
@@ -128,12 +119,14 @@ bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT t
     if (!(kind == SaveFileDialog ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record))) return false;
     if (!WideCharToMultiByte(CP_ACP, 0, file, -1, chosen, sizeof chosen, nullptr, nullptr)) return false;
   }
-  lstrcpynA(valueBuffer, chosen, sizeof valueBuffer);
+  lstrcpynA(path, chosen, capacity);
   return true;
 }
 
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension) {
-  GetDlgItemTextA(page, field, valueBuffer, sizeof valueBuffer);
-  BrowseWithValueBuffer(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  SetDlgItemTextA(page, field, valueBuffer);
+  char path[kSettingBufferSize];
+  GetDlgItemTextA(page, field, path, sizeof path);
+  BrowseForFile(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, path,
+                sizeof path);
+  SetDlgItemTextA(page, field, path);
 }

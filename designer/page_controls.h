@@ -24,16 +24,13 @@ HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height);
 void SetTrackbar(HWND trackbar, int32_t minimum, int32_t maximum, int32_t position);
 int32_t TrackbarPosition(HWND trackbar);
 
-// The system's open-file dialog (for a file to read) or save dialog (for one to write) over
-// valueBuffer; its texts come from the string table. Returns whether the user confirmed;
-// valueBuffer then holds the chosen path.
+// The system's open-file dialog (for a file to read) or save dialog (for one to write), starting
+// from the path in `path` (capacity bytes); its texts come from the string table. Returns whether
+// the user confirmed; `path` then holds the chosen path, and is unchanged otherwise.
 enum FileDialogKind { OpenFileDialog, SaveFileDialog };
-bool BrowseWithValueBuffer(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
-                           DWORD flags);
+bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
+                   DWORD flags, char* path, int capacity);
 
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
 // text back after a cancel.
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
-
-// A fixed text of the string table, for the wide calls.
-const wchar_t* ResourceText(UINT id);

@@ -2,11 +2,12 @@
 
 #include "saver_host.h"
 
-const void* LockResourceIn(LPCSTR type, LPCSTR name, DWORD* size) {
-  HRSRC resource = FindResourceExA(moduleInstance, type, name, DialogLanguage());
-  if (!resource) resource = FindResourceA(moduleInstance, name, type);
-  HGLOBAL loaded = resource ? LoadResource(moduleInstance, resource) : nullptr;
+const void* LockResourceIn(const SaverHost* host, LPCSTR type, LPCSTR name, DWORD* size) {
+  HINSTANCE module = host->module;
+  HRSRC resource = FindResourceExA(module, type, name, host->dialogLanguage);
+  if (!resource) resource = FindResourceA(module, name, type);
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   if (!loaded) return nullptr;
-  if (size) *size = SizeofResource(moduleInstance, resource);
+  if (size) *size = SizeofResource(module, resource);
   return LockResource(loaded);
 }

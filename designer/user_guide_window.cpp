@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "designer_resources.h"
+#include "designer_state.h"
 #include "saver_host.h"
 #include "ui_language.h"
 #include "user_guide.h"
@@ -14,11 +15,13 @@ const size_t kMaxTopics = 16;
 struct GuideView {
   GuideTopic topics[kMaxTopics];
   size_t count;
+  bool win9x;  // the host's platform family
 };
 
 // Text as the guide's controls take it: wide on the NT family; on the 9x family, whose wide
 // calls are stubs, in the ANSI code page, where offsets count bytes.
 struct ControlText {
+  bool win9x;
   wchar_t* wide;
   char* ansi;
   int length;  // in the units of the platform's form
@@ -30,7 +33,7 @@ struct ControlText {
     MultiByteToWideChar(CP_UTF8, 0, utf8, size, wide, wideLength);
     wide[wideLength] = L'\0';
     length = wideLength;
-    if (!win9xPlatform) return true;
+    if (!win9x) return true;
     length = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
     ansi = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
     if (!ansi) return false;
@@ -45,14 +48,14 @@ struct ControlText {
   // Where the first `utf8Offset` bytes of the UTF-8 form end, in the platform's units.
   int OffsetOf(const char* utf8, int utf8Offset) const {
     int wideOffset = MultiByteToWideChar(CP_UTF8, 0, utf8, utf8Offset, nullptr, 0);
-    if (!win9xPlatform) return wideOffset;
+    if (!win9x) return wideOffset;
     return WideCharToMultiByte(CP_ACP, 0, wide, wideOffset, nullptr, 0, nullptr, nullptr);
   }
-  bool IsLineEnd(int at) const { return win9xPlatform ? ansi[at] == '\r' : wide[at] == L'\r'; }
+  bool IsLineEnd(int at) const { return win9x ? ansi[at] == '\r' : wide[at] == L'\r'; }
 };
 
 void SetText(HWND control, const ControlText& text) {
-  if (win9xPlatform) {
+  if (text.win9x) {
     SetWindowTextA(control, text.ansi);
   } else {
     SetWindowTextW(control, text.wide);
@@ -60,7 +63,7 @@ void SetText(HWND control, const ControlText& text) {
 }
 
 void AddTopic(HWND list, const ControlText& title) {
-  if (win9xPlatform) {
+  if (title.win9x) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.ansi));
   } else {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.wide));
@@ -75,7 +78,7 @@ void ShowTopic(HWND window, const GuideView& view, size_t topic, const size_t* m
   char* shown = static_cast<char*>(std::malloc(capacity));
   if (!shown) return;
   size_t shownSize = ShownGuideBody(view.topics[topic], shown, capacity);
-  ControlText body = {};
+  ControlText body = {view.win9x, nullptr, nullptr, 0};
   HWND text = GetDlgItem(window, IDC_GUIDE_TEXT);
   if (body.Take(shown, static_cast<int>(shownSize))) {
     SetText(text, body);
@@ -103,7 +106,7 @@ void Open(HWND window, const GuideStart& start) {
   GuideView* view = start.view;
   SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(view));
   for (size_t t = 0; t < view->count; ++t) {
-    ControlText title = {};
+    ControlText title = {view->win9x, nullptr, nullptr, 0};
     if (title.Take(view->topics[t].title, static_cast<int>(view->topics[t].titleSize)))
       AddTopic(GetDlgItem(window, IDC_GUIDE_TOPICS), title);
     title.Release();
@@ -141,19 +144,21 @@ INT_PTR CALLBACK GuideProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 void ShowUserGuide(HWND owner, const char* token, bool selectParagraph) {
+  const SaverHost* host = DialogHost(owner);
   DWORD size = 0;
-  const char* text = static_cast<const char*>(LockResourceIn(MAKEINTRESOURCEA(10), "GUIDE", &size));  // RT_RCDATA
+  const char* text = static_cast<const char*>(LockResourceIn(host, MAKEINTRESOURCEA(10), "GUIDE", &size));  // RT_RCDATA
   const DLGTEMPLATE* layout = static_cast<const DLGTEMPLATE*>(
-      LockResourceIn(MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(IDD_USER_GUIDE), nullptr));  // RT_DIALOG
+      LockResourceIn(host, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(IDD_USER_GUIDE), nullptr));  // RT_DIALOG
   if (!text || !layout) return;
   GuideView view = {};
   view.count = ListGuideTopics(text, size, view.topics, kMaxTopics);
   if (view.count > kMaxTopics) view.count = kMaxTopics;
+  view.win9x = host->win9x;
   GuideStart start = {&view, token, selectParagraph};
   LPARAM parameter = reinterpret_cast<LPARAM>(&start);
-  if (win9xPlatform) {
-    DialogBoxIndirectParamA(moduleInstance, layout, owner, GuideProc, parameter);
+  if (host->win9x) {
+    DialogBoxIndirectParamA(host->module, layout, owner, GuideProc, parameter);
   } else {
-    DialogBoxIndirectParamW(moduleInstance, layout, owner, GuideProc, parameter);
+    DialogBoxIndirectParamW(host->module, layout, owner, GuideProc, parameter);
   }
 }

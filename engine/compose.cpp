@@ -7,20 +7,20 @@
 
 namespace {
 
-void RememberDrawn(int32_t left, int32_t top, int32_t width, int32_t height) {
-  if (scene.drawnCount >= kCharacterCount) return;
-  auto& area = scene.drawn[scene.drawnCount++];
+void RememberDrawn(SceneModel* scene, int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (scene->drawnCount >= kCharacterCount) return;
+  auto& area = scene->drawn[scene->drawnCount++];
   area.left = left;
   area.top = top;
   area.width = width;
   area.height = height;
 }
 
-void DrawCharacter(CharacterState* c) {
+void DrawCharacter(SceneModel* scene, CharacterState* c) {
   if (c->currentFrame < 0 || c->currentFrame >= c->frameCount) return;
   FrameSurface* f = &c->frames[c->currentFrame];
   if (!f->sprite) return;
-  Surface* work = scene.workBuffer;
+  Surface* work = scene->workBuffer;
   const int32_t w = f->width;
   const int32_t h = f->height;
 
@@ -30,10 +30,10 @@ void DrawCharacter(CharacterState* c) {
       // restored nor presented at the next paint.
       int32_t reach[4];
       MaskedTransferReach(work, w, h, f->mask, f->sprite, reach);
-      RememberDrawn(WrapAdd(c->x, reach[0]), WrapAdd(c->y, reach[1]), reach[2] - reach[0], reach[3] - reach[1]);
+      RememberDrawn(scene, WrapAdd(c->x, reach[0]), WrapAdd(c->y, reach[1]), reach[2] - reach[0], reach[3] - reach[1]);
       MaskedTransferSurface(work, c->x, c->y, w, h, f->mask, f->sprite);
     } else {
-      RememberDrawn(c->x, c->y, w, h);
+      RememberDrawn(scene, c->x, c->y, w, h);
       TransferSurface(work, c->x, c->y, w, h, f->sprite, 0, 0, RopSrcCopy);
     }
     return;
@@ -43,7 +43,7 @@ void DrawCharacter(CharacterState* c) {
   f->scaledHeight = WrapMul(c->depth, h) / 100;
   const int32_t left = WrapAdd(c->x, (w - f->scaledWidth) / 2);
   const int32_t top = WrapAdd(c->y, (h - f->scaledHeight) / 2);
-  RememberDrawn(left, top, f->scaledWidth, f->scaledHeight);
+  RememberDrawn(scene, left, top, f->scaledWidth, f->scaledHeight);
   if (f->hasMask) {
     StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->mask, 0, 0, w, h,
                    RopSrcAnd);
@@ -57,57 +57,57 @@ void DrawCharacter(CharacterState* c) {
 
 // Fills the part of an area that lies on the picture (a character's box may reach past an
 // edge, by any amount).
-void FillArea(Surface* dest, const SceneArea& area, uint32_t colour) {
+void FillArea(const SceneModel* scene, Surface* dest, const SceneArea& area, uint32_t colour) {
   if (area.width <= 0 || area.height <= 0) return;
-  const int64_t right = std::min<int64_t>(int64_t(area.left) + area.width, scene.screenWidth);
-  const int64_t bottom = std::min<int64_t>(int64_t(area.top) + area.height, scene.screenHeight);
+  const int64_t right = std::min<int64_t>(int64_t(area.left) + area.width, scene->screenWidth);
+  const int64_t bottom = std::min<int64_t>(int64_t(area.top) + area.height, scene->screenHeight);
   if (right <= area.left || bottom <= area.top) return;
   FillSurface(dest, area.left, area.top, static_cast<int32_t>(right), static_cast<int32_t>(bottom), colour);
 }
 
 }  // namespace
 
-void ComposePicture() {
-  if (!scene.workComposed) {
-    TransferSurface(scene.workBuffer, 0, 0, scene.screenWidth, scene.screenHeight,
-                    scene.backgroundBuffer, 0, 0, RopSrcCopy);
-    scene.workComposed = 1;
-    scene.restoredCount = 0;
+void ComposePicture(SceneModel* scene) {
+  if (!scene->workComposed) {
+    TransferSurface(scene->workBuffer, 0, 0, scene->screenWidth, scene->screenHeight,
+                    scene->backgroundBuffer, 0, 0, RopSrcCopy);
+    scene->workComposed = 1;
+    scene->restoredCount = 0;
   } else {
-    for (int i = 0; i < scene.drawnCount; ++i) {
-      const SceneArea& area = scene.drawn[i];
-      if (scene.backgroundPlain) {
-        FillArea(scene.workBuffer, area, scene.backgroundColour);
+    for (int i = 0; i < scene->drawnCount; ++i) {
+      const SceneArea& area = scene->drawn[i];
+      if (scene->backgroundPlain) {
+        FillArea(scene, scene->workBuffer, area, scene->backgroundColour);
       } else {
-        TransferSurface(scene.workBuffer, area.left, area.top, area.width, area.height,
-                        scene.backgroundBuffer, area.left, area.top, RopSrcCopy);
+        TransferSurface(scene->workBuffer, area.left, area.top, area.width, area.height,
+                        scene->backgroundBuffer, area.left, area.top, RopSrcCopy);
       }
-      scene.restored[i] = area;
+      scene->restored[i] = area;
     }
-    scene.restoredCount = scene.drawnCount;
+    scene->restoredCount = scene->drawnCount;
   }
-  scene.drawnCount = 0;
+  scene->drawnCount = 0;
   // Index order: a later character covers an earlier one whatever their depths.
-  for (int i = 0; i < scene.characterCount; ++i) {
-    CharacterState* c = &scene.characters[i];
-    if (c->appearanceRoll < c->visibleRate) DrawCharacter(c);
+  for (int i = 0; i < scene->characterCount; ++i) {
+    CharacterState* c = &scene->characters[i];
+    if (c->appearanceRoll < c->visibleRate) DrawCharacter(scene, c);
   }
 }
 
-void PresentPicture(Surface* window) {
-  if (scene.windowHeight >= kPreviewHeightLimit) {
-    TransferSurface(window, 0, 0, scene.windowWidth, scene.windowHeight, scene.workBuffer, 0, 0,
+void PresentPicture(const SceneModel* scene, Surface* window) {
+  if (scene->windowHeight >= kPreviewHeightLimit) {
+    TransferSurface(window, 0, 0, scene->windowWidth, scene->windowHeight, scene->workBuffer, 0, 0,
                     RopSrcCopy);
   } else {
-    StretchSurface(window, 0, 0, scene.windowWidth, scene.windowHeight, scene.workBuffer, 0, 0,
-                   scene.screenWidth, scene.screenHeight, RopSrcCopy);
+    StretchSurface(window, 0, 0, scene->windowWidth, scene->windowHeight, scene->workBuffer, 0, 0,
+                   scene->screenWidth, scene->screenHeight, RopSrcCopy);
   }
 }
 
 namespace {
 
-void PresentWorkArea(Surface* window, const SceneArea& area) {
-  TransferSurface(window, area.left, area.top, area.width, area.height, scene.workBuffer,
+void PresentWorkArea(const SceneModel* scene, Surface* window, const SceneArea& area) {
+  TransferSurface(window, area.left, area.top, area.width, area.height, scene->workBuffer,
                   area.left, area.top, RopSrcCopy);
 }
 
@@ -152,36 +152,37 @@ int MergeChangedAreas(SceneArea* areas, int count) {
   return kept;
 }
 
-void PresentChangedAreas(Surface* window) {
+void PresentChangedAreas(SceneModel* scene, Surface* window) {
   // The preview shrinks the whole screen into a small window: cheap, and a changed area does
   // not map to whole preview pixels.
-  if (scene.windowHeight < kPreviewHeightLimit || !scene.windowPresented) {
-    PresentPicture(window);
-    scene.windowPresented = 1;
+  if (scene->windowHeight < kPreviewHeightLimit || !scene->windowPresented) {
+    PresentPicture(scene, window);
+    scene->windowPresented = 1;
     return;
   }
   SceneArea areas[2 * kCharacterCount];
   int count = 0;
-  for (int i = 0; i < scene.restoredCount; ++i) areas[count++] = scene.restored[i];
-  for (int i = 0; i < scene.drawnCount; ++i) areas[count++] = scene.drawn[i];
+  for (int i = 0; i < scene->restoredCount; ++i) areas[count++] = scene->restored[i];
+  for (int i = 0; i < scene->drawnCount; ++i) areas[count++] = scene->drawn[i];
   count = MergeChangedAreas(areas, count);
   for (int i = 0; i < count; ++i) {
-    PresentWorkArea(window, areas[i]);
-    HostAreaPresented();
+    PresentWorkArea(scene, window, areas[i]);
+    scene->host->areaPresented(scene->host);
   }
 }
 
-void PresentArea(Surface* window, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  if (scene.windowHeight < kPreviewHeightLimit) {
-    PresentPicture(window);
+void PresentArea(const SceneModel* scene, Surface* window, int32_t left, int32_t top, int32_t right,
+                 int32_t bottom) {
+  if (scene->windowHeight < kPreviewHeightLimit) {
+    PresentPicture(scene, window);
     return;
   }
   if (right <= left || bottom <= top) return;
-  PresentWorkArea(window, SceneArea{left, top, right - left, bottom - top});
+  PresentWorkArea(scene, window, SceneArea{left, top, right - left, bottom - top});
 }
 
-void PaintScene(Surface* window) {
-  MoveCharacters();
-  ComposePicture();
-  PresentChangedAreas(window);
+void PaintScene(SceneModel* scene, Surface* window) {
+  MoveCharacters(scene);
+  ComposePicture(scene);
+  PresentChangedAreas(scene, window);
 }

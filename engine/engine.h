@@ -1,11 +1,13 @@
 // The engine that plays a scene in a saver window, written once against the surface layer,
-// the scene source and the host hooks. The Windows procedures call these from their messages;
-// tests and tools call them directly.
+// the scene source and the host's operations. Every call names the scene it plays, which its
+// caller owns. The Windows procedures call these from their messages; tests and tools call them
+// directly.
 #pragma once
 #include <cstdint>
 
 #include "scene_model.h"
 
+struct EngineHost;
 struct SceneSource;
 
 // More monitors than this still get the background colour; the wallpaper goes on the first ones.
@@ -24,35 +26,39 @@ struct SceneGeometry {
   SceneArea monitors[kMonitorSlots];
 };
 
-// WM_CREATE: fills `scene` from the source. On a start-up failure it reports through
-// HostStartupFailure; whatever was made is released by ReleaseScene as usual.
-void LoadScene(SceneSource* source, const SceneGeometry& geometry, uint32_t seed);
+// WM_CREATE: fills the scene from the source, in the window that `host` stands for; the scene
+// keeps the host until ReleaseScene. On a start-up failure it reports through the host's
+// startupFailure, after which it touches the scene no more (the host may release it there);
+// whatever was made is released by ReleaseScene as usual.
+void LoadScene(SceneModel* scene, EngineHost* host, SceneSource* source, const SceneGeometry& geometry,
+               uint32_t seed);
 
 // Turns the frame's corner area transparent: the sprite's becomes black, and a mask is made
 // that is white there and black elsewhere.
 void PrepareFrameMask(FrameSurface* frame, const Surface* reference);
 
 // One motion step of every character (the start of every paint).
-void MoveCharacters();
+void MoveCharacters(SceneModel* scene);
 // One frame-timer tick.
-void AdvanceFrames();
+void AdvanceFrames(SceneModel* scene);
 // The clean background and every character allowed to appear, into the work buffer.
-void ComposePicture();
+void ComposePicture(SceneModel* scene);
 // The work buffer onto the window: 1:1, or the whole screen shrunk into a preview.
-void PresentPicture(Surface* window);
+void PresentPicture(const SceneModel* scene, Surface* window);
 // Only what the last composition changed onto the window (the whole picture the first time
 // and in a preview), so that the window stays equal to a full presentation.
-void PresentChangedAreas(Surface* window);
+void PresentChangedAreas(SceneModel* scene, Surface* window);
 // Joins, in place, areas whose common box is little larger than they are apart, and drops
 // empty ones; returns how many are left. Together they still cover every pixel the input did.
 int MergeChangedAreas(SceneArea* areas, int count);
 // [left, right) x [top, bottom) of the work buffer onto the same place of the window, for
 // areas the window system asks to have drawn again (uncovered, exposed); a preview gets the
 // whole shrunk picture.
-void PresentArea(Surface* window, int32_t left, int32_t top, int32_t right, int32_t bottom);
+void PresentArea(const SceneModel* scene, Surface* window, int32_t left, int32_t top, int32_t right,
+                 int32_t bottom);
 // WM_PAINT: move, compose, present what changed.
-void PaintScene(Surface* window);
+void PaintScene(SceneModel* scene, Surface* window);
 
 // WM_DESTROY: stops the timers and the sound and releases every surface; the model is zero
 // afterwards.
-void ReleaseScene();
+void ReleaseScene(SceneModel* scene);

@@ -1,34 +1,60 @@
 #include "host_soft.h"
 
-#include "engine_host.h"
+#include <cstring>
 
-SoftHost softHost;
+#include "host_soft_window.h"
+#include "surface.h"
 
-bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
-  softHost.redrawPeriod = redrawPeriod;
-  softHost.framePeriod = framePeriod;
-  softHost.timersRunning = !softHost.refuseTimers;
-  return softHost.timersRunning;
+namespace {
+
+SoftHost* Self(EngineHost* host) {
+  return reinterpret_cast<SoftHost*>(host);
 }
 
-void HostStopTimers() {
-  softHost.timersRunning = false;
+bool StartTimers(EngineHost* host, int32_t redrawPeriod, int32_t framePeriod) {
+  SoftHost* self = Self(host);
+  self->redrawPeriod = redrawPeriod;
+  self->framePeriod = framePeriod;
+  self->timersRunning = !self->refuseTimers;
+  return self->timersRunning;
 }
 
-bool HostHasMemoryFor(uint64_t bytes) {
-  return softHost.memoryLimit == 0 || bytes <= softHost.memoryLimit;
+void StopTimers(EngineHost* host) {
+  Self(host)->timersRunning = false;
 }
 
-void HostStartupFailure() {
-  ++softHost.startupFailures;
+void CaptureDisplay(EngineHost* host, Surface* dest, int32_t left, int32_t top) {
+  const Surface* display = Self(host)->display;
+  if (display && dest)
+    TransferSurface(dest, 0, 0, SurfaceWidth(dest), SurfaceHeight(dest), display, left, top, RopSrcCopy);
 }
 
-void HostPlaySound(const uint8_t* data, int32_t size) {
-  ++softHost.soundStarts;
-  softHost.soundData = data;
-  softHost.soundSize = size;
+bool HasMemoryFor(EngineHost* host, uint64_t bytes) {
+  return Self(host)->memoryLimit == 0 || bytes <= Self(host)->memoryLimit;
 }
 
-void HostStopSound() {
-  ++softHost.soundStops;
+void StartupFailure(EngineHost* host) {
+  ++Self(host)->startupFailures;
+}
+
+void PlayLoopingSound(EngineHost* host, const uint8_t* data, int32_t size) {
+  SoftHost* self = Self(host);
+  ++self->soundStarts;
+  self->soundData = data;
+  self->soundSize = size;
+}
+
+void StopLoopingSound(EngineHost* host) {
+  ++Self(host)->soundStops;
+}
+
+const EngineHost kSoftOperations = {StartTimers, StopTimers,   SoftWindowReference, SoftReleaseWindowReference,
+                                    CaptureDisplay, SoftAreaPresented, HasMemoryFor, StartupFailure,
+                                    PlayLoopingSound, StopLoopingSound};
+
+}  // namespace
+
+void OpenSoftHost(SoftHost* host) {
+  std::memset(host, 0, sizeof *host);
+  host->base = kSoftOperations;
 }

@@ -1,11 +1,17 @@
 // A headless saver window for the engine: records what the engine asked of it, for tests,
-// benchmarks and tools.
+// benchmarks and tools. Each scene gets a host of its own.
 #pragma once
 #include <cstdint>
 
+#include "engine_host.h"
+
 struct SoftHost {
-  bool refuseTimers;  // set by a test to make the timers fail
+  EngineHost base;
+  // Set by the caller after OpenSoftHost.
+  bool refuseTimers;     // the timers fail
   uint64_t memoryLimit;  // bytes the buffers may take; 0: as many as they need
+  const Surface* display;  // the desktop the buffers start from; null leaves them black
+  // What the engine asked.
   bool timersRunning;
   int32_t redrawPeriod, framePeriod;
   int32_t startupFailures;
@@ -14,4 +20,5 @@ struct SoftHost {
   int32_t soundSize;
 };
 
-extern SoftHost softHost;
+// A host with nothing set and nothing recorded.
+void OpenSoftHost(SoftHost* host);

@@ -1,15 +1,14 @@
-// The window hooks of a host whose window is a pixel buffer (the headless host, the X11 player):
-// the reference is a pixel-buffer one, and the picture reaches the screen whole, not area by area.
-#include "engine_host.h"
+#include "host_soft_window.h"
+
 #include "surface.h"
 #include "surface_soft.h"
 
-Surface* HostWindowReference() {
+Surface* SoftWindowReference(EngineHost*) {
   return CreateSoftReference();
 }
 
-void HostReleaseWindowReference(Surface* reference) {
+void SoftReleaseWindowReference(EngineHost*, Surface* reference) {
   ReleaseSurface(reference);
 }
 
-void HostAreaPresented() {}
+void SoftAreaPresented(EngineHost*) {}

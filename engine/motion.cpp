@@ -4,12 +4,12 @@
 
 namespace {
 
-void PlaceAnew(CharacterState* c) {
-  c->x = RandomBelow(c->maxX);
-  c->y = RandomBelow(c->maxY);
-  c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
-  if (NextRandom() & 1) c->speedX = WrapNeg(c->speedX);
-  if (NextRandom() & 1) c->speedY = WrapNeg(c->speedY);
+void PlaceAnew(SceneModel* scene, CharacterState* c) {
+  c->x = RandomBelow(&scene->randomState, c->maxX);
+  c->y = RandomBelow(&scene->randomState, c->maxY);
+  c->appearanceRoll = static_cast<int8_t>(NextRandom(&scene->randomState) % 9);
+  if (NextRandom(&scene->randomState) & 1) c->speedX = WrapNeg(c->speedX);
+  if (NextRandom(&scene->randomState) & 1) c->speedY = WrapNeg(c->speedY);
 }
 
 // Both corrections are applied in turn, so a box wider than the screen with bounce (minimum
@@ -27,9 +27,9 @@ void Bounce(int32_t* value, int32_t* speed, int32_t low, int32_t high) {
 
 }  // namespace
 
-void MoveCharacters() {
-  for (int i = 0; i < scene.characterCount; ++i) {
-    CharacterState* c = &scene.characters[i];
+void MoveCharacters(SceneModel* scene) {
+  for (int i = 0; i < scene->characterCount; ++i) {
+    CharacterState* c = &scene->characters[i];
     c->x = WrapAdd(c->x, c->speedX);
     c->y = WrapAdd(c->y, c->speedY);
     c->depth = WrapAdd(c->depth, c->speedDepth);
@@ -39,13 +39,13 @@ void MoveCharacters() {
     } else {
       if (c->x < c->minX) {
         c->x = c->maxX;
-        c->y = RandomBelow(c->maxY);
-        c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
+        c->y = RandomBelow(&scene->randomState, c->maxY);
+        c->appearanceRoll = static_cast<int8_t>(NextRandom(&scene->randomState) % 9);
       }
       if (c->x > c->maxX) {
         c->x = c->minX;
-        c->y = RandomBelow(c->maxY);
-        c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
+        c->y = RandomBelow(&scene->randomState, c->maxY);
+        c->appearanceRoll = static_cast<int8_t>(NextRandom(&scene->randomState) % 9);
       }
     }
 
@@ -54,13 +54,13 @@ void MoveCharacters() {
     } else {
       if (c->y < c->minY) {
         c->y = c->maxY;
-        c->x = RandomBelow(c->maxX);
-        c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
+        c->x = RandomBelow(&scene->randomState, c->maxX);
+        c->appearanceRoll = static_cast<int8_t>(NextRandom(&scene->randomState) % 9);
       }
       if (c->y > c->maxY) {
         c->y = c->minY;
-        c->x = RandomBelow(c->maxX);
-        c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
+        c->x = RandomBelow(&scene->randomState, c->maxX);
+        c->appearanceRoll = static_cast<int8_t>(NextRandom(&scene->randomState) % 9);
       }
     }
 
@@ -69,19 +69,19 @@ void MoveCharacters() {
     } else {
       if (c->depth < c->minDepth) {
         c->depth = c->maxDepth;
-        PlaceAnew(c);
+        PlaceAnew(scene, c);
       }
       if (c->depth > c->maxDepth) {
         c->depth = c->minDepth;
-        PlaceAnew(c);
+        PlaceAnew(scene, c);
       }
     }
   }
 }
 
-void AdvanceFrames() {
-  for (int i = 0; i < scene.characterCount; ++i) {
-    CharacterState* c = &scene.characters[i];
+void AdvanceFrames(SceneModel* scene) {
+  for (int i = 0; i < scene->characterCount; ++i) {
+    CharacterState* c = &scene->characters[i];
     if (c->frameCount <= 1) continue;
     int8_t frame = static_cast<int8_t>(static_cast<uint8_t>(c->currentFrame) +
                                        static_cast<uint8_t>(c->frameStep));

@@ -117,7 +117,7 @@ Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   return ReadFrameRecord(&self->reader, reference);
 }
 
-void StartSound(SceneSource* source) {
+void StartSound(SceneSource* source, SceneModel* scene) {
   PackageSource* self = Self(source);
   ReadRecordByte(&self->reader);  // the sound tag, taken by position
   int32_t size = ReadRecordInt(&self->reader);
@@ -130,10 +130,10 @@ void StartSound(SceneSource* source) {
     return;
   }
   // Playback reads the block until it is stopped, so the model keeps it until the end.
-  scene.soundSize = size;
-  scene.soundData = data;
-  scene.soundPlaying = 1;
-  HostPlaySound(data, size);
+  scene->soundSize = size;
+  scene->soundData = data;
+  scene->soundPlaying = 1;
+  scene->host->playSound(scene->host, data, size);
 }
 
 void Close(SceneSource*) {}

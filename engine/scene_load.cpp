@@ -18,11 +18,11 @@ void ReleaseFrames(CharacterState* c) {
   memset(c, 0, sizeof *c);
 }
 
-void LoadCharacters(SceneSource* source) {
-  const Surface* reference = scene.referenceContext;
+void LoadCharacters(SceneModel* scene, SceneSource* source) {
+  const Surface* reference = scene->referenceContext;
   int count = 0;
   while (count < kCharacterCount && source->beginCharacter(source)) {
-    CharacterState* c = &scene.characters[count];
+    CharacterState* c = &scene->characters[count];
     int frames = 0;
     while (frames < kFrameSlotCount) {
       Surface* sprite = nullptr;
@@ -31,7 +31,7 @@ void LoadCharacters(SceneSource* source) {
       f->sprite = sprite;
       f->width = f->scaledWidth = SurfaceWidth(sprite);
       f->height = f->scaledHeight = SurfaceHeight(sprite);
-      if (scene.transparentSprites && sprite) PrepareFrameMask(f, reference);
+      if (scene->transparentSprites && sprite) PrepareFrameMask(f, reference);
       ++frames;
     }
     c->frameCount = static_cast<int8_t>(frames);
@@ -41,25 +41,25 @@ void LoadCharacters(SceneSource* source) {
       ReleaseFrames(c);
       break;
     }
-    c->appearanceRoll = static_cast<int8_t>(NextRandom() % 9);
+    c->appearanceRoll = static_cast<int8_t>(NextRandom(&scene->randomState) % 9);
     ++count;
   }
-  scene.characterCount = static_cast<int8_t>(count);
+  scene->characterCount = static_cast<int8_t>(count);
 }
 
-void PlaceCharacters() {
-  for (int i = 0; i < scene.characterCount; ++i) {
-    CharacterState* c = &scene.characters[i];
+void PlaceCharacters(SceneModel* scene) {
+  for (int i = 0; i < scene->characterCount; ++i) {
+    CharacterState* c = &scene->characters[i];
     const int32_t w0 = c->frameCount > 0 ? c->frames[0].width : 0;
     const int32_t h0 = c->frameCount > 0 ? c->frames[0].height : 0;
     c->minX = c->bounceX ? 0 : -w0;
-    c->maxX = c->bounceX ? scene.screenWidth - w0 : scene.screenWidth;
+    c->maxX = c->bounceX ? scene->screenWidth - w0 : scene->screenWidth;
     c->minY = c->bounceY ? 0 : -h0;
-    c->maxY = c->bounceY ? scene.screenHeight - h0 : scene.screenHeight;
+    c->maxY = c->bounceY ? scene->screenHeight - h0 : scene->screenHeight;
     c->minDepth = c->bounceDepth ? 50 : 0;
     c->maxDepth = c->bounceDepth ? 200 : 250;
-    c->x = RandomBelow(c->maxX);
-    c->y = RandomBelow(c->maxY);
+    c->x = RandomBelow(&scene->randomState, c->maxX);
+    c->y = RandomBelow(&scene->randomState, c->maxY);
     c->depth = 100;
   }
 }
@@ -81,24 +81,24 @@ void CentreOnMonitor(Surface* buffer, const Surface* wallpaper, const SceneArea&
   TransferSurface(buffer, left, top, right - left, bottom - top, wallpaper, sx, sy, RopSrcCopy);
 }
 
-void ApplyBackground(SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
+void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
                      int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
   SceneBackground background;
   memset(&background, 0, sizeof background);
   if (!source->readBackground(source, &background)) return;
-  Surface* buffer = scene.backgroundBuffer;
+  Surface* buffer = scene->backgroundBuffer;
   if (background.noColour == 0) {
     FillSurface(buffer, fillLeft, fillTop, fillRight, fillBottom, background.colour);
-    scene.backgroundPlain = fillLeft <= 0 && fillTop <= 0 && fillRight >= scene.screenWidth &&
-                            fillBottom >= scene.screenHeight;
-    scene.backgroundColour = background.colour;
+    scene->backgroundPlain = fillLeft <= 0 && fillTop <= 0 && fillRight >= scene->screenWidth &&
+                            fillBottom >= scene->screenHeight;
+    scene->backgroundColour = background.colour;
   }
   if (background.wallpaper == 0) return;
-  Surface* wallpaper = source->loadWallpaper(source, scene.referenceContext);
+  Surface* wallpaper = source->loadWallpaper(source, scene->referenceContext);
   if (!wallpaper) return;
-  scene.backgroundPlain = 0;
+  scene->backgroundPlain = 0;
   // Each monitor shows the wallpaper as it would look on a single screen.
-  const SceneArea whole = {0, 0, scene.screenWidth, scene.screenHeight};
+  const SceneArea whole = {0, 0, scene->screenWidth, scene->screenHeight};
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
   for (int32_t i = 0; i < monitors && i < kMonitorSlots; ++i) {
     const SceneArea& monitor = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
@@ -114,72 +114,75 @@ void ApplyBackground(SceneSource* source, const SceneGeometry& geometry, int32_t
 
 }  // namespace
 
-void LoadScene(SceneSource* source, const SceneGeometry& geometry, uint32_t seed) {
-  memset(&scene, 0, sizeof scene);
-  scene.screenWidth = geometry.screenWidth;
-  scene.screenHeight = geometry.screenHeight;
-  scene.windowWidth = geometry.windowRight - geometry.windowLeft;
-  scene.windowHeight = geometry.windowBottom - geometry.windowTop;
+void LoadScene(SceneModel* scene, EngineHost* host, SceneSource* source, const SceneGeometry& geometry,
+               uint32_t seed) {
+  memset(scene, 0, sizeof *scene);
+  scene->host = host;
+  scene->screenWidth = geometry.screenWidth;
+  scene->screenHeight = geometry.screenHeight;
+  scene->windowWidth = geometry.windowRight - geometry.windowLeft;
+  scene->windowHeight = geometry.windowBottom - geometry.windowTop;
 
   int32_t fillLeft = geometry.windowLeft, fillTop = geometry.windowTop;
   int32_t fillRight = geometry.windowRight, fillBottom = geometry.windowBottom;
-  if (scene.windowHeight < kPreviewHeightLimit) {
+  if (scene->windowHeight < kPreviewHeightLimit) {
     // The preview shows the whole screen-sized picture, so the whole of it gets the colour.
     fillLeft = fillTop = 0;
-    fillRight = scene.screenWidth;
-    fillBottom = scene.screenHeight;
+    fillRight = scene->screenWidth;
+    fillBottom = scene->screenHeight;
   }
 
-  SeedRandom(seed);
+  SeedRandom(&scene->randomState, seed);
 
   int32_t redrawPeriod = 0, multiplier = 0;
   source->readTiming(source, &redrawPeriod, &multiplier);
-  if (!HostStartTimers(redrawPeriod, WrapMul(redrawPeriod, multiplier))) {
+  if (!host->startTimers(host, redrawPeriod, WrapMul(redrawPeriod, multiplier))) {
     source->close(source);
-    HostStopTimers();
-    HostStartupFailure();
+    host->stopTimers(host);
+    host->startupFailure(host);
     return;
   }
-  scene.paintTimer = kPaintTimerId;
-  scene.frameTimer = kFrameTimerId;
-  scene.transparentSprites = source->readTransparency(source);
+  scene->paintTimer = kPaintTimerId;
+  scene->frameTimer = kFrameTimerId;
+  scene->transparentSprites = source->readTransparency(source);
 
-  scene.referenceContext = HostWindowReference();
-  LoadCharacters(source);
-  PlaceCharacters();
-  HostReleaseWindowReference(scene.referenceContext);
-  scene.referenceContext = OpenDisplayReference();
+  scene->referenceContext = host->windowReference(host);
+  LoadCharacters(scene, source);
+  PlaceCharacters(scene);
+  host->releaseWindowReference(host, scene->referenceContext);
+  scene->referenceContext = OpenDisplayReference();
 
   // Two pictures of the whole virtual screen at up to four bytes a pixel: a screen too large
   // to buffer ends in the start-up failure before anything that size is asked for.
-  const uint64_t pictureBytes = static_cast<uint64_t>(scene.screenWidth > 0 ? scene.screenWidth : 0) *
-                                static_cast<uint64_t>(scene.screenHeight > 0 ? scene.screenHeight : 0) * 4;
-  if (HostHasMemoryFor(2 * pictureBytes)) {
-    scene.backgroundBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
-                                           scene.screenHeight);
-    scene.workBuffer = CreateSurface(scene.referenceContext, scene.screenWidth,
-                                     scene.screenHeight);
+  const uint64_t pictureBytes = static_cast<uint64_t>(scene->screenWidth > 0 ? scene->screenWidth : 0) *
+                                static_cast<uint64_t>(scene->screenHeight > 0 ? scene->screenHeight : 0) * 4;
+  if (host->hasMemoryFor(host, 2 * pictureBytes)) {
+    scene->backgroundBuffer = CreateSurface(scene->referenceContext, scene->screenWidth,
+                                           scene->screenHeight);
+    scene->workBuffer = CreateSurface(scene->referenceContext, scene->screenWidth,
+                                     scene->screenHeight);
   }
-  if (!scene.backgroundBuffer || !scene.workBuffer) {
+  if (!scene->backgroundBuffer || !scene->workBuffer) {
     source->close(source);
-    HostStartupFailure();
+    host->startupFailure(host);
     return;
   }
-  CaptureDisplay(scene.backgroundBuffer, geometry.displayLeft, geometry.displayTop);
-  CaptureDisplay(scene.workBuffer, geometry.displayLeft, geometry.displayTop);
+  host->captureDisplay(host, scene->backgroundBuffer, geometry.displayLeft, geometry.displayTop);
+  host->captureDisplay(host, scene->workBuffer, geometry.displayLeft, geometry.displayTop);
 
-  ApplyBackground(source, geometry, fillLeft, fillTop, fillRight, fillBottom);
-  source->startSound(source);
+  ApplyBackground(scene, source, geometry, fillLeft, fillTop, fillRight, fillBottom);
+  source->startSound(source, scene);
   source->close(source);
 }
 
-void ReleaseScene() {
-  if (scene.paintTimer || scene.frameTimer) HostStopTimers();
-  ReleaseSurface(scene.referenceContext);
-  if (scene.soundPlaying) HostStopSound();
-  free(scene.soundData);
-  ReleaseSurface(scene.backgroundBuffer);
-  ReleaseSurface(scene.workBuffer);
-  for (int i = 0; i < kCharacterCount; ++i) ReleaseFrames(&scene.characters[i]);
-  memset(&scene, 0, sizeof scene);
+void ReleaseScene(SceneModel* scene) {
+  EngineHost* host = scene->host;
+  if (scene->paintTimer || scene->frameTimer) host->stopTimers(host);
+  ReleaseSurface(scene->referenceContext);
+  if (scene->soundPlaying) host->stopSound(host);
+  free(scene->soundData);
+  ReleaseSurface(scene->backgroundBuffer);
+  ReleaseSurface(scene->workBuffer);
+  for (int i = 0; i < kCharacterCount; ++i) ReleaseFrames(&scene->characters[i]);
+  memset(scene, 0, sizeof *scene);
 }

@@ -1,11 +1,13 @@
-// The runtime scene: one process-wide instance of fixed size, zero before the saver window is
-// created, filled by LoadScene, changed only by motion, frame animation and the scaled sizes,
-// and emptied by ReleaseScene.
+// The runtime scene: a value of fixed size that its player owns (one per saver window), zero
+// before LoadScene fills it, changed only by motion, frame animation and the scaled sizes, and
+// emptied by ReleaseScene. Everything a scene needs is in it or reached through it, so scenes
+// in one process never meet.
 #pragma once
 #include <cstdint>
 
 #include "settings_limits.h"
 
+struct EngineHost;
 struct Surface;
 
 // A saver window lower than this is the control panel's preview.
@@ -43,6 +45,10 @@ struct SceneArea {
 };
 
 struct SceneModel {
+  // The window around the scene, from LoadScene to ReleaseScene.
+  EngineHost* host;
+  // The scene's own random generator (random.h).
+  uint32_t randomState;
   int32_t screenWidth, screenHeight;
   int32_t windowWidth, windowHeight;
   uint8_t transparentSprites;
@@ -77,5 +83,3 @@ struct SceneModel {
   uint8_t backgroundPlain;
   uint32_t backgroundColour;
 };
-
-extern SceneModel scene;

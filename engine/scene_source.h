@@ -8,6 +8,7 @@
 #include "package_records.h"
 
 struct CharacterState;
+struct SceneModel;
 struct Surface;
 
 struct SceneBackground {
@@ -34,8 +35,9 @@ struct SceneSource {
   bool (*readBackground)(SceneSource* source, SceneBackground* background);
   // The wallpaper picture, called only when the background names one; may be null.
   Surface* (*loadWallpaper)(SceneSource* source, const Surface* reference);
-  // Starts the looping sound, if the scene has one (may fill the model's sound fields).
-  void (*startSound)(SceneSource* source);
+  // Starts the looping sound, if the scene has one, through the scene's host (may fill the
+  // model's sound fields).
+  void (*startSound)(SceneSource* source, SceneModel* scene);
   // Loading is over.
   void (*close)(SceneSource* source);
 };

@@ -60,13 +60,13 @@ Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   return RecordSurface(&record, reference);
 }
 
-void StartSound(SceneSource* source) {
+void StartSound(SceneSource* source, SceneModel* scene) {
   SettingsSceneSource* self = Self(source);
   WalkSoundFile sound;
   if (!self->walk->Sound(&sound)) return;
   self->sources.files->Close(sound.file);
   // Marked as playing so that the window's end stops it, as the player's sound is stopped.
-  if (self->sound->playFile(self->sound, sound.path)) scene.soundPlaying = 1;
+  if (self->sound->playFile(self->sound, scene->host, sound.path)) scene->soundPlaying = 1;
 }
 
 void Close(SceneSource* source) {

@@ -10,12 +10,13 @@
 #include "scene_walk.h"
 
 class BuildFiles;
+struct EngineHost;
 class SettingsStore;
 
 // How the looping sound is played from its file: PlaySoundA in the designer, a record in tests.
 struct SceneSound {
-  // False when it did not start.
-  bool (*playFile)(SceneSound* sound, const char* path);
+  // False when it did not start; `host` is the scene's, for a sound played from memory.
+  bool (*playFile)(SceneSound* sound, EngineHost* host, const char* path);
 };
 
 struct SettingsSceneSource {

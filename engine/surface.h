@@ -34,10 +34,9 @@ void ReleaseSurface(Surface* surface);
 int32_t SurfaceWidth(const Surface* surface);
 int32_t SurfaceHeight(const Surface* surface);
 
-// The context new surfaces are made compatible with once loading is over ("DISPLAY").
+// The context new surfaces are made compatible with once loading is over ("DISPLAY"). The
+// display's image itself is the host's to give (EngineHost::captureDisplay).
 Surface* OpenDisplayReference();
-// Copies the display's current image, from (left, top) of the display on, into dest.
-void CaptureDisplay(Surface* dest, int32_t left, int32_t top);
 
 // The w x h rectangle of src at (sx, sy) combined into dest at (dx, dy), clipped to both;
 // negative positions clip.

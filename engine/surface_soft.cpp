@@ -26,7 +26,6 @@ struct Surface {
 
 namespace {
 
-const Surface* softDisplay = nullptr;
 int32_t liveSurfaces = 0;
 uint64_t lastStamp = 0;
 
@@ -196,12 +195,6 @@ int32_t SurfaceHeight(const Surface* surface) {
 
 Surface* OpenDisplayReference() {
   return CreateSoftReference();
-}
-
-void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
-  if (softDisplay && dest) {
-    TransferSurface(dest, 0, 0, dest->width, dest->height, softDisplay, left, top, RopSrcCopy);
-  }
 }
 
 void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
@@ -541,10 +534,6 @@ Surface* CreateSoftWindow(int32_t width, int32_t height, SoftWindowSink* sink) {
   Surface* window = NewSurface(width, height, nullptr);
   if (window) window->window = sink;
   return window;
-}
-
-void SetSoftDisplay(const Surface* display) {
-  softDisplay = display;
 }
 
 int32_t SoftLiveSurfaces() {

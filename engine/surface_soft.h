@@ -1,5 +1,5 @@
 // What the pixel-buffer surface layer offers beyond the shared operations: direct access to
-// the pixels, and the stand-in for the display's image.
+// the pixels, references and windows.
 #pragma once
 #include <cstdint>
 
@@ -10,8 +10,6 @@ uint32_t* SoftSurfacePixels(Surface* surface);
 const uint32_t* SoftSurfacePixels(const Surface* surface);
 // A context without a picture, as the host's window reference.
 Surface* CreateSoftReference();
-// The picture CaptureDisplay copies from; null (the default) leaves buffers black.
-void SetSoftDisplay(const Surface* display);
 // Surfaces made and not yet released, references and windows included.
 int32_t SoftLiveSurfaces();
 

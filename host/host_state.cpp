@@ -1,19 +1,11 @@
 #include "saver_host.h"
+#include "system_text.h"
 
-HINSTANCE moduleInstance;
-bool win9xPlatform;
-
-HWND saverWindow;
-bool previewMode;
-int closeApproved;
-bool passwordPromptActive;
-POINT savedCursorPos;
-UINT autoPlayQueryMessage;
-HIMC savedImeContext;
-
-HMODULE passwordLibrary;
-VerifyScreenSavePwdFn verifyPasswordFn;
-DWORD lastPromptEndTick = 0xFFFFFFFF;
-
-int hostPlatformOverride = -1;
-DWORD(WINAPI* hostTickCount)() = GetTickCount;
+void OpenSaverHost(SaverHost* host, HINSTANCE module, bool win9x) {
+  *host = SaverHost();
+  host->module = module;
+  host->win9x = win9x;
+  host->dialogLanguage = FindDialogLanguage(module);
+  host->tickCount = GetTickCount;
+  host->lastPromptEndTick = 0xFFFFFFFF;
+}

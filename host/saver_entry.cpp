@@ -5,7 +5,10 @@
 
 namespace {
 
+// The system calls the fault filter with nothing of ours, so the filter finds what it needs here:
+// the filter it replaced, and the host of the run (set once, before any window).
 LPTOP_LEVEL_EXCEPTION_FILTER previousFaultFilter;
+const SaverHost* faultHost;
 
 const char* NextCharacter(const char* p) { return CharNextA(p); }
 
@@ -22,7 +25,7 @@ LONG WINAPI HostFaultFilter(EXCEPTION_POINTERS* fault) {
   SetUnhandledExceptionFilter(previousFaultFilter);
   LONG verdict = UnhandledExceptionFilter(fault);
   if (verdict == EXCEPTION_EXECUTE_HANDLER) {
-    SetSaverRunningState(false);
+    SetSaverRunningState(faultHost, false);
     ExitProcess(fault->ExceptionRecord->ExceptionCode);
   }
   return verdict;
@@ -32,14 +35,15 @@ HWND WindowFromHandle(uint32_t handle) { return reinterpret_cast<HWND>(static_ca
 
 }  // namespace
 
-void SaverStartup() {
+void SaverStartup(PlatformChoice platform) {
+  SaverHost host;
+  OpenSaverHost(&host, GetModuleHandleA(nullptr), platform == Platform9xFamily || QueryWin9xPlatform());
   const char* tail = SkipProgramName(GetCommandLineA(), NextCharacter);
-  ExitProcess(static_cast<UINT>(SaverEntry(GetModuleHandleA(nullptr), tail)));
+  ExitProcess(static_cast<UINT>(SaverEntry(&host, tail)));
 }
 
-int SaverEntry(HINSTANCE instance, const char* tail) {
-  moduleInstance = instance;
-  win9xPlatform = hostPlatformOverride >= 0 ? hostPlatformOverride != 0 : QueryWin9xPlatform();
+int SaverEntry(SaverHost* host, const char* tail) {
+  faultHost = host;
   previousFaultFilter = SetUnhandledExceptionFilter(HostFaultFilter);
 
   SaverCommand command = ParseSaverCommand(tail);
@@ -48,14 +52,14 @@ int SaverEntry(HINSTANCE instance, const char* tail) {
 
   switch (command.mode) {
     case SaverModeConfigure:
-      return ShowConfiguration(window);
+      return ShowConfiguration(host, window);
     case SaverModeRun:
-      return RunSaver(nullptr);
+      return RunSaver(host, nullptr);
     case SaverModePreview:
       if (window == nullptr || !IsWindow(window)) return -1;
-      return RunSaver(window);
+      return RunSaver(host, window);
     case SaverModeChangePassword:
-      if (!win9xPlatform) return -1;
+      if (!host->win9x) return -1;
       ChangeSaverPassword(window);
       return 0;
     case SaverModeRefused:
@@ -64,7 +68,8 @@ int SaverEntry(HINSTANCE instance, const char* tail) {
   return -1;
 }
 
-int ShowConfiguration(HWND parent) {
-  if (!PrepareDialogClasses(moduleInstance)) return 0;
-  return static_cast<int>(RunDialog(MAKEINTRESOURCEA(2003), parent, ConfigurationDialogProc));
+int ShowConfiguration(SaverHost* host, HWND parent) {
+  if (!PrepareDialogClasses(host->module)) return 0;
+  return static_cast<int>(
+      RunDialog(host, MAKEINTRESOURCEA(2003), parent, ConfigurationDialogProc, reinterpret_cast<LPARAM>(host)));
 }

@@ -3,6 +3,6 @@
 #include "saver_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  SaverStartup();
+  SaverStartup(PlatformOfSystem);
   return 0;
 }

@@ -26,54 +26,54 @@ void DropQueuedTimer(HWND window) {
 
 }  // namespace
 
-void LoadPasswordVerifier() {
-  if (!win9xPlatform) return;
-  if (passwordLibrary) UnloadPasswordVerifier();
+void LoadPasswordVerifier(SaverHost* host) {
+  if (!host->win9x) return;
+  if (host->passwordLibrary) UnloadPasswordVerifier(host);
   if (!PasswordRequested()) return;
-  passwordLibrary = LoadLibraryA("PASSWORD.CPL");
-  if (!passwordLibrary) return;
-  verifyPasswordFn =
-      reinterpret_cast<VerifyScreenSavePwdFn>(GetProcAddress(passwordLibrary, "VerifyScreenSavePwd"));
-  if (verifyPasswordFn) {
-    SetSaverRunningState(true);
+  host->passwordLibrary = LoadLibraryA("PASSWORD.CPL");
+  if (!host->passwordLibrary) return;
+  host->verifyPasswordFn =
+      reinterpret_cast<VerifyScreenSavePwdFn>(GetProcAddress(host->passwordLibrary, "VerifyScreenSavePwd"));
+  if (host->verifyPasswordFn) {
+    SetSaverRunningState(host, true);
   } else {
-    UnloadPasswordVerifier();
+    UnloadPasswordVerifier(host);
   }
 }
 
-void UnloadPasswordVerifier() {
-  if (!win9xPlatform || !passwordLibrary) return;
-  FreeLibrary(passwordLibrary);
-  passwordLibrary = nullptr;
-  if (verifyPasswordFn) {
-    verifyPasswordFn = nullptr;
-    SetSaverRunningState(false);
+void UnloadPasswordVerifier(SaverHost* host) {
+  if (!host->win9x || !host->passwordLibrary) return;
+  FreeLibrary(host->passwordLibrary);
+  host->passwordLibrary = nullptr;
+  if (host->verifyPasswordFn) {
+    host->verifyPasswordFn = nullptr;
+    SetSaverRunningState(host, false);
   }
 }
 
-void SetSaverRunningState(bool running) {
-  if (!win9xPlatform) return;
+void SetSaverRunningState(const SaverHost* host, bool running) {
+  if (!host->win9x) return;
   UINT previous;
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
 }
 
-int VerifyBeforeClose(HWND window) {
-  if (passwordPromptActive || closeApproved) return 0;
-  if (!verifyPasswordFn) {
-    closeApproved = 1;
+int VerifyBeforeClose(SaverHost* host, HWND window) {
+  if (host->passwordPromptActive || host->closeApproved) return 0;
+  if (!host->verifyPasswordFn) {
+    host->closeApproved = 1;
     return 1;
   }
   // Right after a refused prompt the user is still fumbling: no new prompt for a moment.
-  if (lastPromptEndTick != 0xFFFFFFFF && hostTickCount() - lastPromptEndTick < PromptGapMs) return 0;
+  if (host->lastPromptEndTick != 0xFFFFFFFF && host->tickCount() - host->lastPromptEndTick < PromptGapMs) return 0;
 
-  passwordPromptActive = true;
+  host->passwordPromptActive = true;
   DropQueuedTimer(window);
   DropQueuedTimer(window);
-  closeApproved = static_cast<int>(SendMessageA(window, WM_APP, 0, 0));
-  passwordPromptActive = false;
-  if (!closeApproved) SetCursor(nullptr);
-  lastPromptEndTick = hostTickCount();
-  return closeApproved;
+  host->closeApproved = static_cast<int>(SendMessageA(window, WM_APP, 0, 0));
+  host->passwordPromptActive = false;
+  if (!host->closeApproved) SetCursor(nullptr);
+  host->lastPromptEndTick = host->tickCount();
+  return host->closeApproved;
 }
 
 void ChangeSaverPassword(HWND owner) {

@@ -4,27 +4,24 @@
 
 namespace {
 
-typedef HIMC(WINAPI* ImmAssociateContextFn)(HWND, HIMC);
-ImmAssociateContextFn immAssociateContext;
-
 void PostCloseRequest(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
 void HideCursor() { SetCursor(nullptr); }
 
 // Mouse travel counts from the last recorded position, so slow drift adds up.
-void CheckMouseTravel(HWND window) {
+void CheckMouseTravel(SaverHost* host, HWND window) {
   POINT now;
   GetCursorPos(&now);
-  int dx = now.x - savedCursorPos.x;
-  int dy = now.y - savedCursorPos.y;
+  int dx = now.x - host->savedCursorPos.x;
+  int dy = now.y - host->savedCursorPos.y;
   if ((dx < 0 ? -dx : dx) + (dy < 0 ? -dy : dy) > MouseMoveThreshold) {
     PostCloseRequest(window);
-    savedCursorPos = now;
+    host->savedCursorPos = now;
   }
 }
 
 // The input and power events that end a full-screen saver.
-LRESULT HandleDismissal(HWND window, UINT message, WPARAM wParam, bool* handled) {
+LRESULT HandleDismissal(SaverHost* host, HWND window, UINT message, WPARAM wParam, bool* handled) {
   *handled = false;
   switch (message) {
     case WM_SHOWWINDOW:
@@ -49,23 +46,25 @@ LRESULT HandleDismissal(HWND window, UINT message, WPARAM wParam, bool* handled)
       PostCloseRequest(window);
       break;
     case WM_MOUSEMOVE:
-      CheckMouseTravel(window);
+      CheckMouseTravel(host, window);
       break;
   }
   return 0;
 }
 
 // The password request: the verifier asks the user in a dialog of its own.
-LRESULT HandlePasswordRequest(HWND window) { return verifyPasswordFn ? verifyPasswordFn(window) : 1; }
+LRESULT HandlePasswordRequest(const SaverHost* host, HWND window) {
+  return host->verifyPasswordFn ? host->verifyPasswordFn(window) : 1;
+}
 
 }  // namespace
 
-int RunSaver(HWND parent) {
+int RunSaver(SaverHost* host, HWND parent) {
   WNDCLASSA windowClass = {};
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = SaverWindowProc;
-  windowClass.hInstance = moduleInstance;
-  windowClass.hIcon = LoadIconA(moduleInstance, MAKEINTRESOURCEA(100));
+  windowClass.hInstance = host->module;
+  windowClass.hIcon = LoadIconA(host->module, MAKEINTRESOURCEA(100));
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = SaverClassName;
 
@@ -80,7 +79,7 @@ int RunSaver(HWND parent) {
     style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
     extendedStyle = 0;
     title = PreviewWindowTitle;
-    previewMode = true;
+    host->preview = true;
   } else {
     RECT screen = VirtualScreen();
     left = screen.left;
@@ -97,18 +96,18 @@ int RunSaver(HWND parent) {
       SetForegroundWindow(running);
       return 0;
     }
-    LoadPasswordVerifier();
+    LoadPasswordVerifier(host);
   }
-  autoPlayQueryMessage = win9xPlatform ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
+  host->autoPlayQueryMessage = host->win9x ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
   if (RegisterClassA(&windowClass)) {
-    saverWindow = CreateWindowExA(extendedStyle, SaverClassName, title, style, left, top, width, height,
-                                  parent, nullptr, moduleInstance, nullptr);
+    host->window = CreateWindowExA(extendedStyle, SaverClassName, title, style, left, top, width, height, parent,
+                                   nullptr, host->module, host);
   }
 
   int result = -1;  // no window: the saver never ran
-  if (saverWindow) {
-    if (!parent) SetForegroundWindow(saverWindow);
+  if (host->window) {
+    if (!parent) SetForegroundWindow(host->window);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);
@@ -116,8 +115,12 @@ int RunSaver(HWND parent) {
     }
     result = static_cast<int>(message.wParam);
   }
-  UnloadPasswordVerifier();
+  UnloadPasswordVerifier(host);
   return result;
+}
+
+SaverHost* SaverHostOf(HWND window) {
+  return reinterpret_cast<SaverHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 RECT VirtualScreen() {
@@ -135,29 +138,39 @@ RECT VirtualScreen() {
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    LONG_PTR creator = reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, creator);
+  }
+  SaverHost* host = SaverHostOf(window);
+  // The few messages before WM_NCCREATE (the size limits) find no host yet: nothing of ours
+  // applies to them.
+  if (!host) return DefWindowProcA(window, message, wParam, lParam);
+  const bool preview = host->preview;
   switch (message) {
     case WM_CREATE: {
       HMODULE imm = GetModuleHandleA("IMM32.DLL");
-      immAssociateContext =
+      host->immAssociateContext =
           imm ? reinterpret_cast<ImmAssociateContextFn>(GetProcAddress(imm, "ImmAssociateContext")) : nullptr;
-      if (immAssociateContext) savedImeContext = immAssociateContext(window, nullptr);
-      GetCursorPos(&savedCursorPos);
-      if (!previewMode) HideCursor();
+      if (host->immAssociateContext) host->savedImeContext = host->immAssociateContext(window, nullptr);
+      GetCursorPos(&host->savedCursorPos);
+      if (!preview) HideCursor();
       break;
     }
     case WM_DESTROY:
-      if (immAssociateContext && savedImeContext) immAssociateContext(window, savedImeContext);
+      if (host->immAssociateContext && host->savedImeContext)
+        host->immAssociateContext(window, host->savedImeContext);
       PostQuitMessage(0);
       break;
     case WM_SETTEXT:
       return 0;
     case WM_PAINT:
-      if (closeApproved) return DefWindowProcA(window, message, wParam, lParam);
-      if (!previewMode) HideCursor();
+      if (host->closeApproved) return DefWindowProcA(window, message, wParam, lParam);
+      if (!preview) HideCursor();
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:
-      if (previewMode) {
+      if (preview) {
         // The control panel owns help for the preview area.
         HWND parent = GetParent(window);
         if (parent && IsWindow(parent)) PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
@@ -170,38 +183,38 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (closeApproved) return DefWindowProcA(window, message, wParam, lParam);
+      if (host->closeApproved) return DefWindowProcA(window, message, wParam, lParam);
       break;
     case WM_SYSCOMMAND:
-      if (!previewMode && (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE)) return 0;
+      if (!preview && (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE)) return 0;
       break;
     case WM_TIMER:
       // Once the close is approved the animation gets no more work while the window goes.
-      if (closeApproved) return 0;
+      if (host->closeApproved) return 0;
       Sleep(0);
       break;
   }
-  return SaverProcedure(window, message, wParam, lParam);
+  return SaverProcedure(host, window, message, wParam, lParam);
 }
 
-LRESULT DefaultSaverHandling(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!previewMode && !closeApproved) {
+LRESULT DefaultSaverHandling(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!host->preview && !host->closeApproved) {
     if (message == WM_CLOSE) {
-      if (win9xPlatform && !VerifyBeforeClose(window)) {
-        GetCursorPos(&savedCursorPos);
+      if (host->win9x && !VerifyBeforeClose(host, window)) {
+        GetCursorPos(&host->savedCursorPos);
         return 0;
       }
     } else if (message == WM_APP) {
-      if (win9xPlatform) return HandlePasswordRequest(window);
-    } else if (!passwordPromptActive) {
+      if (host->win9x) return HandlePasswordRequest(host, window);
+    } else if (!host->passwordPromptActive) {
       bool handled;
-      LRESULT result = HandleDismissal(window, message, wParam, &handled);
+      LRESULT result = HandleDismissal(host, window, message, wParam, &handled);
       if (handled) return result;
     }
   }
-  if (autoPlayQueryMessage != 0 && message == autoPlayQueryMessage) {
+  if (host->autoPlayQueryMessage != 0 && message == host->autoPlayQueryMessage) {
     PostCloseRequest(window);
-    return verifyPasswordFn ? 1 : 0;
+    return host->verifyPasswordFn ? 1 : 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -38,8 +38,8 @@ BOOL CALLBACK MatchChosenLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD
   return FALSE;
 }
 
-const WORD* LockBlock(HRSRC resource) {
-  HGLOBAL loaded = resource ? LoadResource(moduleInstance, resource) : nullptr;
+const WORD* LockBlock(HINSTANCE module, HRSRC resource) {
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   return loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
 }
 
@@ -57,63 +57,61 @@ int CopyStringEntry(const WORD* block, UINT id, wchar_t* text, int capacity) {
 
 }  // namespace
 
-LANGID DialogLanguage() {
+LANGID FindDialogLanguage(HINSTANCE module) {
   // The system's choice cannot be asked for directly; it is the language whose copy of the
   // dialog is the one the plain lookup returns.
-  static LANGID language;
-  if (language != 0) return language;
-  LanguageSearch search = {FindResourceA(moduleInstance, kConfigurationDialog, kDialogType),
+  LanguageSearch search = {FindResourceA(module, kConfigurationDialog, kDialogType),
                            MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)};
   if (search.chosen)
-    EnumResourceLanguagesA(moduleInstance, kDialogType, kConfigurationDialog, MatchChosenLanguage,
+    EnumResourceLanguagesA(module, kDialogType, kConfigurationDialog, MatchChosenLanguage,
                            reinterpret_cast<LONG_PTR>(&search));
-  language = search.found;
-  return language;
+  return search.found;
 }
 
-int LoadStringIn(UINT id, wchar_t* text, int capacity) {
+int LoadStringIn(const SaverHost* host, UINT id, wchar_t* text, int capacity) {
   // Read here on both families: the wide string calls are among the 9x family's stubs.
+  HINSTANCE module = host->module;
   LPCSTR block = MAKEINTRESOURCEA((id >> 4) + 1);
-  int length = CopyStringEntry(LockBlock(FindResourceExA(moduleInstance, kStringType, block, DialogLanguage())), id,
-                               text, capacity);
+  int length = CopyStringEntry(LockBlock(module, FindResourceExA(module, kStringType, block, host->dialogLanguage)),
+                               id, text, capacity);
   if (length > 0) return length;
-  return CopyStringEntry(LockBlock(FindResourceA(moduleInstance, block, kStringType)), id, text, capacity);
+  return CopyStringEntry(LockBlock(module, FindResourceA(module, block, kStringType)), id, text, capacity);
 }
 
-void LoadFixedText(UINT id, FixedText* text) {
-  LoadStringIn(id, text->wide, sizeof text->wide / sizeof text->wide[0]);
+void LoadFixedText(const SaverHost* host, UINT id, FixedText* text) {
+  LoadStringIn(host, id, text->wide, sizeof text->wide / sizeof text->wide[0]);
   if (!WideCharToMultiByte(CP_ACP, 0, text->wide, -1, text->ansi, sizeof text->ansi, nullptr, nullptr))
     text->ansi[0] = '\0';
 }
 
-INT_PTR RunDialog(const char* templateName, HWND owner, DLGPROC procedure) {
-  if (win9xPlatform) return DialogBoxParamA(moduleInstance, templateName, owner, procedure, 0);
+INT_PTR RunDialog(const SaverHost* host, const char* templateName, HWND owner, DLGPROC procedure, LPARAM parameter) {
+  if (host->win9x) return DialogBoxParamA(host->module, templateName, owner, procedure, parameter);
   WideName name;
   Widen(templateName, &name);
-  return DialogBoxParamW(moduleInstance, name.name, owner, procedure, 0);
+  return DialogBoxParamW(host->module, name.name, owner, procedure, parameter);
 }
 
-HWND OpenDialog(const char* templateName, HWND parent, DLGPROC procedure) {
-  if (win9xPlatform) return CreateDialogParamA(moduleInstance, templateName, parent, procedure, 0);
+HWND OpenDialog(const SaverHost* host, const char* templateName, HWND parent, DLGPROC procedure, LPARAM parameter) {
+  if (host->win9x) return CreateDialogParamA(host->module, templateName, parent, procedure, parameter);
   WideName name;
   Widen(templateName, &name);
-  return CreateDialogParamW(moduleInstance, name.name, parent, procedure, 0);
+  return CreateDialogParamW(host->module, name.name, parent, procedure, parameter);
 }
 
-HWND CreateControl(const char* className, DWORD style, int x, int y, int width, int height,
+HWND CreateControl(const SaverHost* host, const char* className, DWORD style, int x, int y, int width, int height,
                    HWND parent, int id) {
   HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  if (win9xPlatform)
-    return CreateWindowExA(0, className, "", style, x, y, width, height, parent, menu, moduleInstance, nullptr);
+  if (host->win9x)
+    return CreateWindowExA(0, className, "", style, x, y, width, height, parent, menu, host->module, nullptr);
   WideName name;
   Widen(className, &name);
-  return CreateWindowExW(0, name.name, L"", style, x, y, width, height, parent, menu, moduleInstance, nullptr);
+  return CreateWindowExW(0, name.name, L"", style, x, y, width, height, parent, menu, host->module, nullptr);
 }
 
-int ShowFixedMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
+int ShowFixedMessage(const SaverHost* host, HWND owner, UINT textId, UINT captionId, UINT type) {
   FixedText text, caption;
-  LoadFixedText(textId, &text);
-  LoadFixedText(captionId, &caption);
-  if (win9xPlatform) return MessageBoxA(owner, text.ansi, caption.ansi, type);
+  LoadFixedText(host, textId, &text);
+  LoadFixedText(host, captionId, &caption);
+  if (host->win9x) return MessageBoxA(owner, text.ansi, caption.ansi, type);
   return MessageBoxW(owner, text.wide, caption.wide, type);
 }

@@ -7,8 +7,6 @@
 
 namespace {
 
-char lineBuffer[kMaxMemoLineLength + 1];
-
 // A stored length beyond 259 bytes is damage: the first 259 bytes are shown and the rest of that
 // line is passed over, so the next line starts where it should. What the file does not hold
 // reads as nothing.
@@ -17,6 +15,7 @@ void ShowMemoLines(HWND dialog) {
   OpenOwnPackage(&package);
   RecordReader reader;
   OpenRecordReader(&reader, &package.base);
+  char lineBuffer[kMaxMemoLineLength + 1];
   for (uint32_t line = 0; line < kMemoLineCount; ++line) {
     uint32_t length = ReadMemoLine(&reader, lineBuffer, kMaxMemoLineLength);
     lineBuffer[length < kMaxMemoLineLength ? length : kMaxMemoLineLength] = '\0';

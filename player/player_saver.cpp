@@ -5,24 +5,13 @@
 #include "saver_engine.h"
 #include "saver_host.h"
 
-namespace {
-
-OwnPackage packageFile;
-PackageSource package;
-
-void ClosePackage(SceneSource*) {
-  CloseOwnPackage(&packageFile);
-}
-
-SceneSource* OpenPackage(HWND) {
-  OpenOwnPackage(&packageFile);
-  OpenPackageSource(&package, &packageFile.base);
-  package.base.close = ClosePackage;
-  return &package.base;
-}
-
-}  // namespace
-
-LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return EngineSaverProcedure(window, message, wParam, lParam, OpenPackage);
+LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_CREATE) return EngineSaverProcedure(host, window, message, wParam, lParam);
+  OwnPackage file;
+  OpenOwnPackage(&file);
+  PackageSource package;
+  OpenPackageSource(&package, &file.base);
+  StartEngineSaver(host, window, &package.base);
+  CloseOwnPackage(&file);
+  return 0;
 }

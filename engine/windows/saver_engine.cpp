@@ -2,9 +2,12 @@
 
 #include <mmsystem.h>
 
+#include <cstdlib>
+
 #include "engine.h"
 #include "engine_host.h"
 #include "saver_host.h"
+#include "scene_source.h"
 #include "screen_layout.h"
 #include "surface.h"
 #include "surface_gdi.h"
@@ -12,7 +15,17 @@
 
 namespace {
 
-HWND engineWindow;
+// The engine's part of a saver window: its scene, and the host operations that act on the window.
+struct EngineWindow {
+  EngineHost base;
+  HWND window;
+  const SaverHost* saver;
+  SceneModel scene;
+};
+
+EngineWindow* Self(EngineHost* host) {
+  return reinterpret_cast<EngineWindow*>(host);
+}
 
 // Seconds since 1970-01-01 00:00 UTC, without the C runtime's clock.
 uint32_t SecondsSince1970() {
@@ -24,35 +37,38 @@ uint32_t SecondsSince1970() {
   return static_cast<uint32_t>((ticks.QuadPart - 116444736000000000ull) / 10000000ull);
 }
 
-}  // namespace
-
-bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
-  UINT_PTR paint = SetTimer(engineWindow, kPaintTimerId, static_cast<UINT>(redrawPeriod), nullptr);
-  UINT_PTR frame = SetTimer(engineWindow, kFrameTimerId, static_cast<UINT>(framePeriod), nullptr);
+bool StartTimers(EngineHost* host, int32_t redrawPeriod, int32_t framePeriod) {
+  HWND window = Self(host)->window;
+  UINT_PTR paint = SetTimer(window, kPaintTimerId, static_cast<UINT>(redrawPeriod), nullptr);
+  UINT_PTR frame = SetTimer(window, kFrameTimerId, static_cast<UINT>(framePeriod), nullptr);
   return paint != 0 && frame != 0;
 }
 
-void HostStopTimers() {
-  KillTimer(engineWindow, kPaintTimerId);
-  KillTimer(engineWindow, kFrameTimerId);
+void StopTimers(EngineHost* host) {
+  KillTimer(Self(host)->window, kPaintTimerId);
+  KillTimer(Self(host)->window, kFrameTimerId);
 }
 
-Surface* HostWindowReference() {
-  return WindowSurface(engineWindow);
+Surface* WindowReference(EngineHost* host) {
+  return WindowSurface(Self(host)->window);
 }
 
-void HostReleaseWindowReference(Surface* reference) {
+void ReleaseWindowReference(EngineHost*, Surface* reference) {
   ReleaseSurface(reference);
 }
 
-void HostAreaPresented() {
+void CaptureDesktop(EngineHost*, Surface* dest, int32_t left, int32_t top) {
+  CaptureDisplay(dest, left, top);
+}
+
+void AreaPresented(EngineHost* host) {
   // A look into the queue for a message that never comes: the moment a waiting program gives
   // the window system to send what it drew. Nothing is taken from the queue.
   MSG none;
-  PeekMessageA(&none, engineWindow, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
+  PeekMessageA(&none, Self(host)->window, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
 }
 
-bool HostHasMemoryFor(uint64_t bytes) {
+bool HasMemoryFor(EngineHost*, uint64_t bytes) {
   // What the process may still commit and address; the older, smaller record is known to every
   // system this runs on.
   MEMORYSTATUS status;
@@ -61,35 +77,66 @@ bool HostHasMemoryFor(uint64_t bytes) {
   return bytes <= status.dwAvailPageFile && bytes <= status.dwAvailVirtual;
 }
 
-void HostStartupFailure() {
-  ShowFixedMessage(engineWindow, kNotEnoughMemoryText, kStartupFailureCaption, MB_OK | MB_ICONERROR);
-  DestroyWindow(engineWindow);
+void ShowStartupFailure(const SaverHost* saver, HWND window) {
+  ShowFixedMessage(saver, window, kNotEnoughMemoryText, kStartupFailureCaption, MB_OK | MB_ICONERROR);
+  DestroyWindow(window);
 }
 
-void HostPlaySound(const uint8_t* data, int32_t) {
-  PlaySoundA(reinterpret_cast<LPCSTR>(data), moduleInstance,
+void StartupFailure(EngineHost* host) {
+  ShowStartupFailure(Self(host)->saver, Self(host)->window);
+}
+
+void PlayLoopingSound(EngineHost* host, const uint8_t* data, int32_t) {
+  PlaySoundA(reinterpret_cast<LPCSTR>(data), Self(host)->saver->module,
              SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP | SND_NOWAIT);
 }
 
-void HostStopSound() {
-  PlaySoundA(nullptr, moduleInstance, 0);
+void StopLoopingSound(EngineHost* host) {
+  PlaySoundA(nullptr, Self(host)->saver->module, 0);
 }
 
-LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                             OpenSceneSource openSource) {
+const EngineHost kWindowOperations = {StartTimers,    StopTimers,     WindowReference,  ReleaseWindowReference,
+                                      CaptureDesktop, AreaPresented,  HasMemoryFor,     StartupFailure,
+                                      PlayLoopingSound, StopLoopingSound};
+
+}  // namespace
+
+LRESULT StartEngineSaver(SaverHost* host, HWND window, SceneSource* source) {
+  EngineWindow* engine = static_cast<EngineWindow*>(calloc(1, sizeof(EngineWindow)));
+  if (!engine) {
+    source->close(source);
+    ShowStartupFailure(host, window);
+    return 0;
+  }
+  engine->base = kWindowOperations;
+  engine->window = window;
+  engine->saver = host;
+  host->program = engine;
+  SceneGeometry geometry;
+  ReadScreenLayout(window, host->preview, &geometry);
+  // A failed start destroys the window, and with it the engine's part, before this returns.
+  LoadScene(&engine->scene, &engine->base, source, geometry, SecondsSince1970());
+  return 0;
+}
+
+const SceneModel* EngineSaverScene(const SaverHost* host) {
+  const EngineWindow* engine = static_cast<const EngineWindow*>(host->program);
+  return engine ? &engine->scene : nullptr;
+}
+
+LRESULT EngineSaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  EngineWindow* engine = static_cast<EngineWindow*>(host->program);
   switch (message) {
-    case WM_CREATE: {
-      engineWindow = window;
-      SceneGeometry geometry;
-      ReadScreenLayout(window, previewMode, &geometry);
-      LoadScene(openSource(window), geometry, SecondsSince1970());
-      return 0;
-    }
     case WM_DESTROY:
-      ReleaseScene();
+      if (engine) {
+        ReleaseScene(&engine->scene);
+        free(engine);
+        host->program = nullptr;
+      }
       PostQuitMessage(0);
       return 0;
     case WM_PAINT: {
+      if (!engine) break;
       // The update region holds only what the system asks to have drawn again (the window
       // uncovered, the password prompt gone): the paint timer invalidates nothing. The paint
       // context is clipped to that region, so the picture goes through the window's own context
@@ -99,8 +146,8 @@ LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
       EndPaint(window, &paint);
       HDC context = GetDC(window);
       Surface target = BorrowedSurface(context);
-      PaintScene(&target);
-      PresentArea(&target, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+      PaintScene(&engine->scene, &target);
+      PresentArea(&engine->scene, &target, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
                   paint.rcPaint.bottom);
       ReleaseDC(window, context);
       return 0;
@@ -111,8 +158,8 @@ LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
       // A paint without an update region: each paint still moves the scene one step, and it
       // presents only what changed instead of the whole window.
       if (wParam == kPaintTimerId) RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
-      if (wParam == kFrameTimerId) AdvanceFrames();
+      if (wParam == kFrameTimerId && engine) AdvanceFrames(&engine->scene);
       return 0;
   }
-  return DefaultSaverHandling(window, message, wParam, lParam);
+  return DefaultSaverHandling(host, window, message, wParam, lParam);
 }

@@ -21,3 +21,6 @@ inline Surface BorrowedSurface(HDC context) {
 
 // The window's own context as a reference, given back by ReleaseSurface.
 Surface* WindowSurface(HWND window);
+// Copies the screen's current image, from (left, top) of the virtual screen on, into dest: the
+// desktop for a saver window's host to give the engine.
+void CaptureDisplay(Surface* dest, int32_t left, int32_t top);

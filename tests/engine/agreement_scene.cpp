@@ -108,24 +108,25 @@ std::vector<uint8_t> SamePixelsSaver() {
   return saver;
 }
 
-void LoadAgreementScene() {
+void LoadAgreementScene(SceneModel* scene, EngineHost* host) {
   std::vector<uint8_t> bytes = AgreementPackage(50);
   MemoryStream stream;
   OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
-  LoadScene(&source.base, SceneGeometry{kAgreementWidth, kAgreementHeight, 0, 0, kAgreementWidth,
-                                        kAgreementHeight, 0, 0, 0, {}},
+  LoadScene(scene, host, &source.base,
+            SceneGeometry{kAgreementWidth, kAgreementHeight, 0, 0, kAgreementWidth, kAgreementHeight, 0, 0, 0, {}},
             20261208);
 }
 
-std::vector<RenderedPicture> RenderAgreementScene(ReadPixels read) {
-  LoadAgreementScene();
+std::vector<RenderedPicture> RenderAgreementScene(EngineHost* host, ReadPixels read) {
+  SceneModel scene;
+  LoadAgreementScene(&scene, host);
   Surface* window = CreateSurface(scene.referenceContext, kAgreementWidth, kAgreementHeight);
   std::vector<RenderedPicture> pictures;
   for (int paint = 0; paint < kAgreementPaints; ++paint) {
-    if (paint % 3 == 2) AdvanceFrames();
-    PaintScene(window);
+    if (paint % 3 == 2) AdvanceFrames(&scene);
+    PaintScene(&scene, window);
     RenderedPicture picture;
     picture.scaled = false;
     for (int i = 0; i < scene.characterCount; ++i) {
@@ -136,6 +137,6 @@ std::vector<RenderedPicture> RenderAgreementScene(ReadPixels read) {
     pictures.push_back(picture);
   }
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
   return pictures;
 }

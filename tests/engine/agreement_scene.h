@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+struct EngineHost;
+struct SceneModel;
 struct Surface;
 
 const int32_t kAgreementWidth = 320, kAgreementHeight = 240;
@@ -25,10 +27,10 @@ std::vector<uint8_t> SamePixelsSaver();
 const uint32_t kSamePixelsSeed = 20261208;
 const int kSamePixelsPaints = 37;
 
-// Loads the agreement scene into the engine's model.
-void LoadAgreementScene();
+// Loads the agreement scene into the model, in the host's window.
+void LoadAgreementScene(SceneModel* scene, EngineHost* host);
 
 // Loads the scene (masks on, palettes, a centred wallpaper, motion that bounces, wraps and
 // scales), then paints it kAgreementPaints times into a window-sized surface, advancing the
-// frames every third paint. Releases everything before it returns.
-std::vector<RenderedPicture> RenderAgreementScene(ReadPixels read);
+// frames every third paint, in the host's window. Releases everything before it returns.
+std::vector<RenderedPicture> RenderAgreementScene(EngineHost* host, ReadPixels read);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine.h"
+#include "host_soft.h"
 #include "scene_bytes.h"
 #include "surface.h"
 #include "surface_soft.h"
@@ -17,12 +18,12 @@ class Composition : public testing::Test {
  protected:
   void SetUp() override { Build(200, 150, 40, 20); }
   void TearDown() override {
-    ReleaseScene();
+    ReleaseScene(&scene);
     EXPECT_EQ(SoftLiveSurfaces(), 0);
   }
 
   void Build(int32_t w, int32_t h, int32_t w0, int32_t h0) {
-    ReleaseScene();
+    ReleaseScene(&scene);
     scene.screenWidth = scene.windowWidth = w;
     scene.screenHeight = scene.windowHeight = h;
     scene.backgroundBuffer = CreateSurface(nullptr, w, h);
@@ -57,31 +58,32 @@ class Composition : public testing::Test {
     return {left, top, right, bottom};
   }
 
+  SceneModel scene = {};
   CharacterState* c = nullptr;
 };
 
 TEST_F(Composition, DepthHundredIsNaturalSizeAndNeighboursScale) {
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 90, 60}));
   c->depth = 99;  // 39 x 19: (40 - 39) / 2 truncates to 0
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 89, 59}));
   EXPECT_EQ(c->frames[0].scaledWidth, 39);
   c->depth = 101;  // 40 x 20 again, but through the stretching path
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 90, 60}));
   EXPECT_EQ(c->frames[0].scaledWidth, 40);
 }
 
 TEST_F(Composition, ScaledFramesAreCentredOnTheirNaturalBox) {
   c->depth = 250;  // 100 x 50 at x - 30, y - 15
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{20, 25, 120, 75}));
   c->depth = 103;  // 41 x 20: (40 - 41) / 2 truncates to 0, so the left edge stays at x
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{50, 40, 91, 60}));
   c->depth = 0;
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), std::vector<int32_t>{});
 }
 
@@ -92,7 +94,7 @@ TEST_F(Composition, AppearanceRollAgainstRateHasNineOutcomes) {
     for (int8_t roll = 0; roll <= 8; ++roll) {
       c->visibleRate = rate;
       c->appearanceRoll = roll;
-      ComposePicture();
+      ComposePicture(&scene);
       drawn += !RedBox().empty();
     }
     int expected = rate < 0 ? 0 : (rate > 9 ? 9 : rate);
@@ -103,12 +105,12 @@ TEST_F(Composition, AppearanceRollAgainstRateHasNineOutcomes) {
 TEST_F(Composition, CharactersClipAtTheBufferEdges) {
   c->x = -10;
   c->y = 140;
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{0, 140, 30, 150}));
   c->x = 190;
   c->y = -15;
   c->depth = 150;  // 60 x 30 at (180, -20)
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), (std::vector<int32_t>{180, 0, 200, 10}));
 }
 
@@ -125,12 +127,12 @@ TEST_F(Composition, LaterCharactersCoverEarlierOnesAndMasksKeepTheBackground) {
   f->sprite = MakeSurface(Picture({"...", ".g.", "..."}));
   f->width = f->height = 3;
   PrepareFrameMask(f, nullptr);
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 49, 39), kGrey);   // transparent over grey
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 51, 41), kRed);    // transparent over red
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 50, 40), 0x00FF00u);  // covers character 0
   d->depth = 200;  // scaled masks keep the same effect
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 48, 38), kGrey);
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 50, 40), 0x00FF00u);
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 52, 42), kRed);
@@ -139,10 +141,10 @@ TEST_F(Composition, LaterCharactersCoverEarlierOnesAndMasksKeepTheBackground) {
 TEST_F(Composition, FramesWithoutAPictureDrawNothing) {
   ReleaseSurface(c->frames[0].sprite);
   c->frames[0] = FrameSurface{};
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), std::vector<int32_t>{});
   c->frameCount = 0;
-  ComposePicture();
+  ComposePicture(&scene);
   EXPECT_EQ(RedBox(), std::vector<int32_t>{});
 }
 
@@ -151,8 +153,8 @@ TEST_F(Composition, WindowsFromHeight128PresentOneToOne) {
   scene.windowWidth = 300;
   scene.windowHeight = 128;
   Surface* window = CreateSurface(nullptr, 300, 128);
-  ComposePicture();
-  PresentPicture(window);
+  ComposePicture(&scene);
+  PresentPicture(&scene, window);
   EXPECT_EQ(ReadSurfacePixel(window, 50, 40), kRed);
   EXPECT_EQ(ReadSurfacePixel(window, 89, 59), kRed);
   EXPECT_EQ(ReadSurfacePixel(window, 90, 40), kGrey);
@@ -168,8 +170,8 @@ TEST_F(Composition, LowerWindowsShowTheWholeScreenShrunkWithoutBlending) {
   // Thin white stripes across the sprite: AND-combining dropped rows would blacken them.
   for (int32_t y = 0; y < 48; y += 4) FillSurface(c->frames[0].sprite, 0, y, 64, y + 1, kWhite);
   Surface* window = CreateSurface(nullptr, 160, 127);
-  ComposePicture();
-  PresentPicture(window);
+  ComposePicture(&scene);
+  PresentPicture(&scene, window);
   int red = 0;
   for (int32_t y = 0; y < 127; ++y)
     for (int32_t x = 0; x < 160; ++x) {
@@ -191,9 +193,13 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
   // Moving, wrapping, scaling characters on a patterned background, and on a plain one that
   // is restored by fills: after every paint the work buffer must equal a picture composed from
   // a full copy of the background.
+  SoftHost host;
+  OpenSoftHost(&host);
+  SceneModel scene = {};
   for (const bool plain : {false, true}) {
   SCOPED_TRACE(plain ? "plain background" : "patterned background");
-  ReleaseScene();
+  ReleaseScene(&scene);
+  scene.host = &host.base;
   // At least kPreviewHeightLimit high, so that paints present only what changed.
   const int32_t w = 160, h = 128;
   scene.screenWidth = scene.windowWidth = w;
@@ -230,18 +236,18 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
   const Surface* const workPixels = scene.workBuffer;
   std::vector<uint32_t> restored(static_cast<size_t>(w) * h);
   for (int paint = 0; paint < 200; ++paint) {
-    PaintScene(window);
+    PaintScene(&scene, window);
     // Presenting only the changed areas keeps the window equal to the whole picture.
     ASSERT_EQ(memcmp(SoftSurfacePixels(windowPixels), SoftSurfacePixels(workPixels), restored.size() * 4), 0)
         << "window after paint " << paint;
     memcpy(restored.data(), SoftSurfacePixels(workPixels), restored.size() * 4);
     scene.workComposed = 0;
-    ComposePicture();
+    ComposePicture(&scene);
     ASSERT_EQ(memcmp(restored.data(), SoftSurfacePixels(workPixels), restored.size() * 4), 0)
         << "paint " << paint;
   }
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
   EXPECT_EQ(SoftLiveSurfaces(), 0);
   }
 }

@@ -37,12 +37,19 @@ std::vector<uint8_t> BenchPackage() {
   return p.bytes();
 }
 
-void LoadBench(const std::vector<uint8_t>& bytes) {
+// The scene and the headless host it plays in.
+struct BenchScene {
+  SoftHost host;
+  SceneModel scene;
+};
+
+void LoadBench(BenchScene* bench, const std::vector<uint8_t>& bytes) {
   MemoryStream stream;
   OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
-  LoadScene(&source.base, SceneGeometry{kWidth, kHeight, 0, 0, kWidth, kHeight}, 1);
+  OpenSoftHost(&bench->host);
+  LoadScene(&bench->scene, &bench->host.base, &source.base, SceneGeometry{kWidth, kHeight, 0, 0, kWidth, kHeight}, 1);
 }
 
 void BM_FullScreenCopy(benchmark::State& state) {
@@ -60,58 +67,65 @@ BENCHMARK(BM_FullScreenCopy)->Unit(benchmark::kMicrosecond);
 // 150 %), and the 1:1 transfer to the window.
 void BM_Paint20MaskedCharacters(benchmark::State& state) {
   std::vector<uint8_t> bytes = BenchPackage();
-  LoadBench(bytes);
+  BenchScene bench;
+  LoadBench(&bench, bytes);
+  SceneModel& scene = bench.scene;
   for (int i = 0; i < scene.characterCount; ++i) {
     scene.characters[i].visibleRate = 10;
     scene.characters[i].depth = i % 2 ? 150 : 100;
   }
   Surface* window = CreateSurface(nullptr, kWidth, kHeight);
   for (auto _ : state) {
-    PaintScene(window);
+    PaintScene(&scene, window);
     benchmark::ClobberMemory();
   }
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
 }
 BENCHMARK(BM_Paint20MaskedCharacters)->Unit(benchmark::kMicrosecond);
 
 // The parts of a paint: composing (background restore and the characters) and presenting.
 void BM_ComposeOnly(benchmark::State& state) {
   std::vector<uint8_t> bytes = BenchPackage();
-  LoadBench(bytes);
+  BenchScene bench;
+  LoadBench(&bench, bytes);
+  SceneModel& scene = bench.scene;
   for (int i = 0; i < scene.characterCount; ++i) {
     scene.characters[i].visibleRate = 10;
     scene.characters[i].depth = i % 2 ? 150 : 100;
   }
   for (auto _ : state) {
-    MoveCharacters();
-    ComposePicture();
+    MoveCharacters(&scene);
+    ComposePicture(&scene);
     benchmark::ClobberMemory();
   }
-  ReleaseScene();
+  ReleaseScene(&scene);
 }
 BENCHMARK(BM_ComposeOnly)->Unit(benchmark::kMicrosecond);
 
 void BM_PresentOnly(benchmark::State& state) {
   std::vector<uint8_t> bytes = BenchPackage();
-  LoadBench(bytes);
+  BenchScene bench;
+  LoadBench(&bench, bytes);
+  SceneModel& scene = bench.scene;
   Surface* window = CreateSurface(nullptr, kWidth, kHeight);
   for (auto _ : state) {
-    PresentPicture(window);
+    PresentPicture(&scene, window);
     benchmark::ClobberMemory();
   }
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
 }
 BENCHMARK(BM_PresentOnly)->Unit(benchmark::kMicrosecond);
 
 // The load sequence of a package of 200 masked 96 x 96 frames, from memory.
 void BM_Load200FramePackage(benchmark::State& state) {
   std::vector<uint8_t> bytes = BenchPackage();
+  BenchScene bench;
   for (auto _ : state) {
-    LoadBench(bytes);
+    LoadBench(&bench, bytes);
     state.PauseTiming();
-    ReleaseScene();
+    ReleaseScene(&bench.scene);
     state.ResumeTiming();
   }
   state.counters["package_bytes"] = static_cast<double>(bytes.size());

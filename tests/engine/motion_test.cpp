@@ -9,7 +9,13 @@
 namespace {
 
 // One character alone in a 640 x 480 scene with 40 x 30 frames at (100, 100), depth 100.
-CharacterState* OneCharacter(bool bounce) {
+class Motion : public testing::Test {
+ protected:
+  CharacterState* OneCharacter(bool bounce);
+  SceneModel scene;
+};
+
+CharacterState* Motion::OneCharacter(bool bounce) {
   memset(&scene, 0, sizeof scene);
   scene.screenWidth = 640;
   scene.screenHeight = 480;
@@ -27,9 +33,10 @@ CharacterState* OneCharacter(bool bounce) {
 }
 
 std::vector<int32_t> Draws(uint32_t seed, int count) {
-  SeedRandom(seed);
+  uint32_t random;
+  SeedRandom(&random, seed);
   std::vector<int32_t> values;
-  for (int i = 0; i < count; ++i) values.push_back(NextRandom());
+  for (int i = 0; i < count; ++i) values.push_back(NextRandom(&random));
   return values;
 }
 
@@ -37,12 +44,13 @@ TEST(Random, FollowsTheLinearCongruentialConstants) {
   // State 1 gives these first values with multiplier 214013 and increment 2531011.
   EXPECT_EQ(Draws(1, 4), (std::vector<int32_t>{41, 18467, 6334, 26500}));
   EXPECT_EQ(Draws(1, 4), Draws(1, 4));
-  SeedRandom(0xFFFFFFFF);
-  EXPECT_GE(NextRandom(), 0);
-  EXPECT_EQ(RandomBelow(0), 0);
+  uint32_t random;
+  SeedRandom(&random, 0xFFFFFFFF);
+  EXPECT_GE(NextRandom(&random), 0);
+  EXPECT_EQ(RandomBelow(&random, 0), 0);
 }
 
-TEST(Motion, BouncesOnEachAxisAtTheLimitsWithStrictTests) {
+TEST_F(Motion, BouncesOnEachAxisAtTheLimitsWithStrictTests) {
   CharacterState* c = OneCharacter(true);
   c->x = 595;
   c->speedX = 5;
@@ -50,14 +58,14 @@ TEST(Motion, BouncesOnEachAxisAtTheLimitsWithStrictTests) {
   c->speedY = -7;
   c->depth = 196;
   c->speedDepth = 4;
-  MoveCharacters();
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, 600);  // equal to the limit: stays, speed unchanged
   EXPECT_EQ(c->speedX, 5);
   EXPECT_EQ(c->y, 0);
   EXPECT_EQ(c->speedY, 7);
   EXPECT_EQ(c->depth, 200);
   EXPECT_EQ(c->speedDepth, 4);
-  MoveCharacters();
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, 600);
   EXPECT_EQ(c->speedX, -5);
   EXPECT_EQ(c->y, 7);
@@ -65,26 +73,26 @@ TEST(Motion, BouncesOnEachAxisAtTheLimitsWithStrictTests) {
   EXPECT_EQ(c->speedDepth, -4);
 }
 
-TEST(Motion, BouncingOnEveryAxisNeverDrawsRandomNumbers) {
+TEST_F(Motion, BouncingOnEveryAxisNeverDrawsRandomNumbers) {
   CharacterState* c = OneCharacter(true);
   c->speedX = 37;
   c->speedY = -23;
   c->speedDepth = 9;
   c->appearanceRoll = 4;
-  SeedRandom(77);
-  for (int i = 0; i < 500; ++i) MoveCharacters();
+  SeedRandom(&scene.randomState, 77);
+  for (int i = 0; i < 500; ++i) MoveCharacters(&scene);
   EXPECT_EQ(c->appearanceRoll, 4);
-  int32_t next = NextRandom();
+  int32_t next = NextRandom(&scene.randomState);
   EXPECT_EQ(next, Draws(77, 1)[0]);
 }
 
-TEST(Motion, WrapsHorizontallyAndPlacesAnewInOrder) {
+TEST_F(Motion, WrapsHorizontallyAndPlacesAnewInOrder) {
   CharacterState* c = OneCharacter(false);
   c->x = 638;
   c->speedX = 5;
   std::vector<int32_t> r = Draws(5, 2);
-  SeedRandom(5);
-  MoveCharacters();
+  SeedRandom(&scene.randomState, 5);
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, -40);
   EXPECT_EQ(c->y, r[0] % 480);
   EXPECT_EQ(c->appearanceRoll, r[1] % 9);
@@ -92,26 +100,26 @@ TEST(Motion, WrapsHorizontallyAndPlacesAnewInOrder) {
   c->x = -38;
   c->speedX = -5;
   r = Draws(6, 2);
-  SeedRandom(6);
-  MoveCharacters();
+  SeedRandom(&scene.randomState, 6);
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, 640);
   EXPECT_EQ(c->y, r[0] % 480);
   EXPECT_EQ(c->appearanceRoll, r[1] % 9);
 }
 
-TEST(Motion, WrapsVerticallyAndPlacesAnewInOrder) {
+TEST_F(Motion, WrapsVerticallyAndPlacesAnewInOrder) {
   CharacterState* c = OneCharacter(false);
   c->y = -29;
   c->speedY = -2;
   std::vector<int32_t> r = Draws(9, 2);
-  SeedRandom(9);
-  MoveCharacters();
+  SeedRandom(&scene.randomState, 9);
+  MoveCharacters(&scene);
   EXPECT_EQ(c->y, 480);
   EXPECT_EQ(c->x, r[0] % 640);
   EXPECT_EQ(c->appearanceRoll, r[1] % 9);
 }
 
-TEST(Motion, DepthWrapPlacesAnewAndMayTurnTheSpeeds) {
+TEST_F(Motion, DepthWrapPlacesAnewAndMayTurnTheSpeeds) {
   for (uint32_t seed = 1; seed < 40; ++seed) {
     CharacterState* c = OneCharacter(false);
     c->depth = 248;
@@ -119,8 +127,8 @@ TEST(Motion, DepthWrapPlacesAnewAndMayTurnTheSpeeds) {
     c->speedX = 2;
     c->speedY = -3;
     std::vector<int32_t> r = Draws(seed, 5);
-    SeedRandom(seed);
-    MoveCharacters();
+    SeedRandom(&scene.randomState, seed);
+    MoveCharacters(&scene);
     ASSERT_EQ(c->depth, 0);
     // x moved first (102), then the placement overwrote it.
     EXPECT_EQ(c->x, r[0] % 640);
@@ -132,27 +140,27 @@ TEST(Motion, DepthWrapPlacesAnewAndMayTurnTheSpeeds) {
   }
 }
 
-TEST(Motion, ShrinkingBelowZeroStartsAgainAtTwoHundredFifty) {
+TEST_F(Motion, ShrinkingBelowZeroStartsAgainAtTwoHundredFifty) {
   CharacterState* c = OneCharacter(false);
   c->depth = 1;
   c->speedDepth = -2;
-  MoveCharacters();
+  MoveCharacters(&scene);
   EXPECT_EQ(c->depth, 250);
   EXPECT_EQ(c->speedDepth, -2);
 }
 
-TEST(Motion, FrameWiderThanTheScreenWithBounceEndsAtTheNegativeMaximum) {
+TEST_F(Motion, FrameWiderThanTheScreenWithBounceEndsAtTheNegativeMaximum) {
   CharacterState* c = OneCharacter(true);
   c->minX = 0;
   c->maxX = 640 - 700;
   c->x = 0;
   c->speedX = -3;
-  MoveCharacters();
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, -60);
   EXPECT_EQ(c->speedX, -3);  // turned twice
 }
 
-TEST(Motion, SpeedZeroNeverLeavesButAWrapElsewhereMovesIt) {
+TEST_F(Motion, SpeedZeroNeverLeavesButAWrapElsewhereMovesIt) {
   CharacterState* c = OneCharacter(false);
   c->x = 0;
   c->speedX = 0;
@@ -160,10 +168,10 @@ TEST(Motion, SpeedZeroNeverLeavesButAWrapElsewhereMovesIt) {
   c->speedY = 4;
   for (int i = 0; i < 3; ++i) {
     int32_t before = c->x;
-    SeedRandom(100 + i);
+    SeedRandom(&scene.randomState, 100 + i);
     std::vector<int32_t> r = Draws(100 + i, 1);
-    SeedRandom(100 + i);
-    MoveCharacters();
+    SeedRandom(&scene.randomState, 100 + i);
+    MoveCharacters(&scene);
     if (c->y == -30) {
       EXPECT_EQ(c->x, r[0] % 640);
     } else {
@@ -172,33 +180,39 @@ TEST(Motion, SpeedZeroNeverLeavesButAWrapElsewhereMovesIt) {
   }
   c->speedY = 0;
   c->y = 5;
-  for (int i = 0; i < 100; ++i) MoveCharacters();
+  for (int i = 0; i < 100; ++i) MoveCharacters(&scene);
   EXPECT_EQ(c->y, 5);
 }
 
-TEST(Motion, ARemainderByZeroPlacesAtZero) {
+TEST_F(Motion, ARemainderByZeroPlacesAtZero) {
   CharacterState* c = OneCharacter(false);
   c->maxY = 0;  // a frame as tall as the screen, bouncing vertically
   c->bounceY = 1;
   c->minY = 0;
   c->x = 639;
   c->speedX = 10;
-  MoveCharacters();
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, -40);
   EXPECT_EQ(c->y, 0);
 }
 
-TEST(Motion, ExtremeSpeedsWrapInsteadOfOverflowing) {
+TEST_F(Motion, ExtremeSpeedsWrapInsteadOfOverflowing) {
   CharacterState* c = OneCharacter(true);
   c->speedX = INT32_MIN;
   c->x = 5;
-  MoveCharacters();
+  MoveCharacters(&scene);
   EXPECT_EQ(c->x, 0);
   EXPECT_EQ(c->speedX, INT32_MIN);  // its negation wraps to itself
 }
 
+class Frames : public testing::Test {
+ protected:
+  std::vector<int> Sequence(int frames, int32_t step, bool pingPong, int ticks);
+  SceneModel scene;
+};
+
 // Frame indexes after each of `ticks` frame-timer ticks.
-std::vector<int> Sequence(int frames, int32_t step, bool pingPong, int ticks) {
+std::vector<int> Frames::Sequence(int frames, int32_t step, bool pingPong, int ticks) {
   memset(&scene, 0, sizeof scene);
   scene.characterCount = 1;
   CharacterState* c = &scene.characters[0];
@@ -207,13 +221,13 @@ std::vector<int> Sequence(int frames, int32_t step, bool pingPong, int ticks) {
   c->pingPong = pingPong;
   std::vector<int> seen;
   for (int i = 0; i < ticks; ++i) {
-    AdvanceFrames();
+    AdvanceFrames(&scene);
     seen.push_back(c->currentFrame);
   }
   return seen;
 }
 
-TEST(Frames, LoopAndPingPongSequences) {
+TEST_F(Frames, LoopAndPingPongSequences) {
   EXPECT_EQ(Sequence(4, 1, false, 6), (std::vector<int>{1, 2, 3, 0, 1, 2}));
   EXPECT_EQ(Sequence(3, -1, false, 4), (std::vector<int>{2, 1, 0, 2}));
   EXPECT_EQ(Sequence(3, 5, false, 3), (std::vector<int>{0, 0, 0}));
@@ -225,7 +239,7 @@ TEST(Frames, LoopAndPingPongSequences) {
   EXPECT_EQ(Sequence(3, -1, true, 4), (std::vector<int>{1, 2, 1, 0}));
 }
 
-TEST(Frames, StepsWhoseLowByteIsZeroAndSingleFramesNeverChange) {
+TEST_F(Frames, StepsWhoseLowByteIsZeroAndSingleFramesNeverChange) {
   EXPECT_EQ(Sequence(5, 0, false, 3), (std::vector<int>{0, 0, 0}));
   EXPECT_EQ(Sequence(5, 256, true, 3), (std::vector<int>{0, 0, 0}));
   EXPECT_EQ(Sequence(1, 1, false, 3), (std::vector<int>{0, 0, 0}));
@@ -235,9 +249,9 @@ TEST(Frames, StepsWhoseLowByteIsZeroAndSingleFramesNeverChange) {
   EXPECT_EQ(Sequence(3, -255, false, 3), (std::vector<int>{1, 2, 0}));
 }
 
-TEST(Frames, PingPongFlipsTheWholeStep) {
+TEST_F(Frames, PingPongFlipsTheWholeStep) {
   Sequence(3, 0x101, true, 2);  // 0 -> 1 -> 2
-  AdvanceFrames();              // 3 >= 3: turns back to 1
+  AdvanceFrames(&scene);              // 3 >= 3: turns back to 1
   EXPECT_EQ(scene.characters[0].currentFrame, 1);
   EXPECT_EQ(scene.characters[0].frameStep, -0x101);
 }

@@ -17,16 +17,6 @@ namespace {
 const uint32_t kSeed = 12345;
 const SceneGeometry kScreen = {320, 240, 0, 0, 320, 240, 0, 0, 0, {}};
 
-// host: the headless host as the load finds it (timers it refuses, a memory limit).
-void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen, const SoftHost& host = {}) {
-  MemoryStream stream;
-  OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
-  PackageSource source;
-  OpenPackageSource(&source, &stream.base);
-  softHost = host;
-  LoadScene(&source.base, geometry, kSeed);
-}
-
 // 400 x 300, red with green columns at x 40 and 359: where a centred copy is cut shows.
 std::vector<uint8_t> LargeWallpaper() {
   std::vector<std::string> rows(300, std::string(400, 'r'));
@@ -36,12 +26,25 @@ std::vector<uint8_t> LargeWallpaper() {
 
 class Loading : public testing::Test {
  protected:
+  void SetUp() override { OpenSoftHost(&host); }
   void TearDown() override {
-    ReleaseScene();
+    ReleaseScene(&scene);
     EXPECT_EQ(SoftLiveSurfaces(), 0) << "a surface outlived the scene";
-    EXPECT_FALSE(softHost.timersRunning);
-    SetSoftDisplay(nullptr);
+    EXPECT_FALSE(host.timersRunning);
   }
+
+  // The package into the scene, in the headless host as the test set it (timers it refuses, a
+  // memory limit, a desktop).
+  void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen) {
+    MemoryStream stream;
+    OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
+    PackageSource source;
+    OpenPackageSource(&source, &stream.base);
+    LoadScene(&scene, &host.base, &source.base, geometry, kSeed);
+  }
+
+  SoftHost host;
+  SceneModel scene = {};
 };
 
 PackageBytes Start(uint8_t transparent = 0) {
@@ -59,12 +62,12 @@ TEST_F(Loading, NoCharactersShowsOnlyTheBackground) {
   Finish(p);
   Load(p.bytes());
   EXPECT_EQ(scene.characterCount, 0);
-  EXPECT_EQ(softHost.redrawPeriod, 40);
-  EXPECT_EQ(softHost.framePeriod, 200);
-  EXPECT_TRUE(softHost.timersRunning);
+  EXPECT_EQ(host.redrawPeriod, 40);
+  EXPECT_EQ(host.framePeriod, 200);
+  EXPECT_TRUE(host.timersRunning);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 0), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
-  EXPECT_EQ(softHost.soundStarts, 0);
+  EXPECT_EQ(host.soundStarts, 0);
 }
 
 TEST_F(Loading, RandomCallsRollEveryCharacterBeforePlacingAny) {
@@ -76,9 +79,10 @@ TEST_F(Loading, RandomCallsRollEveryCharacterBeforePlacingAny) {
     p.Motion(i == 1 ? wraps : Motion{});
   }
   Finish(p);
-  SeedRandom(kSeed);
+  uint32_t random;
+  SeedRandom(&random, kSeed);
   std::vector<int32_t> r;
-  for (int i = 0; i < 9; ++i) r.push_back(NextRandom());
+  for (int i = 0; i < 9; ++i) r.push_back(NextRandom(&random));
   Load(p.bytes());
   ASSERT_EQ(scene.characterCount, 3);
   for (int i = 0; i < 3; ++i) {
@@ -140,7 +144,7 @@ TEST_F(Loading, TransparencyOffMakesNoMasks) {
 TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
   Surface* desktop = CreateSurface(nullptr, 320, 240);
   FillSurface(desktop, 0, 0, 320, 240, 0x00445566);
-  SetSoftDisplay(desktop);
+  host.display = desktop;
   {
     // No colour and no wallpaper: the desktop copy stays.
     PackageBytes p = Start();
@@ -148,7 +152,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     Load(p.bytes());
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 100, 100), 0x00445566u);
     EXPECT_FALSE(scene.backgroundPlain);
-    ReleaseScene();
+    ReleaseScene(&scene);
   }
   {
     // A centred wallpaper larger than the screen shows its middle part.
@@ -158,7 +162,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 1, 0), 0x0000FFu);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 10), 0x00FF00u);   // (400-320)/2 = 40
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 10), 0x00FF00u);
-    ReleaseScene();
+    ReleaseScene(&scene);
   }
   {
     // A stretched wallpaper covers the whole buffer; a small centred one sits in the middle.
@@ -168,7 +172,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 0), 0xFF0000u);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0xFF0000u);
     EXPECT_FALSE(scene.backgroundPlain);  // a colour under a wallpaper is not what shows
-    ReleaseScene();
+    ReleaseScene(&scene);
     PackageBytes q = Start();
     q.Background(false, 0x0000FF00).Wallpaper(SolidFrameRecordBody(4, 2, 0xFF0000), false).Sound({});
     Load(q.bytes());
@@ -176,7 +180,7 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 157, 119), 0x00FF00u);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 162, 119), 0x00FF00u);
   }
-  ReleaseScene();
+  ReleaseScene(&scene);
   ReleaseSurface(desktop);
 }
 
@@ -186,14 +190,14 @@ TEST_F(Loading, EachMonitorShowsTheWallpaperAsASingleScreenWould) {
   Surface* desktop = CreateSurface(nullptr, 800, 240);
   FillSurface(desktop, 0, 0, 800, 240, 0x00445566);
   FillSurface(desktop, 100, 0, 101, 240, 0x00010203);
-  SetSoftDisplay(desktop);
+  host.display = desktop;
   {
     PackageBytes p = Start();
     p.Background(true, 0).NoWallpaper().Sound({});
     Load(p.bytes(), twoMonitors);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 0, 5), 0x00010203u) << "the desktop from the picture's corner";
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 1, 5), 0x00445566u);
-    ReleaseScene();
+    ReleaseScene(&scene);
   }
   {
     // Larger than a monitor: each shows its middle part, cut at its own edges.
@@ -203,7 +207,7 @@ TEST_F(Loading, EachMonitorShowsTheWallpaperAsASingleScreenWould) {
     for (int32_t x : {0, 319, 320, 639}) EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, x, 10), 0x00FF00u) << x;
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 318, 10), 0x0000FFu);
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 321, 10), 0x0000FFu);
-    ReleaseScene();
+    ReleaseScene(&scene);
   }
   {
     // Stretched over each monitor: red then blue on each.
@@ -214,7 +218,7 @@ TEST_F(Loading, EachMonitorShowsTheWallpaperAsASingleScreenWould) {
     const int32_t columns[] = {0, 159, 160, 319, 320, 479, 480, 639};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, columns[i], 100), expected[i]) << columns[i];
   }
-  ReleaseScene();
+  ReleaseScene(&scene);
   ReleaseSurface(desktop);
 }
 
@@ -224,19 +228,19 @@ TEST_F(Loading, BuffersLargerThanTheMemoryReportAFailureBeforeAnythingIsMade) {
   Finish(p);
   const uint64_t twoBuffers = 2 * 320 * 240 * 4;  // at four bytes a pixel
   for (uint64_t limit : {twoBuffers - 1, twoBuffers}) {
-    SoftHost limited = {};
-    limited.memoryLimit = limit;
-    Load(p.bytes(), kScreen, limited);
+    OpenSoftHost(&host);
+    host.memoryLimit = limit;
+    Load(p.bytes());
     const bool enough = limit == twoBuffers;
-    EXPECT_EQ(softHost.startupFailures, enough ? 0 : 1) << limit;
+    EXPECT_EQ(host.startupFailures, enough ? 0 : 1) << limit;
     EXPECT_EQ(scene.workBuffer != nullptr, enough) << limit;
-    ReleaseScene();
+    ReleaseScene(&scene);
   }
 }
 
 TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
   Surface* desktop = CreateSurface(nullptr, 320, 240);
-  SetSoftDisplay(desktop);
+  host.display = desktop;
   PackageBytes p = Start();
   Finish(p);
   Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 138, 0, 0, 0, {}});  // 128 high: the window only
@@ -245,13 +249,13 @@ TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 110, 100), 0u);
   // The desktop still shows around the window, so restoring an area is a copy.
   EXPECT_FALSE(scene.backgroundPlain);
-  ReleaseScene();
+  ReleaseScene(&scene);
   Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 137, 0, 0, 0, {}});  // 127 high: a preview
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
   EXPECT_TRUE(scene.backgroundPlain);
   EXPECT_EQ(scene.backgroundColour, 0x00336699u);
-  ReleaseScene();
+  ReleaseScene(&scene);
   ReleaseSurface(desktop);
 }
 
@@ -259,21 +263,20 @@ TEST_F(Loading, SoundIsKeptAndStoppedAtTheEnd) {
   PackageBytes p = Start();
   p.Background(true, 0).NoWallpaper().Sound({'R', 'I', 'F', 'F', 1, 2, 3});
   Load(p.bytes());
-  EXPECT_EQ(softHost.soundStarts, 1);
-  ASSERT_EQ(softHost.soundSize, 7);
-  EXPECT_EQ(memcmp(softHost.soundData, "RIFF\1\2\3", 7), 0);
-  ReleaseScene();
-  EXPECT_EQ(softHost.soundStops, 1);
+  EXPECT_EQ(host.soundStarts, 1);
+  ASSERT_EQ(host.soundSize, 7);
+  EXPECT_EQ(memcmp(host.soundData, "RIFF\1\2\3", 7), 0);
+  ReleaseScene(&scene);
+  EXPECT_EQ(host.soundStops, 1);
 }
 
 TEST_F(Loading, TimersThatCannotStartStopEverything) {
   PackageBytes p = Start();
   p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
   Finish(p);
-  SoftHost refusing = {};
-  refusing.refuseTimers = true;
-  Load(p.bytes(), kScreen, refusing);
-  EXPECT_EQ(softHost.startupFailures, 1);
+  host.refuseTimers = true;
+  Load(p.bytes());
+  EXPECT_EQ(host.startupFailures, 1);
   EXPECT_EQ(scene.characterCount, 0);
   EXPECT_EQ(scene.workBuffer, nullptr);
 }
@@ -283,7 +286,7 @@ TEST_F(Loading, BuffersThatCannotBeMadeReportAFailure) {
   p.Frame(SolidFrameRecordBody(8, 8, 0)).Motion(Motion{});
   Finish(p);
   Load(p.bytes(), SceneGeometry{});
-  EXPECT_EQ(softHost.startupFailures, 1);
+  EXPECT_EQ(host.startupFailures, 1);
   EXPECT_EQ(scene.characterCount, 1);  // released by the clean-up, like a destroyed window
 }
 
@@ -334,8 +337,8 @@ TEST_F(Loading, DamagedFrameRecordsBecomeFramesWithoutAPicture) {
     // Showing the damaged frame draws nothing.
     scene.characters[0].currentFrame = 1;
     scene.characters[0].visibleRate = 10;
-    ComposePicture();
-    ReleaseScene();
+    ComposePicture(&scene);
+    ReleaseScene(&scene);
   }
 }
 
@@ -382,12 +385,12 @@ TEST_F(Loading, SizeFieldsBeyondThePackagesEndAllocateNothingOfThatSize) {
     Load(*bytes);
     __sanitizer_install_malloc_and_free_hooks(nullptr, nullptr);
     EXPECT_LT(largestAllocation, 2u << 20) << "the screen buffers are the largest blocks of this scene";
-    EXPECT_EQ(softHost.soundStarts, 0);
+    EXPECT_EQ(host.soundStarts, 0);
     if (bytes == &claimsFrame.bytes()) {
       ASSERT_EQ(scene.characterCount, 1) << "what came before the claim still plays";
       EXPECT_EQ(scene.characters[0].frameCount, 1);
     }
-    ReleaseScene();
+    ReleaseScene(&scene);
   }
 #endif
 }
@@ -409,15 +412,15 @@ TEST_F(Loading, EveryCutOfAPackagePlaysWhatCameBeforeIt) {
     for (int i = 0; i < scene.characterCount; ++i)
       for (int j = 0; j < scene.characters[i].frameCount; ++j)
         ASSERT_NE(scene.characters[i].frames[j].sprite, nullptr) << "cut at " << size;
-    ComposePicture();
+    ComposePicture(&scene);
     if (size < full.size()) {
-      EXPECT_EQ(softHost.soundStarts, 0);
+      EXPECT_EQ(host.soundStarts, 0);
     }
-    ReleaseScene();
+    ReleaseScene(&scene);
     ASSERT_EQ(SoftLiveSurfaces(), 0) << "cut at " << size;
   }
   EXPECT_EQ(lastCount, 2);
-  EXPECT_EQ(softHost.soundStarts, 1);
+  EXPECT_EQ(host.soundStarts, 1);
 }
 
 }  // namespace

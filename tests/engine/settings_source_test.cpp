@@ -62,7 +62,7 @@ struct RecordingSound {
   std::vector<std::string> files;
 };
 
-bool PlaySound(SceneSound* sound, const char* path) {
+bool PlaySound(SceneSound* sound, EngineHost*, const char* path) {
   reinterpret_cast<RecordingSound*>(sound)->files.push_back(path);
   return true;
 }
@@ -86,17 +86,17 @@ struct Pictures {
 };
 
 // Several paints with frame ticks between them, as the two timers would deliver them.
-Pictures Play(int paints) {
+Pictures Play(SceneModel* scene, int paints) {
   Pictures out;
-  out.characters = scene.characterCount;
-  for (int i = 0; i < scene.characterCount; ++i) out.frameCounts.push_back(scene.characters[i].frameCount);
+  out.characters = scene->characterCount;
+  for (int i = 0; i < scene->characterCount; ++i) out.frameCounts.push_back(scene->characters[i].frameCount);
   const size_t size = size_t(kScreen.screenWidth) * kScreen.screenHeight;
   for (int i = 0; i < paints; ++i) {
-    MoveCharacters();
-    ComposePicture();
-    const uint32_t* pixels = SoftSurfacePixels(scene.workBuffer);
+    MoveCharacters(scene);
+    ComposePicture(scene);
+    const uint32_t* pixels = SoftSurfacePixels(scene->workBuffer);
     out.frames.emplace_back(pixels, pixels + size);
-    if (i % 3 == 2) AdvanceFrames();
+    if (i % 3 == 2) AdvanceFrames(scene);
   }
   return out;
 }
@@ -104,18 +104,18 @@ Pictures Play(int paints) {
 class Playback : public testing::Test {
  protected:
   void TearDown() override {
-    ReleaseScene();
+    ReleaseScene(&scene);
     EXPECT_EQ(SoftLiveSurfaces(), 0) << "a surface outlived the scene";
   }
 
   void LoadSettings(MapStore* store, const SceneGeometry& geometry = kScreen) {
-    softHost = SoftHost{};
+    OpenSoftHost(&host);
     files_.pictures.clear();
     sound_ = RecordingSound{{PlaySound}, {}};
     SettingsSceneSource source;
     heard_ = MakeOutcomeRecorder();
     OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, codecs_, &heard_.base);
-    LoadScene(&source.base, geometry, kSeed);
+    LoadScene(&scene, &host.base, &source.base, geometry, kSeed);
   }
 
   void LoadPackage(MapStore* store, const SceneGeometry& geometry = kScreen) {
@@ -128,22 +128,22 @@ class Playback : public testing::Test {
     ASSERT_TRUE(BuildPackagedSaver(sources, output.c_str(), &status));
     package_ = ReadFileBytes(output);
     ASSERT_GT(package_.size(), kPlayerImageSize);
-    softHost = SoftHost{};
+    OpenSoftHost(&host);
     OpenMemoryStream(&stream_, package_.data() + kPlayerImageSize,
                      static_cast<uint32_t>(package_.size() - kPlayerImageSize));
     PackageSource source;
     OpenPackageSource(&source, &stream_.base);
-    LoadScene(&source.base, geometry, kSeed);
+    LoadScene(&scene, &host.base, &source.base, geometry, kSeed);
   }
 
   // Plays the settings, then the package built from them: the same characters and frames, and
   // the same picture paint after paint. Returns what the settings played.
   Pictures PlayBothAlike(MapStore* store, int paints) {
     LoadSettings(store);
-    Pictures settings = Play(paints);
-    ReleaseScene();
+    Pictures settings = Play(&scene, paints);
+    ReleaseScene(&scene);
     LoadPackage(store);
-    Pictures package = Play(paints);
+    Pictures package = Play(&scene, paints);
     EXPECT_EQ(package.characters, settings.characters);
     EXPECT_EQ(package.frameCounts, settings.frameCounts);
     for (size_t i = 0; i < settings.frames.size(); ++i)
@@ -154,6 +154,8 @@ class Playback : public testing::Test {
     return settings;
   }
 
+  SoftHost host;
+  SceneModel scene = {};
   ScratchFolder folder_;
   PictureCodec* codecs_ = nullptr;  // the playback and the builder read PNG, JPEG and GIF through the same
   RecordingFiles files_;
@@ -189,8 +191,8 @@ TEST_F(Playback, SameScenePixelForPixelAsThePackagedSaver) {
   const Pictures settings = PlayBothAlike(&store, 40);
   EXPECT_EQ(settings.characters, 3);
   EXPECT_EQ(settings.frameCounts, (std::vector<int>{2, 1, 3}));
-  EXPECT_EQ(softHost.redrawPeriod, 40);
-  EXPECT_EQ(softHost.framePeriod, 120);
+  EXPECT_EQ(host.redrawPeriod, 40);
+  EXPECT_EQ(host.framePeriod, 120);
 }
 
 TEST_F(Playback, PicturesAndAnimationsPlayFrameForFrameAsThePackagedSaver) {
@@ -222,13 +224,13 @@ TEST_F(Playback, PreviewShrinksTheSamePictureAsThePackagedSaver) {
     if (run == 0) {
       LoadSettings(&store, preview);
     } else {
-      ReleaseScene();
+      ReleaseScene(&scene);
       LoadPackage(&store, preview);
     }
     ASSERT_EQ(scene.characterCount, 2);
     Surface* window = CreateSurface(nullptr, 152, 112);
     for (int paint = 0; paint < 12; ++paint) {
-      PaintScene(window);
+      PaintScene(&scene, window);
       const uint32_t* pixels = SoftSurfacePixels(window);
       shown[run].emplace_back(pixels, pixels + 152 * 112);
     }
@@ -249,8 +251,8 @@ TEST_F(Playback, WhiteOutlineTouchingAMagentaCornerIsTransparentAsInThePlayer) {
   ASSERT_EQ(scene.characterCount, 1);
   const CharacterState& a = scene.characters[0];
   ASSERT_TRUE(a.frames[0].hasMask);
-  MoveCharacters();
-  ComposePicture();
+  MoveCharacters(&scene);
+  ComposePicture(&scene);
   const uint32_t background = 0x00008000;
   // The outline at the top of the ring, the corner, the corner's white spot: all background.
   EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, a.x + 30, a.y + 0), background);
@@ -263,8 +265,8 @@ TEST_F(Playback, EmptyStoreIsABlackScreenWithDefaultTimers) {
   MapStore store;
   LoadSettings(&store);
   EXPECT_EQ(scene.characterCount, 0);
-  EXPECT_EQ(softHost.redrawPeriod, 50);
-  EXPECT_EQ(softHost.framePeriod, 500);
+  EXPECT_EQ(host.redrawPeriod, 50);
+  EXPECT_EQ(host.framePeriod, 500);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 160, 120), 0u);
   EXPECT_TRUE(files_.pictures.empty());
   EXPECT_TRUE(sound_.files.empty());
@@ -291,17 +293,17 @@ TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
   WriteFileBytes(folder_.Path("chord.wav"), wave);
   LoadSettings(&store);
   ASSERT_EQ(sound_.files, std::vector<std::string>{folder_.Path("chord.wav")}) << "found where the builder finds it";
-  EXPECT_EQ(softHost.soundStarts, 0) << "nothing is played from memory";
-  ReleaseScene();
-  EXPECT_EQ(softHost.soundStops, 1);
+  EXPECT_EQ(host.soundStarts, 0) << "nothing is played from memory";
+  ReleaseScene(&scene);
+  EXPECT_EQ(host.soundStops, 1);
 
   MapStore silent;
   silent.Set("BackGround", "SoundOpt", "1").Set("BackGround", "BmpOpt1", "1").Set("BackGround", "BmpOpt2", "1");
   LoadSettings(&silent);
   EXPECT_TRUE(sound_.files.empty()) << "a sound flag without a file plays nothing";
   EXPECT_TRUE(files_.pictures.empty()) << "a wallpaper flag without a file loads nothing";
-  ReleaseScene();
-  EXPECT_EQ(softHost.soundStops, 0);
+  ReleaseScene(&scene);
+  EXPECT_EQ(host.soundStops, 0);
 }
 
 }  // namespace

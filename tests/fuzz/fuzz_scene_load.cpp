@@ -6,6 +6,7 @@
 
 #include "byte_stream.h"
 #include "engine.h"
+#include "host_soft.h"
 #include "package_source.h"
 #include "surface.h"
 #include "surface_soft.h"
@@ -17,16 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OpenPackageSource(&source, &stream.base);
   // A small screen keeps the paints cheap; a window of full-screen height keeps them on the
   // saver's own path, which presents only the areas that changed.
-  LoadScene(&source.base, SceneGeometry{48, 32, 0, 0, 48, kPreviewHeightLimit, 0, 0, 0, {}}, 1);
+  SoftHost host;
+  OpenSoftHost(&host);
+  SceneModel scene;
+  LoadScene(&scene, &host.base, &source.base, SceneGeometry{48, 32, 0, 0, 48, kPreviewHeightLimit, 0, 0, 0, {}}, 1);
   Surface* window = CreateSurface(nullptr, 48, 32);
   for (int paint = 0; paint < 2; ++paint) {
-    AdvanceFrames();
-    PaintScene(window);
+    AdvanceFrames(&scene);
+    PaintScene(&scene, window);
   }
   scene.windowHeight = 20;  // and once as a preview
-  PaintScene(window);
+  PaintScene(&scene, window);
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
   if (SoftLiveSurfaces() != 0) abort();
   return 0;
 }

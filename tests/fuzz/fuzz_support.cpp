@@ -8,6 +8,7 @@
 #include "byte_stream.h"
 #include "character_keys.h"
 #include "engine.h"
+#include "host_soft.h"
 #include "library_picture_codec.h"
 #include "package_builder.h"
 #include "package_reader.h"
@@ -59,7 +60,7 @@ class BlankPlayer : public PlayerImageSource {
   }
 };
 
-bool QuietSound(SceneSound*, const char*) { return true; }
+bool QuietSound(SceneSound*, EngineHost*, const char*) { return true; }
 
 // A small screen keeps the paints cheap; a window of full-screen height keeps them on the saver's
 // own path.
@@ -67,18 +68,18 @@ const SceneGeometry kScreen = {32, 24, 0, 0, 32, kPreviewHeightLimit, 0, 0, 0, {
 const uint32_t kSeed = 7;
 
 // Two pictures with a frame change between them.
-void Play(Pictures* pictures) {
+void Play(SceneModel* scene, Pictures* pictures) {
   for (size_t paint = 0; paint < kPaints; ++paint) {
-    MoveCharacters();
-    ComposePicture();
-    const uint32_t* pixels = SoftSurfacePixels(scene.workBuffer);
+    MoveCharacters(scene);
+    ComposePicture(scene);
+    const uint32_t* pixels = SoftSurfacePixels(scene->workBuffer);
     if (pixels) std::memcpy(pictures->pixels[paint], pixels, sizeof(pictures->pixels[paint]));
-    AdvanceFrames();
+    AdvanceFrames(scene);
   }
 }
 
-void Release() {
-  ReleaseScene();
+void Release(SceneModel* scene) {
+  ReleaseScene(scene);
   if (SoftLiveSurfaces() != 0) std::abort();
 }
 
@@ -165,9 +166,12 @@ void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures) 
   OpenLibraryPictureCodec(&codecs);
   SettingsSceneSource settings;
   OpenSettingsSceneSource(&settings, &input->store, files, "/f", &sound, &codecs.base, nullptr);
-  LoadScene(&settings.base, kScreen, kSeed);
-  Play(pictures);
-  Release();
+  SoftHost host;
+  OpenSoftHost(&host);
+  SceneModel scene;
+  LoadScene(&scene, &host.base, &settings.base, kScreen, kSeed);
+  Play(&scene, pictures);
+  Release(&scene);
 }
 
 void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
@@ -185,8 +189,11 @@ void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   OpenMemoryStream(&stream, files->package.data(), static_cast<uint32_t>(files->package.size()));
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
-  LoadScene(&source.base, kScreen, kSeed);
-  Play(pictures);
-  Release();
+  SoftHost host;
+  OpenSoftHost(&host);
+  SceneModel scene;
+  LoadScene(&scene, &host.base, &source.base, kScreen, kSeed);
+  Play(&scene, pictures);
+  Release(&scene);
 }
 

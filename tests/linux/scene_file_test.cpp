@@ -30,8 +30,8 @@ class SceneFiles : public ::testing::Test {
       ADD_FAILURE() << problem;
       return 0;
     }
-    softHost = SoftHost();
-    LoadScene(OpenSceneFileSource(file), SceneGeometry{320, 240, 0, 0, 320, 240, 0, 0, 0, {}}, 3);
+    OpenSoftHost(&host);
+    LoadScene(&scene, &host.base, OpenSceneFileSource(file), SceneGeometry{320, 240, 0, 0, 320, 240, 0, 0, 0, {}}, 3);
     EXPECT_GT(scene.characterCount, 0);
     int frames = 0;
     for (int i = 0; i < scene.characterCount; ++i)
@@ -40,6 +40,8 @@ class SceneFiles : public ::testing::Test {
     return frames;
   }
   ScratchFolder folder;
+  SoftHost host;
+  SceneModel scene = {};
 };
 
 TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
@@ -115,10 +117,10 @@ TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
   Write("MORVANE.INI", settings);
   SceneFile file;
   LoadEveryFrame("MORVANE.INI", &file);
-  EXPECT_EQ(softHost.soundStarts, 1);
-  EXPECT_GT(softHost.soundSize, 44);
-  EXPECT_EQ(softHost.soundData, file.sound.data());
-  ReleaseScene();
+  EXPECT_EQ(host.soundStarts, 1);
+  EXPECT_GT(host.soundSize, 44);
+  EXPECT_EQ(host.soundData, file.sound.data());
+  ReleaseScene(&scene);
 }
 
 TEST_F(SceneFiles, SettingsFilePlaysPngGifAndJpegPictures) {
@@ -127,7 +129,7 @@ TEST_F(SceneFiles, SettingsFilePlaysPngGifAndJpegPictures) {
   ASSERT_TRUE(WriteScreenPictureScene(folder.path() + "/", 320, 240));
   SceneFile file;
   EXPECT_GE(LoadEveryFrame("playback.ini", &file), 3) << "a PNG, a GIF and a JPEG frame";
-  ReleaseScene();
+  ReleaseScene(&scene);
 }
 
 }  // namespace

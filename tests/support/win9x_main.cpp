@@ -3,7 +3,6 @@
 #include "saver_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  hostPlatformOverride = 1;
-  SaverStartup();
+  SaverStartup(Platform9xFamily);
   return 0;
 }

@@ -3,50 +3,43 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <type_traits>
 
-#include "engine_host.h"
+#include "host_soft_window.h"
 #include "sound_output.h"
 
 namespace {
 
-// The engine calls its host hooks without a context, as a window system's callbacks would;
-// the loop attaches its host for the time it plays.
-PlayHost* activeHost = nullptr;
+// The engine hands back the table at the start of the host.
+static_assert(std::is_standard_layout<PlayHost>::value, "the table is the host's first member");
 
-}  // namespace
-
-void AttachPlayHost(PlayHost* host) {
-  activeHost = host;
+PlayHost* Self(EngineHost* host) {
+  return reinterpret_cast<PlayHost*>(host);
 }
 
-void FinishReload(PlayHost* host) {
-  if (host->stopDeferred) {
-    host->sound->stop(host->sound);
-    host->playing.clear();
-  }
-  host->reloading = false;
-  host->stopDeferred = false;
-}
-
-bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
-  const int32_t paintPeriod = activeHost->paintPeriod;
+bool StartTimers(EngineHost* host, int32_t redrawPeriod, int32_t framePeriod) {
+  PlayHost* self = Self(host);
+  const int32_t paintPeriod = self->paintPeriod;
   if (paintPeriod > 0 && redrawPeriod > 0) {
     const int64_t scaled = static_cast<int64_t>(framePeriod) * paintPeriod / redrawPeriod;
     framePeriod = framePeriod > 0 && scaled < 1 ? 1 : static_cast<int32_t>(scaled > INT32_MAX ? INT32_MAX : scaled);
     redrawPeriod = paintPeriod;
   }
-  StartTickSchedule(&activeHost->schedule, redrawPeriod, framePeriod);
-  activeHost->timersRunning = true;
+  StartTickSchedule(&self->schedule, redrawPeriod, framePeriod);
+  self->timersRunning = true;
   return true;
 }
 
-void HostStopTimers() {
-  activeHost->timersRunning = false;
+void StopTimers(EngineHost* host) {
+  Self(host)->timersRunning = false;
 }
+
+// The window shows no desktop: the buffers start black.
+void CaptureNothing(EngineHost*, Surface*, int32_t, int32_t) {}
 
 // The kernel's estimate of what can be had without swapping; a system that does not say is
 // trusted, and the allocation itself still fails cleanly.
-bool HostHasMemoryFor(uint64_t bytes) {
+bool HasMemoryFor(EngineHost*, uint64_t bytes) {
   FILE* meminfo = std::fopen("/proc/meminfo", "r");
   if (!meminfo) return true;
   unsigned long long availableKiB = 0;
@@ -58,12 +51,12 @@ bool HostHasMemoryFor(uint64_t bytes) {
   return !known || bytes / 1024 <= availableKiB;
 }
 
-void HostStartupFailure() {
-  activeHost->startupFailed = true;
+void StartupFailure(EngineHost* host) {
+  Self(host)->startupFailed = true;
 }
 
-void HostPlaySound(const uint8_t* data, int32_t size) {
-  PlayHost* host = activeHost;
+void PlayLoopingSound(EngineHost* engineHost, const uint8_t* data, int32_t size) {
+  PlayHost* host = Self(engineHost);
   const size_t bytes = static_cast<size_t>(size);
   if (host->reloading && host->playing.size() == bytes && std::equal(data, data + bytes, host->playing.begin())) {
     host->stopDeferred = false;
@@ -80,12 +73,40 @@ void HostPlaySound(const uint8_t* data, int32_t size) {
   }
 }
 
-void HostStopSound() {
-  PlayHost* host = activeHost;
+void StopLoopingSound(EngineHost* engineHost) {
+  PlayHost* host = Self(engineHost);
   if (host->reloading) {
     host->stopDeferred = true;
     return;
   }
   host->sound->stop(host->sound);
   host->playing.clear();
+}
+
+const EngineHost kPlayOperations = {StartTimers,    StopTimers,        SoftWindowReference, SoftReleaseWindowReference,
+                                    CaptureNothing, SoftAreaPresented, HasMemoryFor,        StartupFailure,
+                                    PlayLoopingSound, StopLoopingSound};
+
+}  // namespace
+
+void OpenPlayHost(PlayHost* host, SoundOutput* sound) {
+  host->base = kPlayOperations;
+  host->schedule = TickSchedule();
+  host->timersRunning = false;
+  host->startupFailed = false;
+  host->sound = sound;
+  host->reloading = false;
+  host->stopDeferred = false;
+  host->playing.clear();
+  host->soundRefusalShown = false;
+  host->paintPeriod = 0;
+}
+
+void FinishReload(PlayHost* host) {
+  if (host->stopDeferred) {
+    host->sound->stop(host->sound);
+    host->playing.clear();
+  }
+  host->reloading = false;
+  host->stopDeferred = false;
 }

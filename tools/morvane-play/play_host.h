@@ -1,30 +1,32 @@
-// The engine's host hooks for the X11 player: the timers become the scene's timeline and the
-// sound goes to the sound output. The window hooks come with the pixel-buffer surfaces.
+// The engine's host for the X11 player: the timers become the scene's timeline and the sound
+// goes to the sound output. The window operations are the pixel-buffer surfaces' own.
 #pragma once
 #include <cstdint>
 #include <vector>
 
+#include "engine_host.h"
 #include "tick_schedule.h"
 
 struct SoundOutput;
 
 struct PlayHost {
+  EngineHost base;
   TickSchedule schedule;
-  bool timersRunning = false;
-  bool startupFailed = false;
-  SoundOutput* sound = nullptr;
+  bool timersRunning;
+  bool startupFailed;
+  SoundOutput* sound;
   // Milliseconds from one paint to the next in place of the scene's own (--delay); 0: the
   // scene's. The frames keep their number of paints each.
-  int32_t paintPeriod = 0;
+  int32_t paintPeriod;
   // While the scene loads again for a new window size, its sound goes on playing when the
   // new load asks for the same wave.
-  bool reloading = false;
-  bool stopDeferred = false;
+  bool reloading;
+  bool stopDeferred;
   std::vector<uint8_t> playing;  // the wave image that plays
-  bool soundRefusalShown = false;
+  bool soundRefusalShown;
 };
 
-// The host the engine's hooks act on from now on (null: none).
-void AttachPlayHost(PlayHost* host);
+// A host that plays its sound on `sound`, with nothing running.
+void OpenPlayHost(PlayHost* host, SoundOutput* sound);
 // Ends a reload: the old sound stops if the new scene did not ask for it again.
 void FinishReload(PlayHost* host);

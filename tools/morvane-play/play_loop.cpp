@@ -20,6 +20,7 @@ struct Player {
   PlayWindow* window;
   SceneFile* file;
   PlayHost host;
+  SceneModel scene;
   PlayLoopOptions options;
   int64_t origin;  // the clock's reading at the scene's time 0
   int64_t paints;
@@ -37,7 +38,7 @@ bool Load(Player* player) {
     const WindowMonitor& m = window->monitors[i];
     geometry.monitors[geometry.monitorCount++] = SceneArea{m.left, m.top, m.width, m.height};
   }
-  LoadScene(OpenSceneFileSource(player->file), geometry, player->options.seed);
+  LoadScene(&player->scene, &player->host.base, OpenSceneFileSource(player->file), geometry, player->options.seed);
   player->origin = window->now(window);
   player->rateStart = player->origin;
   player->ratePaints = 0;
@@ -48,7 +49,7 @@ bool Load(Player* player) {
 // it plays on, which for a hack is its window.
 bool Reload(Player* player, int32_t width, int32_t height) {
   player->host.reloading = true;
-  ReleaseScene();
+  ReleaseScene(&player->scene);
   bool ok = player->window->resize(player->window, width, height) && Load(player);
   FinishReload(&player->host);
   return ok;
@@ -78,10 +79,10 @@ bool PlayDueTicks(Player* player) {
   bool painted = false;
   while (!player->frozen && player->host.timersRunning && NextTickTime(schedule) <= sceneTime) {
     if (TakeNextTick(schedule) == TickFrame) {
-      AdvanceFrames();
+      AdvanceFrames(&player->scene);
       continue;
     }
-    PaintScene(window->surface);
+    PaintScene(&player->scene, window->surface);
     painted = true;
     CountPaint(player, now);
     if (++player->paints == player->options.paints) player->frozen = true;
@@ -92,12 +93,12 @@ bool PlayDueTicks(Player* player) {
 void PresentExposed(Player* player, const WindowEvents& events) {
   PlayWindow* window = player->window;
   if (events.exposedAll) {
-    PresentArea(window->surface, 0, 0, window->width, window->height);
+    PresentArea(&player->scene, window->surface, 0, 0, window->width, window->height);
     return;
   }
   for (int i = 0; i < events.exposedCount; ++i) {
     const auto& area = events.exposed[i];
-    PresentArea(window->surface, area.left, area.top, area.right, area.bottom);
+    PresentArea(&player->scene, window->surface, area.left, area.top, area.right, area.bottom);
   }
 }
 
@@ -107,13 +108,12 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   Player player;
   player.window = window;
   player.file = file;
-  player.host.sound = sound;
+  OpenPlayHost(&player.host, sound);
   player.host.paintPeriod = options.paintPeriod;
   player.options = options;
   player.paints = 0;
   player.frozen = false;
   std::strcpy(player.rateText, "FPS: -");
-  AttachPlayHost(&player.host);
   PlayEnd end = PlayEnded;
   if (!Load(&player)) {
     end = PlayStartFailed;
@@ -151,7 +151,6 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
       }
     }
   }
-  ReleaseScene();
-  AttachPlayHost(nullptr);
+  ReleaseScene(&player.scene);
   return end;
 }

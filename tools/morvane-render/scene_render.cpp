@@ -10,12 +10,12 @@
 namespace {
 
 // Plays every tick due up to and including `until`.
-void PlayUntil(TickSchedule* schedule, int64_t until, Surface* window, RenderResult* result) {
+void PlayUntil(SceneModel* scene, TickSchedule* schedule, int64_t until, Surface* window, RenderResult* result) {
   while (NextTickTime(schedule) <= until) {
     if (TakeNextTick(schedule) == TickFrame) {
-      AdvanceFrames();
+      AdvanceFrames(scene);
     } else {
-      PaintScene(window);
+      PaintScene(scene, window);
       ++result->paints;
     }
   }
@@ -26,18 +26,20 @@ void PlayUntil(TickSchedule* schedule, int64_t until, Surface* window, RenderRes
 bool RenderScene(SceneFile* file, const RenderRun& run, PictureSink* sink, RenderResult* result,
                  std::string* problem) {
   *result = RenderResult{0, 0, run.fps};
-  softHost = SoftHost();
-  LoadScene(OpenSceneFileSource(file), SceneGeometry{run.width, run.height, 0, 0, run.width, run.height, 0, 0, 0, {}},
-            run.seed);
+  SoftHost host;
+  OpenSoftHost(&host);
+  SceneModel scene;
+  LoadScene(&scene, &host.base, OpenSceneFileSource(file),
+            SceneGeometry{run.width, run.height, 0, 0, run.width, run.height, 0, 0, 0, {}}, run.seed);
   Surface* window = CreateSurface(nullptr, run.width, run.height);
-  if (softHost.startupFailures || !window) {
+  if (host.startupFailures || !window) {
     ReleaseSurface(window);
-    ReleaseScene();
+    ReleaseScene(&scene);
     *problem = "not enough memory to start the scene";
     return false;
   }
   TickSchedule schedule;
-  StartTickSchedule(&schedule, softHost.redrawPeriod, softHost.framePeriod);
+  StartTickSchedule(&schedule, host.redrawPeriod, host.framePeriod);
   const uint32_t* pixels = SoftSurfacePixels(window);
   if (result->fps == kFpsOfThePaints) {
     const int64_t perSecond = 1000 / schedule.paintPeriod;
@@ -49,16 +51,16 @@ bool RenderScene(SceneFile* file, const RenderRun& run, PictureSink* sink, Rende
     for (int64_t k = 0;; ++k) {
       const int64_t moment = k * 1000 / result->fps;
       if (moment > run.milliseconds) break;
-      PlayUntil(&schedule, moment, window, result);
+      PlayUntil(&scene, &schedule, moment, window, result);
       sink->take(sink, pixels, run.width, run.height, moment);
       ++result->pictures;
     }
   } else {
-    PlayUntil(&schedule, run.milliseconds, window, result);
+    PlayUntil(&scene, &schedule, run.milliseconds, window, result);
     sink->take(sink, pixels, run.width, run.height, run.milliseconds);
     ++result->pictures;
   }
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
   return true;
 }

@@ -37,11 +37,11 @@ bool HasSettingsSection(const std::vector<uint8_t>& bytes) {
 }
 
 // The settings' wave, kept by the file while it plays, as the package's block is by the model.
-bool PlayWaveFile(SceneSound* sound, const char* path) {
+bool PlayWaveFile(SceneSound* sound, EngineHost* host, const char* path) {
   SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
   std::string problem;
   if (!ReadLimitedFile(path, kMaxSoundBytes, &owner->sound, &problem) || owner->sound.empty()) return false;
-  HostPlaySound(owner->sound.data(), static_cast<int32_t>(owner->sound.size()));
+  host->playSound(host, owner->sound.data(), static_cast<int32_t>(owner->sound.size()));
   return true;
 }
 

@@ -14,14 +14,13 @@
 #include "dib_record.h"
 #include "engine.h"
 #include "gdi_pixels.h"
+#include "gdi_test_host.h"
 #include "surface.h"
 #include "surface_gdi.h"
 #include "byte_stream.h"
 #include "package_records.h"
 #include "package_source.h"
 #include "tick_schedule.h"
-
-extern int32_t gdiTestRedrawPeriod, gdiTestFramePeriod;
 
 namespace {
 
@@ -31,7 +30,9 @@ std::string softPicturesPath = "soft_pictures.bin";
 TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
   FILE* file = fopen(softPicturesPath.c_str(), "rb");
   ASSERT_NE(file, nullptr) << "no pictures from engine_soft_render at " << softPicturesPath;
-  std::vector<RenderedPicture> gdi = RenderAgreementScene(ReadGdiPixels);
+  GdiTestHost host;
+  OpenGdiTestHost(&host);
+  std::vector<RenderedPicture> gdi = RenderAgreementScene(&host.base, ReadGdiPixels);
   ASSERT_EQ(gdi.size(), static_cast<size_t>(kAgreementPaints));
   int compared = 0;
   for (int paint = 0; paint < kAgreementPaints; ++paint) {
@@ -57,12 +58,15 @@ TEST(GdiSurfaces, DrawTheSamePicturesAsThePixelBuffers) {
 TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {
   // A window lower than 128 pixels gets the whole picture shrunk; every pixel must be one of
   // the picture's own colours, never an AND of dropped ones, also in a window's own context.
-  LoadAgreementScene();
+  GdiTestHost host;
+  OpenGdiTestHost(&host);
+  SceneModel scene;
+  LoadAgreementScene(&scene, &host.base);
   scene.windowWidth = 133;
   scene.windowHeight = 100;
   Surface* preview = CreateSurface(scene.referenceContext, 133, 100);
-  ComposePicture();
-  PresentPicture(preview);
+  ComposePicture(&scene);
+  PresentPicture(&scene, preview);
   std::vector<uint32_t> whole, shrunk;
   ReadGdiPixels(scene.workBuffer, &whole);
   ReadGdiPixels(preview, &shrunk);
@@ -86,7 +90,7 @@ TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   HDC context = GetDC(window);
   Surface target = BorrowedSurface(context);
-  PresentPicture(&target);
+  PresentPicture(&scene, &target);
   ReleaseDC(window, context);
   GdiFlush();
   Sleep(200);
@@ -99,7 +103,7 @@ TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {
                            << onScreen[first] << " memory " << shrunk[first];
   DestroyWindow(window);
   ReleaseSurface(preview);
-  ReleaseScene();
+  ReleaseScene(&scene);
 }
 
 // Every form a frame record can take, as the builder's intake makes it from real files: GDI,
@@ -218,7 +222,10 @@ TEST(GdiSurfaces, FloodFillIsFourConnectedAndStaysInsideThePicture) {
 }
 
 TEST(GdiSurfaces, TheCleanUpDeletesEveryContextAndBitmap) {
-  LoadAgreementScene();
+  GdiTestHost host;
+  OpenGdiTestHost(&host);
+  SceneModel scene;
+  LoadAgreementScene(&scene, &host.base);
   std::vector<HGDIOBJ> handles;
   auto note = [&handles](const Surface* s) {
     if (!s) return;
@@ -235,7 +242,7 @@ TEST(GdiSurfaces, TheCleanUpDeletesEveryContextAndBitmap) {
     }
   ASSERT_GT(handles.size(), 20u);
   for (HGDIOBJ h : handles) ASSERT_NE(GetObjectType(h), 0u);
-  ReleaseScene();
+  ReleaseScene(&scene);
   for (HGDIOBJ h : handles) EXPECT_EQ(GetObjectType(h), 0u) << h;
 }
 
@@ -296,22 +303,25 @@ TEST(GdiSurfaces, DrawWhatMorvaneRenderDrew) {
   OpenMemoryStream(&stream, saver.data() + kPlayerImageSize, static_cast<uint32_t>(saver.size() - kPlayerImageSize));
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
-  LoadScene(&source.base, SceneGeometry{width, height, 0, 0, width, height}, kSamePixelsSeed);
+  GdiTestHost host;
+  OpenGdiTestHost(&host);
+  SceneModel scene;
+  LoadScene(&scene, &host.base, &source.base, SceneGeometry{width, height, 0, 0, width, height}, kSamePixelsSeed);
   Surface* window = CreateSurface(scene.referenceContext, width, height);
   TickSchedule schedule;
-  StartTickSchedule(&schedule, gdiTestRedrawPeriod, gdiTestFramePeriod);
+  StartTickSchedule(&schedule, host.redrawPeriod, host.framePeriod);
   for (int paints = 0; paints < kSamePixelsPaints;) {
     if (TakeNextTick(&schedule) == TickFrame) {
-      AdvanceFrames();
+      AdvanceFrames(&scene);
     } else {
-      PaintScene(window);
+      PaintScene(&scene, window);
       ++paints;
     }
   }
   std::vector<uint32_t> gdi;
   ReadGdiPixels(window, &gdi);
   ReleaseSurface(window);
-  ReleaseScene();
+  ReleaseScene(&scene);
   size_t differing = 0, first = 0;
   for (size_t i = 0; i < gdi.size(); ++i)
     if (gdi[i] != rendered[i] && differing++ == 0) first = i;

@@ -1,20 +1,31 @@
-// The engine's host hooks for in-process GDI tests: no window, the display as reference.
-#include "engine_host.h"
+#include "gdi_test_host.h"
+
 #include "surface.h"
+#include "surface_gdi.h"
 
-int gdiTestStartupFailures;
-int32_t gdiTestRedrawPeriod, gdiTestFramePeriod;
+namespace {
 
-bool HostStartTimers(int32_t redrawPeriod, int32_t framePeriod) {
-  gdiTestRedrawPeriod = redrawPeriod;
-  gdiTestFramePeriod = framePeriod;
+GdiTestHost* Self(EngineHost* host) { return reinterpret_cast<GdiTestHost*>(host); }
+
+bool StartTimers(EngineHost* host, int32_t redrawPeriod, int32_t framePeriod) {
+  Self(host)->redrawPeriod = redrawPeriod;
+  Self(host)->framePeriod = framePeriod;
   return true;
 }
-void HostStopTimers() {}
-Surface* HostWindowReference() { return OpenDisplayReference(); }
-void HostReleaseWindowReference(Surface* reference) { ReleaseSurface(reference); }
-void HostAreaPresented() {}
-bool HostHasMemoryFor(uint64_t) { return true; }
-void HostStartupFailure() { ++gdiTestStartupFailures; }
-void HostPlaySound(const uint8_t*, int32_t) {}
-void HostStopSound() {}
+void StopTimers(EngineHost*) {}
+Surface* WindowReference(EngineHost*) { return OpenDisplayReference(); }
+void ReleaseWindowReference(EngineHost*, Surface* reference) { ReleaseSurface(reference); }
+void CaptureScreen(EngineHost*, Surface* dest, int32_t left, int32_t top) { CaptureDisplay(dest, left, top); }
+void AreaPresented(EngineHost*) {}
+bool HasMemoryFor(EngineHost*, uint64_t) { return true; }
+void StartupFailure(EngineHost* host) { ++Self(host)->startupFailures; }
+void PlayLoopingSound(EngineHost*, const uint8_t*, int32_t) {}
+void StopLoopingSound(EngineHost*) {}
+
+}  // namespace
+
+void OpenGdiTestHost(GdiTestHost* host) {
+  *host = GdiTestHost();
+  host->base = EngineHost{StartTimers,   StopTimers,   WindowReference, ReleaseWindowReference, CaptureScreen,
+                          AreaPresented, HasMemoryFor, StartupFailure,  PlayLoopingSound,       StopLoopingSound};
+}

@@ -19,15 +19,8 @@
 
 namespace {
 
+// What the test's saver window plays.
 std::vector<uint8_t> packageBytes;
-MemoryStream packageStream;
-PackageSource packageSource;
-
-SceneSource* OpenTestPackage(HWND) {
-  OpenMemoryStream(&packageStream, packageBytes.data(), static_cast<uint32_t>(packageBytes.size()));
-  OpenPackageSource(&packageSource, &packageStream.base);
-  return &packageSource.base;
-}
 
 // Twelve characters over the whole screen: masked and opaque, bouncing and wrapping, some
 // growing and shrinking, on a colour with a centred wallpaper.
@@ -59,10 +52,10 @@ std::vector<uint8_t> BusyPackage() {
 const int32_t kWidth = 640, kHeight = 480;
 
 // Differing pixels between the window and the work buffer's top-left window-sized part.
-size_t DifferingPixels(HWND window, int32_t* firstX, int32_t* firstY) {
+size_t DifferingPixels(HWND window, const SceneModel* scene, int32_t* firstX, int32_t* firstY) {
   std::vector<uint32_t> shown, composed;
   ReadWindow(window, kWidth, kHeight, &shown);
-  Surface work = BorrowedSurface(scene.workBuffer->context);
+  Surface work = BorrowedSurface(scene->workBuffer->context);
   work.width = kWidth;
   work.height = kHeight;
   ReadGdiPixels(&work, &composed);
@@ -96,19 +89,22 @@ TEST(ProcessResources, CountTheProcesssOwnObjects) {
 
 TEST(SaverPaints, TheWindowShowsTheWholePictureAfterEveryPaint) {
   packageBytes = BusyPackage();
-  moduleInstance = GetModuleHandleA(nullptr);
+  SaverHost host;
+  OpenSaverHost(&host, GetModuleHandleA(nullptr), false);
   // Input and activation never end this window: the test's own focus changes would.
-  previewMode = true;
+  host.preview = true;
   WNDCLASSA windowClass = {};
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;  // as the host's
   windowClass.lpfnWndProc = SaverWindowProc;
-  windowClass.hInstance = moduleInstance;
+  windowClass.hInstance = host.module;
   windowClass.lpszClassName = "PaintProbe";
   ASSERT_TRUE(RegisterClassA(&windowClass));
   HWND window = CreateWindowExA(0, "PaintProbe", "", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                moduleInstance, nullptr);
+                                host.module, &host);
   ASSERT_NE(window, nullptr);
-  ASSERT_NE(scene.workBuffer, nullptr);
+  const SceneModel* scene = EngineSaverScene(&host);
+  ASSERT_NE(scene, nullptr);
+  ASSERT_NE(scene->workBuffer, nullptr);
 
   // What the window holds once the first paints and a repair have made the system's caches.
   const int kSettled = 40;
@@ -123,7 +119,7 @@ TEST(SaverPaints, TheWindowShowsTheWholePictureAfterEveryPaint) {
     if (!paint) continue;
     ++paints;
     int32_t x = -1, y = -1;
-    size_t differing = DifferingPixels(window, &x, &y);
+    size_t differing = DifferingPixels(window, scene, &x, &y);
     ASSERT_EQ(differing, 0u) << "paint " << paints << ", first at " << x << "," << y;
     if (paints == kSettled) settled = OwnResources();
     if (paints > kSettled) {
@@ -148,14 +144,19 @@ TEST(SaverPaints, TheWindowShowsTheWholePictureAfterEveryPaint) {
   // The paint timer asks for paints without invalidating the window.
   EXPECT_GE(timerPaints, paints - repairs - 1);  // the first: the window being shown
   DestroyWindow(window);
-  EXPECT_EQ(scene.workBuffer, nullptr) << "released with the window";
+  EXPECT_EQ(EngineSaverScene(&host), nullptr) << "released with the window";
 }
 
 }  // namespace
 
 // The program's part of the saver host: the engine over the test package; no configuration.
-LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return EngineSaverProcedure(window, message, wParam, lParam, OpenTestPackage);
+LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_CREATE) return EngineSaverProcedure(host, window, message, wParam, lParam);
+  MemoryStream stream;
+  OpenMemoryStream(&stream, packageBytes.data(), static_cast<uint32_t>(packageBytes.size()));
+  PackageSource source;
+  OpenPackageSource(&source, &stream.base);
+  return StartEngineSaver(host, window, &source.base);
 }
 INT_PTR CALLBACK ConfigurationDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 BOOL WINAPI PrepareDialogClasses(HINSTANCE) { return TRUE; }

@@ -4,12 +4,15 @@
 #include <cstring>
 
 #include "agreement_scene.h"
+#include "host_soft.h"
 #include "surface_soft.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
+  SoftHost host;
+  OpenSoftHost(&host);
   std::vector<RenderedPicture> pictures =
-      RenderAgreementScene([](Surface* surface, std::vector<uint32_t>* pixels) {
+      RenderAgreementScene(&host.base, [](Surface* surface, std::vector<uint32_t>* pixels) {
         const uint32_t* from = SoftSurfacePixels(surface);
         pixels->assign(from, from + kAgreementWidth * kAgreementHeight);
       });

@@ -32,28 +32,27 @@ bool SystemSaysSaverRuns() {
 class PasswordPath : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetHostState();
-    win9xPlatform = true;
-    hostTickCount = FakeTick;
+    OpenTestSaver(&saver);
+    saver.host.win9x = true;
+    saver.host.tickCount = FakeTick;
     SetPasswordInForce(1);
   }
   void TearDown() override {
     DestroySaverWindow(window);
-    UnloadPasswordVerifier();
+    UnloadPasswordVerifier(&saver.host);
     SetPasswordInForce(0);
-    ResetHostState();
   }
 
   // Loads the verifier as RunSaver does and scripts its answers.
   void LoadWithAnswers(std::initializer_list<int> answers, void (*during)(HWND) = nullptr) {
-    LoadPasswordVerifier();
-    ASSERT_NE(passwordLibrary, nullptr) << "test-built PASSWORD.CPL beside the test program";
-    ASSERT_NE(verifyPasswordFn, nullptr);
-    script = reinterpret_cast<ScriptFn>(GetProcAddress(passwordLibrary, "FakePasswordScript"));
-    calls = reinterpret_cast<CallsFn>(GetProcAddress(passwordLibrary, "FakePasswordCalls"));
+    LoadPasswordVerifier(&saver.host);
+    ASSERT_NE(saver.host.passwordLibrary, nullptr) << "test-built PASSWORD.CPL beside the test program";
+    ASSERT_NE(saver.host.verifyPasswordFn, nullptr);
+    script = reinterpret_cast<ScriptFn>(GetProcAddress(saver.host.passwordLibrary, "FakePasswordScript"));
+    calls = reinterpret_cast<CallsFn>(GetProcAddress(saver.host.passwordLibrary, "FakePasswordCalls"));
     std::vector<int> list(answers);
     script(list.data(), static_cast<int>(list.size()), during);
-    window = MakeSaverWindow();
+    window = MakeSaverWindow(&saver);
     TakeQueuedCloses(window);
   }
 
@@ -63,6 +62,7 @@ class PasswordPath : public ::testing::Test {
     SendMessageA(window, WM_CLOSE, 0, 0);
   }
 
+  TestSaver saver;
   HWND window = nullptr;
   ScriptFn script = nullptr;
   CallsFn calls = nullptr;
@@ -71,36 +71,36 @@ class PasswordPath : public ::testing::Test {
 TEST_F(PasswordPath, RunningStateFollowsTheVerifier) {
   LoadWithAnswers({});
   EXPECT_TRUE(SystemSaysSaverRuns());
-  UnloadPasswordVerifier();
-  EXPECT_EQ(passwordLibrary, nullptr);
-  EXPECT_EQ(verifyPasswordFn, nullptr);
+  UnloadPasswordVerifier(&saver.host);
+  EXPECT_EQ(saver.host.passwordLibrary, nullptr);
+  EXPECT_EQ(saver.host.verifyPasswordFn, nullptr);
   EXPECT_FALSE(SystemSaysSaverRuns());
   EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
 }
 
 TEST_F(PasswordPath, NoPasswordAskedApprovesTheFirstClose) {
   SetPasswordInForce(0);
-  LoadPasswordVerifier();
-  EXPECT_EQ(passwordLibrary, nullptr);
+  LoadPasswordVerifier(&saver.host);
+  EXPECT_EQ(saver.host.passwordLibrary, nullptr);
   EXPECT_FALSE(SystemSaysSaverRuns());
-  window = MakeSaverWindow();
+  window = MakeSaverWindow(&saver);
   RequestClose(1000);
-  EXPECT_EQ(closeApproved, 1);
+  EXPECT_EQ(saver.host.closeApproved, 1);
   EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(PasswordPath, RefusalKeepsTheWindowAndTheGapRefusesSilently) {
   LoadWithAnswers({0, 0, 1});
   SetCursorPos(321, 123);
-  savedCursorPos = POINT{0, 0};
+  saver.host.savedCursorPos = POINT{0, 0};
 
   RequestClose(1000);  // the first request is never held back by the gap
   EXPECT_EQ(calls(), 1);
   EXPECT_TRUE(IsWindow(window));
-  EXPECT_EQ(closeApproved, 0);
-  EXPECT_EQ(lastPromptEndTick, 1000u);
-  EXPECT_EQ(savedCursorPos.x, 321) << "a refusal re-records the cursor";
-  EXPECT_EQ(savedCursorPos.y, 123);
+  EXPECT_EQ(saver.host.closeApproved, 0);
+  EXPECT_EQ(saver.host.lastPromptEndTick, 1000u);
+  EXPECT_EQ(saver.host.savedCursorPos.x, 321) << "a refusal re-records the cursor";
+  EXPECT_EQ(saver.host.savedCursorPos.y, 123);
 
   RequestClose(1150);
   EXPECT_EQ(calls(), 1) << "150 ms after the prompt: refused without a prompt";
@@ -114,7 +114,7 @@ TEST_F(PasswordPath, RefusalKeepsTheWindowAndTheGapRefusesSilently) {
 
   RequestClose(1450);
   EXPECT_EQ(calls(), 3) << "250 ms after: prompts again";
-  EXPECT_EQ(closeApproved, 1);
+  EXPECT_EQ(saver.host.closeApproved, 1);
   EXPECT_FALSE(IsWindow(window));
 }
 
@@ -137,13 +137,14 @@ struct PromptObservation {
 } observed;
 
 void PromptWork(HWND window) {
-  observed.promptActive = passwordPromptActive;
+  TestSaver* saver = TestSaverOf(window);
+  observed.promptActive = saver->host.passwordPromptActive;
   SendMessageA(window, WM_KEYDOWN, 'A', 0);  // input while the prompt is open dismisses nothing
   observed.closesPosted = TakeQueuedCloses(window);
   observed.nestedClose = SendMessageA(window, WM_CLOSE, 0, 0);  // refused at once, no second prompt
-  reachedSaver.clear();
+  saver->reached.clear();
   SendMessageA(window, WM_TIMER, 1, 0);  // timers the prompt's own loop dispatches still animate
-  observed.timerReachedAnimation = Reached(WM_TIMER);
+  observed.timerReachedAnimation = Reached(*saver, WM_TIMER);
 }
 
 TEST_F(PasswordPath, PromptDropsTwoQueuedTimersAndGuardsAgainstReentry) {
@@ -157,15 +158,15 @@ TEST_F(PasswordPath, PromptDropsTwoQueuedTimersAndGuardsAgainstReentry) {
   EXPECT_EQ(observed.nestedClose, 0);
   EXPECT_EQ(observed.closesPosted, 0);
   EXPECT_TRUE(observed.timerReachedAnimation);
-  EXPECT_FALSE(passwordPromptActive);
+  EXPECT_FALSE(saver.host.passwordPromptActive);
   EXPECT_EQ(TakeQueuedTimers(window), 1) << "two of the three queued timers were dropped";
   EXPECT_TRUE(IsWindow(window));
 }
 
 TEST_F(PasswordPath, PasswordRequestWithoutVerifierApproves) {
-  window = MakeSaverWindow();
+  window = MakeSaverWindow(&saver);
   EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 1);
-  win9xPlatform = false;
+  saver.host.win9x = false;
   EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 0) << "WM_APP means nothing outside the 9x family";
 }
 

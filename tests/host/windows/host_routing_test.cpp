@@ -9,11 +9,11 @@ namespace {
 class FullScreenRouting : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetHostState();
-    window = MakeSaverWindow();
+    OpenTestSaver(&saver);
+    window = MakeSaverWindow(&saver);
     ASSERT_NE(window, nullptr);
     TakeQueuedCloses(window);
-    reachedSaver.clear();
+    saver.reached.clear();
   }
   void TearDown() override { DestroySaverWindow(window); }
 
@@ -23,27 +23,28 @@ class FullScreenRouting : public ::testing::Test {
     SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // parameters are not what counts
   }
 
+  TestSaver saver;
   HWND window = nullptr;
 };
 
 TEST_F(FullScreenRouting, MouseJitterWithinFourPixelsNeverCloses) {
-  savedCursorPos = POINT{300, 300};
+  saver.host.savedCursorPos = POINT{300, 300};
   const POINT jitter[] = {{301, 300}, {302, 301}, {304, 300}, {300, 304}, {298, 302}, {296, 300}, {300, 296}};
   for (const POINT& p : jitter) {
     MoveCursorTo(p.x, p.y);
     EXPECT_EQ(TakeQueuedCloses(window), 0) << p.x << "," << p.y;
   }
-  EXPECT_EQ(savedCursorPos.x, 300);
-  EXPECT_EQ(savedCursorPos.y, 300);
+  EXPECT_EQ(saver.host.savedCursorPos.x, 300);
+  EXPECT_EQ(saver.host.savedCursorPos.y, 300);
 
   MoveCursorTo(303, 302);  // |3| + |2| = 5
   EXPECT_EQ(TakeQueuedCloses(window), 1);
-  EXPECT_EQ(savedCursorPos.x, 303);
-  EXPECT_EQ(savedCursorPos.y, 302);
+  EXPECT_EQ(saver.host.savedCursorPos.x, 303);
+  EXPECT_EQ(saver.host.savedCursorPos.y, 302);
 }
 
 TEST_F(FullScreenRouting, SlowDriftClosesOnTheThirdStep) {
-  savedCursorPos = POINT{200, 200};
+  saver.host.savedCursorPos = POINT{200, 200};
   MoveCursorTo(202, 200);
   EXPECT_EQ(TakeQueuedCloses(window), 0);
   MoveCursorTo(204, 200);
@@ -57,7 +58,7 @@ TEST_F(FullScreenRouting, KeysAndButtonsCloseButReleasesWheelAndDoubleClicksDoNo
   for (UINT message : closing) {
     SendMessageA(window, message, message == WM_SYSKEYDOWN ? VK_MENU : 'A', 0);
     EXPECT_EQ(TakeQueuedCloses(window), 1) << std::hex << message;
-    EXPECT_TRUE(Reached(message)) << "the animation sees input before dismissal";
+    EXPECT_TRUE(Reached(saver, message)) << "the animation sees input before dismissal";
   }
   const UINT harmless[] = {WM_KEYUP, WM_SYSKEYUP, WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP, WM_MOUSEWHEEL,
                            WM_LBUTTONDBLCLK, WM_CHAR};
@@ -88,13 +89,13 @@ TEST_F(FullScreenRouting, ActivationLossAndPowerEventsClose) {
 
 TEST_F(FullScreenRouting, SwitchingAndSaverCommandsAreSwallowed) {
   for (WPARAM command : {WPARAM(SC_NEXTWINDOW), WPARAM(SC_PREVWINDOW), WPARAM(SC_SCREENSAVE)}) {
-    reachedSaver.clear();
+    saver.reached.clear();
     EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, command, 0), 0);
-    EXPECT_FALSE(Reached(WM_SYSCOMMAND)) << std::hex << command;
+    EXPECT_FALSE(Reached(saver, WM_SYSCOMMAND)) << std::hex << command;
   }
-  reachedSaver.clear();
+  saver.reached.clear();
   SendMessageA(window, WM_SYSCOMMAND, SC_HOTKEY, 0);  // any other command goes on to the system
-  EXPECT_TRUE(Reached(WM_SYSCOMMAND));
+  EXPECT_TRUE(Reached(saver, WM_SYSCOMMAND));
 }
 
 TEST_F(FullScreenRouting, TextCannotBeChangedAndCursorRequestsAreAnswered) {
@@ -102,7 +103,7 @@ TEST_F(FullScreenRouting, TextCannotBeChangedAndCursorRequestsAreAnswered) {
   char title[64];
   GetWindowTextA(window, title, sizeof title);
   EXPECT_STREQ(title, "Screen Saver");
-  EXPECT_FALSE(Reached(WM_SETTEXT));
+  EXPECT_FALSE(Reached(saver, WM_SETTEXT));
 
   EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
   EXPECT_EQ(GetCursor(), nullptr);
@@ -110,40 +111,40 @@ TEST_F(FullScreenRouting, TextCannotBeChangedAndCursorRequestsAreAnswered) {
 
 TEST_F(FullScreenRouting, TimersReachTheAnimationUntilACloseIsApproved) {
   SendMessageA(window, WM_TIMER, 1, 0);
-  EXPECT_TRUE(Reached(WM_TIMER));
+  EXPECT_TRUE(Reached(saver, WM_TIMER));
 
-  closeApproved = 1;
-  reachedSaver.clear();
+  saver.host.closeApproved = 1;
+  saver.reached.clear();
   EXPECT_EQ(SendMessageA(window, WM_TIMER, 1, 0), 0);
   SendMessageA(window, WM_KEYDOWN, 'A', 0);
   SendMessageA(window, WM_MOUSEMOVE, 0, 0);
   SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
-  EXPECT_TRUE(reachedSaver.empty()) << reachedSaver.size() << " messages reached the animation";
+  EXPECT_TRUE(saver.reached.empty()) << saver.reached.size() << " messages reached the animation";
   EXPECT_EQ(TakeQueuedCloses(window), 0);
 
   // Everything else still reaches it, and a close now goes straight to the system.
   SendMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(Reached(WM_CLOSE));
+  EXPECT_TRUE(Reached(saver, WM_CLOSE));
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_TRUE(Reached(WM_DESTROY));
+  EXPECT_TRUE(Reached(saver, WM_DESTROY));
 }
 
 TEST_F(FullScreenRouting, CloseOnTheNtFamilyDestroysAtOnce) {
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(closeApproved, 0) << "no password machinery runs outside the 9x family";
+  EXPECT_EQ(saver.host.closeApproved, 0) << "no password machinery runs outside the 9x family";
   MSG quit;
   EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "destruction ends the loop";
 }
 
 TEST_F(FullScreenRouting, AutoPlayQueryClosesAndAnswersByVerifierPresence) {
-  autoPlayQueryMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
-  EXPECT_EQ(SendMessageA(window, autoPlayQueryMessage, 0, 0), 0);
+  saver.host.autoPlayQueryMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
+  EXPECT_EQ(SendMessageA(window, saver.host.autoPlayQueryMessage, 0, 0), 0);
   EXPECT_EQ(TakeQueuedCloses(window), 1);
 
-  autoPlayQueryMessage = 0;  // not registered outside the 9x family: the same number is nothing
+  saver.host.autoPlayQueryMessage = 0;  // not registered outside the 9x family: the same number is nothing
   SendMessageA(window, RegisterWindowMessageA("QueryCancelAutoPlay"), 0, 0);
   EXPECT_EQ(TakeQueuedCloses(window), 0);
 }
@@ -154,7 +155,7 @@ class PreviewRouting : public ::testing::Test {
     return DefWindowProcA(window, message, wParam, lParam);
   }
   void SetUp() override {
-    ResetHostState();
+    OpenTestSaver(&saver);
     WNDCLASSA parentClass = {};
     parentClass.lpfnWndProc = ParentProc;
     parentClass.hInstance = GetModuleHandleA(nullptr);
@@ -162,27 +163,28 @@ class PreviewRouting : public ::testing::Test {
     RegisterClassA(&parentClass);
     parent = CreateWindowExA(0, "MorvaneTestParent", "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    window = MakeSaverWindow(parent);
+    window = MakeSaverWindow(&saver, parent);
     ASSERT_NE(window, nullptr);
-    reachedSaver.clear();
+    saver.reached.clear();
   }
   void TearDown() override {
     DestroySaverWindow(window);
     DestroyWindow(parent);
   }
+  TestSaver saver;
   HWND parent = nullptr;
   HWND window = nullptr;
 };
 
 TEST_F(PreviewRouting, InputNeverDismissesThePreview) {
-  savedCursorPos = POINT{0, 0};
+  saver.host.savedCursorPos = POINT{0, 0};
   SetCursorPos(500, 500);
   const UINT input[] = {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_MOUSEMOVE};
   for (UINT message : input) SendMessageA(window, message, 0, 0);
   SendMessageA(window, WM_ACTIVATEAPP, FALSE, 0);
   SendMessageA(window, WM_POWERBROADCAST, 0, 0);
   EXPECT_EQ(TakeQueuedCloses(window), 0);
-  for (UINT message : input) EXPECT_TRUE(Reached(message)) << std::hex << message;
+  for (UINT message : input) EXPECT_TRUE(Reached(saver, message)) << std::hex << message;
   // The cursor stays visible over the preview.
   EXPECT_NE(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             1);
@@ -190,7 +192,7 @@ TEST_F(PreviewRouting, InputNeverDismissesThePreview) {
 
 TEST_F(PreviewRouting, HelpAndContextMenuGoToTheParent) {
   EXPECT_EQ(SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), 0x00420017), 1);
-  EXPECT_FALSE(Reached(WM_CONTEXTMENU));
+  EXPECT_FALSE(Reached(saver, WM_CONTEXTMENU));
   MSG forwarded;
   ASSERT_TRUE(PeekMessageA(&forwarded, parent, WM_CONTEXTMENU, WM_CONTEXTMENU, PM_REMOVE));
   EXPECT_EQ(forwarded.wParam, reinterpret_cast<WPARAM>(parent));
@@ -200,12 +202,12 @@ TEST_F(PreviewRouting, HelpAndContextMenuGoToTheParent) {
   // from the animation and answers it.
   HELPINFO help = {sizeof help, HELPINFO_WINDOW, 0, window, 0, {5, 5}};
   EXPECT_EQ(SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1);
-  EXPECT_FALSE(Reached(WM_HELP));
+  EXPECT_FALSE(Reached(saver, WM_HELP));
 }
 
 TEST_F(PreviewRouting, SystemCommandsAreNotSwallowedAndCloseDestroys) {
   SendMessageA(window, WM_SYSCOMMAND, SC_NEXTWINDOW, 0);
-  EXPECT_TRUE(Reached(WM_SYSCOMMAND));
+  EXPECT_TRUE(Reached(saver, WM_SYSCOMMAND));
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window));
 }

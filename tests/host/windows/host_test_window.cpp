@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-std::vector<UINT> reachedSaver;
-
-LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  reachedSaver.push_back(message);
+// The test's program keeps its saver in the host's program slot from the start.
+LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static_cast<TestSaver*>(host->program)->reached.push_back(message);
   switch (message) {
     case WM_CREATE:
     case WM_DESTROY:
@@ -19,34 +18,27 @@ LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     }
   }
-  return DefaultSaverHandling(window, message, wParam, lParam);
+  return DefaultSaverHandling(host, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK ConfigurationDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 BOOL WINAPI PrepareDialogClasses(HINSTANCE) { return TRUE; }
 
-bool Reached(UINT message) {
-  return std::find(reachedSaver.begin(), reachedSaver.end(), message) != reachedSaver.end();
+void OpenTestSaver(TestSaver* saver) {
+  OpenSaverHost(&saver->host, GetModuleHandleA(nullptr), false);
+  saver->host.program = saver;
+  saver->reached.clear();
 }
 
-void ResetHostState() {
-  moduleInstance = GetModuleHandleA(nullptr);
-  win9xPlatform = false;
-  saverWindow = nullptr;
-  previewMode = false;
-  closeApproved = 0;
-  passwordPromptActive = false;
-  savedCursorPos = POINT{0, 0};
-  autoPlayQueryMessage = 0;
-  if (passwordLibrary) FreeLibrary(passwordLibrary);
-  passwordLibrary = nullptr;
-  verifyPasswordFn = nullptr;
-  lastPromptEndTick = 0xFFFFFFFF;
-  hostTickCount = GetTickCount;
-  reachedSaver.clear();
+TestSaver* TestSaverOf(HWND window) {
+  return static_cast<TestSaver*>(SaverHostOf(window)->program);
 }
 
-HWND MakeSaverWindow(HWND previewParent) {
+bool Reached(const TestSaver& saver, UINT message) {
+  return std::find(saver.reached.begin(), saver.reached.end(), message) != saver.reached.end();
+}
+
+HWND MakeSaverWindow(TestSaver* saver, HWND previewParent) {
   static bool registered = false;
   if (!registered) {
     WNDCLASSA windowClass = {};
@@ -59,14 +51,14 @@ HWND MakeSaverWindow(HWND previewParent) {
   }
   HWND window;
   if (previewParent) {
-    previewMode = true;
+    saver->host.preview = true;
     window = CreateWindowExA(0, SaverClassName, PreviewWindowTitle, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                             100, 75, previewParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+                             100, 75, previewParent, nullptr, GetModuleHandleA(nullptr), &saver->host);
   } else {
     window = CreateWindowExA(0, SaverClassName, SaverWindowTitle, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 200,
-                             150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                             150, nullptr, nullptr, GetModuleHandleA(nullptr), &saver->host);
   }
-  saverWindow = window;
+  saver->host.window = window;
   return window;
 }
 

@@ -7,16 +7,21 @@
 
 #include "saver_host.h"
 
-// Every message that reached SaverProcedure, in order.
-extern std::vector<UINT> reachedSaver;
+// A host of the test's own, and every message that reached its SaverProcedure, in order.
+struct TestSaver {
+  SaverHost host;
+  std::vector<UINT> reached;
+};
 
-bool Reached(UINT message);
+// A host of this program on the NT family: nothing running, nothing reached.
+void OpenTestSaver(TestSaver* saver);
+// The test saver whose host made the window.
+TestSaver* TestSaverOf(HWND window);
 
-// Puts every piece of host state back to its start value.
-void ResetHostState();
+bool Reached(const TestSaver& saver, UINT message);
 
 // A saver window as RunSaver makes it, full screen style (but small) or as a preview child.
-HWND MakeSaverWindow(HWND previewParent = nullptr);
+HWND MakeSaverWindow(TestSaver* saver, HWND previewParent = nullptr);
 
 // Removes every queued WM_CLOSE of the window; returns how many there were.
 int TakeQueuedCloses(HWND window);

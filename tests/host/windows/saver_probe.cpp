@@ -4,13 +4,13 @@
 #include "probe_log.h"
 #include "saver_host.h"
 
-LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       BOOL running = FALSE;
       SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-      ProbeLog("create library=%d verifier=%d running=%d", passwordLibrary != nullptr, verifyPasswordFn != nullptr,
-               running ? 1 : 0);
+      ProbeLog("create library=%d verifier=%d running=%d", host->passwordLibrary != nullptr,
+               host->verifyPasswordFn != nullptr, running ? 1 : 0);
       if (GetEnvironmentVariableA("MORVANE_PROBE_AUTOCLOSE", nullptr, 0)) PostMessageA(window, WM_CLOSE, 0, 0);
       if (GetEnvironmentVariableA("MORVANE_PROBE_FAULT", nullptr, 0)) PostMessageA(window, WM_APP + 1, 0, 0);
       return 0;
@@ -35,14 +35,13 @@ LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       return 0;
   }
-  return DefaultSaverHandling(window, message, wParam, lParam);
+  return DefaultSaverHandling(host, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK ConfigurationDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 BOOL WINAPI PrepareDialogClasses(HINSTANCE) { return TRUE; }
 
 int main() {
-  if (GetEnvironmentVariableA("MORVANE_PROBE_WIN9X", nullptr, 0)) hostPlatformOverride = 1;
-  SaverStartup();
+  SaverStartup(GetEnvironmentVariableA("MORVANE_PROBE_WIN9X", nullptr, 0) ? Platform9xFamily : PlatformOfSystem);
   return 0;
 }

@@ -1,3 +1,0 @@
-#include "scene_model.h"
-
-SceneModel scene;
