@@ -5,6 +5,7 @@
 #include <string>
 
 #include "process_runner.h"
+#include "program_icon.h"
 #include "version_info.h"
 
 namespace {
@@ -98,6 +99,22 @@ TEST(VersionResources, APackagedSaverIsDescribedByItsFirstCommentLine) {
     EXPECT_NE(built.find("second line", 49152), std::string::npos);
     DeleteFileA(settings.c_str());
     DeleteFileA(saver.c_str());
+  }
+}
+
+// Every packaged saver shows the Morvane icon: the player carries it at 16 and 32 pixels in 16
+// colours, all the room its 49152 bytes leave for one.
+TEST(VersionResources, ThePlayerOfBothBuildsCarriesTheSmallIcon) {
+  for (const std::string& folder : BuildFolders()) {
+    SCOPED_TRACE(folder);
+    std::vector<IconEntry> icon = ReadProgramIcon(folder + "player.scr");
+    ASSERT_EQ(icon.size(), 2u);
+    for (size_t i = 0; i < icon.size(); ++i) {
+      EXPECT_EQ(icon[i].size, i == 0 ? 16 : 32);
+      EXPECT_EQ(icon[i].bits, 4);
+      EXPECT_FALSE(icon[i].png);
+      EXPECT_TRUE(icon[i].made);
+    }
   }
 }
 
