@@ -22,21 +22,20 @@ const DWORD helpTable[] = {1001, 10000, 1002, 11000, 1003, 12000, 1004, 13000, 1
 
 struct CheckSetting {
   int id;
-  const char* section;
-  const char* key;
+  SettingId setting;
 };
 
 // In the order the page reads and writes them.
-const CheckSetting kChecks[] = {{kNoColourBox, "BackGround", "Erase"},
-                                {kTransparentBox, "Initial", "Crear"},
-                                {kWallpaperBox, "BackGround", "BmpOpt1"},
-                                {kStretchBox, "BackGround", "BmpOpt2"},
-                                {kSoundBox, "BackGround", "SoundOpt"}};
+const CheckSetting kChecks[] = {{kNoColourBox, kNoColour},
+                                {kTransparentBox, kTransparency},
+                                {kWallpaperBox, kWallpaperShown},
+                                {kStretchBox, kWallpaperStretched},
+                                {kSoundBox, kSoundOn}};
 
 COLORREF StoredBackgroundColour() {
-  uint32_t red = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorR", "0"));
-  uint32_t green = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorG", "0"));
-  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger("BackGround", "ColorB", "0"));
+  uint32_t red = static_cast<uint8_t>(ReadSettingInteger(kColourRed));
+  uint32_t green = static_cast<uint8_t>(ReadSettingInteger(kColourGreen));
+  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger(kColourBlue));
   return red | (green << 8) | (blue << 16);
 }
 
@@ -65,21 +64,20 @@ void DrawSwatch(const DRAWITEMSTRUCT* item) {
 
 void Open(HWND page) {
   pageTrackbars[0] = CreatePageTrackbar(page, kSpeedSlider, 55, 198, 209, 30);
-  int32_t speed = ReadSettingInteger("Initial", "Timer2", "10");
-  int32_t fastest = ReadSettingInteger("Initial", "AniSpeedMin", "1");
-  int32_t slowest = ReadSettingInteger("Initial", "AniSpeedMax", "50");
-  SetTrackbar(pageTrackbars[0], fastest, slowest, speed);
-  ReadSettingIntoField(page, kWallpaperField, "BackGround", "Bmp");
-  ReadSettingIntoField(page, kSoundField, "BackGround", "Sound");
-  for (const CheckSetting& check : kChecks) ReadSettingIntoCheck(page, check.id, check.section, check.key, "0");
+  int32_t fastest = 0, slowest = 0;
+  SettingRange(DesignerSettings(), kFrameMultiplier, &fastest, &slowest);
+  SetTrackbar(pageTrackbars[0], fastest, slowest, ReadSettingInteger(kFrameMultiplier));
+  ReadSettingIntoField(page, kWallpaperField, kWallpaperPath);
+  ReadSettingIntoField(page, kSoundField, kSoundPath);
+  for (const CheckSetting& check : kChecks) ReadSettingIntoCheck(page, check.id, check.setting);
   CreateColourSwatch(page);
 }
 
 void Close(HWND page) {
-  WriteSettingInteger("Initial", "Timer2", TrackbarPosition(pageTrackbars[0]));
-  WriteFieldSetting(page, kWallpaperField, "BackGround", "Bmp");
-  WriteFieldSetting(page, kSoundField, "BackGround", "Sound");
-  for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.section, check.key);
+  WriteSettingInteger(kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
+  WriteFieldSetting(page, kWallpaperField, kWallpaperPath);
+  WriteFieldSetting(page, kSoundField, kSoundPath);
+  for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.setting);
   pageTrackbars[0] = nullptr;
 }
 
@@ -96,9 +94,9 @@ void ChooseBackgroundColour(HWND page) {
   record.Flags = CC_RGBINIT;
   BOOL chosen = DialogHost(page)->win9x ? ChooseColorA(reinterpret_cast<CHOOSECOLORA*>(&record)) : ChooseColorW(&record);
   if (!chosen) return;
-  WriteSettingInteger("BackGround", "ColorR", GetRValue(record.rgbResult));
-  WriteSettingInteger("BackGround", "ColorG", GetGValue(record.rgbResult));
-  WriteSettingInteger("BackGround", "ColorB", GetBValue(record.rgbResult));
+  WriteSettingInteger(kColourRed, GetRValue(record.rgbResult));
+  WriteSettingInteger(kColourGreen, GetGValue(record.rgbResult));
+  WriteSettingInteger(kColourBlue, GetBValue(record.rgbResult));
   ShowSwatchColour(page, record.rgbResult);
 }
 

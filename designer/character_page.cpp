@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "character_keys.h"
 #include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
@@ -21,7 +20,6 @@ const int kPingPongBox = 1005;
 const int kFirstValueField = 1025;
 const int kFirstSlider = 1050;
 const int kAppearanceSlot = 3;
-const char kAxes[3] = {'X', 'Y', 'Z'};
 
 const DWORD helpTable[] = {1001, 19000, 1002, 20000, 1003, 21000, 1005, 23000,
                            1011, 24000, 1012, 24000, 1013, 24000, 1014, 24000, 1015, 24000,
@@ -33,12 +31,16 @@ const DWORD helpTable[] = {1001, 19000, 1002, 20000, 1003, 21000, 1005, 23000,
 
 int Character() { return currentTab - kFirstCharacterTab; }
 
+const SettingId kSpeeds[3] = {kSpeedX, kSpeedY, kSpeedDepth};
+const SettingId kBounces[3] = {kBounceX, kBounceY, kBounceDepth};
+
 // The value field shows the setting's own text at first, even where the slider had to clamp
-// it; from the first move on it shows the slider.
-void OpenSlider(HWND page, int slot, int x, int y, int width, int32_t minimum, int32_t maximum, const char* section,
-                const char* key, const char* fallback) {
+// it; from the first move on it shows the slider. The range is the settings table's.
+void OpenSlider(HWND page, int slot, int x, int y, int width, SettingId setting, int character) {
   pageTrackbars[slot] = CreatePageTrackbar(page, kFirstSlider + slot, x, y, width, 30);
-  int32_t value = ReadSettingInteger(section, key, fallback);
+  int32_t minimum = 0, maximum = 0;
+  SettingRange(DesignerSettings(), setting, &minimum, &maximum);
+  int32_t value = ReadSettingInteger(setting, character);
   SetTrackbar(pageTrackbars[slot], minimum, maximum, value);
   SetDlgItemTextA(page, kFirstValueField + slot, valueBuffer);
 }
@@ -46,31 +48,25 @@ void OpenSlider(HWND page, int slot, int x, int y, int width, int32_t minimum, i
 void Open(HWND page) {
   const int character = Character();
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
-    ReadSettingIntoField(page, kFirstFrameField + slot, "Character", FrameKey(character, slot).text);
-  int32_t slowest = ReadSettingInteger("Initial", "SpeedMin", "-70");
-  int32_t fastest = ReadSettingInteger("Initial", "SpeedMax", "70");
+    ReadSettingIntoField(page, kFirstFrameField + slot, kFramePath, character, slot);
   for (int axis = 0; axis < 3; ++axis) {
-    const SettingKey key = MotionKey(character, kAxes[axis]);
-    OpenSlider(page, axis, 40, 200 + 30 * axis, 209, slowest, fastest, "Speed", key.text, "10");
-    ReadSettingIntoCheck(page, kFirstBounceBox + axis, "Pattern", key.text, "1");
+    OpenSlider(page, axis, 40, 200 + 30 * axis, 209, kSpeeds[axis], character);
+    ReadSettingIntoCheck(page, kFirstBounceBox + axis, kBounces[axis], character);
   }
-  const SettingKey appearanceKey = MotionKey(character, 'A');
-  OpenSlider(page, kAppearanceSlot, 40, 310, 90, 0, 10, "Visible", appearanceKey.text, "10");
-  ReadSettingIntoCheck(page, kPingPongBox, "Pattern", appearanceKey.text, "0");
+  OpenSlider(page, kAppearanceSlot, 40, 310, 90, kAppearanceRate, character);
+  ReadSettingIntoCheck(page, kPingPongBox, kPingPong, character);
 }
 
 void Close(HWND page) {
   const int character = Character();
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
-    WriteFieldSetting(page, kFirstFrameField + slot, "Character", FrameKey(character, slot).text);
+    WriteFieldSetting(page, kFirstFrameField + slot, kFramePath, character, slot);
   for (int axis = 0; axis < 3; ++axis) {
-    const SettingKey key = MotionKey(character, kAxes[axis]);
-    WriteSettingInteger("Speed", key.text, TrackbarPosition(pageTrackbars[axis]));
-    WriteCheckSetting(page, kFirstBounceBox + axis, "Pattern", key.text);
+    WriteSettingInteger(kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
+    WriteCheckSetting(page, kFirstBounceBox + axis, kBounces[axis], character);
   }
-  const SettingKey appearanceKey = MotionKey(character, 'A');
-  WriteSettingInteger("Visible", appearanceKey.text, TrackbarPosition(pageTrackbars[kAppearanceSlot]));
-  WriteCheckSetting(page, kPingPongBox, "Pattern", appearanceKey.text);
+  WriteSettingInteger(kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
+  WriteCheckSetting(page, kPingPongBox, kPingPong, character);
   for (HWND& slider : pageTrackbars) slider = nullptr;
 }
 

@@ -118,7 +118,7 @@ void InitialiseDialog(HWND dialog) {
   const WPARAM kinds[] = {ICON_BIG, ICON_SMALL};
   for (WPARAM kind : kinds) {
     const int size = GetSystemMetrics(kind == ICON_BIG ? SM_CXICON : SM_CXSMICON);
-    HANDLE icon = LoadImageA(moduleInstance, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, size, size, LR_SHARED);
+    HANDLE icon = LoadImageA(DialogHost(dialog)->module, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, size, size, LR_SHARED);
     SendMessageA(dialog, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
   }
   CreateTabControl(dialog);

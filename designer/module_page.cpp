@@ -18,8 +18,8 @@ namespace {
 
 const int kNameField = 1011;
 const int kBrowseButton = 1031, kCreateButton = 1032;
-// Field 1011 + i holds key i.
-const char* const kKeys[] = {"MName", "Memo1", "Memo2", "Memo3", "Memo4", "Memo5"};
+// Field 1011 + i holds setting i: the name, then the five comment lines.
+const SettingId kFields[] = {kModuleName, kMemo1, kMemo2, kMemo3, kMemo4, kMemo5};
 
 const DWORD helpTable[] = {1011, 28000, 1031, 28000, 1012, 29000, 1013, 29000, 1014, 29000,
                            1015, 29000, 1016, 29000, 1032, 30000, 0, 0};
@@ -27,11 +27,11 @@ const DWORD helpTable[] = {1011, 28000, 1031, 28000, 1012, 29000, 1013, 29000, 1
 bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 void Open(HWND page) {
-  for (int i = 0; i < 6; ++i) ReadSettingIntoField(page, kNameField + i, "Module", kKeys[i]);
+  for (int i = 0; i < 6; ++i) ReadSettingIntoField(page, kNameField + i, kFields[i]);
 }
 
 void Save(HWND page) {
-  for (int i = 0; i < 6; ++i) WriteFieldSetting(page, kNameField + i, "Module", kKeys[i]);
+  for (int i = 0; i < 6; ++i) WriteFieldSetting(page, kNameField + i, kFields[i]);
 }
 
 int Message(HWND page, UINT text, UINT buttons) {

@@ -6,39 +6,39 @@
 
 #include "designer_state.h"
 #include "saver_host.h"
+#include "setting_table.h"
 #include "settings_value.h"
 #include "system_text.h"
 #include "ui_language.h"
 
-void ReadSettingIntoField(HWND page, int id, const char* section, const char* key) {
-  DesignerSettings()->ReadText(section, key, "", valueBuffer);
+void ReadSettingIntoField(HWND page, int id, SettingId setting, int character, int slot) {
+  ReadSetting(DesignerSettings(), setting, valueBuffer, character, slot);
   SetDlgItemTextA(page, id, valueBuffer);
 }
 
-void WriteFieldSetting(HWND page, int id, const char* section, const char* key) {
+void WriteFieldSetting(HWND page, int id, SettingId setting, int character, int slot) {
   valueBuffer[0] = '\0';
   GetDlgItemTextA(page, id, valueBuffer, sizeof valueBuffer);
-  DesignerSettings()->WriteText(section, key, valueBuffer);
+  WriteSetting(DesignerSettings(), setting, valueBuffer, character, slot);
 }
 
-int32_t ReadSettingInteger(const char* section, const char* key, const char* fallback) {
-  DesignerSettings()->ReadText(section, key, fallback, valueBuffer);
+int32_t ReadSettingInteger(SettingId setting, int character) {
+  ReadSetting(DesignerSettings(), setting, valueBuffer, character);
   return ParseSettingInteger(valueBuffer);
 }
 
-void WriteSettingInteger(const char* section, const char* key, int32_t value) {
-  FormatSettingInteger(value, valueBuffer);
-  DesignerSettings()->WriteText(section, key, valueBuffer);
+void WriteSettingInteger(SettingId setting, int32_t value, int character) {
+  WriteSettingNumber(DesignerSettings(), setting, value, character);
 }
 
-void ReadSettingIntoCheck(HWND page, int id, const char* section, const char* key, const char* fallback) {
-  int32_t flag = ReadSettingInteger(section, key, fallback);
+void ReadSettingIntoCheck(HWND page, int id, SettingId setting, int character) {
+  int32_t flag = ReadSettingInteger(setting, character);
   SendDlgItemMessageA(page, id, BM_SETCHECK, flag != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void WriteCheckSetting(HWND page, int id, const char* section, const char* key) {
+void WriteCheckSetting(HWND page, int id, SettingId setting, int character) {
   bool checked = SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  WriteSettingInteger(section, key, checked ? 1 : 0);
+  WriteSettingInteger(setting, checked ? 1 : 0, character);
 }
 
 HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) {

@@ -5,16 +5,19 @@
 
 #include <cstdint>
 
-// Field text <-> setting text, through valueBuffer (at most 259 bytes either way).
-void ReadSettingIntoField(HWND page, int id, const char* section, const char* key);
-void WriteFieldSetting(HWND page, int id, const char* section, const char* key);
+#include "setting_table.h"
 
-int32_t ReadSettingInteger(const char* section, const char* key, const char* fallback);
-void WriteSettingInteger(const char* section, const char* key, int32_t value);
+// Field text <-> setting text, through valueBuffer (at most 259 bytes either way). Settings are
+// named by the settings table; a character's keys take its number, a frame path its slot too.
+void ReadSettingIntoField(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
+void WriteFieldSetting(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
+
+int32_t ReadSettingInteger(SettingId setting, int character = 0);
+void WriteSettingInteger(SettingId setting, int32_t value, int character = 0);
 
 // Any non-zero setting shows as checked; the box is written back as 0 or 1.
-void ReadSettingIntoCheck(HWND page, int id, const char* section, const char* key, const char* fallback);
-void WriteCheckSetting(HWND page, int id, const char* section, const char* key);
+void ReadSettingIntoCheck(HWND page, int id, SettingId setting, int character = 0);
+void WriteCheckSetting(HWND page, int id, SettingId setting, int character = 0);
 
 // A slider at a place given in pixels for a dialog unit of 1.5 pixels (the template's font at
 // 96 dots per inch), moved with the page's actual conversion so that it keeps its place among

@@ -6,7 +6,6 @@
 
 #include "byte_order.h"
 #include "byte_stream.h"
-#include "character_keys.h"
 #include "engine.h"
 #include "host_soft.h"
 #include "library_picture_codec.h"

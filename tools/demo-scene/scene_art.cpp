@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "character_keys.h"
 
 namespace {
 
@@ -267,8 +266,6 @@ bool WriteBenchmarkScene(const std::string& folder) {
   SettingsText settings;
   settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 5).Set(kTransparency, 1);
   for (int c = 0; c < kCharacterCount; ++c) {
-    const std::string x = MotionKey(c, 'X').text, y = MotionKey(c, 'Y').text;
-    const std::string z = MotionKey(c, 'Z').text, a = MotionKey(c, 'A').text;
     for (int k = 0; k < 2; ++k) {
       // A ring on white: the white corner area is transparent, the ring and its middle opaque.
       Picture32 ring(96, 96, 0xFFFFFF);

@@ -13,22 +13,22 @@
 #include "package_records.h"
 #include "profile_file_store.h"
 #include "profile_text.h"
+#include "setting_table.h"
 
 namespace {
 
 // A packaged saver as large as any builder writes; a real one is a few megabytes.
 const uint64_t kMaxSceneFileSize = kPlayerImageSize + kMaxPackageBytes;
 
-// Sections the designer writes; a settings file has at least one of them.
-const char* const kSettingsSections[] = {"Initial", "Character", "Speed", "Pattern",
-                                         "Visible", "BackGround", "Module"};
 
 bool HasSettingsSection(const std::vector<uint8_t>& bytes) {
   ProfileScanner scanner(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   ProfileLine line;
   while (scanner.Next(&line)) {
     if (line.kind != ProfileLine::Section) continue;
-    for (const char* name : kSettingsSections) {
+    // A settings file has at least one of the sections the settings table names.
+    for (int id = 0; id < kSettingCount; ++id) {
+      const char* name = Setting(static_cast<SettingId>(id)).section;
       if (ProfileNameEquals(line.entry.section, line.entry.sectionLength, name, std::strlen(name)))
         return true;
     }
