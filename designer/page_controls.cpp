@@ -11,24 +11,28 @@
 #include "ui_language.h"
 
 void ReadSettingIntoField(HWND page, int id, const char* section, const char* key) {
-  DesignerSettings()->ReadText(section, key, "", valueBuffer);
+  SettingsStore* store = DesignerSettings();
+  store->readText(store, section, key, "", valueBuffer);
   SetDlgItemTextA(page, id, valueBuffer);
 }
 
 void WriteFieldSetting(HWND page, int id, const char* section, const char* key) {
   valueBuffer[0] = '\0';
   GetDlgItemTextA(page, id, valueBuffer, sizeof valueBuffer);
-  DesignerSettings()->WriteText(section, key, valueBuffer);
+  SettingsStore* store = DesignerSettings();
+  store->writeText(store, section, key, valueBuffer);
 }
 
 int32_t ReadSettingInteger(const char* section, const char* key, const char* fallback) {
-  DesignerSettings()->ReadText(section, key, fallback, valueBuffer);
+  SettingsStore* store = DesignerSettings();
+  store->readText(store, section, key, fallback, valueBuffer);
   return ParseSettingInteger(valueBuffer);
 }
 
 void WriteSettingInteger(const char* section, const char* key, int32_t value) {
   FormatSettingInteger(value, valueBuffer);
-  DesignerSettings()->WriteText(section, key, valueBuffer);
+  SettingsStore* store = DesignerSettings();
+  store->writeText(store, section, key, valueBuffer);
 }
 
 void ReadSettingIntoCheck(HWND page, int id, const char* section, const char* key, const char* fallback) {

@@ -9,8 +9,8 @@
 #include "scene_source.h"
 #include "scene_walk.h"
 
-class BuildFiles;
-class SettingsStore;
+struct BuildFiles;
+struct SettingsStore;
 
 // How the looping sound is played from its file: PlaySoundA in the designer, a record in tests.
 struct SceneSound {

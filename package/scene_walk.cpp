@@ -87,7 +87,7 @@ bool SceneWalk::OpenNamed(WalkSubject subject, int slot, const char* named) {
     std::strcpy(fileName_, named);
     return true;
   }
-  const bool missing = opening == PictureNotOpened && IsMissing(sources_.files->LastErrorNumber());
+  const bool missing = opening == PictureNotOpened && IsMissing(sources_.files->lastErrorNumber(sources_.files));
   Hear(subject, slot, named, LeftOutReason(opening, missing), opening == PictureTooLarge ? kMaxBitmapBytes : 0,
        missing ? nullptr : why);
   ClosePictureFile(&file_);
@@ -283,10 +283,10 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
     return false;
   }
   BuildFiles* files = sources_.files;
-  sound->file = files->OpenForReading(sound->path);
+  sound->file = files->openForReading(files, sound->path);
   if (!sound->file) {
-    const bool missing = IsMissing(files->LastErrorNumber());
-    Hear(WalkSound, 0, named, missing ? LeftMissing : LeftUnopenable, 0, missing ? nullptr : files->LastError());
+    const bool missing = IsMissing(files->lastErrorNumber(files));
+    Hear(WalkSound, 0, named, missing ? LeftMissing : LeftUnopenable, 0, missing ? nullptr : files->lastError(files));
     return false;
   }
   uint64_t size = 0;
@@ -294,9 +294,9 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
   WalkReason refusal = LeftOverLimit;
   uint32_t number = 0;
   why = nullptr;
-  if (!files->SizeOf(sound->file, &size)) {
+  if (!files->sizeOf(files, sound->file, &size)) {
     refusal = LeftUnopenable;
-    why = files->LastError();
+    why = files->lastError(files);
   } else if (size > kMaxSoundBytes) {
     number = static_cast<uint32_t>(kMaxSoundBytes);
   } else if (size == 0) {
@@ -310,7 +310,7 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
   }
   if (!taken) {
     Hear(WalkSound, 0, named, refusal, number, why);
-    files->Close(sound->file);
+    files->close(files, sound->file);
     sound->file = nullptr;
     return false;
   }

@@ -24,7 +24,10 @@
 namespace {
 
 struct BlankImage : PlayerImageSource {
-  const uint8_t* PlayerImage(const char**) override { return image; }
+  BlankImage() : PlayerImageSource{Image} {}
+  static const uint8_t* Image(PlayerImageSource* source, const char**) {
+    return static_cast<BlankImage*>(source)->image;
+  }
   uint8_t image[kPlayerImageSize] = {};
 };
 

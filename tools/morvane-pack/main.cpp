@@ -30,14 +30,14 @@ int Refuse(const char* what, const char* path, const char* why) {
 // The player image must be exactly one image long: anything else would move the package away
 // from the offset every player reads it at.
 bool CheckPlayerImage(BuildFiles* files, const char* path, const char** why) {
-  BuildFiles::Handle file = files->OpenForReading(path);
+  BuildFiles::Handle file = files->openForReading(files, path);
   if (!file) {
-    *why = files->LastError();
+    *why = files->lastError(files);
     return false;
   }
   uint64_t size = 0;
-  bool ok = files->SizeOf(file, &size);
-  files->Close(file);
+  bool ok = files->sizeOf(files, file, &size);
+  files->close(files, file);
   if (!ok) *why = "its size cannot be determined";
   else if (size != kPlayerImageSize) *why = "it is not exactly 49152 bytes long";
   return ok && size == kPlayerImageSize;
