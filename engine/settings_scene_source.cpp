@@ -64,7 +64,7 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   SettingsSceneSource* self = Self(source);
   WalkSoundFile sound;
   if (!self->walk->Sound(&sound)) return;
-  self->sources.files->Close(sound.file);
+  self->sources.files->close(self->sources.files, sound.file);
   // Marked as playing so that the window's end stops it, as the player's sound is stopped.
   if (self->sound->playFile(self->sound, scene->host, sound.path)) scene->soundPlaying = 1;
 }

@@ -9,9 +9,9 @@
 #include "scene_source.h"
 #include "scene_walk.h"
 
-class BuildFiles;
+struct BuildFiles;
 struct EngineHost;
-class SettingsStore;
+struct SettingsStore;
 
 // How the looping sound is played from its file: PlaySoundA in the designer, a record in tests.
 struct SceneSound {

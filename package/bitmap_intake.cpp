@@ -233,7 +233,7 @@ uint32_t HighestIndex(const BitmapRecord& record, int32_t width, int32_t height,
 bool FileSizeDisagrees(BitmapSource* source, uint32_t declared) {
   if (declared == 0) return false;  // writers that leave it 0 state nothing
   uint8_t byte;
-  return source->ReadAt(declared - 1, &byte, 1) != 1 || source->ReadAt(declared, &byte, 1) != 0;
+  return source->readAt(source, declared - 1, &byte, 1) != 1 || source->readAt(source, declared, &byte, 1) != 0;
 }
 
 }  // namespace
@@ -241,7 +241,7 @@ bool FileSizeDisagrees(BitmapSource* source, uint32_t declared) {
 bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) {
   std::memset(record, 0, sizeof(*record));
   uint8_t head[kHeadBytes];
-  size_t got = source->ReadAt(0, head, sizeof(head));
+  size_t got = source->readAt(source, 0, head, sizeof(head));
   SourceHeader h;
   if (!ReadSourceHeader(head, got, &h, why)) return false;
   record->repairs = h.repairs;
@@ -251,7 +251,7 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
   record->bitsSize = static_cast<uint32_t>(h.bitsSize);
   record->bits = static_cast<uint8_t*>(std::calloc(h.bitsSize > 0 ? static_cast<size_t>(h.bitsSize) : 1, 1));
   if (!record->bits) return Refuse(why, "not enough memory for the pixel data");
-  size_t read = source->ReadAt(h.bitsOffset, record->bits, record->bitsSize);
+  size_t read = source->readAt(source, h.bitsOffset, record->bits, record->bitsSize);
   record->missingBits = record->bitsSize - static_cast<uint32_t>(read);
   if (record->missingBits > 0) record->repairs |= RepairPixelsCutShort;
   // Run-length data simply ends early: the record keeps what the file holds.

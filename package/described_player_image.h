@@ -10,16 +10,17 @@
 
 class DescribedPlayerImage : public PlayerImageSource {
  public:
-  DescribedPlayerImage(PlayerImageSource* player, SettingsStore* settings) : player_(player), settings_(settings) {}
+  DescribedPlayerImage(PlayerImageSource* player, SettingsStore* settings)
+      : PlayerImageSource{PlayerImage}, player_(player), settings_(settings) {}
   ~DescribedPlayerImage();
   DescribedPlayerImage(const DescribedPlayerImage&) = delete;
   DescribedPlayerImage& operator=(const DescribedPlayerImage&) = delete;
 
+ private:
   // The player's image as it is when the comment line is empty or is not text of this system,
   // or when the image has no version resource to take it.
-  const uint8_t* PlayerImage(const char** why) override;
+  static const uint8_t* PlayerImage(PlayerImageSource* source, const char** why);
 
- private:
   PlayerImageSource* player_;
   SettingsStore* settings_;
   uint8_t* copy_ = nullptr;

@@ -33,37 +33,33 @@ void HearInBuild(WalkListener* listener, const WalkOutcome& outcome) {
 
 // The output file with the builder's write check: every write that does not store all of its
 // bytes turns the status to "1" and the build goes on.
-class CheckedOutput : public ByteSink {
- public:
-  CheckedOutput(BuildFiles* files, BuildFiles::Handle file, WalkListener* listener, const char* path)
-      : files_(files), file_(file), listener_(listener), path_(path) {}
-
-  size_t Write(const void* data, size_t size) override {
-    size_t put = files_->Write(file_, data, size);
-    // One message is enough: a full disk fails every write after the first.
-    if (put != size && !failed_) {
-      failed_ = true;
-      const WalkOutcome outcome = {WalkOutput, 0, 0, path_, OutputNotWritten,
-                                   static_cast<uint32_t>(files_->LastErrorNumber()), files_->LastError()};
-      listener_->heard(listener_, outcome);
-    }
-    return put;
-  }
-
-  bool Failed() const { return failed_; }
-
- private:
-  BuildFiles* files_;
-  BuildFiles::Handle file_;
-  WalkListener* listener_;
-  const char* path_;
-  bool failed_ = false;
+struct CheckedOutput {
+  ByteSink base;
+  BuildFiles* files;
+  BuildFiles::Handle file;
+  WalkListener* listener;
+  const char* path;
+  bool failed;
 };
+
+size_t WriteChecked(ByteSink* sink, const void* data, size_t size) {
+  CheckedOutput* self = reinterpret_cast<CheckedOutput*>(sink);
+  BuildFiles* files = self->files;
+  size_t put = files->write(files, self->file, data, size);
+  // One message is enough: a full disk fails every write after the first.
+  if (put != size && !self->failed) {
+    self->failed = true;
+    const WalkOutcome outcome = {WalkOutput, 0, 0, self->path, OutputNotWritten,
+                                 static_cast<uint32_t>(files->lastErrorNumber(files)), files->lastError(files)};
+    self->listener->heard(self->listener, outcome);
+  }
+  return put;
+}
 
 void CopyPlayerImage(const BuildSources& sources, ByteSink* output, WalkListener* listener) {
   const char* why = "player image could not be read";
-  if (const uint8_t* image = sources.player->PlayerImage(&why)) {
-    output->Write(image, kPlayerImageSize);
+  if (const uint8_t* image = sources.player->playerImage(sources.player, &why)) {
+    output->write(output, image, kPlayerImageSize);
     return;
   }
   const WalkOutcome outcome = {WalkOutput, 0, 0, "player image", OutputNotWritten, 0, why};
@@ -71,7 +67,7 @@ void CopyPlayerImage(const BuildSources& sources, ByteSink* output, WalkListener
   // Zeros in its place, so that the package still starts at offset 49152.
   static const uint8_t kZeros[4096] = {};
   static_assert(kPlayerImageSize % sizeof kZeros == 0, "whole blocks of zeros");
-  for (uint32_t at = 0; at < kPlayerImageSize; at += sizeof kZeros) output->Write(kZeros, sizeof kZeros);
+  for (uint32_t at = 0; at < kPlayerImageSize; at += sizeof kZeros) output->write(output, kZeros, sizeof kZeros);
 }
 
 void WriteMemoLines(SettingsStore* settings, ByteSink* output) {
@@ -91,7 +87,7 @@ void WriteFrame(ByteSink* output, BitmapRecord* record) {
 void CopySound(BuildFiles* files, const WalkSoundFile& sound, const char* named, ByteSink* output,
                WalkListener* listener) {
   uint8_t* chunk = static_cast<uint8_t*>(std::malloc(kCopyChunk));
-  bool complete = chunk && files->Seek(sound.file, 0);
+  bool complete = chunk && files->seek(files, sound.file, 0);
   uint32_t left = sound.length;
   while (left > 0) {
     const size_t piece = left < kCopyChunk ? left : kCopyChunk;
@@ -102,11 +98,11 @@ void CopySound(BuildFiles* files, const WalkSoundFile& sound, const char* named,
       if (chunk) std::memset(chunk + got, 0, piece - got);
     }
     if (chunk) {
-      output->Write(chunk, piece);
+      output->write(output, chunk, piece);
     } else {
       static const uint8_t kZeros[256] = {};
       for (size_t at = 0; at < piece; at += sizeof kZeros)
-        output->Write(kZeros, piece - at < sizeof kZeros ? piece - at : sizeof kZeros);
+        output->write(output, kZeros, piece - at < sizeof kZeros ? piece - at : sizeof kZeros);
     }
     left -= static_cast<uint32_t>(piece);
   }
@@ -124,42 +120,43 @@ bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   // The package is written beside the output and takes its name only when all of it was
   // stored, so that a full disk or a vanished folder never costs the user the saver they had.
   BuildFiles* files = sources.files;
-  BuildFiles::Handle file = files->CreateReplacement(outputPath);
+  BuildFiles::Handle file = files->createReplacement(files, outputPath);
   if (!file) {
     const WalkOutcome outcome = {WalkOutput, 0, 0, outputPath, OutputNotWritten,
-                                 static_cast<uint32_t>(files->LastErrorNumber()), files->LastError()};
+                                 static_cast<uint32_t>(files->lastErrorNumber(files)), files->lastError(files)};
     HearInBuild(&listener.base, outcome);
     return false;
   }
-  CheckedOutput output(files, file, &listener.base, outputPath);
+  CheckedOutput checked = {{WriteChecked}, files, file, &listener.base, outputPath, false};
+  ByteSink* output = &checked.base;
   SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, &listener.base});
-  CopyPlayerImage(sources, &output, &listener.base);
-  WriteMemoLines(sources.settings, &output);
-  WriteTimingRecord(&output, walk.Timing());
+  CopyPlayerImage(sources, output, &listener.base);
+  WriteMemoLines(sources.settings, output);
+  WriteTimingRecord(output, walk.Timing());
   BitmapRecord record;
   while (walk.NextCharacter()) {
-    while (walk.NextFrame(&record)) WriteFrame(&output, &record);
-    WriteMotionRecord(&output, walk.Motion());
+    while (walk.NextFrame(&record)) WriteFrame(output, &record);
+    WriteMotionRecord(output, walk.Motion());
   }
-  WriteBackgroundRecord(&output, walk.Background());
-  if (walk.TakeWallpaper(&record)) WriteFrame(&output, &record);
+  WriteBackgroundRecord(output, walk.Background());
+  if (walk.TakeWallpaper(&record)) WriteFrame(output, &record);
   WalkSoundFile sound;
   char soundName[kSettingBufferSize];
   if (walk.Sound(&sound)) {
     ReadSetting(sources.settings, kSoundPath, soundName);
-    WriteSoundHeader(&output, sound.length);
-    CopySound(files, sound, soundName, &output, &listener.base);
-    files->Close(sound.file);
+    WriteSoundHeader(output, sound.length);
+    CopySound(files, sound, soundName, output, &listener.base);
+    files->close(files, sound.file);
   } else {
-    WriteSoundHeader(&output, 0);
+    WriteSoundHeader(output, 0);
   }
   // A file left out for a bad input still leaves a whole package; a failed write does not, nor
   // does any file left out when only a whole scene may be written.
-  const bool whole = !output.Failed() && !(sources.wholeOnly && walk.LeftOutCount() > 0);
-  const bool written = files->FinishReplacement(file, whole) && whole;
+  const bool whole = !checked.failed && !(sources.wholeOnly && walk.LeftOutCount() > 0);
+  const bool written = files->finishReplacement(files, file, whole) && whole;
   if (whole && !written) {
     const WalkOutcome outcome = {WalkOutput, 0, 0, outputPath, OutputNotWritten,
-                                 static_cast<uint32_t>(files->LastErrorNumber()), files->LastError()};
+                                 static_cast<uint32_t>(files->lastErrorNumber(files)), files->lastError(files)};
     HearInBuild(&listener.base, outcome);
   }
   if (!written) *status = kBuildFailedStatus;

@@ -7,7 +7,7 @@
 namespace {
 
 bool Put(ByteSink* sink, const void* data, size_t size) {
-  return size == 0 || sink->Write(data, size) == size;
+  return size == 0 || sink->write(sink, data, size) == size;
 }
 
 }  // namespace

@@ -6,13 +6,9 @@
 
 #include "package_records.h"
 
-class ByteSink {
- public:
+struct ByteSink {
   // Returns the number of bytes actually stored.
-  virtual size_t Write(const void* data, size_t size) = 0;
-
- protected:
-  ~ByteSink() {}
+  size_t (*write)(ByteSink* sink, const void* data, size_t size);
 };
 
 // The parts of one frame record: a 40-byte BITMAPINFOHEADER whose biClrUsed/biBitCount give

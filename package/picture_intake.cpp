@@ -11,26 +11,29 @@
 
 namespace {
 
-class FilePictureSource : public BitmapSource {
- public:
-  FilePictureSource(BuildFiles* files, BuildFiles::Handle file) : files_(files), file_(file) {}
-  size_t ReadAt(uint64_t offset, void* data, size_t size) override {
-    if (!files_->Seek(file_, offset)) return 0;
-    return ReadFully(files_, file_, data, size);
-  }
-
- private:
-  BuildFiles* files_;
-  BuildFiles::Handle file_;
+struct FilePictureSource {
+  BitmapSource base;
+  BuildFiles* files;
+  BuildFiles::Handle file;
 };
+
+size_t ReadFileAt(BitmapSource* source, uint64_t offset, void* data, size_t size) {
+  FilePictureSource* self = reinterpret_cast<FilePictureSource*>(source);
+  if (!self->files->seek(self->files, self->file, offset)) return 0;
+  return ReadFully(self->files, self->file, data, size);
+}
 
 }  // namespace
 
-size_t MemoryBitmapSource::ReadAt(uint64_t offset, void* data, size_t size) {
-  if (offset >= size_) return 0;
-  size_t available = size_ - static_cast<size_t>(offset);
+MemoryBitmapSource::MemoryBitmapSource(const uint8_t* data, size_t size)
+    : BitmapSource{ReadAt}, data_(data), size_(size) {}
+
+size_t MemoryBitmapSource::ReadAt(BitmapSource* source, uint64_t offset, void* data, size_t size) {
+  MemoryBitmapSource* self = static_cast<MemoryBitmapSource*>(source);
+  if (offset >= self->size_) return 0;
+  size_t available = self->size_ - static_cast<size_t>(offset);
   size_t count = size < available ? size : available;
-  std::memcpy(data, data_ + offset, count);
+  std::memcpy(data, self->data_ + offset, count);
   return count;
 }
 
@@ -51,7 +54,7 @@ bool PassesShapeCheck(BitmapRecord* record, const char** why) {
 bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handle, PictureCodec* codecs,
                   const char** why, PictureOpening* opening) {
   uint64_t size = 0;
-  if (!files->SizeOf(handle, &size)) return Refuse(why, files->LastError());
+  if (!files->sizeOf(files, handle, &size)) return Refuse(why, files->lastError(files));
   if (size > kMaxBitmapBytes) {
     *opening = PictureTooLarge;
     return Refuse(why, "picture file larger than 256 MiB");
@@ -59,7 +62,7 @@ bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handl
   if (!codecs) *opening = PictureNotAPicture;
   file->bytes = static_cast<uint8_t*>(std::malloc(size > 0 ? static_cast<size_t>(size) : 1));
   if (!file->bytes) return Refuse(why, "not enough memory for the picture file");
-  if (!files->Seek(handle, 0) || ReadFully(files, handle, file->bytes, static_cast<size_t>(size)) != size)
+  if (!files->seek(files, handle, 0) || ReadFully(files, handle, file->bytes, static_cast<size_t>(size)) != size)
     return Refuse(why, "picture file could not be read whole");
   file->decoding = OpenPictureFrames(&file->frames, codecs, file->bytes, static_cast<size_t>(size), why);
   return file->decoding;
@@ -73,24 +76,24 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
   PictureOpening unused;
   if (!opening) opening = &unused;
   *opening = PictureUnreadable;
-  BuildFiles::Handle handle = files->OpenForReading(path);
+  BuildFiles::Handle handle = files->openForReading(files, path);
   if (!handle) {
     *opening = PictureNotOpened;
-    return Refuse(why, files->LastError());
+    return Refuse(why, files->lastError(files));
   }
   uint8_t head[kPictureHeadSize];
-  const size_t got = files->Seek(handle, 0) ? ReadFully(files, handle, head, sizeof head) : 0;
+  const size_t got = files->seek(files, handle, 0) ? ReadFully(files, handle, head, sizeof head) : 0;
   bool ok;
   if (IsDecodedPicture(head, got)) {
     ok = ReadForCodec(file, files, handle, codecs, why, opening);
   } else if (SniffPictureFormat(head, got) == PictureBmp) {
-    FilePictureSource source(files, handle);
-    ok = file->bitmapPending = IntakeBitmap(&source, &file->bitmap, why) && PassesShapeCheck(&file->bitmap, why);
+    FilePictureSource source = {{ReadFileAt}, files, handle};
+    ok = file->bitmapPending = IntakeBitmap(&source.base, &file->bitmap, why) && PassesShapeCheck(&file->bitmap, why);
   } else {
     *opening = PictureNotAPicture;
     ok = Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
   }
-  files->Close(handle);
+  files->close(files, handle);
   if (ok) *opening = PictureOpened;
   return ok;
 }

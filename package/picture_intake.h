@@ -12,21 +12,18 @@
 #include "package_writer.h"
 #include "picture_frames.h"
 
-// Reads bytes at an offset of the file; returns how many it got (fewer at the end).
-class BitmapSource {
- public:
-  virtual size_t ReadAt(uint64_t offset, void* data, size_t size) = 0;
-
- protected:
-  ~BitmapSource() {}
+struct BitmapSource {
+  // Reads bytes at an offset of the file; returns how many it got (fewer at the end).
+  size_t (*readAt)(BitmapSource* source, uint64_t offset, void* data, size_t size);
 };
 
 class MemoryBitmapSource : public BitmapSource {
  public:
-  MemoryBitmapSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  size_t ReadAt(uint64_t offset, void* data, size_t size) override;
+  MemoryBitmapSource(const uint8_t* data, size_t size);
 
  private:
+  static size_t ReadAt(BitmapSource* source, uint64_t offset, void* data, size_t size);
+
   const uint8_t* data_;
   size_t size_;
 };

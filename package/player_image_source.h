@@ -4,14 +4,10 @@
 
 #include "build_files.h"
 
-class PlayerImageSource {
- public:
+struct PlayerImageSource {
   // The 49152 bytes of the player, kept by the source for as long as it lives; null, with a
   // reason, when they cannot be had.
-  virtual const uint8_t* PlayerImage(const char** why) = 0;
-
- protected:
-  ~PlayerImageSource() {}
+  const uint8_t* (*playerImage)(PlayerImageSource* source, const char** why);
 };
 
 // The last 49152 bytes of a file: the designer's own executable carries the player at its end,
@@ -19,13 +15,14 @@ class PlayerImageSource {
 // the player: the image is then the 49152 bytes before it.
 class TrailingPlayerImage : public PlayerImageSource {
  public:
-  TrailingPlayerImage(BuildFiles* files, const char* path) : files_(files), path_(path) {}
+  TrailingPlayerImage(BuildFiles* files, const char* path);
   ~TrailingPlayerImage();
   TrailingPlayerImage(const TrailingPlayerImage&) = delete;
   TrailingPlayerImage& operator=(const TrailingPlayerImage&) = delete;
-  const uint8_t* PlayerImage(const char** why) override;
 
  private:
+  static const uint8_t* PlayerImage(PlayerImageSource* source, const char** why);
+
   BuildFiles* files_;
   const char* path_;
   uint8_t* image_ = nullptr;

@@ -37,7 +37,7 @@ bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 // a wave, else what the file looks like.
 const char* NotAWave(BuildFiles* files, BuildFiles::Handle file) {
   uint8_t head[12] = {};
-  const size_t got = files->Seek(file, 0) ? ReadFully(files, file, head, sizeof head) : 0;
+  const size_t got = files->seek(files, file, 0) ? ReadFully(files, file, head, sizeof head) : 0;
   if (got == sizeof head && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0) return nullptr;
   if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) return "an Ogg file, not a wave";
   if (got >= 4 && std::memcmp(head, "fLaC", 4) == 0) return "a FLAC file, not a wave";
@@ -100,7 +100,7 @@ bool SceneWalk::OpenNamed(WalkSubject subject, int slot, const char* named) {
     std::strcpy(fileName_, named);
     return true;
   }
-  const bool missing = opening == PictureNotOpened && IsMissing(sources_.files->LastErrorNumber());
+  const bool missing = opening == PictureNotOpened && IsMissing(sources_.files->lastErrorNumber(sources_.files));
   Hear(subject, slot, named, LeftOutReason(opening, missing), opening == PictureTooLarge ? kMaxBitmapBytes : 0,
        missing ? nullptr : why);
   ClosePictureFile(&file_);
@@ -296,10 +296,10 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
     return false;
   }
   BuildFiles* files = sources_.files;
-  sound->file = files->OpenForReading(sound->path);
+  sound->file = files->openForReading(files, sound->path);
   if (!sound->file) {
-    const bool missing = IsMissing(files->LastErrorNumber());
-    Hear(WalkSound, 0, named, missing ? LeftMissing : LeftUnopenable, 0, missing ? nullptr : files->LastError());
+    const bool missing = IsMissing(files->lastErrorNumber(files));
+    Hear(WalkSound, 0, named, missing ? LeftMissing : LeftUnopenable, 0, missing ? nullptr : files->lastError(files));
     return false;
   }
   uint64_t size = 0;
@@ -307,9 +307,9 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
   WalkReason refusal = LeftOverLimit;
   uint32_t number = 0;
   why = nullptr;
-  if (!files->SizeOf(sound->file, &size)) {
+  if (!files->sizeOf(files, sound->file, &size)) {
     refusal = LeftUnopenable;
-    why = files->LastError();
+    why = files->lastError(files);
   } else if (size > kMaxSoundBytes) {
     number = static_cast<uint32_t>(kMaxSoundBytes);
   } else if (size == 0) {
@@ -325,7 +325,7 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
   }
   if (!taken) {
     Hear(WalkSound, 0, named, refusal, number, why);
-    files->Close(sound->file);
+    files->close(files, sound->file);
     sound->file = nullptr;
     return false;
   }

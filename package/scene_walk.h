@@ -19,7 +19,7 @@
 #include "size_limits.h"
 #include "walk_outcome.h"
 
-class SettingsStore;
+struct SettingsStore;
 struct PictureCodec;
 
 struct SceneWalkSources {

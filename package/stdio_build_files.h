@@ -5,19 +5,20 @@
 
 class StdioBuildFiles : public BuildFiles {
  public:
-  Handle OpenForReading(const char* path) override;
-  // One replacement at a time: the builder writes one output.
-  Handle CreateReplacement(const char* path) override;
-  bool FinishReplacement(Handle file, bool keep) override;
-  bool SizeOf(Handle file, uint64_t* size) override;
-  bool Seek(Handle file, uint64_t offset) override;
-  size_t Read(Handle file, void* data, size_t size) override;
-  size_t Write(Handle file, const void* data, size_t size) override;
-  bool Close(Handle file) override;
-  const char* LastError() override;
-  int LastErrorNumber() override { return lastError_; }
+  StdioBuildFiles();
 
  private:
+  static Handle OpenForReading(BuildFiles* files, const char* path);
+  // One replacement at a time: the builder writes one output.
+  static Handle CreateReplacement(BuildFiles* files, const char* path);
+  static bool FinishReplacement(BuildFiles* files, Handle file, bool keep);
+  static bool SizeOf(BuildFiles* files, Handle file, uint64_t* size);
+  static bool Seek(BuildFiles* files, Handle file, uint64_t offset);
+  static size_t Read(BuildFiles* files, Handle file, void* data, size_t size);
+  static size_t Write(BuildFiles* files, Handle file, const void* data, size_t size);
+  static bool Close(BuildFiles* files, Handle file);
+  static const char* LastError(BuildFiles* files);
+  static int LastErrorNumber(BuildFiles* files);
   void SetError(int error);
 
   int lastError_ = 0;

@@ -33,30 +33,35 @@ ProfileLoad LoadProfileFile(const char* path, std::string* text) {
   return result;
 }
 
-size_t ProfileFileStore::ReadText(const char* section, const char* key, const char* fallback,
+ProfileFileStore::ProfileFileStore(const char* path, ReplacementInterruption* interruption)
+    : SettingsStore{ReadText, WriteText}, path_(path), interruption_(interruption) {}
+
+size_t ProfileFileStore::ReadText(SettingsStore* store, const char* section, const char* key, const char* fallback,
                                   char value[kSettingBufferSize]) {
+  ProfileFileStore* self = static_cast<ProfileFileStore*>(store);
   std::string text;
   const char* found = nullptr;
   size_t length = 0;
   // An unreadable file reads as an empty store, as the profile service treats it.
-  if (LoadProfileFile(path_.c_str(), &text) == ProfileLoaded &&
+  if (LoadProfileFile(self->path_.c_str(), &text) == ProfileLoaded &&
       FindProfileValue(text.data(), text.size(), section, key, &found, &length))
     return CopySettingText(found, length, value);
   const char* def = fallback ? fallback : "";
   return CopySettingText(def, std::strlen(def), value);
 }
 
-bool ProfileFileStore::WriteText(const char* section, const char* key, const char* value) {
+bool ProfileFileStore::WriteText(SettingsStore* store, const char* section, const char* key, const char* value) {
+  ProfileFileStore* self = static_cast<ProfileFileStore*>(store);
   if (!IsValidProfileName(section, ']') || !IsValidProfileName(key, '=')) return false;
   std::string text;
   // A file that exists but cannot be read whole is left alone rather than replaced by a
   // store that has lost everything else in it.
-  if (LoadProfileFile(path_.c_str(), &text) == ProfileUnreadable) return false;
+  if (LoadProfileFile(self->path_.c_str(), &text) == ProfileUnreadable) return false;
   std::string changed = SetProfileValue(text, section, key, value ? value : "");
 
   FileReplacement replacement;
   const char* problem = nullptr;
-  if (!BeginFileReplacement(path_.c_str(), interruption_, &replacement, &problem)) return false;
+  if (!BeginFileReplacement(self->path_.c_str(), self->interruption_, &replacement, &problem)) return false;
   if (WriteFileReplacement(&replacement, changed.data(), changed.size()) != changed.size()) {
     AbandonFileReplacement(&replacement);
     return false;

@@ -23,12 +23,13 @@ struct ReplacementInterruption;
 class ProfileFileStore : public SettingsStore {
  public:
   // interruption: the seam of a test that stops a write part way, as a crash would.
-  explicit ProfileFileStore(const char* path, ReplacementInterruption* interruption = nullptr)
-      : path_(path), interruption_(interruption) {}
-  size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
-  bool WriteText(const char* section, const char* key, const char* value) override;
+  explicit ProfileFileStore(const char* path, ReplacementInterruption* interruption = nullptr);
 
  private:
+  static size_t ReadText(SettingsStore* store, const char* section, const char* key, const char* fallback,
+                         char value[kSettingBufferSize]);
+  static bool WriteText(SettingsStore* store, const char* section, const char* key, const char* value);
+
   std::string path_;
   ReplacementInterruption* interruption_;
 };

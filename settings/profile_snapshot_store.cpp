@@ -25,6 +25,8 @@ uint64_t HashNames(const char* section, size_t sectionLength, const char* key, s
 
 }  // namespace
 
+ProfileSnapshotStore::ProfileSnapshotStore() : SettingsStore{ReadText, WriteText} {}
+
 bool ProfileSnapshotStore::Load(const char* path) {
   std::string text;
   if (LoadProfileFile(path, &text) == ProfileUnreadable) return false;
@@ -80,12 +82,13 @@ const ProfileSnapshotStore::Entry* ProfileSnapshotStore::Find(const char* sectio
   return index != 0 ? &entries_[index - 1] : nullptr;
 }
 
-size_t ProfileSnapshotStore::ReadText(const char* section, const char* key, const char* fallback,
-                                      char value[kSettingBufferSize]) {
-  if (const Entry* found = Find(section, std::strlen(section), key, std::strlen(key)))
-    return CopySettingText(text_.data() + found->value, found->valueLength, value);
+size_t ProfileSnapshotStore::ReadText(SettingsStore* store, const char* section, const char* key,
+                                      const char* fallback, char value[kSettingBufferSize]) {
+  const ProfileSnapshotStore* self = static_cast<ProfileSnapshotStore*>(store);
+  if (const Entry* found = self->Find(section, std::strlen(section), key, std::strlen(key)))
+    return CopySettingText(self->text_.data() + found->value, found->valueLength, value);
   const char* def = fallback ? fallback : "";
   return CopySettingText(def, std::strlen(def), value);
 }
 
-bool ProfileSnapshotStore::WriteText(const char*, const char*, const char*) { return false; }
+bool ProfileSnapshotStore::WriteText(SettingsStore*, const char*, const char*, const char*) { return false; }

@@ -8,17 +8,19 @@
 #include "profile_file_store.h"
 #include "settings_store.h"
 
+// Its writeText always answers false: the snapshot never changes the file behind it.
 class ProfileSnapshotStore : public SettingsStore {
  public:
+  ProfileSnapshotStore();
   // Loads the file; false when it exists but cannot be read (a missing file is an empty store).
   bool Load(const char* path);
   // The same, from the text of a profile file already in memory (taken over, not copied).
   void LoadText(std::string text);
-  size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
-  // Always false: the snapshot never changes the file behind it.
-  bool WriteText(const char* section, const char* key, const char* value) override;
 
  private:
+  static size_t ReadText(SettingsStore* store, const char* section, const char* key, const char* fallback,
+                         char value[kSettingBufferSize]);
+  static bool WriteText(SettingsStore* store, const char* section, const char* key, const char* value);
   // One key line, by its place in the text.
   struct Entry {
     uint64_t hash;

@@ -77,8 +77,8 @@ SettingKeyText SettingKeyOf(SettingId id, int character, int slot) {
 }
 
 size_t ReadSetting(SettingsStore* store, SettingId id, char value[kSettingBufferSize], int character, int slot) {
-  return store->ReadText(kSettings[id].section, SettingKeyOf(id, character, slot).text, kSettings[id].fallback,
-                         value);
+  return store->readText(store, kSettings[id].section, SettingKeyOf(id, character, slot).text,
+                         kSettings[id].fallback, value);
 }
 
 int32_t ReadSettingNumber(SettingsStore* store, SettingId id, int character, int slot) {
@@ -88,7 +88,7 @@ int32_t ReadSettingNumber(SettingsStore* store, SettingId id, int character, int
 }
 
 bool WriteSetting(SettingsStore* store, SettingId id, const char* value, int character, int slot) {
-  return store->WriteText(kSettings[id].section, SettingKeyOf(id, character, slot).text, value);
+  return store->writeText(store, kSettings[id].section, SettingKeyOf(id, character, slot).text, value);
 }
 
 bool WriteSettingNumber(SettingsStore* store, SettingId id, int32_t value, int character, int slot) {

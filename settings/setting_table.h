@@ -8,7 +8,7 @@
 
 #include "settings_limits.h"
 
-class SettingsStore;
+struct SettingsStore;
 
 enum SettingId {
   kModuleName,

@@ -6,14 +6,14 @@
 
 int32_t ReadIntegerSetting(SettingsStore* store, const char* section, const char* key, const char* fallback) {
   char text[kSettingBufferSize];
-  store->ReadText(section, key, fallback, text);
+  store->readText(store, section, key, fallback, text);
   return ParseSettingInteger(text);
 }
 
 bool WriteIntegerSetting(SettingsStore* store, const char* section, const char* key, int32_t value) {
   char text[12];
   FormatSettingInteger(value, text);
-  return store->WriteText(section, key, text);
+  return store->writeText(store, section, key, text);
 }
 
 size_t CopySettingText(const char* text, size_t length, char value[kSettingBufferSize]) {

@@ -8,10 +8,12 @@ extern const char kProfileFileName[];  // "MORVANE.INI"
 class WindowsProfileStore : public SettingsStore {
  public:
   // A bare name means the Windows folder; a path names its file directly (used by the tools).
-  explicit WindowsProfileStore(const char* file = kProfileFileName) : file_(file) {}
-  size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
-  bool WriteText(const char* section, const char* key, const char* value) override;
+  explicit WindowsProfileStore(const char* file = kProfileFileName);
 
  private:
+  static size_t ReadText(SettingsStore* store, const char* section, const char* key, const char* fallback,
+                         char value[kSettingBufferSize]);
+  static bool WriteText(SettingsStore* store, const char* section, const char* key, const char* value);
+
   const char* file_;
 };

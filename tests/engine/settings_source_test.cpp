@@ -41,20 +41,28 @@ class MapStore : public TableSettings {
 
 class BlankPlayerImage : public PlayerImageSource {
  public:
-  const uint8_t* PlayerImage(const char**) override { return image_; }
+  BlankPlayerImage() : PlayerImageSource{Image} {}
 
  private:
+  static const uint8_t* Image(PlayerImageSource* source, const char**) {
+    return static_cast<BlankPlayerImage*>(source)->image_;
+  }
   uint8_t image_[kPlayerImageSize] = {};
 };
 
 // The designer's own file access, noting which files the playback opens.
 class RecordingFiles : public StdioBuildFiles {
  public:
-  Handle OpenForReading(const char* path) override {
-    pictures.push_back(path);
-    return StdioBuildFiles::OpenForReading(path);
-  }
+  RecordingFiles() : openFile_(openForReading) { openForReading = Open; }
   std::vector<std::string> pictures;
+
+ private:
+  static Handle Open(BuildFiles* files, const char* path) {
+    RecordingFiles* self = static_cast<RecordingFiles*>(files);
+    self->pictures.push_back(path);
+    return self->openFile_(files, path);
+  }
+  Handle (*openFile_)(BuildFiles* files, const char* path);
 };
 
 struct RecordingSound {

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static ProfileSnapshotStore snapshot;  // its tables kept from run to run
   snapshot.LoadText(text);
   char read[kSettingBufferSize];
-  const size_t readLength = snapshot.ReadText("speed", "AX", nullptr, read);
+  const size_t readLength = snapshot.readText(&snapshot, "speed", "AX", nullptr, read);
   if (value ? readLength != std::min<size_t>(length, kMaxSettingLength) || std::memcmp(read, value, readLength) != 0
             : readLength != 0)
     std::abort();

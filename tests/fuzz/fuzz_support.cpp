@@ -51,13 +51,10 @@ const Bytes kRlePicture = SmallBitmap(5, 3, 8, 1, {3, 1, 2, 2, 0, 0, 0, 3, 1, 2,
 const Bytes kWave = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
 
 // MemoryFiles leaves the image out of what it keeps.
-class BlankPlayer : public PlayerImageSource {
- public:
-  const uint8_t* PlayerImage(const char**) override {
-    static const uint8_t image[kPlayerImageSize] = {};
-    return image;
-  }
-};
+const uint8_t* BlankPlayerImage(PlayerImageSource*, const char**) {
+  static const uint8_t image[kPlayerImageSize] = {};
+  return image;
+}
 
 bool QuietSound(SceneSound*, EngineHost*, const char*) { return true; }
 
@@ -90,16 +87,19 @@ std::vector<uint8_t>& KeptPackage() {
 }  // namespace
 
 MemoryFiles::MemoryFiles(const uint8_t* picture, size_t size)
-    : package(KeptPackage()),
+    : BuildFiles{OpenForReading, CreateReplacement, FinishReplacement, SizeOf, Seek, Read, Write, Close, LastError,
+                 LastErrorNumber},
+      package(KeptPackage()),
       files_{{"/f/a.bmp", kRgbPicture.data(), kRgbPicture.size()},
              {"/f/b.bmp", kRlePicture.data(), kRlePicture.size()},
              {"/f/s.wav", kWave.data(), kWave.size()},
              {"/f/x.bmp", picture, size}} {}
 
-BuildFiles::Handle MemoryFiles::OpenForReading(const char* path) {
-  for (const NamedFile& file : files_) {
+BuildFiles::Handle MemoryFiles::OpenForReading(BuildFiles* files, const char* path) {
+  MemoryFiles* self = static_cast<MemoryFiles*>(files);
+  for (const NamedFile& file : self->files_) {
     if (std::strcmp(file.name, path) != 0) continue;
-    for (OpenFile& open : open_) {
+    for (OpenFile& open : self->open_) {
       if (open.file) continue;
       open = OpenFile{&file, 0};
       return &open;
@@ -109,25 +109,26 @@ BuildFiles::Handle MemoryFiles::OpenForReading(const char* path) {
   return nullptr;
 }
 
-BuildFiles::Handle MemoryFiles::CreateReplacement(const char*) {
-  package.clear();
-  written = 0;
-  return &package;
+BuildFiles::Handle MemoryFiles::CreateReplacement(BuildFiles* files, const char*) {
+  MemoryFiles* self = static_cast<MemoryFiles*>(files);
+  self->package.clear();
+  self->written = 0;
+  return &self->package;
 }
 
-bool MemoryFiles::FinishReplacement(Handle, bool) { return true; }
+bool MemoryFiles::FinishReplacement(BuildFiles*, Handle, bool) { return true; }
 
-bool MemoryFiles::SizeOf(Handle file, uint64_t* size) {
+bool MemoryFiles::SizeOf(BuildFiles*, Handle file, uint64_t* size) {
   *size = static_cast<OpenFile*>(file)->file->size;
   return true;
 }
 
-bool MemoryFiles::Seek(Handle file, uint64_t offset) {
+bool MemoryFiles::Seek(BuildFiles*, Handle file, uint64_t offset) {
   static_cast<OpenFile*>(file)->position = static_cast<size_t>(offset);
   return true;
 }
 
-size_t MemoryFiles::Read(Handle file, void* data, size_t size) {
+size_t MemoryFiles::Read(BuildFiles*, Handle file, void* data, size_t size) {
   OpenFile* open = static_cast<OpenFile*>(file);
   if (open->position >= open->file->size) return 0;
   size_t count = std::min(size, open->file->size - open->position);
@@ -136,20 +137,23 @@ size_t MemoryFiles::Read(Handle file, void* data, size_t size) {
   return count;
 }
 
-size_t MemoryFiles::Write(Handle, const void* data, size_t size) {
+size_t MemoryFiles::Write(BuildFiles* files, Handle, const void* data, size_t size) {
+  MemoryFiles* self = static_cast<MemoryFiles*>(files);
   const uint8_t* p = static_cast<const uint8_t*>(data);
-  size_t skip = written < kPlayerImageSize ? std::min<size_t>(size, kPlayerImageSize - written) : 0;
-  written += size;
-  package.insert(package.end(), p + skip, p + size);
+  size_t skip = self->written < kPlayerImageSize ? std::min<size_t>(size, kPlayerImageSize - self->written) : 0;
+  self->written += size;
+  self->package.insert(self->package.end(), p + skip, p + size);
   return size;
 }
 
-bool MemoryFiles::Close(Handle file) {
+bool MemoryFiles::Close(BuildFiles*, Handle file) {
   static_cast<OpenFile*>(file)->file = nullptr;
   return true;
 }
 
-const char* MemoryFiles::LastError() { return "no such file"; }
+const char* MemoryFiles::LastError(BuildFiles*) { return "no such file"; }
+
+int MemoryFiles::LastErrorNumber(BuildFiles*) { return 0; }
 
 SettingsInput::SettingsInput(const uint8_t* data, size_t size) {
   const uint8_t* split = static_cast<const uint8_t*>(std::memchr(data, 0, size));
@@ -174,7 +178,7 @@ void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures) 
 }
 
 void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
-  BlankPlayer player;
+  PlayerImageSource player = {BlankPlayerImage};
   LibraryPictureCodec codecs;
   OpenLibraryPictureCodec(&codecs);
   BuildSources sources = {&input->store, &player, files, "/f", nullptr, &codecs.base, false};

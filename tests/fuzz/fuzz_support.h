@@ -24,15 +24,6 @@ struct NamedFile {
 class MemoryFiles : public BuildFiles {
  public:
   MemoryFiles(const uint8_t* picture, size_t size);
-  Handle OpenForReading(const char* path) override;
-  Handle CreateReplacement(const char* path) override;
-  bool FinishReplacement(Handle file, bool keep) override;
-  bool SizeOf(Handle file, uint64_t* size) override;
-  bool Seek(Handle file, uint64_t offset) override;
-  size_t Read(Handle file, void* data, size_t size) override;
-  size_t Write(Handle file, const void* data, size_t size) override;
-  bool Close(Handle file) override;
-  const char* LastError() override;
 
   // The package, in a block kept from run to run: it is written a few bytes at a time, and
   // growing a fresh block for each run costs more than the build itself.
@@ -45,6 +36,17 @@ class MemoryFiles : public BuildFiles {
     const NamedFile* file;
     size_t position;
   };
+  static Handle OpenForReading(BuildFiles* files, const char* path);
+  static Handle CreateReplacement(BuildFiles* files, const char* path);
+  static bool FinishReplacement(BuildFiles* files, Handle file, bool keep);
+  static bool SizeOf(BuildFiles* files, Handle file, uint64_t* size);
+  static bool Seek(BuildFiles* files, Handle file, uint64_t offset);
+  static size_t Read(BuildFiles* files, Handle file, void* data, size_t size);
+  static size_t Write(BuildFiles* files, Handle file, const void* data, size_t size);
+  static bool Close(BuildFiles* files, Handle file);
+  static const char* LastError(BuildFiles* files);
+  static int LastErrorNumber(BuildFiles* files);
+
   NamedFile files_[4];
   OpenFile open_[4] = {};
 };

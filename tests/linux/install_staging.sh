@@ -50,7 +50,11 @@ done < <(grep -a -o -E '[^=]+\.(bmp|wav|png|jpg)' "$sample/MORVANE.INI" | sort -
 # player finds the sample scene from its link (it then stops only at the missing display).
 "$usr/bin/morvane-pack" --settings "$sample/MORVANE.INI" "$stage/sample.scr" >"$stage/pack.log" 2>&1 ||
   fail "morvane-pack with the installed player image: $(cat "$stage/pack.log")"
-cmp -s -n 49152 "$stage/sample.scr" "$usr/share/morvane/player.scr" || fail "the package does not start with the player image"
+# A scene without comment lines keeps the image byte for byte (a first comment line would become
+# the saver's description in its version resource).
+"$usr/bin/morvane-pack" --settings "$stage/no-settings.ini" "$stage/plain.scr" >"$stage/pack.log" 2>&1 ||
+  fail "morvane-pack of the default scene: $(cat "$stage/pack.log")"
+cmp -s -n 49152 "$stage/plain.scr" "$usr/share/morvane/player.scr" || fail "the package does not start with the player image"
 "$usr/bin/morvane-render" "$stage/sample.scr" --size 64x48 --seconds 0.1 "$stage/sample.png" >/dev/null ||
   fail "morvane-render cannot play the package"
 out=$(env -u DISPLAY "$usr/bin/morvane-play" 2>&1)

@@ -17,8 +17,10 @@
 namespace {
 
 struct BlankImage : PlayerImageSource {
-  BlankImage() { image[0] = 'M', image[1] = 'Z'; }
-  const uint8_t* PlayerImage(const char**) override { return image; }
+  BlankImage() : PlayerImageSource{Image} { image[0] = 'M', image[1] = 'Z'; }
+  static const uint8_t* Image(PlayerImageSource* source, const char**) {
+    return static_cast<BlankImage*>(source)->image;
+  }
   uint8_t image[kPlayerImageSize] = {};
 };
 

@@ -25,7 +25,10 @@
 namespace {
 
 struct BlankImage : PlayerImageSource {
-  const uint8_t* PlayerImage(const char**) override { return image; }
+  BlankImage() : PlayerImageSource{Image} {}
+  static const uint8_t* Image(PlayerImageSource* source, const char**) {
+    return static_cast<BlankImage*>(source)->image;
+  }
   uint8_t image[kPlayerImageSize] = {};
 };
 
@@ -330,7 +333,7 @@ TEST_F(PackToolTest, ASignedDesignersPlayerCopyIsFoundBeforeItsSignature) {
   for (const std::string& path : {designer, folder.Path("signed.scr")}) {
     TrailingPlayerImage source(&files, path.c_str());
     const char* why = nullptr;
-    const uint8_t* found = source.PlayerImage(&why);
+    const uint8_t* found = source.playerImage(&source, &why);
     ASSERT_NE(found, nullptr) << path << ": " << why;
     EXPECT_TRUE(std::equal(image.begin(), image.end(), found)) << path;
   }

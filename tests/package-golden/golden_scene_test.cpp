@@ -25,8 +25,10 @@
 namespace {
 
 struct BlankPlayer : PlayerImageSource {
-  BlankPlayer() { std::memset(image, 0x5A, kPlayerImageSize); }
-  const uint8_t* PlayerImage(const char**) override { return image; }
+  BlankPlayer() : PlayerImageSource{Image} { std::memset(image, 0x5A, kPlayerImageSize); }
+  static const uint8_t* Image(PlayerImageSource* source, const char**) {
+    return static_cast<BlankPlayer*>(source)->image;
+  }
   uint8_t image[kPlayerImageSize];
 };
 

@@ -16,15 +16,18 @@ std::string Lower(std::string s) {
 }
 }  // namespace
 
+TableSettings::TableSettings() : SettingsStore{ReadText, WriteText} {}
+
 void TableSettings::Set(const std::string& section, const std::string& key, const std::string& value) {
   values_[Lower(section) + "/" + Lower(key)] = value;
 }
 
-size_t TableSettings::ReadText(const char* section, const char* key, const char* fallback,
+size_t TableSettings::ReadText(SettingsStore* store, const char* section, const char* key, const char* fallback,
                                char value[kSettingBufferSize]) {
-  reads.push_back(std::string(section) + "/" + key);
-  auto found = values_.find(Lower(section) + "/" + Lower(key));
-  const std::string text = found != values_.end() ? found->second : std::string(fallback);
+  TableSettings* self = static_cast<TableSettings*>(store);
+  self->reads.push_back(std::string(section) + "/" + key);
+  auto found = self->values_.find(Lower(section) + "/" + Lower(key));
+  const std::string text = found != self->values_.end() ? found->second : std::string(fallback);
   return CopySettingText(text.data(), text.size(), value);
 }
 
@@ -41,8 +44,8 @@ std::string TableSettings::ProfileText() const {
   return text;
 }
 
-bool TableSettings::WriteText(const char* section, const char* key, const char* value) {
-  Set(section, key, value);
+bool TableSettings::WriteText(SettingsStore* store, const char* section, const char* key, const char* value) {
+  static_cast<TableSettings*>(store)->Set(section, key, value);
   return true;
 }
 

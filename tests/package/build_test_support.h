@@ -10,14 +10,17 @@
 
 class TableSettings : public SettingsStore {
  public:
+  TableSettings();
   void Set(const std::string& section, const std::string& key, const std::string& value);
-  size_t ReadText(const char* section, const char* key, const char* fallback, char value[kSettingBufferSize]) override;
-  bool WriteText(const char* section, const char* key, const char* value) override;
   // The settings as a settings file holds them (sections and keys in lower case).
   std::string ProfileText() const;
   std::vector<std::string> reads;  // "Section/Key" in the order asked
 
  private:
+  static size_t ReadText(SettingsStore* store, const char* section, const char* key, const char* fallback,
+                         char value[kSettingBufferSize]);
+  static bool WriteText(SettingsStore* store, const char* section, const char* key, const char* value);
+
   std::map<std::string, std::string> values_;
 };
 

@@ -36,7 +36,7 @@ std::vector<uint8_t> SamplePackage() {
   WriteBackgroundRecord(&sink, BackgroundRecord{0, 10, 20, 30, 1, 0});
   WriteFrameRecord(&sink, frame);
   WriteSoundHeader(&sink, 6);
-  sink.Write("RIFFxx", 6);
+  sink.write(&sink, "RIFFxx", 6);
   return sink.bytes;
 }
 
@@ -124,7 +124,7 @@ TEST(RecordReader, MemoLinesKeepWhatFitsAndTheEndReadsAsZeros) {
   VectorSink sink;
   WriteMemoLine(&sink, std::string(300, 'q').c_str(), 300);
   WriteMemoLine(&sink, "after", 5);
-  sink.Write("\x09\0\0\0ab", 6);  // a line of 9 bytes of which 2 are there
+  sink.write(&sink, "\x09\0\0\0ab", 6);  // a line of 9 bytes of which 2 are there
   MemoryStream stream;
   OpenMemoryStream(&stream, sink.bytes.data(), sink.bytes.size());
   RecordReader reader;

@@ -50,7 +50,7 @@ class ProfileFileTest : public ::testing::Test {
   }
   std::string Read(SettingsStore* store, const char* section, const char* key, const char* fallback = "<absent>") {
     char value[kSettingBufferSize];
-    store->ReadText(section, key, fallback, value);
+    store->readText(store, section, key, fallback, value);
     return value;
   }
 
@@ -101,7 +101,7 @@ TEST_F(ProfileFileTest, ReadsHandWrittenFiles) {
     EXPECT_EQ(Read(&file, c.section, c.key), c.value) << c.section << "/" << c.key;
     EXPECT_EQ(Read(&snapshot, c.section, c.key), c.value) << c.section << "/" << c.key;
   }
-  EXPECT_FALSE(snapshot.WriteText("Speed", "AX", "1"));
+  EXPECT_FALSE(snapshot.writeText(&snapshot, "Speed", "AX", "1"));
   EXPECT_EQ(Get(), kHandWritten);
 }
 
@@ -162,7 +162,7 @@ TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyMust) {
   for (const Case& c : cases) {
     Put(c.before);
     ProfileFileStore store(path.c_str());
-    ASSERT_TRUE(store.WriteText(c.section, c.key, c.value)) << c.name;
+    ASSERT_TRUE(store.writeText(&store, c.section, c.key, c.value)) << c.name;
     EXPECT_EQ(Get(), c.after) << c.name;
     std::string written(c.value);
     EXPECT_EQ(Read(&store, c.section, c.key), written.substr(0, written.find_first_of("\r\n"))) << c.name;
@@ -171,17 +171,17 @@ TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyMust) {
 
 TEST_F(ProfileFileTest, WritesThatCannotBeDoneFailWithoutHarm) {
   ProfileFileStore inMissingFolder((folder + "/missing/MORVANE.INI").c_str());
-  EXPECT_FALSE(inMissingFolder.WriteText("Speed", "AX", "1"));
+  EXPECT_FALSE(inMissingFolder.writeText(&inMissingFolder, "Speed", "AX", "1"));
   char value[kSettingBufferSize];
-  inMissingFolder.ReadText("Speed", "AX", "10", value);
+  inMissingFolder.readText(&inMissingFolder, "Speed", "AX", "10", value);
   EXPECT_STREQ(value, "10");
 
   Put(kHandWritten);
   ProfileFileStore store(path.c_str());
-  EXPECT_FALSE(store.WriteText("", "AX", "1"));
-  EXPECT_FALSE(store.WriteText("Sp]eed", "AX", "1"));
-  EXPECT_FALSE(store.WriteText("Speed", "A=X", "1"));
-  EXPECT_FALSE(store.WriteText("Speed", "A\nX", "1"));
+  EXPECT_FALSE(store.writeText(&store, "", "AX", "1"));
+  EXPECT_FALSE(store.writeText(&store, "Sp]eed", "AX", "1"));
+  EXPECT_FALSE(store.writeText(&store, "Speed", "A=X", "1"));
+  EXPECT_FALSE(store.writeText(&store, "Speed", "A\nX", "1"));
   EXPECT_EQ(Get(), kHandWritten);
 }
 
@@ -189,7 +189,7 @@ TEST_F(ProfileFileTest, KeepsTheFilePermissions) {
   Put("[Speed]\r\nAX=1\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
   ProfileFileStore store(path.c_str());
-  ASSERT_TRUE(store.WriteText("Speed", "AX", "2"));
+  ASSERT_TRUE(store.writeText(&store, "Speed", "AX", "2"));
   struct stat info;
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -222,7 +222,7 @@ TEST_F(ProfileFileTest, AWriteInterruptedAnywhereLeavesTheOldOrTheNewFileWhole) 
     if (child == 0) {
       CrashAt crash = {{CrashHere}, point};
       ProfileFileStore store(path.c_str(), &crash.base);
-      _exit(store.WriteText("Module", "Memo2", value.c_str()) ? kFinished : kFailed);
+      _exit(store.writeText(&store, "Module", "Memo2", value.c_str()) ? kFinished : kFailed);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

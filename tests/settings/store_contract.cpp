@@ -9,7 +9,7 @@ namespace {
 
 std::string Read(SettingsStore* store, const char* section, const char* key, const char* fallback) {
   char value[kSettingBufferSize];
-  size_t length = store->ReadText(section, key, fallback, value);
+  size_t length = store->readText(store, section, key, fallback, value);
   EXPECT_EQ(length, std::strlen(value));
   return value;
 }
@@ -23,13 +23,13 @@ void CheckStoreContract(SettingsStore* store) {
   EXPECT_EQ(Read(store, "BackGround", "Bmp", ""), "");
 
   // Names match without regard to case, in both directions.
-  ASSERT_TRUE(store->WriteText("BackGround", "Bmp", "C:\\pics\\sky.bmp"));
+  ASSERT_TRUE(store->writeText(store, "BackGround", "Bmp", "C:\\pics\\sky.bmp"));
   EXPECT_EQ(Read(store, "background", "BMP", "x"), "C:\\pics\\sky.bmp");
-  ASSERT_TRUE(store->WriteText("BACKGROUND", "bmp", "sea.bmp"));
+  ASSERT_TRUE(store->writeText(store, "BACKGROUND", "bmp", "sea.bmp"));
   EXPECT_EQ(Read(store, "BackGround", "Bmp", "x"), "sea.bmp");
 
   // Present but empty is not absent.
-  ASSERT_TRUE(store->WriteText("Speed", "AX", ""));
+  ASSERT_TRUE(store->writeText(store, "Speed", "AX", ""));
   EXPECT_EQ(Read(store, "Speed", "AX", "10"), "");
   EXPECT_EQ(ReadIntegerSetting(store, "Speed", "AX", "10"), 0);
 
@@ -47,21 +47,21 @@ void CheckStoreContract(SettingsStore* store) {
   // Values come back cut to 259 bytes; the default too.
   std::string line300(300, 'm');
   for (size_t i = 0; i < line300.size(); ++i) line300[i] = static_cast<char>('a' + i % 26);
-  ASSERT_TRUE(store->WriteText("Module", "Memo1", line300.c_str()));
+  ASSERT_TRUE(store->writeText(store, "Module", "Memo1", line300.c_str()));
   EXPECT_EQ(Read(store, "Module", "Memo1", ""), line300.substr(0, 259));
   EXPECT_EQ(Read(store, "Module", "Memo2", line300.c_str()), line300.substr(0, 259));
   std::string line259 = line300.substr(0, 259);
-  ASSERT_TRUE(store->WriteText("Module", "Memo3", line259.c_str()));
+  ASSERT_TRUE(store->writeText(store, "Module", "Memo3", line259.c_str()));
   EXPECT_EQ(Read(store, "Module", "Memo3", ""), line259);
 
   // Shift-JIS text passes as bytes.
-  ASSERT_TRUE(store->WriteText("Module", "MName", "\x83\x65\x83\x58\x83\x67.scr"));
+  ASSERT_TRUE(store->writeText(store, "Module", "MName", "\x83\x65\x83\x58\x83\x67.scr"));
   EXPECT_EQ(Read(store, "Module", "MName", ""), "\x83\x65\x83\x58\x83\x67.scr");
 
   // Replacing one key leaves the others as they were.
-  ASSERT_TRUE(store->WriteText("Pattern", "AX", "1"));
-  ASSERT_TRUE(store->WriteText("Pattern", "AY", "0"));
-  ASSERT_TRUE(store->WriteText("Pattern", "AX", "5"));
+  ASSERT_TRUE(store->writeText(store, "Pattern", "AX", "1"));
+  ASSERT_TRUE(store->writeText(store, "Pattern", "AY", "0"));
+  ASSERT_TRUE(store->writeText(store, "Pattern", "AX", "5"));
   EXPECT_EQ(Read(store, "Pattern", "AX", ""), "5");
   EXPECT_EQ(Read(store, "Pattern", "AY", ""), "0");
   EXPECT_EQ(Read(store, "BackGround", "Bmp", ""), "sea.bmp");

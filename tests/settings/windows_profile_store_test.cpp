@@ -27,7 +27,7 @@ TEST(WindowsProfileStore, KeepsTheStoreContractInTheWindowsFolder) {
   std::string line300(300, 'q');
   WritePrivateProfileStringA("Module", "Memo5", line300.c_str(), file.c_str());
   char value[kSettingBufferSize];
-  EXPECT_EQ(store.ReadText("Module", "Memo5", "", value), 259u);
+  EXPECT_EQ(store.readText(&store, "Module", "Memo5", "", value), 259u);
   EXPECT_EQ(std::string(value), line300.substr(0, 259));
   DeleteFileA(file.c_str());
 }

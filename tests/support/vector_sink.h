@@ -8,8 +8,10 @@
 #include "package_writer.h"
 
 struct VectorSink : ByteSink {
-  size_t Write(const void* data, size_t size) override {
+  VectorSink() : ByteSink{Keep} {}
+  static size_t Keep(ByteSink* sink, const void* data, size_t size) {
     const uint8_t* p = static_cast<const uint8_t*>(data);
+    std::vector<uint8_t>& bytes = static_cast<VectorSink*>(sink)->bytes;
     bytes.insert(bytes.end(), p, p + size);
     return size;
   }

@@ -33,14 +33,14 @@ int Refuse(const char* what, const char* path, const char* why) {
 // The player image must be exactly one image long: anything else would move the package away
 // from the offset every player reads it at.
 bool CheckPlayerImage(BuildFiles* files, const char* path, const char** why) {
-  BuildFiles::Handle file = files->OpenForReading(path);
+  BuildFiles::Handle file = files->openForReading(files, path);
   if (!file) {
-    *why = files->LastError();
+    *why = files->lastError(files);
     return false;
   }
   uint64_t size = 0;
-  bool ok = files->SizeOf(file, &size);
-  files->Close(file);
+  bool ok = files->sizeOf(files, file, &size);
+  files->close(files, file);
   if (!ok) *why = "its size cannot be determined";
   else if (size != kPlayerImageSize) *why = "it is not exactly 49152 bytes long";
   return ok && size == kPlayerImageSize;
@@ -49,19 +49,19 @@ bool CheckPlayerImage(BuildFiles* files, const char* path, const char** why) {
 // The signed saver takes the output's place as the builder's own output does: written beside
 // it and renamed, keeping the old file's permissions and links.
 bool CopyReplacing(BuildFiles* files, const char* from, const char* to, const char** why) {
-  BuildFiles::Handle in = files->OpenForReading(from);
+  BuildFiles::Handle in = files->openForReading(files, from);
   if (!in) {
-    *why = files->LastError();
+    *why = files->lastError(files);
     return false;
   }
-  BuildFiles::Handle out = files->CreateReplacement(to);
+  BuildFiles::Handle out = files->createReplacement(files, to);
   bool whole = out != nullptr;
   static uint8_t chunk[64 * 1024];
-  for (size_t got; whole && (got = files->Read(in, chunk, sizeof chunk)) > 0;)
-    whole = files->Write(out, chunk, got) == got;
-  files->Close(in);
-  if (!out || !files->FinishReplacement(out, whole) || !whole) {
-    *why = files->LastError();
+  for (size_t got; whole && (got = files->read(files, in, chunk, sizeof chunk)) > 0;)
+    whole = files->write(files, out, chunk, got) == got;
+  files->close(files, in);
+  if (!out || !files->finishReplacement(files, out, whole) || !whole) {
+    *why = files->lastError(files);
     return false;
   }
   return true;
