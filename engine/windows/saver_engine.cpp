@@ -37,6 +37,9 @@ void HostStopTimers() {
   KillTimer(engineWindow, kFrameTimerId);
 }
 
+// The engine draws with GDI, as the saver window does.
+const SurfaceLayer& kProgramSurfaceLayer = kGdiSurfaceLayer;
+
 Surface* HostWindowReference() {
   return WindowSurface(engineWindow);
 }
@@ -98,7 +101,7 @@ LRESULT EngineSaverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lP
       BeginPaint(window, &paint);
       EndPaint(window, &paint);
       HDC context = GetDC(window);
-      Surface target = BorrowedSurface(context);
+      GdiSurface target = BorrowedSurface(context);
       PaintScene(&target);
       PresentArea(&target, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
                   paint.rcPaint.bottom);

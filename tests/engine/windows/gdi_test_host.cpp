@@ -1,6 +1,9 @@
 // The engine's host hooks for in-process GDI tests: no window, the display as reference.
 #include "engine_host.h"
 #include "surface.h"
+#include "surface_gdi.h"
+
+const SurfaceLayer& kProgramSurfaceLayer = kGdiSurfaceLayer;
 
 int gdiTestStartupFailures;
 int32_t gdiTestRedrawPeriod, gdiTestFramePeriod;
