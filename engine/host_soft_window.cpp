@@ -3,6 +3,9 @@
 #include "surface.h"
 #include "surface_soft.h"
 
+// The engine draws on pixel buffers, as this window is one.
+const SurfaceLayer& kProgramSurfaceLayer = kSoftSurfaceLayer;
+
 Surface* SoftWindowReference(EngineHost*) {
   return CreateSoftReference();
 }

@@ -1,12 +1,17 @@
 // The surface layer: the handful of drawing operations the engine needs, with one
-// implementation on GDI (Windows) and one on plain 32-bit pixel buffers (every platform).
-// Exactly one of them is linked into a program. Colours are 0x00BBGGRR.
+// implementation on GDI (Windows) and one on plain 32-bit pixel buffers (every platform). Each
+// layer is a table of operations, so that both can live in one program; the program names the
+// one the engine draws with, and the functions below are the engine's interface to it.
+// Colours are 0x00BBGGRR.
 #pragma once
 #include <cstdint>
 
 // An off-screen picture, or a drawing target the surface layer does not own (a window's
-// context, a reference context). Its layout belongs to the implementation.
-struct Surface;
+// context, a reference context). A layer's own surface starts with this part; the rest of its
+// layout belongs to the layer.
+struct Surface {
+  int32_t width, height;
+};
 
 // The GDI raster-operation codes (SRCCOPY, SRCAND, SRCPAINT, SRCINVERT); named apart from
 // the platform's macros so that this header can sit beside <windows.h>.
@@ -22,7 +27,8 @@ const uint32_t kBlack = 0x00000000;
 // What ReadSurfacePixel answers outside the picture; no pixel ever has this value.
 const uint32_t kInvalidColour = 0xFFFFFFFF;
 
-// A new w x h picture in the reference's pixel format, or null when it cannot be made.
+// A new w x h picture in the reference's pixel format (without one, the display's), or null when
+// it cannot be made.
 Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height);
 // The picture of a frame record (packed BITMAPINFO and pixel bits), or null for a record
 // that cannot be decoded safely. Never reads outside the two blocks.
@@ -31,8 +37,12 @@ Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_
 // Releases everything the surface holds; null is allowed.
 void ReleaseSurface(Surface* surface);
 
-int32_t SurfaceWidth(const Surface* surface);
-int32_t SurfaceHeight(const Surface* surface);
+inline int32_t SurfaceWidth(const Surface* surface) {
+  return surface ? surface->width : 0;
+}
+inline int32_t SurfaceHeight(const Surface* surface) {
+  return surface ? surface->height : 0;
+}
 
 // The context new surfaces are made compatible with once loading is over ("DISPLAY"). The
 // display's image itself is the host's to give (EngineHost::captureDisplay).
@@ -68,3 +78,29 @@ void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_
 void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint);
 // The colour at (x, y), or kInvalidColour outside the picture.
 uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y);
+
+// What a layer does for the functions above, each operation with the contract of its function,
+// for the surfaces that layer made.
+struct SurfaceLayer {
+  Surface* (*create)(const Surface* reference, int32_t width, int32_t height);
+  Surface* (*loadDib)(const Surface* reference, const uint8_t* header, uint32_t headerSize, const uint8_t* bits,
+                      uint32_t bitsSize);
+  void (*release)(Surface* surface);
+  Surface* (*openDisplayReference)();
+  void (*transfer)(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* src,
+                   int32_t sx, int32_t sy, RasterOp op);
+  void (*maskedTransfer)(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* mask,
+                         const Surface* sprite);
+  void (*maskedTransferReach)(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
+                              const Surface* sprite, int32_t reach[4]);
+  void (*stretch)(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src, int32_t sx,
+                  int32_t sy, int32_t sw, int32_t sh, RasterOp op);
+  void (*fill)(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour);
+  void (*floodFill)(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint);
+  uint32_t (*readPixel)(const Surface* surface, int32_t x, int32_t y);
+};
+
+// The layer the engine draws with: named once per program, by the host that gives the engine its
+// window (pixel buffers for the Linux tools and native tests, GDI for the Windows programs). A
+// program may hold the other layer too and use it through its own table.
+extern const SurfaceLayer& kProgramSurfaceLayer;

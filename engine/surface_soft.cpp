@@ -14,9 +14,7 @@
 
 struct MaskRuns;
 
-struct Surface {
-  int32_t width;
-  int32_t height;
+struct SoftSurface : Surface {
   uint32_t* pixels;
   SoftWindowSink* window;  // set for a window: no pixels, copies go to the sink
   uint64_t stamp;          // new with every change of the pixels, never reused
@@ -26,20 +24,27 @@ struct Surface {
 
 namespace {
 
+SoftSurface* Soft(Surface* surface) {
+  return static_cast<SoftSurface*>(surface);
+}
+
+const SoftSurface* Soft(const Surface* surface) {
+  return static_cast<const SoftSurface*>(surface);
+}
 int32_t liveSurfaces = 0;
 uint64_t lastStamp = 0;
 
-void Touch(Surface* surface) {
+void Touch(SoftSurface* surface) {
   surface->stamp = ++lastStamp;
 }
 
 // What combining src into part of dest with `op` may leave above the colour bits (AND only
 // clears bits, and only in that part).
-void NoteHighBytes(Surface* dest, const Surface* src, RasterOp op) {
+void NoteHighBytes(SoftSurface* dest, const SoftSurface* src, RasterOp op) {
   if (op != RopSrcAnd) dest->highBytes = dest->highBytes || src->highBytes;
 }
 
-Surface* InitSurface(Surface* surface, int32_t width, int32_t height, uint32_t* pixels) {
+SoftSurface* InitSurface(SoftSurface* surface, int32_t width, int32_t height, uint32_t* pixels) {
   surface->width = width;
   surface->height = height;
   surface->pixels = pixels;
@@ -51,19 +56,19 @@ Surface* InitSurface(Surface* surface, int32_t width, int32_t height, uint32_t* 
   return surface;
 }
 
-Surface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
-  Surface* surface = static_cast<Surface*>(malloc(sizeof(Surface)));
+SoftSurface* NewSurface(int32_t width, int32_t height, uint32_t* pixels) {
+  SoftSurface* surface = static_cast<SoftSurface*>(malloc(sizeof(SoftSurface)));
   return surface ? InitSurface(surface, width, height, pixels) : nullptr;
 }
 
 // The pixels of a picture made in one block with its description.
-uint32_t* PixelsAfter(Surface* surface) {
+uint32_t* PixelsAfter(SoftSurface* surface) {
   return reinterpret_cast<uint32_t*>(surface + 1);
 }
 
 // Clips a w x h transfer to both pictures; false when nothing is left.
-bool ClipTransfer(const Surface* dest, int32_t* dx, int32_t* dy, int32_t* w, int32_t* h,
-                  const Surface* src, int32_t* sx, int32_t* sy) {
+bool ClipTransfer(const SoftSurface* dest, int32_t* dx, int32_t* dy, int32_t* w, int32_t* h,
+                  const SoftSurface* src, int32_t* sx, int32_t* sy) {
   if (!dest || !src || !(dest->pixels || dest->window) || !src->pixels) return false;
   int64_t x0 = *dx, y0 = *dy, s0 = *sx, t0 = *sy, width = *w, height = *h;
   if (width <= 0 || height <= 0) return false;
@@ -139,33 +144,34 @@ bool SurfaceSizeFits(int32_t width, int32_t height) {
   return width > 0 && height > 0 && width <= 32768 && height <= 32768;
 }
 
-}  // namespace
-
-Surface* CreateSurface(const Surface*, int32_t width, int32_t height) {
+SoftSurface* NewPicture(int32_t width, int32_t height) {
   if (!SurfaceSizeFits(width, height)) return nullptr;
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
   // A picture below the size that goes in huge pages (a frame's mask, a preview) comes in one
   // block with its description: loading a scene makes one or more for every frame.
   if (bytes < kLargePicture) {
-    Surface* surface = static_cast<Surface*>(calloc(1, sizeof(Surface) + bytes));
+    SoftSurface* surface = static_cast<SoftSurface*>(calloc(1, sizeof(SoftSurface) + bytes));
     return surface ? InitSurface(surface, width, height, PixelsAfter(surface)) : nullptr;
   }
   uint32_t* pixels = AllocateLargePixels(bytes);
   if (!pixels) return nullptr;
-  Surface* surface = NewSurface(width, height, pixels);
+  SoftSurface* surface = NewSurface(width, height, pixels);
   if (!surface) free(pixels);
   return surface;
 }
 
-Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSize,
-                        const uint8_t* bits, uint32_t bitsSize) {
+Surface* Create(const Surface*, int32_t width, int32_t height) {
+  return NewPicture(width, height);
+}
+
+Surface* LoadDib(const Surface*, const uint8_t* header, uint32_t headerSize, const uint8_t* bits, uint32_t bitsSize) {
   DibPixels image;
   const char* why = nullptr;
   if (!DecodeDib(header, headerSize, bits, bitsSize, &image, &why)) return nullptr;
   // The decoded block has the surface's layout and is released the same way: it becomes the
   // surface's pixels rather than being copied into a second block of the same size.
-  Surface* surface = SurfaceSizeFits(image.width, image.height) ? NewSurface(image.width, image.height, image.pixels)
-                                                                : nullptr;
+  SoftSurface* surface =
+      SurfaceSizeFits(image.width, image.height) ? NewSurface(image.width, image.height, image.pixels) : nullptr;
   if (!surface) {
     ReleaseDibPixels(&image);
     return nullptr;
@@ -177,7 +183,8 @@ Surface* LoadDibSurface(const Surface*, const uint8_t* header, uint32_t headerSi
   return surface;
 }
 
-void ReleaseSurface(Surface* surface) {
+void Release(Surface* released) {
+  SoftSurface* surface = Soft(released);
   if (!surface) return;
   free(surface->runs);
   if (surface->pixels != PixelsAfter(surface)) free(surface->pixels);
@@ -185,20 +192,14 @@ void ReleaseSurface(Surface* surface) {
   --liveSurfaces;
 }
 
-int32_t SurfaceWidth(const Surface* surface) {
-  return surface ? surface->width : 0;
+Surface* OpenReference() {
+  return NewSurface(0, 0, nullptr);
 }
 
-int32_t SurfaceHeight(const Surface* surface) {
-  return surface ? surface->height : 0;
-}
-
-Surface* OpenDisplayReference() {
-  return CreateSoftReference();
-}
-
-void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
-                     const Surface* src, int32_t sx, int32_t sy, RasterOp op) {
+void Transfer(Surface* target, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* source,
+              int32_t sx, int32_t sy, RasterOp op) {
+  SoftSurface* dest = Soft(target);
+  const SoftSurface* src = Soft(source);
   if (!ClipTransfer(dest, &dx, &dy, &width, &height, src, &sx, &sy)) return;
   if (dest->window) {
     if (op == RopSrcCopy) {
@@ -225,11 +226,13 @@ void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32
   }
 }
 
+}  // namespace
+
 // What a mask and its sprite do to each pixel, in runs of columns along each row. Characters are
 // drawn every paint from the same few pairs, and the mask (as large as the sprite) then need not
 // be read at all: only the sprite's pixels where it covers the picture, the rest left as it is.
 struct MaskRuns {
-  const Surface* sprite;
+  const SoftSurface* sprite;
   uint64_t maskStamp, spriteStamp;  // the pair as the runs describe it
   bool plain;                       // too many runs to pay: the pixels are combined one by one
   int32_t reach[4];                 // the box of the runs other than RunKeep: left, top, right, bottom
@@ -253,7 +256,7 @@ RunKind KindOf(uint32_t mask, uint32_t sprite) {
 // Walks the pair's rows, calling emit(row, column, kind, index) at the start of every run; the
 // number of runs.
 template <typename Emit>
-size_t WalkRuns(const Surface* mask, const Surface* sprite, Emit emit) {
+size_t WalkRuns(const SoftSurface* mask, const SoftSurface* sprite, Emit emit) {
   size_t count = 0;
   for (int32_t y = 0; y < mask->height; ++y) {
     const uint32_t* m = mask->pixels + static_cast<size_t>(y) * mask->width;
@@ -270,7 +273,7 @@ size_t WalkRuns(const Surface* mask, const Surface* sprite, Emit emit) {
 }
 
 // The box outside which the pair only keeps the picture (all of it kept: an empty box).
-void FindReach(const Surface* mask, const Surface* sprite, int32_t reach[4]) {
+void FindReach(const SoftSurface* mask, const SoftSurface* sprite, int32_t reach[4]) {
   int32_t left = mask->width, top = mask->height, right = 0, bottom = 0;
   for (int32_t y = 0; y < mask->height; ++y) {
     const uint32_t* m = mask->pixels + static_cast<size_t>(y) * mask->width;
@@ -296,7 +299,7 @@ void FindReach(const Surface* mask, const Surface* sprite, int32_t reach[4]) {
 
 // The runs of the pair as it is now: kept from the last time while neither has changed, else
 // found again. Null when there is no memory for them.
-const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
+const MaskRuns* RunsFor(const SoftSurface* mask, const SoftSurface* sprite) {
   MaskRuns* runs = mask->runs;
   if (runs && runs->sprite == sprite && runs->maskStamp == mask->stamp && runs->spriteStamp == sprite->stamp)
     return runs;
@@ -330,10 +333,13 @@ const MaskRuns* RunsFor(const Surface* mask, const Surface* sprite) {
   return runs;
 }
 
+void Stretch(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source, int32_t sx,
+             int32_t sy, int32_t sw, int32_t sh, RasterOp op);
+
 // A stretch onto a window goes through a buffer of the visible part, which then goes to the
 // sink whole; only the preview, a small window, ever asks for this.
-void StretchOntoWindow(Surface* window, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
-                       const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+void StretchOntoWindow(SoftSurface* window, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                       const SoftSurface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                        RasterOp op) {
   if (op != RopSrcCopy) return;
   const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
@@ -343,20 +349,19 @@ void StretchOntoWindow(Surface* window, int32_t dx, int32_t dy, int32_t dw, int3
   if (left >= right || top >= bottom) return;
   const int32_t width = static_cast<int32_t>(right - left);
   const int32_t height = static_cast<int32_t>(bottom - top);
-  Surface* visible = CreateSurface(nullptr, width, height);
+  SoftSurface* visible = NewPicture(width, height);
   if (!visible) return;
-  StretchSurface(visible, static_cast<int32_t>(dx - left), static_cast<int32_t>(dy - top), dw, dh,
-                 src, sx, sy, sw, sh, RopSrcCopy);
+  Stretch(visible, static_cast<int32_t>(dx - left), static_cast<int32_t>(dy - top), dw, dh, src, sx, sy, sw, sh,
+          RopSrcCopy);
   window->window->put(window->window, visible->pixels, width, static_cast<int32_t>(left),
                       static_cast<int32_t>(top), width, height, false);
-  ReleaseSurface(visible);
+  Release(visible);
 }
 
-}  // namespace
-
-void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
-                    const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
-                    RasterOp op) {
+void Stretch(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source, int32_t sx,
+             int32_t sy, int32_t sw, int32_t sh, RasterOp op) {
+  SoftSurface* dest = Soft(target);
+  const SoftSurface* src = Soft(source);
   if (!dest || !src || !(dest->pixels || dest->window) || !src->pixels) return;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   if (dest->window) {
@@ -407,14 +412,17 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   if (columns != onStack) free(columns);
 }
 
-void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
-                           const Surface* mask, const Surface* sprite) {
+void MaskedTransfer(Surface* target, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* maskSurface,
+                    const Surface* spriteSurface) {
+  SoftSurface* dest = Soft(target);
+  const SoftSurface* mask = Soft(maskSurface);
+  const SoftSurface* sprite = Soft(spriteSurface);
   if (!dest || !mask || !sprite || !dest->pixels || !mask->pixels || !sprite->pixels || dest == mask ||
       dest == sprite || mask->width != sprite->width || mask->height != sprite->height) {
     // The two transfers themselves: a window, one picture drawn onto itself, or a pair that
     // clips differently.
-    TransferSurface(dest, dx, dy, width, height, mask, 0, 0, RopSrcAnd);
-    TransferSurface(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
+    Transfer(dest, dx, dy, width, height, mask, 0, 0, RopSrcAnd);
+    Transfer(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
     return;
   }
   int32_t sx = 0, sy = 0;
@@ -460,8 +468,11 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
   }
 }
 
-void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
-                         const Surface* sprite, int32_t reach[4]) {
+void MaskedReach(const Surface* target, int32_t width, int32_t height, const Surface* maskSurface,
+                 const Surface* spriteSurface, int32_t reach[4]) {
+  const SoftSurface* dest = Soft(target);
+  const SoftSurface* mask = Soft(maskSurface);
+  const SoftSurface* sprite = Soft(spriteSurface);
   reach[0] = reach[1] = 0;
   reach[2] = width;
   reach[3] = height;
@@ -478,8 +489,8 @@ void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, con
   reach[3] = runs->reach[3] < height ? runs->reach[3] : height;
 }
 
-void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                 uint32_t colour) {
+void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+  SoftSurface* dest = Soft(target);
   if (!dest || !dest->pixels) return;
   if (left < 0) left = 0;
   if (top < 0) top = 0;
@@ -499,21 +510,31 @@ void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_
   }
 }
 
-void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
-  if (ReadSurfacePixel(surface, x, y) != match || match == paint) return;
+uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y);
+
+void FloodFill(Surface* picture, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
+  SoftSurface* surface = Soft(picture);
+  if (ReadPixel(surface, x, y) != match || match == paint) return;
   Touch(surface);
   surface->highBytes |= paint > kWhite;
   ScanlineFill(surface->pixels, surface->width, surface->height, x, y, match, paint);
 }
 
-uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {
+uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
+  const SoftSurface* surface = Soft(picture);
   if (!surface || !surface->pixels || x < 0 || y < 0 || x >= surface->width ||
       y >= surface->height)
     return kInvalidColour;
   return surface->pixels[static_cast<size_t>(y) * surface->width + x];
 }
 
-uint32_t* SoftSurfacePixels(Surface* surface) {
+}  // namespace
+
+const SurfaceLayer kSoftSurfaceLayer = {Create,      LoadDib, Release, OpenReference, Transfer,  MaskedTransfer,
+                                        MaskedReach, Stretch, Fill,    FloodFill,     ReadPixel};
+
+uint32_t* SoftSurfacePixels(Surface* picture) {
+  SoftSurface* surface = Soft(picture);
   if (!surface) return nullptr;
   // Whatever is written through the pointer counts as written now.
   Touch(surface);
@@ -522,7 +543,7 @@ uint32_t* SoftSurfacePixels(Surface* surface) {
 }
 
 const uint32_t* SoftSurfacePixels(const Surface* surface) {
-  return surface ? surface->pixels : nullptr;
+  return surface ? Soft(surface)->pixels : nullptr;
 }
 
 Surface* CreateSoftReference() {
@@ -531,7 +552,7 @@ Surface* CreateSoftReference() {
 
 Surface* CreateSoftWindow(int32_t width, int32_t height, SoftWindowSink* sink) {
   if (width <= 0 || height <= 0 || !sink) return nullptr;
-  Surface* window = NewSurface(width, height, nullptr);
+  SoftSurface* window = NewSurface(width, height, nullptr);
   if (window) window->window = sink;
   return window;
 }

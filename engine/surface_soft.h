@@ -4,6 +4,10 @@
 #include <cstdint>
 
 struct Surface;
+struct SurfaceLayer;
+
+// The pixel-buffer layer; the functions below take only the surfaces it made.
+extern const SurfaceLayer kSoftSurfaceLayer;
 
 // Row-major, top row first, 0x00BBGGRR; null for a reference.
 uint32_t* SoftSurfacePixels(Surface* surface);

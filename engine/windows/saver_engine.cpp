@@ -13,6 +13,9 @@
 #include "surface_gdi.h"
 #include "system_text.h"
 
+// The engine draws with GDI, as the saver window does.
+const SurfaceLayer& kProgramSurfaceLayer = kGdiSurfaceLayer;
+
 namespace {
 
 // The engine's part of a saver window: its scene, and the host operations that act on the window.
@@ -145,7 +148,7 @@ LRESULT EngineSaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM 
       BeginPaint(window, &paint);
       EndPaint(window, &paint);
       HDC context = GetDC(window);
-      Surface target = BorrowedSurface(context);
+      GdiSurface target = BorrowedSurface(context);
       PaintScene(&engine->scene, &target);
       PresentArea(&engine->scene, &target, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
                   paint.rcPaint.bottom);

@@ -3,20 +3,19 @@
 
 #include "byte_order.h"
 #include "dib_image.h"
-#include "surface.h"
 
 namespace {
 
-Surface* NewSurface() {
-  return static_cast<Surface*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Surface)));
+GdiSurface* NewSurface() {
+  return static_cast<GdiSurface*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(GdiSurface)));
 }
 
-HDC ContextOf(const Surface* surface) {
+HDC ContextOf(const GdiSurface* surface) {
   return surface ? surface->context : nullptr;
 }
 
 // A new memory context holding `bitmap`; false (nothing kept) when the context fails.
-bool Attach(Surface* surface, const Surface* reference, HBITMAP bitmap) {
+bool Attach(GdiSurface* surface, const GdiSurface* reference, HBITMAP bitmap) {
   surface->context = CreateCompatibleDC(ContextOf(reference));
   if (!surface->context) return false;
   surface->bitmap = bitmap;
@@ -29,11 +28,10 @@ bool Attach(Surface* surface, const Surface* reference, HBITMAP bitmap) {
   return true;
 }
 
-}  // namespace
-
-Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height) {
+Surface* Create(const Surface* referenceSurface, int32_t width, int32_t height) {
+  const GdiSurface* reference = AsGdiSurface(referenceSurface);
   if (width <= 0 || height <= 0) return nullptr;
-  Surface* surface = NewSurface();
+  GdiSurface* surface = NewSurface();
   if (!surface) return nullptr;
   // Without a reference the picture takes the display's format, not a memory context's
   // one-bit default.
@@ -48,8 +46,7 @@ Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height) 
   return surface;
 }
 
-Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_t,
-                        const uint8_t* bits, uint32_t) {
+Surface* LoadDib(const Surface* reference, const uint8_t* header, uint32_t, const uint8_t* bits, uint32_t) {
   // The record has passed DibRecordFits: the colour table and the pixel rows lie inside the
   // two blocks, so GDI reads nothing beyond them.
   const int32_t width = ReadI32LE(header + 4);
@@ -73,7 +70,7 @@ Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_
   HPALETTE palette = CreatePalette(logical);
   HeapFree(GetProcessHeap(), 0, logical);
 
-  Surface* surface = CreateSurface(reference, width, height);
+  GdiSurface* surface = AsGdiSurface(Create(reference, width, height));
   if (surface) {
     HPALETTE old = palette ? SelectPalette(surface->context, palette, TRUE) : nullptr;
     if (palette) RealizePalette(surface->context);
@@ -85,7 +82,8 @@ Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_
   return surface;
 }
 
-void ReleaseSurface(Surface* surface) {
+void Release(Surface* released) {
+  GdiSurface* surface = AsGdiSurface(released);
   if (!surface) return;
   if (surface->window) {
     ReleaseDC(surface->window, surface->context);
@@ -99,59 +97,54 @@ void ReleaseSurface(Surface* surface) {
   HeapFree(GetProcessHeap(), 0, surface);
 }
 
-int32_t SurfaceWidth(const Surface* surface) {
-  return surface ? surface->width : 0;
-}
-
-int32_t SurfaceHeight(const Surface* surface) {
-  return surface ? surface->height : 0;
-}
-
-Surface* OpenDisplayReference() {
-  Surface* surface = NewSurface();
+Surface* OpenReference() {
+  GdiSurface* surface = NewSurface();
   if (surface) surface->context = CreateICA("DISPLAY", nullptr, nullptr, nullptr);
   return surface;
 }
 
-void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
+void Capture(Surface* target, int32_t left, int32_t top) {
+  GdiSurface* dest = AsGdiSurface(target);
   // The screen's context spans the virtual screen, in the same coordinates as the monitors.
   HDC screen = GetDC(nullptr);
   BitBlt(dest->context, 0, 0, dest->width, dest->height, screen, left, top, SRCCOPY);
   ReleaseDC(nullptr, screen);
 }
 
-void TransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
-                     const Surface* src, int32_t sx, int32_t sy, RasterOp op) {
+void Transfer(Surface* target, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* source,
+              int32_t sx, int32_t sy, RasterOp op) {
+  GdiSurface* dest = AsGdiSurface(target);
+  const GdiSurface* src = AsGdiSurface(source);
   if (!dest || !src) return;
   BitBlt(dest->context, dx, dy, width, height, src->context, sx, sy, op);
 }
 
 // GDI has no raster operation with two sources; its two transfers are the definition.
-void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height,
-                           const Surface* mask, const Surface* sprite) {
-  TransferSurface(dest, dx, dy, width, height, mask, 0, 0, RopSrcAnd);
-  TransferSurface(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
+void MaskedTransfer(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* mask,
+                    const Surface* sprite) {
+  Transfer(dest, dx, dy, width, height, mask, 0, 0, RopSrcAnd);
+  Transfer(dest, dx, dy, width, height, sprite, 0, 0, RopSrcPaint);
 }
 
 // Finding where a mask is white would mean reading it back: the whole box may change.
-void MaskedTransferReach(const Surface*, int32_t width, int32_t height, const Surface*, const Surface*,
-                         int32_t reach[4]) {
+void MaskedReach(const Surface*, int32_t width, int32_t height, const Surface*, const Surface*, int32_t reach[4]) {
   reach[0] = reach[1] = 0;
   reach[2] = width;
   reach[3] = height;
 }
 
-void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
-                    const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
-                    RasterOp op) {
+void Stretch(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source, int32_t sx,
+             int32_t sy, int32_t sw, int32_t sh, RasterOp op) {
+  GdiSurface* dest = AsGdiSurface(target);
+  const GdiSurface* src = AsGdiSurface(source);
   if (!dest || !src || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   // AND-combining dropped pixels gives wrong colours and loses small sprites when shrinking.
   SetStretchBltMode(dest->context, COLORONCOLOR);
   StretchBlt(dest->context, dx, dy, dw, dh, src->context, sx, sy, sw, sh, op);
 }
 
-void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
-                 uint32_t colour) {
+void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+  GdiSurface* dest = AsGdiSurface(target);
   if (!dest) return;
   HBRUSH brush = CreateSolidBrush(colour);
   RECT area = {left, top, right, bottom};
@@ -159,7 +152,8 @@ void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_
   DeleteObject(brush);
 }
 
-void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
+void FloodFill(Surface* picture, int32_t x, int32_t y, uint32_t match, uint32_t paint) {
+  GdiSurface* surface = AsGdiSurface(picture);
   if (!surface) return;
   HBRUSH brush;
   bool stock = paint == kWhite || paint == kBlack;
@@ -171,14 +165,23 @@ void FloodFillSurface(Surface* surface, int32_t x, int32_t y, uint32_t match, ui
   if (!stock) DeleteObject(brush);
 }
 
-uint32_t ReadSurfacePixel(const Surface* surface, int32_t x, int32_t y) {
+uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
+  const GdiSurface* surface = AsGdiSurface(picture);
   if (!surface || x < 0 || y < 0 || x >= surface->width || y >= surface->height)
     return kInvalidColour;
   return GetPixel(surface->context, x, y);
 }
 
+}  // namespace
+
+const SurfaceLayer kGdiSurfaceLayer = {Create, LoadDib, Release, OpenReference, Transfer, MaskedTransfer, MaskedReach, Stretch, Fill, FloodFill, ReadPixel};
+
+void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
+  Capture(dest, left, top);
+}
+
 Surface* WindowSurface(HWND window) {
-  Surface* surface = NewSurface();
+  GdiSurface* surface = NewSurface();
   if (!surface) return nullptr;
   surface->context = GetDC(window);
   surface->window = window;

@@ -5,17 +5,28 @@
 
 #include <cstdint>
 
-struct Surface {
+#include "surface.h"
+
+extern const SurfaceLayer kGdiSurfaceLayer;
+
+struct GdiSurface : Surface {
   HDC context;
   HBITMAP bitmap;     // owned picture; null for a reference or a borrowed context
   HGDIOBJ previous;   // what the new context held before the picture was selected
   HWND window;        // set for a window's context, which goes back with ReleaseDC
-  int32_t width, height;
 };
 
+// A surface of the GDI layer as that layer sees it.
+inline GdiSurface* AsGdiSurface(Surface* surface) {
+  return static_cast<GdiSurface*>(surface);
+}
+inline const GdiSurface* AsGdiSurface(const Surface* surface) {
+  return static_cast<const GdiSurface*>(surface);
+}
+
 // A borrowed context (a paint context): never passed to ReleaseSurface.
-inline Surface BorrowedSurface(HDC context) {
-  Surface surface = {context, nullptr, nullptr, nullptr, 0, 0};
+inline GdiSurface BorrowedSurface(HDC context) {
+  GdiSurface surface = {{0, 0}, context, nullptr, nullptr, nullptr};
   return surface;
 }
 

@@ -13,7 +13,7 @@ void ReadGdiPixels(Surface* surface, std::vector<uint32_t>* pixels) {
   HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC context = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(context, section);
-  BitBlt(context, 0, 0, surface->width, surface->height, surface->context, 0, 0, SRCCOPY);
+  BitBlt(context, 0, 0, surface->width, surface->height, AsGdiSurface(surface)->context, 0, 0, SRCCOPY);
   GdiFlush();
   const uint32_t* p = static_cast<const uint32_t*>(bits);
   pixels->resize(static_cast<size_t>(surface->width) * surface->height);
@@ -27,7 +27,7 @@ void ReadGdiPixels(Surface* surface, std::vector<uint32_t>* pixels) {
 }
 
 void ReadWindow(HWND window, int32_t width, int32_t height, std::vector<uint32_t>* pixels) {
-  Surface shown = BorrowedSurface(GetDC(window));
+  GdiSurface shown = BorrowedSurface(GetDC(window));
   shown.width = width;
   shown.height = height;
   ReadGdiPixels(&shown, pixels);

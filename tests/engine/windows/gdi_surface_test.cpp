@@ -89,7 +89,7 @@ TEST(GdiSurfaces, ThePreviewShrinksColourOnColourIntoTheWindow) {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   HDC context = GetDC(window);
-  Surface target = BorrowedSurface(context);
+  GdiSurface target = BorrowedSurface(context);
   PresentPicture(&scene, &target);
   ReleaseDC(window, context);
   GdiFlush();
@@ -229,8 +229,8 @@ TEST(GdiSurfaces, TheCleanUpDeletesEveryContextAndBitmap) {
   std::vector<HGDIOBJ> handles;
   auto note = [&handles](const Surface* s) {
     if (!s) return;
-    handles.push_back(s->context);
-    if (s->bitmap) handles.push_back(s->bitmap);
+    handles.push_back(AsGdiSurface(s)->context);
+    if (AsGdiSurface(s)->bitmap) handles.push_back(AsGdiSurface(s)->bitmap);
   };
   note(scene.referenceContext);
   note(scene.backgroundBuffer);

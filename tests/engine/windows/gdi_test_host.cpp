@@ -3,6 +3,8 @@
 #include "surface.h"
 #include "surface_gdi.h"
 
+const SurfaceLayer& kProgramSurfaceLayer = kGdiSurfaceLayer;
+
 namespace {
 
 GdiTestHost* Self(EngineHost* host) { return reinterpret_cast<GdiTestHost*>(host); }

@@ -55,7 +55,7 @@ const int32_t kWidth = 640, kHeight = 480;
 size_t DifferingPixels(HWND window, const SceneModel* scene, int32_t* firstX, int32_t* firstY) {
   std::vector<uint32_t> shown, composed;
   ReadWindow(window, kWidth, kHeight, &shown);
-  Surface work = BorrowedSurface(scene->workBuffer->context);
+  GdiSurface work = BorrowedSurface(AsGdiSurface(scene->workBuffer)->context);
   work.width = kWidth;
   work.height = kHeight;
   ReadGdiPixels(&work, &composed);
