@@ -40,9 +40,8 @@ void OpenSlider(HWND page, int slot, int x, int y, int width, SettingId setting,
   pageTrackbars[slot] = CreatePageTrackbar(page, kFirstSlider + slot, x, y, width, 30);
   int32_t minimum = 0, maximum = 0;
   SettingRange(DesignerSettings(), setting, &minimum, &maximum);
-  int32_t value = ReadSettingInteger(setting, character);
-  SetTrackbar(pageTrackbars[slot], minimum, maximum, value);
-  SetDlgItemTextA(page, kFirstValueField + slot, valueBuffer);
+  SetTrackbar(pageTrackbars[slot], minimum, maximum, ReadSettingInteger(setting, character));
+  ReadSettingIntoField(page, kFirstValueField + slot, setting, character);
 }
 
 void Open(HWND page) {

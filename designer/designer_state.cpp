@@ -6,7 +6,6 @@ HWND tabControl;
 HWND currentPage;
 signed char currentTab;
 HWND pageTrackbars[4];
-char valueBuffer[kSettingBufferSize];
 // White until the user stores colours of their own; kept for the life of the process only.
 COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
                               0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};

@@ -1,5 +1,5 @@
 // What the configuration dialog and its pages share while the dialog runs. Only one page
-// exists at a time, so the pages share the slider slots and the text buffer safely.
+// exists at a time, so the pages share the slider slots safely.
 #pragma once
 #include <windows.h>
 
@@ -13,7 +13,6 @@ extern HWND currentPage;
 // tab switch changes it only after the old page has saved under it.
 extern signed char currentTab;
 extern HWND pageTrackbars[4];
-extern char valueBuffer[kSettingBufferSize];
 extern COLORREF customColours[16];
 // The dialog's hook that turns Ctrl+Tab and its kin into tab switches, while the dialog runs.
 extern HHOOK tabKeysHook;

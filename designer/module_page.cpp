@@ -50,16 +50,16 @@ void Browse(HWND page) {
 }
 
 void Create(HWND page) {
-  GetDlgItemTextA(page, kNameField, valueBuffer, sizeof valueBuffer);
+  char name[kSettingBufferSize] = "";
+  GetDlgItemTextA(page, kNameField, name, sizeof name);
   // A name that already holds ".scr" keeps its own letters in the field and on disk.
-  if (valueBuffer[0] != ' ' && valueBuffer[0] != '\0' && FixUpModuleName(valueBuffer, sizeof valueBuffer, IsLeadByte))
-    SetDlgItemTextA(page, kNameField, valueBuffer);
+  if (name[0] != ' ' && name[0] != '\0' && FixUpModuleName(name, sizeof name, IsLeadByte))
+    SetDlgItemTextA(page, kNameField, name);
 
   // The comment lines reach the builder through the settings, and they are kept even when no
   // build follows.
   Save(page);
 
-  char name[kSettingBufferSize];
   GetDlgItemTextA(page, kNameField, name, sizeof name);
   if (name[0] == '\0' || name[0] == ' ') {
     Message(page, IDS_NO_NAME, MB_OK | MB_ICONEXCLAMATION);

@@ -12,19 +12,19 @@
 #include "ui_language.h"
 
 void ReadSettingIntoField(HWND page, int id, SettingId setting, int character, int slot) {
-  ReadSetting(DesignerSettings(), setting, valueBuffer, character, slot);
-  SetDlgItemTextA(page, id, valueBuffer);
+  char text[kSettingBufferSize];
+  ReadSetting(DesignerSettings(), setting, text, character, slot);
+  SetDlgItemTextA(page, id, text);
 }
 
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character, int slot) {
-  valueBuffer[0] = '\0';
-  GetDlgItemTextA(page, id, valueBuffer, sizeof valueBuffer);
-  WriteSetting(DesignerSettings(), setting, valueBuffer, character, slot);
+  char text[kSettingBufferSize] = "";
+  GetDlgItemTextA(page, id, text, sizeof text);
+  WriteSetting(DesignerSettings(), setting, text, character, slot);
 }
 
 int32_t ReadSettingInteger(SettingId setting, int character) {
-  ReadSetting(DesignerSettings(), setting, valueBuffer, character);
-  return ParseSettingInteger(valueBuffer);
+  return ReadSettingNumber(DesignerSettings(), setting, character);
 }
 
 void WriteSettingInteger(SettingId setting, int32_t value, int character) {

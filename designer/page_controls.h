@@ -7,7 +7,7 @@
 
 #include "setting_table.h"
 
-// Field text <-> setting text, through valueBuffer (at most 259 bytes either way). Settings are
+// Field text <-> setting text (at most 259 bytes either way). Settings are
 // named by the settings table; a character's keys take its number, a frame path its slot too.
 void ReadSettingIntoField(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
