@@ -1,6 +1,5 @@
 #include "package_builder.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "package_records.h"
@@ -11,7 +10,7 @@
 
 namespace {
 
-const size_t kCopyChunk = 64 * 1024;
+const size_t kCopyChunk = 16 * 1024;
 
 // Between the walk and the caller's listener: a picture that could not be read is a failure of
 // the build, as it has always been; a file that is not there is only left out.
@@ -84,34 +83,26 @@ void WriteFrame(ByteSink* output, BitmapRecord* record) {
 }
 
 // Copied in pieces: the wave never has to fit in memory at once.
-void CopySound(BuildFiles* files, const WalkSoundFile& sound, const char* named, ByteSink* output,
-               WalkListener* listener) {
-  uint8_t* chunk = static_cast<uint8_t*>(std::malloc(kCopyChunk));
-  bool complete = chunk && files->seek(files, sound.file, 0);
-  uint32_t left = sound.length;
-  while (left > 0) {
+void CopySound(BuildFiles* files, const WalkSoundFile& sound, ByteSink* output, WalkListener* listener) {
+  uint8_t chunk[kCopyChunk];
+  bool complete = files->seek(files, sound.file, 0);
+  for (uint32_t left = sound.length; left > 0;) {
     const size_t piece = left < kCopyChunk ? left : kCopyChunk;
     const size_t got = complete ? ReadFully(files, sound.file, chunk, piece) : 0;
     if (got < piece) {
       // The file shrank since its size was taken: the record stays whole, but it is a failure.
       complete = false;
-      if (chunk) std::memset(chunk + got, 0, piece - got);
+      std::memset(chunk + got, 0, piece - got);
     }
-    if (chunk) {
-      output->write(output, chunk, piece);
-    } else {
-      static const uint8_t kZeros[256] = {};
-      for (size_t at = 0; at < piece; at += sizeof kZeros)
-        output->write(output, kZeros, piece - at < sizeof kZeros ? piece - at : sizeof kZeros);
-    }
+    output->write(output, chunk, piece);
     left -= static_cast<uint32_t>(piece);
   }
-  std::free(chunk);
   if (!complete) {
-    const WalkOutcome outcome = {WalkSound, 0, 0, named, NoteSoundCutShort, 0, nullptr};
+    const WalkOutcome outcome = {WalkSound, 0, 0, sound.named, NoteSoundCutShort, 0, nullptr};
     listener->heard(listener, outcome);
   }
 }
+
 
 }  // namespace
 
@@ -141,11 +132,9 @@ bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   WriteBackgroundRecord(output, walk.Background());
   if (walk.TakeWallpaper(&record)) WriteFrame(output, &record);
   WalkSoundFile sound;
-  char soundName[kSettingBufferSize];
   if (walk.Sound(&sound)) {
-    ReadSetting(sources.settings, kSoundPath, soundName);
     WriteSoundHeader(output, sound.length);
-    CopySound(files, sound, soundName, output, &listener.base);
+    CopySound(files, sound, output, &listener.base);
     files->close(files, sound.file);
   } else {
     WriteSoundHeader(output, 0);

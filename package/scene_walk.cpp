@@ -287,7 +287,7 @@ bool SceneWalk::TakeWallpaper(BitmapRecord* record) {
 
 bool SceneWalk::Sound(WalkSoundFile* sound) {
   std::memset(sound, 0, sizeof *sound);
-  char named[kSettingBufferSize];
+  char* named = sound->named;
   if (ReadSettingNumber(sources_.settings, kSoundOn) == 0 || ReadSetting(sources_.settings, kSoundPath, named) == 0)
     return false;
   const char* why = nullptr;

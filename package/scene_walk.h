@@ -35,6 +35,7 @@ struct WalkSoundFile {
   BuildFiles::Handle file;
   uint32_t length;
   char path[kMaxInputPath];
+  char named[kSettingBufferSize];  // as the settings name it
 };
 
 class SceneWalk {

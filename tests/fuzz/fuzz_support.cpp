@@ -163,18 +163,27 @@ SettingsInput::SettingsInput(const uint8_t* data, size_t size) {
   pictureSize = split ? size - textSize - 1 : 0;
 }
 
+namespace {
+
+// The scene of a source, loaded on the headless host, painted and released whole.
+void PlaySource(SceneSource* source, Pictures* pictures) {
+  SoftHost host;
+  OpenSoftHost(&host);
+  SceneModel scene;
+  LoadScene(&scene, &host.base, source, kScreen, kSeed);
+  Play(&scene, pictures);
+  Release(&scene);
+}
+
+}  // namespace
+
 void PlaySettings(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   SceneSound sound = {QuietSound};
   LibraryPictureCodec codecs;
   OpenLibraryPictureCodec(&codecs);
   SettingsSceneSource settings;
   OpenSettingsSceneSource(&settings, &input->store, files, "/f", &sound, &codecs.base, nullptr);
-  SoftHost host;
-  OpenSoftHost(&host);
-  SceneModel scene;
-  LoadScene(&scene, &host.base, &settings.base, kScreen, kSeed);
-  Play(&scene, pictures);
-  Release(&scene);
+  PlaySource(&settings.base, pictures);
 }
 
 void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
@@ -192,11 +201,6 @@ void PlayPackage(SettingsInput* input, MemoryFiles* files, Pictures* pictures) {
   OpenMemoryStream(&stream, files->package.data(), static_cast<uint32_t>(files->package.size()));
   PackageSource source;
   OpenPackageSource(&source, &stream.base);
-  SoftHost host;
-  OpenSoftHost(&host);
-  SceneModel scene;
-  LoadScene(&scene, &host.base, &source.base, kScreen, kSeed);
-  Play(&scene, pictures);
-  Release(&scene);
+  PlaySource(&source.base, pictures);
 }
 
