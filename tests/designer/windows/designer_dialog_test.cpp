@@ -342,7 +342,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1032);
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
+  EXPECT_EQ(WindowTextW(files), SystemText(L"壁紙の画像ﾌｧｲﾙの設定", L"Choose the Wallpaper Picture"));
   EXPECT_EQ(FileTypes(files), PictureTypes());
   const std::wstring openButton = WindowTextW(GetDlgItem(files, IDOK));
   ASSERT_TRUE(Answer(files, IDCANCEL));
@@ -357,7 +357,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1033);  // the browse button of frame slot 3
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), SystemText(L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Bitmap File"));
+  EXPECT_EQ(WindowTextW(files), SystemText(L"ｺﾏの画像ﾌｧｲﾙの設定", L"Choose the Frame's Picture"));
   EXPECT_EQ(FileTypes(files), PictureTypes());
   std::string chosen = browsed + "chosen.bmp";
   SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
@@ -604,7 +604,7 @@ TEST_F(DesignerPages, OnThe9xFamilyTheAnsiCallsOpenEverything) {
   designer.Click(1032);
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
+  EXPECT_EQ(WindowTextW(files), SystemText(L"壁紙の画像ﾌｧｲﾙの設定", L"Choose the Wallpaper Picture"));
   ASSERT_TRUE(Answer(files, IDCANCEL));
 
   ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));

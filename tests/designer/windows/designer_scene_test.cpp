@@ -1,0 +1,139 @@
+// Scene files through the real dialog: Save As writes the store as a scene file with the names in
+// its folder made relative, the title shows the scene and its unsaved changes, closing asks, the
+// shell's open command opens the scene wherever its folder went, and Create from it writes the
+// same saver as morvane-pack does from the same file.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "designer_driver.h"
+#include "scene_art.h"
+
+namespace {
+
+const int kFirstCharacterTab = 2, kModuleTab = 22;
+const WPARAM kSaveAs = 1202;
+const int kSaveQuestionText = 1210;
+
+// A folder name outside ASCII that the session's ANSI code page can hold: in Shift-JIS the first
+// character's second byte is "\\". The plain name where the code page holds neither.
+std::string NonAsciiName(const wchar_t* japanese, const wchar_t* western, const char* plain) {
+  for (const wchar_t* name : {japanese, western}) {
+    char text[64] = "";
+    BOOL lost = FALSE;
+    const bool utf8 = GetACP() == CP_UTF8;  // which takes neither the flag nor the question
+    if (WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name, -1, text, sizeof text, nullptr,
+                            utf8 ? nullptr : &lost) &&
+        !lost)
+      return text;
+  }
+  return plain;
+}
+
+void RemoveFolder(const std::string& folder) {
+  for (const char* name : {"pics\\frame-a.bmp", "wall.bmp", "night.morvane", "scene.scr", "pack.scr"})
+    DeleteFileA((folder + name).c_str());
+  RemoveDirectoryA((folder + "pics").c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+bool TitleBecomes(HWND window, const std::wstring& title) {
+  return WaitUntil([&] { return WindowTextW(window) == title; }, 5000);
+}
+
+TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
+  ClearSettings();
+  const std::string folder = DesignerFolder();
+  DesignerCopy();
+  const std::string scene = folder + NonAsciiName(L"表示", L"Sc\u00E8ne", "Scene") + "\\";
+  const std::string moved = folder + NonAsciiName(L"移動", L"D\u00E9plac\u00E9", "Moved") + "\\";
+  RemoveFolder(scene);
+  RemoveFolder(moved);
+  ASSERT_TRUE(CreateDirectoryA(scene.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((scene + "pics").c_str(), nullptr));
+  Picture32 frame(40, 30, 0x00FFFFFF);
+  frame.Disc(20, 15, 12, 0x00FF0000);
+  ASSERT_TRUE(WriteBmp24(scene + "pics\\frame-a.bmp", frame));
+  ASSERT_TRUE(WriteBmp24(scene + "wall.bmp", Picture32(64, 64, 0x00203040)));
+  WriteSettings("[Initial]\r\nCrear=1\r\n[BackGround]\r\nBmpOpt1=1\r\nBmp=" + scene + "wall.bmp\r\n"
+                "[Character]\r\nA0=" + scene + "pics\\frame-a.bmp\r\nA1=" + scene + "pics\\frame-a.bmp\r\n"
+                "[Speed]\r\nAX=-4\r\n[Module]\r\nMemo1=scene comment\r\n");
+  const std::string before = ReadWholeFile(SettingsFilePath());
+
+  {
+    DesignerDialog designer;
+    ASSERT_TRUE(designer.ok());
+    PostMessageW(designer.dialog(), WM_COMMAND, kSaveAs, 0);
+    HWND files = designer.WaitForPopup();
+    ASSERT_NE(files, nullptr);
+    const std::string path = scene + "night.morvane";
+    HWND nameBox = GetDlgItem(files, 1148) ? GetDlgItem(files, 1148) : GetDlgItem(files, 1152);
+    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ASSERT_TRUE(Answer(files, IDOK));
+    ASSERT_TRUE(TitleBecomes(designer.dialog(), L"night.morvane - Morvane")) << WindowTextW(designer.dialog()).c_str();
+    const std::string saved = ReadWholeFile(path);
+    EXPECT_NE(saved.find("A0=pics\\frame-a.bmp"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Bmp=wall.bmp"), std::string::npos);
+    EXPECT_NE(saved.find("Memo1=scene comment"), std::string::npos);
+
+    // A change marks the title at once; closing asks, Cancel stays, Don't Save closes.
+    ASSERT_TRUE(designer.SelectTab(kFirstCharacterTab + 1));
+    designer.SetText(1011, "pics\\frame-a.bmp");
+    EXPECT_TRUE(TitleBecomes(designer.dialog(), L"*night.morvane - Morvane"));
+    PostMessageW(designer.dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    HWND question = designer.WaitForPopup();
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(WindowTextW(GetDlgItem(question, kSaveQuestionText)).find(L"night.morvane"), std::wstring::npos);
+    ASSERT_TRUE(Answer(question, IDCANCEL));
+    EXPECT_TRUE(designer.Running());
+    PostMessageW(designer.dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    question = designer.WaitForPopup();
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDNO));
+    EXPECT_TRUE(WaitUntil([&] { return !designer.Running(); }, 5000));
+    EXPECT_EQ(ReadWholeFile(path), saved) << "Don't Save keeps the file as it was";
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), before) << "a scene's changes never reach MORVANE.INI";
+  }
+
+  // The folder moves; the shell's open command opens the scene from its new place.
+  ASSERT_TRUE(MoveFileA(scene.substr(0, scene.size() - 1).c_str(), moved.substr(0, moved.size() - 1).c_str()));
+  {
+    DesignerDialog designer("designer.scr", "/c \"" + moved + "night.morvane\"", "night.morvane - Morvane");
+    ASSERT_TRUE(designer.ok()) << "no dialog with the scene's title";
+    EXPECT_EQ(designer.WaitForPopup(800), nullptr) << "nothing is missing where the folder went";
+    ASSERT_TRUE(designer.SelectTab(kModuleTab));
+    designer.SetText(1011, moved + "scene.scr");
+    designer.Click(1032);
+    HWND done = designer.WaitForPopup(20000);
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(PopupText(done), GetACP() == 932 ? L"現在の設定でスクリーンセイバーを作成しました。"
+                                                : L"A screen saver was created from the current settings.");
+    ASSERT_TRUE(Answer(done, IDOK));
+    // The name typed is a change of the scene: Save keeps it, relative to the folder.
+    PostMessageW(designer.dialog(), WM_COMMAND, IDOK, 0);
+    HWND question = designer.WaitForPopup();
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(Answer(question, IDYES));
+    EXPECT_TRUE(WaitUntil([&] { return !designer.Running(); }, 5000));
+  }
+  EXPECT_NE(ReadWholeFile(moved + "night.morvane").find("MName=scene.scr"), std::string::npos);
+
+  const std::string built = ReadWholeFile(moved + "scene.scr");
+  ASSERT_GT(built.size(), 49152u);
+  EXPECT_EQ(RunProgram(ProgramFolder() + "morvane-pack.exe", "--settings \"" + moved + "night.morvane\" --player \"" +
+                                                                 folder + "player.scr\" \"" + moved + "pack.scr\""),
+            0u);
+  EXPECT_TRUE(built == ReadWholeFile(moved + "pack.scr")) << "Create and morvane-pack differ";
+  EXPECT_NE(built.find("scene comment"), std::string::npos);
+
+  // The last scene comes back at the next start.
+  {
+    DesignerDialog designer("designer.scr", "/c", "night.morvane - Morvane");
+    ASSERT_TRUE(designer.ok()) << "the remembered scene was not reopened";
+    EXPECT_EQ(designer.PressOk(), 0u);
+  }
+  ClearSettings();
+  RemoveFolder(moved);
+}
+
+}  // namespace
