@@ -170,18 +170,19 @@ void EndContext(HWND dialog) {
 
 }  // namespace
 
-void DestroyShownPage(HWND) { DestroyCurrentPage(); }
-
-void CreateShownPage(HWND) { CreatePage(currentTab); }
-
-void RenewShownPage(HWND dialog) {
+bool TakeDownShownPage(HWND) {
   HWND focus = GetFocus();
   bool focusOnPage = currentPage && (focus == currentPage || IsChild(currentPage, focus));
   DestroyCurrentPage();
-  CreatePage(currentTab);
-  if (focusOnPage) SetFocus(tabControl);
-  (void)dialog;
+  return focusOnPage;
 }
+
+void PutUpShownPage(HWND, bool focusTabs) {
+  CreatePage(currentTab);
+  if (focusTabs) SetFocus(tabControl);
+}
+
+void RenewShownPage(HWND dialog) { PutUpShownPage(dialog, TakeDownShownPage(dialog)); }
 
 const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, from Windows 8.1 on
 const UINT kFollowDpi = WM_APP + 1;

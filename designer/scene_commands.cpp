@@ -88,7 +88,11 @@ INT_PTR CALLBACK SaveQuestionProc(HWND window, UINT message, WPARAM wParam, LPAR
 bool Save(HWND dialog, const char* path) {
   DesignerSession* session = DialogSession(dialog);
   const char* problem = nullptr;
-  if (!SaveSessionScene(session, path, &problem)) {
+  // The page saves first, and comes back showing the names as the file now keeps them.
+  const bool focusOnPage = TakeDownShownPage(dialog);
+  const bool saved = SaveSessionScene(session, path, &problem);
+  PutUpShownPage(dialog, focusOnPage);
+  if (!saved) {
     wchar_t nameText[MAX_PATH * 2], whyText[512];
     WideText name(nameText, MAX_PATH * 2), why(whyText, 512);
     name.AddAnsi(path);
@@ -100,8 +104,6 @@ bool Save(HWND dialog, const char* path) {
   }
   RememberScene(session->scenePath);
   DialogContextOf(dialog)->edited = false;
-  // The fields show the names as the file now keeps them.
-  RenewShownPage(dialog);
   ShowSceneTitle(dialog);
   return true;
 }
@@ -149,7 +151,9 @@ bool ConfirmLosingChanges(HWND dialog) {
 bool OpenScene(HWND dialog, const char* path, bool remembered) {
   DesignerSession* session = DialogSession(dialog);
   std::string detail;
+  const bool focusOnPage = TakeDownShownPage(dialog);
   SceneFileProblem problem = OpenSessionScene(session, path, &detail);
+  PutUpShownPage(dialog, focusOnPage);
   if (problem != SceneFileFine) {
     ShowSceneProblem(dialog, path, problem, detail);
     // A remembered scene that went away is not asked for again.
@@ -158,7 +162,6 @@ bool OpenScene(HWND dialog, const char* path, bool remembered) {
   }
   RememberScene(session->scenePath);
   DialogContextOf(dialog)->edited = false;
-  RenewShownPage(dialog);
   ShowSceneTitle(dialog);
   ShowMissingFiles(dialog);
   return true;
@@ -176,10 +179,10 @@ void BrowseAndOpen(HWND dialog) {
 void CloseScene(HWND dialog) {
   if (!HasScene(DialogSession(dialog)) || !ConfirmLosingChanges(dialog)) return;
   // The page must not save the scene's values into MORVANE.INI as it goes.
-  DestroyShownPage(dialog);
+  const bool focusOnPage = TakeDownShownPage(dialog);
   CloseSessionScene(DialogSession(dialog));
   RememberScene("");
-  CreateShownPage(dialog);
+  PutUpShownPage(dialog, focusOnPage);
   ShowSceneTitle(dialog);
 }
 

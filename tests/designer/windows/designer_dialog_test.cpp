@@ -489,7 +489,24 @@ TEST_F(DesignerPages, HelpShowsTheBuiltInGuideAtThePageOrControlAndStartsNoViewe
   HWND guide = designer.WaitForPopup();
   ASSERT_NE(guide, nullptr);
   EXPECT_EQ(WindowTextW(guide), SystemText(L"Morvane ヘルプ", L"Morvane Help")) << "in the dialog's language";
-  EXPECT_EQ(SendDlgItemMessageW(guide, kTopics, LB_GETCOUNT, 0, 0), 7);
+  EXPECT_EQ(SendDlgItemMessageW(guide, kTopics, LB_GETCOUNT, 0, 0), 8);
+  // Every topic's title shows whole in the list.
+  {
+    HWND topics = GetDlgItem(guide, kTopics);
+    RECT list;
+    GetClientRect(topics, &list);
+    HDC context = GetDC(topics);
+    HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(topics, WM_GETFONT, 0, 0)));
+    for (LRESULT i = 0; i < SendMessageW(topics, LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t title[128] = L"";
+      if (SendMessageW(topics, LB_GETTEXTLEN, i, 0) < 127) SendMessageW(topics, LB_GETTEXT, i, reinterpret_cast<LPARAM>(title));
+      SIZE extent = {};
+      GetTextExtentPoint32W(context, title, lstrlenW(title), &extent);
+      EXPECT_LE(extent.cx + 4, list.right) << "topic " << i << " is cut";
+    }
+    SelectObject(context, old);
+    ReleaseDC(topics, context);
+  }
   EXPECT_EQ(ShownTopic(guide), SystemText(L"シーンの作り方", L"Making a scene")) << "the Info page's topic";
   EXPECT_NE(WindowTextW(GetDlgItem(guide, kGuideText)).find(L"Ctrl+Tab"), std::wstring::npos);
   EXPECT_EQ(SelectedText(guide), L"") << "a page's help selects nothing";

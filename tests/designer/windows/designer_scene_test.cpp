@@ -4,6 +4,7 @@
 // same saver as morvane-pack does from the same file.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "designer_driver.h"
@@ -15,26 +16,29 @@ const int kFirstCharacterTab = 2, kModuleTab = 22;
 const WPARAM kSaveAs = 1202;
 const int kSaveQuestionText = 1210;
 
-// A folder name outside ASCII that the session's ANSI code page can hold: in Shift-JIS the first
-// character's second byte is "\\". The plain name where the code page holds neither.
-std::string NonAsciiName(const wchar_t* japanese, const wchar_t* western, const char* plain) {
+void RemoveFolder(const std::string& folder) {
+  for (const char* name : {"pics\\frame-a.bmp", "wall.bmp", "night.morvane", "scene.scr", "pack.scr"})
+    DeleteFileA((folder + name).c_str());
+  RemoveDirectoryA((folder + "pics").c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+// A new folder in base whose name lies outside ASCII in the session's ANSI code page (in
+// Shift-JIS the first character's second byte is "\\"), with a trailing backslash. Where the
+// code page or the Linux side's locale holds neither name, the plain one, and the test says so.
+std::string MakeFolder(const std::string& base, const wchar_t* japanese, const wchar_t* western, const char* plain) {
   for (const wchar_t* name : {japanese, western}) {
     char text[64] = "";
     BOOL lost = FALSE;
     const bool utf8 = GetACP() == CP_UTF8;  // which takes neither the flag nor the question
     if (WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name, -1, text, sizeof text, nullptr,
                             utf8 ? nullptr : &lost) &&
-        !lost)
-      return text;
+        !lost && (RemoveFolder(base + text + "\\"), CreateDirectoryA((base + text).c_str(), nullptr)))
+      return base + text + "\\";
   }
-  return plain;
-}
-
-void RemoveFolder(const std::string& folder) {
-  for (const char* name : {"pics\\frame-a.bmp", "wall.bmp", "night.morvane", "scene.scr", "pack.scr"})
-    DeleteFileA((folder + name).c_str());
-  RemoveDirectoryA((folder + "pics").c_str());
-  RemoveDirectoryA(folder.c_str());
+  std::printf("note: this session cannot name a folder outside ASCII; the scene folder is %s\n", plain);
+  CreateDirectoryA((base + plain).c_str(), nullptr);
+  return base + plain + "\\";
 }
 
 bool TitleBecomes(HWND window, const std::wstring& title) {
@@ -45,12 +49,12 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
   ClearSettings();
   const std::string folder = DesignerFolder();
   DesignerCopy();
-  const std::string scene = folder + NonAsciiName(L"表示", L"Sc\u00E8ne", "Scene") + "\\";
-  const std::string moved = folder + NonAsciiName(L"移動", L"D\u00E9plac\u00E9", "Moved") + "\\";
-  RemoveFolder(scene);
-  RemoveFolder(moved);
-  ASSERT_TRUE(CreateDirectoryA(scene.c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA((scene + "pics").c_str(), nullptr));
+  for (const char* name : {"Scene\\", "Moved\\"}) RemoveFolder(folder + name);
+  const std::string scene = MakeFolder(folder, L"表示", L"Sc\u00E8ne", "Scene");
+  const std::string moved = MakeFolder(folder, L"移動", L"D\u00E9plac\u00E9", "Moved");
+  // The scene's folder moves to the other's place.
+  ASSERT_TRUE(RemoveDirectoryA(moved.c_str())) << moved;
+  ASSERT_TRUE(CreateDirectoryA((scene + "pics").c_str(), nullptr)) << GetLastError();
   Picture32 frame(40, 30, 0x00FFFFFF);
   frame.Disc(20, 15, 12, 0x00FF0000);
   ASSERT_TRUE(WriteBmp24(scene + "pics\\frame-a.bmp", frame));
