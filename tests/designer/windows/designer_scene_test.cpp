@@ -4,7 +4,6 @@
 // same saver as morvane-pack does from the same file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "designer_driver.h"
@@ -13,7 +12,7 @@
 namespace {
 
 const int kFirstCharacterTab = 2, kModuleTab = 22;
-const WPARAM kSaveAs = 1202;
+const WPARAM kOpen = 1200, kSaveAs = 1202, kCloseScene = 1203;
 const int kSaveQuestionText = 1210;
 
 void RemoveFolder(const std::string& folder) {
@@ -23,22 +22,16 @@ void RemoveFolder(const std::string& folder) {
   RemoveDirectoryA(folder.c_str());
 }
 
-// A new folder in base whose name lies outside ASCII in the session's ANSI code page (in
-// Shift-JIS the first character's second byte is "\\"), with a trailing backslash. Where the
-// code page or the Linux side's locale holds neither name, the plain one, and the test says so.
-std::string MakeFolder(const std::string& base, const wchar_t* japanese, const wchar_t* western, const char* plain) {
-  for (const wchar_t* name : {japanese, western}) {
-    char text[64] = "";
-    BOOL lost = FALSE;
-    const bool utf8 = GetACP() == CP_UTF8;  // which takes neither the flag nor the question
-    if (WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name, -1, text, sizeof text, nullptr,
-                            utf8 ? nullptr : &lost) &&
-        !lost && (RemoveFolder(base + text + "\\"), CreateDirectoryA((base + text).c_str(), nullptr)))
-      return base + text + "\\";
-  }
-  std::printf("note: this session cannot name a folder outside ASCII; the scene folder is %s\n", plain);
-  CreateDirectoryA((base + plain).c_str(), nullptr);
-  return base + plain + "\\";
+// A new folder in base, with a trailing backslash: on a Japanese system its name lies outside
+// ASCII and the first character's second byte is "\\" in Shift-JIS; elsewhere the plain name,
+// since the session's Linux locale may hold no other.
+std::string MakeFolder(const std::string& base, const wchar_t* japanese, const char* plain) {
+  char text[64] = "";
+  if (GetACP() != 932 || !WideCharToMultiByte(CP_ACP, 0, japanese, -1, text, sizeof text, nullptr, nullptr))
+    lstrcpyA(text, plain);
+  RemoveFolder(base + text + "\\");
+  CreateDirectoryA((base + text).c_str(), nullptr);
+  return base + text + "\\";
 }
 
 bool TitleBecomes(HWND window, const std::wstring& title) {
@@ -49,9 +42,8 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
   ClearSettings();
   const std::string folder = DesignerFolder();
   DesignerCopy();
-  for (const char* name : {"Scene\\", "Moved\\"}) RemoveFolder(folder + name);
-  const std::string scene = MakeFolder(folder, L"表示", L"Sc\u00E8ne", "Scene");
-  const std::string moved = MakeFolder(folder, L"移動", L"D\u00E9plac\u00E9", "Moved");
+  const std::string scene = MakeFolder(folder, L"表示", "Scene");
+  const std::string moved = MakeFolder(folder, L"移動", "Moved");
   // The scene's folder moves to the other's place.
   ASSERT_TRUE(RemoveDirectoryA(moved.c_str())) << moved;
   ASSERT_TRUE(CreateDirectoryA((scene + "pics").c_str(), nullptr)) << GetLastError();
@@ -130,10 +122,21 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
   EXPECT_TRUE(built == ReadWholeFile(moved + "pack.scr")) << "Create and morvane-pack differ";
   EXPECT_NE(built.find("scene comment"), std::string::npos);
 
-  // The last scene comes back at the next start.
+  // The last scene comes back at the next start; Close Scene goes back to MORVANE.INI and Open
+  // takes the scene again.
   {
     DesignerDialog designer("designer.scr", "/c", "night.morvane - Morvane");
     ASSERT_TRUE(designer.ok()) << "the remembered scene was not reopened";
+    PostMessageW(designer.dialog(), WM_COMMAND, kCloseScene, 0);
+    EXPECT_TRUE(TitleBecomes(designer.dialog(), L"Morvane"));
+    PostMessageW(designer.dialog(), WM_COMMAND, kOpen, 0);
+    HWND files = designer.WaitForPopup();
+    ASSERT_NE(files, nullptr);
+    const std::string path = moved + "night.morvane";
+    HWND nameBox = GetDlgItem(files, 1148) ? GetDlgItem(files, 1148) : GetDlgItem(files, 1152);
+    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ASSERT_TRUE(Answer(files, IDOK));
+    EXPECT_TRUE(TitleBecomes(designer.dialog(), L"night.morvane - Morvane"));
     EXPECT_EQ(designer.PressOk(), 0u);
   }
   ClearSettings();
