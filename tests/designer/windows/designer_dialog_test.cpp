@@ -347,6 +347,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   const std::wstring openButton = WindowTextW(GetDlgItem(files, IDOK));
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp") << "a cancel leaves the field as it was";
+  EXPECT_FALSE(designer.Checked(1002)) << "nor ticks the wallpaper's box";
   designer.Click(1033);
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
@@ -364,6 +365,15 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   ASSERT_TRUE(Answer(files, IDOK));
   EXPECT_EQ(lstrcmpiA(designer.Text(1013).c_str(), chosen.c_str()), 0) << designer.Text(1013);
   EXPECT_EQ(designer.Text(1011), "");
+
+  // A wallpaper chosen is a wallpaper to be shown.
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  designer.Click(1032);
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  ASSERT_TRUE(Answer(files, IDOK));
+  EXPECT_TRUE(designer.Checked(1002));
 
   ASSERT_TRUE(designer.SelectTab(kModuleTab));
   designer.Click(1031);

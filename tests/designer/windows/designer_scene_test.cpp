@@ -105,6 +105,11 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
     EXPECT_EQ(PopupText(done), GetACP() == 932 ? L"現在の設定でスクリーンセイバーを作成しました。"
                                                 : L"A screen saver was created from the current settings.");
     ASSERT_TRUE(Answer(done, IDOK));
+    // The size beside Create is the size Create wrote, worked out without writing.
+    std::string kilobytes = std::to_string((ReadWholeFile(moved + "scene.scr").size() + 1023) / 1024);
+    for (int at = static_cast<int>(kilobytes.size()) - 3; at > 0; at -= 3) kilobytes.insert(at, ",");
+    EXPECT_TRUE(WaitUntil([&] { return designer.Text(1220).find(kilobytes + " KB") != std::string::npos; }, 5000))
+        << designer.Text(1220) << " for " << kilobytes;
     // The name typed is a change of the scene: Save keeps it, relative to the folder.
     PostMessageW(designer.dialog(), WM_COMMAND, IDOK, 0);
     HWND question = designer.WaitForPopup();
@@ -127,7 +132,14 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
   {
     DesignerDialog designer("designer.scr", "/c", "night.morvane - Morvane");
     ASSERT_TRUE(designer.ok()) << "the remembered scene was not reopened";
+    // A comment longer than a setting holds is cut where the setting ends, not when it is saved.
+    ASSERT_TRUE(designer.SelectTab(kModuleTab));
+    designer.SetText(1013, std::string(300, 'x'));
+    EXPECT_EQ(designer.Text(1013), std::string(259, 'x'));
     PostMessageW(designer.dialog(), WM_COMMAND, kCloseScene, 0);
+    HWND question = designer.WaitForPopup();
+    ASSERT_NE(question, nullptr) << "the comment is an unsaved change";
+    ASSERT_TRUE(Answer(question, IDNO));
     EXPECT_TRUE(TitleBecomes(designer.dialog(), L"Morvane"));
     PostMessageW(designer.dialog(), WM_COMMAND, kOpen, 0);
     HWND files = designer.WaitForPopup();
