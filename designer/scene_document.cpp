@@ -1,13 +1,9 @@
 #include "scene_document.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "file_replacement.h"
 #include "profile_text.h"
 #include "settings_store.h"
-
-const char kSceneFileExtension[] = ".morvane";
 
 namespace {
 
@@ -46,72 +42,7 @@ void ForEachSettingKey(Visit visit) {
   }
 }
 
-bool IsKnownSection(const char* name, size_t length) {
-  for (int id = 0; id < kSettingCount; ++id) {
-    const char* section = Setting(static_cast<SettingId>(id)).section;
-    if (ProfileNameEquals(name, length, section, std::strlen(section))) return true;
-  }
-  return false;
-}
-
 }  // namespace
-
-SceneFileProblem CheckSceneText(const char* text, size_t size, std::string* detail) {
-  if (size > kMaxSceneFileSize) return SceneFileTooLarge;
-  for (size_t i = 0; i < size; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') return SceneFileNotText;
-  }
-  ProfileScanner scanner(text, size);
-  ProfileLine line;
-  bool anySetting = false;
-  while (scanner.Next(&line)) {
-    if (line.kind == ProfileLine::Section && !IsKnownSection(line.entry.section, line.entry.sectionLength)) {
-      detail->assign(line.entry.section, line.entry.sectionLength);
-      return SceneFileForeignSection;
-    }
-    if (line.kind == ProfileLine::Key && line.entry.section) anySetting = true;
-  }
-  return anySetting ? SceneFileFine : SceneFileEmpty;
-}
-
-SceneFileProblem ReadSceneFileText(const char* path, std::string* text, std::string* detail) {
-  text->clear();
-  FILE* file = std::fopen(path, "rb");
-  if (!file) return SceneFileNotRead;
-  char chunk[8192];
-  SceneFileProblem problem = SceneFileFine;
-  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-    // One byte past the limit is enough to know; a large file is never read whole.
-    if (text->size() + got > kMaxSceneFileSize) {
-      problem = SceneFileTooLarge;
-      break;
-    }
-    text->append(chunk, got);
-  }
-  if (problem == SceneFileFine && std::ferror(file)) problem = SceneFileNotRead;
-  std::fclose(file);
-  if (problem == SceneFileFine) problem = CheckSceneText(text->data(), text->size(), detail);
-  if (problem != SceneFileFine) text->clear();
-  return problem;
-}
-
-bool WriteSceneFileText(const char* path, const std::string& text, const char** problem) {
-  const char* why = nullptr;
-  FileReplacement replacement;
-  if (!BeginFileReplacement(path, nullptr, &replacement, &why)) {
-    if (problem) *problem = why;
-    return false;
-  }
-  if (WriteFileReplacement(&replacement, text.data(), text.size()) != text.size()) {
-    AbandonFileReplacement(&replacement);
-    if (problem) *problem = "the file could not be written whole";
-    return false;
-  }
-  const bool committed = CommitFileReplacement(&replacement, &why);
-  if (!committed && problem) *problem = why;
-  return committed;
-}
 
 std::string PathInFolder(const char* folder, const char* path, const PathRules& rules) {
   const char* f = folder;

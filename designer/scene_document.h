@@ -1,7 +1,6 @@
-// Scene files: a scene kept in a file of its own (".morvane"), in the settings text with the
-// same sections and keys as MORVANE.INI, so that the builder, morvane-pack and the players read
-// it as they read the store. Paths of pictures and sounds inside the scene file's folder are kept
-// relative to it, so the folder can be moved or zipped and still builds.
+// Scene files as the designer keeps them: paths of pictures and sounds inside the scene file's
+// folder relative to it, so the folder can be moved or zipped and still builds, and the scene
+// compared with what was saved.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -10,33 +9,10 @@
 
 #include "input_path.h"
 #include "module_name.h"
+#include "scene_file_text.h"
 #include "setting_table.h"
 
 struct SettingsStore;
-
-extern const char kSceneFileExtension[];  // ".morvane"
-
-// A scene takes a few kilobytes; anything far larger is not one.
-const size_t kMaxSceneFileSize = 1u << 20;
-
-enum SceneFileProblem {
-  SceneFileFine,
-  SceneFileNotRead,        // missing or unreadable
-  SceneFileEmpty,          // no bytes, or nothing but blank lines and comments
-  SceneFileTooLarge,       // above kMaxSceneFileSize
-  SceneFileNotText,        // zero bytes or other control characters: a binary file
-  SceneFileForeignSection  // a section that no setting belongs to
-};
-
-// What keeps the text from being a scene file; detail gets the foreign section's name.
-SceneFileProblem CheckSceneText(const char* text, size_t size, std::string* detail);
-
-// Reads the whole file (in the system's code page on Windows) and checks it.
-SceneFileProblem ReadSceneFileText(const char* path, std::string* text, std::string* detail);
-
-// Writes the text as the file's new version; the old file stays whole when anything fails.
-// problem (may be null) gets the reason.
-bool WriteSceneFileText(const char* path, const std::string& text, const char** problem);
 
 // How names are compared and split where the scene lives.
 struct PathRules {
