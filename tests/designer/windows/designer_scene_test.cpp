@@ -7,12 +7,13 @@
 #include <string>
 
 #include "designer_driver.h"
+#include "input_events.h"
 #include "scene_art.h"
 
 namespace {
 
 const int kFirstCharacterTab = 2, kModuleTab = 22;
-const WPARAM kOpen = 1200, kSaveAs = 1202, kCloseScene = 1203;
+const WPARAM kSaveAs = 1202, kCloseScene = 1203;
 const int kSaveQuestionText = 1210;
 
 void RemoveFolder(const std::string& folder) {
@@ -67,14 +68,23 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
     SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ASSERT_TRUE(Answer(files, IDOK));
     ASSERT_TRUE(TitleBecomes(designer.dialog(), L"night.morvane - Morvane")) << WindowTextW(designer.dialog()).c_str();
-    const std::string saved = ReadWholeFile(path);
+    std::string saved = ReadWholeFile(path);
     EXPECT_NE(saved.find("A0=pics\\frame-a.bmp"), std::string::npos) << saved;
     EXPECT_NE(saved.find("Bmp=wall.bmp"), std::string::npos);
     EXPECT_NE(saved.find("Memo1=scene comment"), std::string::npos);
 
-    // A change marks the title at once; closing asks, Cancel stays, Don't Save closes.
+    // A change marks the title at once and Ctrl+S saves it; closing with another change asks,
+    // Cancel stays, Don't Save closes.
     ASSERT_TRUE(designer.SelectTab(kFirstCharacterTab + 1));
     designer.SetText(1011, "pics\\frame-a.bmp");
+    EXPECT_TRUE(TitleBecomes(designer.dialog(), L"*night.morvane - Morvane"));
+    SetForegroundWindow(designer.dialog());
+    PumpFor(200);
+    PressChord({VK_CONTROL}, 'S');
+    EXPECT_TRUE(TitleBecomes(designer.dialog(), L"night.morvane - Morvane"));
+    saved = ReadWholeFile(path);
+    EXPECT_NE(saved.find("B0=pics\\frame-a.bmp"), std::string::npos) << saved;
+    designer.SetText(1012, "pics\\frame-a.bmp");
     EXPECT_TRUE(TitleBecomes(designer.dialog(), L"*night.morvane - Morvane"));
     PostMessageW(designer.dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
     HWND question = designer.WaitForPopup();
@@ -127,8 +137,8 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
   EXPECT_TRUE(built == ReadWholeFile(moved + "pack.scr")) << "Create and morvane-pack differ";
   EXPECT_NE(built.find("scene comment"), std::string::npos);
 
-  // The last scene comes back at the next start; Close Scene goes back to MORVANE.INI and Open
-  // takes the scene again.
+  // The last scene comes back at the next start; Close Scene goes back to MORVANE.INI and Ctrl+O
+  // opens the scene again.
   {
     DesignerDialog designer("designer.scr", "/c", "night.morvane - Morvane");
     ASSERT_TRUE(designer.ok()) << "the remembered scene was not reopened";
@@ -141,7 +151,9 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
     ASSERT_NE(question, nullptr) << "the comment is an unsaved change";
     ASSERT_TRUE(Answer(question, IDNO));
     EXPECT_TRUE(TitleBecomes(designer.dialog(), L"Morvane"));
-    PostMessageW(designer.dialog(), WM_COMMAND, kOpen, 0);
+    SetForegroundWindow(designer.dialog());
+    PumpFor(200);
+    PressChord({VK_CONTROL}, 'O');
     HWND files = designer.WaitForPopup();
     ASSERT_NE(files, nullptr);
     const std::string path = moved + "night.morvane";
