@@ -17,7 +17,7 @@ const WPARAM kSaveAs = 1202, kCloseScene = 1203;
 const int kSaveQuestionText = 1210;
 
 void RemoveFolder(const std::string& folder) {
-  for (const char* name : {"pics\\frame-a.bmp", "wall.bmp", "night.morvane", "scene.scr", "pack.scr"})
+  for (const char* name : {"pics\\frame-a.bmp", "wall.bmp", "night.morvane", "bad.morvane", "scene.scr", "pack.scr"})
     DeleteFileA((folder + name).c_str());
   RemoveDirectoryA((folder + "pics").c_str());
   RemoveDirectoryA(folder.c_str());
@@ -137,8 +137,7 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
   EXPECT_TRUE(built == ReadWholeFile(moved + "pack.scr")) << "Create and morvane-pack differ";
   EXPECT_NE(built.find("scene comment"), std::string::npos);
 
-  // The last scene comes back at the next start; Close Scene goes back to MORVANE.INI and Ctrl+O
-  // opens the scene again.
+  // The last scene comes back at the next start; Close Scene goes back to MORVANE.INI.
   {
     DesignerDialog designer("designer.scr", "/c", "night.morvane - Morvane");
     ASSERT_TRUE(designer.ok()) << "the remembered scene was not reopened";
@@ -151,16 +150,32 @@ TEST(DesignerScenes, SaveAsOpenAndCreateFromASceneFileMatchMorvanePack) {
     ASSERT_NE(question, nullptr) << "the comment is an unsaved change";
     ASSERT_TRUE(Answer(question, IDNO));
     EXPECT_TRUE(TitleBecomes(designer.dialog(), L"Morvane"));
-    SetForegroundWindow(designer.dialog());
-    PumpFor(200);
-    PressChord({VK_CONTROL}, 'O');
-    HWND files = designer.WaitForPopup();
-    ASSERT_NE(files, nullptr);
-    const std::string path = moved + "night.morvane";
-    HWND nameBox = GetDlgItem(files, 1148) ? GetDlgItem(files, 1148) : GetDlgItem(files, 1152);
-    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    ASSERT_TRUE(Answer(files, IDOK));
-    EXPECT_TRUE(TitleBecomes(designer.dialog(), L"night.morvane - Morvane"));
+    // Ctrl+O: a file that is no scene is refused and the store stays; a scene whose picture went
+    // opens, with the picture listed.
+    WriteWholeFile(moved + "bad.morvane", std::string("MZ\x90\0\x03\0\0\0", 8));
+    ASSERT_TRUE(DeleteFileA((moved + "pics\\frame-a.bmp").c_str()));
+    struct Opening {
+      const char* name;
+      const wchar_t* said;
+      const wchar_t* title;
+    } openings[] = {{"bad.morvane", GetACP() == 932 ? L"ﾃｷｽﾄ ﾌｧｲﾙではありません" : L"is not a text file", L"Morvane"},
+                    {"night.morvane", L"pics\\frame-a.bmp", L"night.morvane - Morvane"}};
+    for (const Opening& opening : openings) {
+      SetForegroundWindow(designer.dialog());
+      PumpFor(200);
+      PressChord({VK_CONTROL}, 'O');
+      HWND files = designer.WaitForPopup();
+      ASSERT_NE(files, nullptr) << opening.name;
+      const std::string path = moved + opening.name;
+      HWND nameBox = GetDlgItem(files, 1148) ? GetDlgItem(files, 1148) : GetDlgItem(files, 1152);
+      SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      ASSERT_TRUE(Answer(files, IDOK));
+      HWND message = designer.WaitForPopup();
+      ASSERT_NE(message, nullptr) << opening.name;
+      EXPECT_NE(PopupText(message).find(opening.said), std::wstring::npos) << opening.name;
+      ASSERT_TRUE(Answer(message, IDOK));
+      EXPECT_TRUE(TitleBecomes(designer.dialog(), opening.title)) << opening.name;
+    }
     EXPECT_EQ(designer.PressOk(), 0u);
   }
   ClearSettings();
