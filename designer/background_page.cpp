@@ -7,6 +7,7 @@
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "page_controls.h"
+#include "scene_commands.h"
 #include "saver_host.h"
 
 namespace {
@@ -32,10 +33,10 @@ const CheckSetting kChecks[] = {{kNoColourBox, kNoColour},
                                 {kStretchBox, kWallpaperStretched},
                                 {kSoundBox, kSoundOn}};
 
-COLORREF StoredBackgroundColour() {
-  uint32_t red = static_cast<uint8_t>(ReadSettingInteger(kColourRed));
-  uint32_t green = static_cast<uint8_t>(ReadSettingInteger(kColourGreen));
-  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger(kColourBlue));
+COLORREF StoredBackgroundColour(HWND page) {
+  uint32_t red = static_cast<uint8_t>(ReadSettingInteger(page, kColourRed));
+  uint32_t green = static_cast<uint8_t>(ReadSettingInteger(page, kColourGreen));
+  uint32_t blue = static_cast<uint8_t>(ReadSettingInteger(page, kColourBlue));
   return red | (green << 8) | (blue << 16);
 }
 
@@ -53,7 +54,7 @@ void CreateColourSwatch(HWND page) {
   CreateWindowExA(WS_EX_CLIENTEDGE, "Static", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
                   place.right - place.left, place.bottom - place.top, page,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COLOUR_SWATCH)), DialogHost(page)->module, nullptr);
-  ShowSwatchColour(page, StoredBackgroundColour());
+  ShowSwatchColour(page, StoredBackgroundColour(page));
 }
 
 void DrawSwatch(const DRAWITEMSTRUCT* item) {
@@ -65,16 +66,18 @@ void DrawSwatch(const DRAWITEMSTRUCT* item) {
 void Open(HWND page) {
   pageTrackbars[0] = CreatePageTrackbar(page, kSpeedSlider, 55, 198, 209, 30);
   int32_t fastest = 0, slowest = 0;
-  SettingRange(DesignerSettings(), kFrameMultiplier, &fastest, &slowest);
-  SetTrackbar(pageTrackbars[0], fastest, slowest, ReadSettingInteger(kFrameMultiplier));
+  SettingRange(DesignerSettings(page), kFrameMultiplier, &fastest, &slowest);
+  SetTrackbar(pageTrackbars[0], fastest, slowest, ReadSettingInteger(page, kFrameMultiplier));
   ReadSettingIntoField(page, kWallpaperField, kWallpaperPath);
   ReadSettingIntoField(page, kSoundField, kSoundPath);
   for (const CheckSetting& check : kChecks) ReadSettingIntoCheck(page, check.id, check.setting);
+  LimitSettingField(page, kWallpaperField);
+  LimitSettingField(page, kSoundField);
   CreateColourSwatch(page);
 }
 
 void Close(HWND page) {
-  WriteSettingInteger(kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
+  WriteSettingInteger(page, kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
   WriteFieldSetting(page, kWallpaperField, kWallpaperPath);
   WriteFieldSetting(page, kSoundField, kSoundPath);
   for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.setting);
@@ -83,7 +86,7 @@ void Close(HWND page) {
 
 // The colour is the one value written at once: a confirmed choice is kept whatever follows.
 void ChooseBackgroundColour(HWND page) {
-  COLORREF colour = StoredBackgroundColour();
+  COLORREF colour = StoredBackgroundColour(page);
   customColours[0] = colour;
   // The record carries no text; only the call differs between the families.
   CHOOSECOLORW record = {};
@@ -94,10 +97,11 @@ void ChooseBackgroundColour(HWND page) {
   record.Flags = CC_RGBINIT;
   BOOL chosen = DialogHost(page)->win9x ? ChooseColorA(reinterpret_cast<CHOOSECOLORA*>(&record)) : ChooseColorW(&record);
   if (!chosen) return;
-  WriteSettingInteger(kColourRed, GetRValue(record.rgbResult));
-  WriteSettingInteger(kColourGreen, GetGValue(record.rgbResult));
-  WriteSettingInteger(kColourBlue, GetBValue(record.rgbResult));
+  WriteSettingInteger(page, kColourRed, GetRValue(record.rgbResult));
+  WriteSettingInteger(page, kColourGreen, GetGValue(record.rgbResult));
+  WriteSettingInteger(page, kColourBlue, GetBValue(record.rgbResult));
   ShowSwatchColour(page, record.rgbResult);
+  NotePageEdited(page);
 }
 
 }  // namespace
@@ -112,8 +116,17 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       break;
     case WM_COMMAND:
       if (wParam == kColourButton) ChooseBackgroundColour(page);
-      if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_PICTURE_FILTER, IDS_WALLPAPER_TITLE, "bmp");
-      if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav");
+      // A file chosen is a file meant to be shown or heard.
+      if (wParam == kWallpaperButton &&
+          BrowseIntoField(page, kWallpaperField, IDS_PICTURE_FILTER, IDS_WALLPAPER_TITLE, "bmp"))
+        CheckDlgButton(page, kWallpaperBox, BST_CHECKED);
+      if (wParam == kSoundButton && BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav"))
+        CheckDlgButton(page, kSoundBox, BST_CHECKED);
+      if (HIWORD(wParam) == EN_CHANGE) KeepSettingFieldWithinLimit(page, LOWORD(wParam));
+      NoteControlChange(page, message, wParam, lParam);
+      break;
+    case WM_HSCROLL:
+      NoteControlChange(page, message, wParam, lParam);
       break;
     case WM_DRAWITEM:
       if (wParam == IDC_COLOUR_SWATCH) DrawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -9,6 +9,7 @@
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "page_controls.h"
+#include "scene_commands.h"
 #include "settings_value.h"
 
 namespace {
@@ -39,15 +40,17 @@ const SettingId kBounces[3] = {kBounceX, kBounceY, kBounceDepth};
 void OpenSlider(HWND page, int slot, int x, int y, int width, SettingId setting, int character) {
   pageTrackbars[slot] = CreatePageTrackbar(page, kFirstSlider + slot, x, y, width, 30);
   int32_t minimum = 0, maximum = 0;
-  SettingRange(DesignerSettings(), setting, &minimum, &maximum);
-  SetTrackbar(pageTrackbars[slot], minimum, maximum, ReadSettingInteger(setting, character));
+  SettingRange(DesignerSettings(page), setting, &minimum, &maximum);
+  SetTrackbar(pageTrackbars[slot], minimum, maximum, ReadSettingInteger(page, setting, character));
   ReadSettingIntoField(page, kFirstValueField + slot, setting, character);
 }
 
 void Open(HWND page) {
   const int character = Character();
-  for (int slot = 0; slot < kFrameSlotCount; ++slot)
+  for (int slot = 0; slot < kFrameSlotCount; ++slot) {
     ReadSettingIntoField(page, kFirstFrameField + slot, kFramePath, character, slot);
+    LimitSettingField(page, kFirstFrameField + slot);
+  }
   for (int axis = 0; axis < 3; ++axis) {
     OpenSlider(page, axis, 40, 200 + 30 * axis, 209, kSpeeds[axis], character);
     ReadSettingIntoCheck(page, kFirstBounceBox + axis, kBounces[axis], character);
@@ -61,10 +64,10 @@ void Close(HWND page) {
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
     WriteFieldSetting(page, kFirstFrameField + slot, kFramePath, character, slot);
   for (int axis = 0; axis < 3; ++axis) {
-    WriteSettingInteger(kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
+    WriteSettingInteger(page, kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
     WriteCheckSetting(page, kFirstBounceBox + axis, kBounces[axis], character);
   }
-  WriteSettingInteger(kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
+  WriteSettingInteger(page, kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
   WriteCheckSetting(page, kPingPongBox, kPingPong, character);
   for (HWND& slider : pageTrackbars) slider = nullptr;
 }
@@ -92,11 +95,14 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       break;
     case WM_HSCROLL:
       ShowSliderValue(page, reinterpret_cast<HWND>(lParam), wParam);
+      NoteControlChange(page, message, wParam, lParam);
       break;
     case WM_COMMAND:
       if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + kFrameSlotCount))
         BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_PICTURE_FILTER,
                         IDS_FRAME_TITLE, "bmp");
+      if (HIWORD(wParam) == EN_CHANGE) KeepSettingFieldWithinLimit(page, LOWORD(wParam));
+      NoteControlChange(page, message, wParam, lParam);
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:

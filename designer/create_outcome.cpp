@@ -1,79 +1,16 @@
 #include "create_outcome.h"
 
-#include <initializer_list>
-
 #include "build_report.h"
 #include "designer_build.h"
 #include "designer_folder.h"
 #include "designer_resources.h"
 #include "designer_state.h"
+#include "message_text.h"
 #include "page_controls.h"
 #include "saver_host.h"
 #include "ui_language.h"
 
 namespace {
-
-// Text being put together in a buffer of the caller's, cut off (never overrun) at its end. Only
-// calls that both platform families implement are used: the 9x family's wide string calls are
-// stubs.
-struct WideText {
-  wchar_t* text;
-  int capacity;
-  int length;
-
-  WideText(wchar_t* buffer, int size) : text(buffer), capacity(size), length(0) { text[0] = L'\0'; }
-
-  void Add(const wchar_t* part) {
-    while (*part && length < capacity - 1) text[length++] = *part++;
-    text[length] = L'\0';
-  }
-  void AddAnsi(const char* part) {
-    wchar_t wide[kSettingBufferSize * 2];
-    if (!MultiByteToWideChar(CP_ACP, 0, part, -1, wide, sizeof wide / sizeof wide[0])) wide[0] = L'\0';
-    Add(wide);
-  }
-  void AddNumber(int number) {
-    wchar_t digits[12];
-    int at = 11;
-    digits[at] = L'\0';
-    do {
-      digits[--at] = static_cast<wchar_t>(L'0' + number % 10);
-      number /= 10;
-    } while (number > 0 && at > 0);
-    Add(digits + at);
-  }
-  // A string-table text whose "%s" and "%d" take the values in order.
-  void Fill(const SaverHost* host, UINT id, std::initializer_list<const wchar_t*> values) {
-    wchar_t pattern[256];
-    LoadStringIn(host, id, pattern, 256);
-    const wchar_t* const* value = values.begin();
-    for (const wchar_t* at = pattern; *at; ++at) {
-      if (at[0] == L'%' && (at[1] == L's' || at[1] == L'd') && value != values.end()) {
-        Add(*value++);
-        ++at;
-      } else {
-        wchar_t single[2] = {*at, L'\0'};
-        Add(single);
-      }
-    }
-  }
-};
-
-struct MessageText : WideText {
-  wchar_t buffer[8192];
-  MessageText() : WideText(buffer, sizeof buffer / sizeof buffer[0]) {}
-};
-
-int Show(HWND page, const MessageText& message, UINT buttons) {
-  const SaverHost* host = DialogHost(page);
-  wchar_t caption[256];
-  LoadStringIn(host, IDS_CAPTION, caption, 256);
-  if (!host->win9x) return MessageBoxW(page, message.text, caption, buttons);
-  static char ansiText[2 * 8192], ansiCaption[512];
-  WideCharToMultiByte(CP_ACP, 0, message.text, -1, ansiText, sizeof ansiText, nullptr, nullptr);
-  WideCharToMultiByte(CP_ACP, 0, caption, -1, ansiCaption, sizeof ansiCaption, nullptr, nullptr);
-  return MessageBoxA(page, ansiText, ansiCaption, buttons);
-}
 
 OutputProblem ProblemOfSystemError(DWORD error, DWORD attributes) {
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -228,12 +165,10 @@ bool CheckOutputWritable(HWND page, const char* name) {
 }
 
 void BuildAndReport(HWND page, const char* name) {
-  char folder[MAX_PATH];
-  DesignerFolder(folder);
   CreateReport report;
   OpenCreateReport(&report);
   char status = kBuildSucceeded;
-  BuildFromDesignerSettings(name, &status, &report.base);
+  BuildFromDesignerSettings(DialogSession(page), name, &status, &report.base);
 
   if (report.output != OutputWritten) {
     wchar_t detail[sizeof report.outputDetail];

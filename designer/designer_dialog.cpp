@@ -4,13 +4,16 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "designer_dialog.h"
 #include "designer_folder.h"
 #include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
+#include "designer_session.h"
 #include "designer_state.h"
 #include "page_controls.h"
 #include "saver_host.h"
+#include "scene_commands.h"
 #include "system_text.h"
 
 namespace {
@@ -30,7 +33,10 @@ PageKind PageOfTab(int tab) {
 void CreatePage(int tab) {
   if (tab < 0 || tab >= kTabCount) return;
   PageKind kind = PageOfTab(tab);
-  currentPage = OpenDialog(DialogHost(tabControl), kind.templateName, tabControl, kind.procedure, 0);
+  DialogContext* context = DialogContextOf(tabControl);
+  context->pageOpening = true;
+  currentPage = OpenDialog(context->host, kind.templateName, tabControl, kind.procedure, 0);
+  context->pageOpening = false;
 }
 
 void DestroyCurrentPage() {
@@ -72,6 +78,12 @@ void SwitchPage(HWND sender) {
   DestroyCurrentPage();
   currentTab = static_cast<signed char>(SendMessageA(sender, TCM_GETCURSEL, 0, 0) & 0xFF);
   CreatePage(currentTab);
+  // Saved, the page's changes are known exactly.
+  DialogContext* context = DialogContextOf(sender);
+  if (context->edited) {
+    context->edited = false;
+    ShowSceneTitle(GetParent(sender));
+  }
 }
 
 // Moved to a monitor of another scale, the system lays out the dialog's own buttons and font
@@ -96,8 +108,13 @@ int TabStepOfKey(const MSG& message) {
 }
 
 LRESULT CALLBACK TabKeysHook(int code, WPARAM wParam, LPARAM lParam) {
-  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  MSG* message = reinterpret_cast<MSG*>(lParam);
   HWND dialog = tabControl ? GetParent(tabControl) : nullptr;
+  // Ctrl+O and Ctrl+S reach the dialog from any of its controls; a modal loop has no place of
+  // its own for a menu's keys.
+  if (code == MSGF_DIALOGBOX && dialog && (message->hwnd == dialog || IsChild(dialog, message->hwnd)) &&
+      TranslateSceneKeys(dialog, message))
+    return 1;
   int step = code == MSGF_DIALOGBOX && dialog ? TabStepOfKey(*message) : 0;
   if (step == 0 || (message->hwnd != dialog && !IsChild(dialog, message->hwnd)))
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -123,10 +140,12 @@ void InitialiseDialog(HWND dialog) {
   }
   CreateTabControl(dialog);
   CreatePage(currentTab);
+  StartSceneFiles(dialog);
   tabKeysHook = SetWindowsHookExA(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());
 }
 
 void CloseDialog(HWND dialog) {
+  if (!ConfirmSceneClose(dialog)) return;
   DestroyCurrentPage();
   if (tabKeysHook) UnhookWindowsHookEx(tabKeysHook);
   tabKeysHook = nullptr;
@@ -134,7 +153,36 @@ void CloseDialog(HWND dialog) {
   CloseHelp(dialog);
 }
 
+// The dialog's context and its session live from WM_INITDIALOG to WM_DESTROY.
+void StartDialog(HWND dialog, const SaverHost* host) {
+  DesignerSession* session = new DesignerSession;
+  OpenDesignerSession(session);
+  KeepDialogContext(dialog, new DialogContext{host, session, nullptr, false, false});
+}
+
+void EndContext(HWND dialog) {
+  DialogContext* context = DialogContextOf(dialog);
+  if (!context) return;
+  KeepDialogContext(dialog, nullptr);
+  delete context->session;
+  delete context;
+}
+
 }  // namespace
+
+bool TakeDownShownPage(HWND) {
+  HWND focus = GetFocus();
+  bool focusOnPage = currentPage && (focus == currentPage || IsChild(currentPage, focus));
+  DestroyCurrentPage();
+  return focusOnPage;
+}
+
+void PutUpShownPage(HWND, bool focusTabs) {
+  CreatePage(currentTab);
+  if (focusTabs) SetFocus(tabControl);
+}
+
+void RenewShownPage(HWND dialog) { PutUpShownPage(dialog, TakeDownShownPage(dialog)); }
 
 const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, from Windows 8.1 on
 const UINT kFollowDpi = WM_APP + 1;
@@ -144,9 +192,12 @@ BOOL WINAPI PrepareDialogClasses(HINSTANCE) { return TRUE; }
 INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      KeepDialogHost(dialog, reinterpret_cast<const SaverHost*>(lParam));
+      StartDialog(dialog, reinterpret_cast<const SaverHost*>(lParam));
       InitialiseDialog(dialog);
       return TRUE;
+    case WM_DESTROY:
+      EndContext(dialog);
+      return FALSE;
     case WM_NOTIFY:
       if (reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(TCN_SELCHANGE))
         SwitchPage(reinterpret_cast<const NMHDR*>(lParam)->hwndFrom);
@@ -157,6 +208,7 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
         return TRUE;
       }
       if (wParam == IDC_HELP_BUTTON) ShowHelpForTab(dialog, currentTab);
+      if (HandleSceneCommand(dialog, wParam)) return TRUE;
       // Anything else, Escape's IDCANCEL among it, is ignored: there is no cancel path.
       return FALSE;
     case WM_CLOSE:

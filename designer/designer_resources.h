@@ -64,3 +64,31 @@
 #define IDS_OUTPUT_IS_FOLDER 334
 #define IDS_OUTPUT_DISK_FULL 335
 #define IDS_OUTPUT_NAME_NOT_ALLOWED 336
+
+// Scene files: the dialog's menu and its keys, the question before unsaved changes are lost,
+// what opening or saving a scene file says, and the Module page's size line.
+#define IDR_SCENE_MENU 2100
+#define IDR_SCENE_KEYS 2101
+#define IDD_SAVE_CHANGES 2102
+#define IDM_SCENE_OPEN 1200
+#define IDM_SCENE_SAVE 1201
+#define IDM_SCENE_SAVE_AS 1202
+#define IDM_SCENE_CLOSE 1203
+#define IDC_SAVE_CHANGES_TEXT 1210
+#define IDC_SAVER_SIZE 1220
+#define IDS_SCENE_FILTER 400
+#define IDS_SCENE_OPEN_TITLE 401
+#define IDS_SCENE_SAVE_TITLE 402
+#define IDS_SCENE_SAVE_CHANGES 403
+#define IDS_SCENE_NOT_READ 404
+#define IDS_SCENE_EMPTY 405
+#define IDS_SCENE_TOO_LARGE 406
+#define IDS_SCENE_NOT_TEXT 407
+#define IDS_SCENE_FOREIGN_SECTION 408
+#define IDS_SCENE_NOT_SAVED 409
+#define IDS_SCENE_MISSING 410
+#define IDS_SCENE_MISSING_LINE 411
+#define IDS_SCENE_TITLE 412
+#define IDS_SAVER_SIZE 413
+#define IDS_SAVER_SIZE_UNKNOWN 414
+#define IDS_SIZE_WARNING 415

@@ -1,8 +1,8 @@
 // The designer's saver procedure: the player's engine, playing the current settings straight
 // from the picture and wave files they name. Pictures come through the builder's intake, and
-// relative names belong to the designer's folder, as they do for Create.
-#include "designer_folder.h"
-#include "designer_state.h"
+// relative names belong to the store's folder, as they do for Create: the remembered scene
+// file's, or the designer's for MORVANE.INI.
+#include "designer_session.h"
 #include "saver_engine.h"
 #include "saver_host.h"
 // After <windows.h>, which saver_host.h brings in.
@@ -28,13 +28,13 @@ bool PlaySoundFile(SceneSound* sound, EngineHost*, const char* path) {
 
 LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_CREATE) return EngineSaverProcedure(host, window, message, wParam, lParam);
-  char folder[MAX_PATH];
-  DesignerFolder(folder);
+  DesignerSession session;
+  OpenSaverSession(&session);
   WicPictureCodec codecs;
   OpenWicPictureCodec(&codecs);
   StdioBuildFiles files;
   WaveFileSound sound = {{PlaySoundFile}, host->module};
   SettingsSceneSource source;
-  OpenSettingsSceneSource(&source, DesignerSettings(), &files, folder, &sound.base, &codecs.base, nullptr);
+  OpenSettingsSceneSource(&source, SessionSettings(&session), &files, session.folder, &sound.base, &codecs.base, nullptr);
   return StartEngineSaver(host, window, &source.base);
 }

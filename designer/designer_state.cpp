@@ -1,6 +1,6 @@
 #include "designer_state.h"
 
-#include "windows_profile_store.h"
+#include "designer_session.h"
 
 HWND tabControl;
 HWND currentPage;
@@ -14,15 +14,16 @@ HHOOK tabKeysHook;
 
 const char kHelpFile[] = "MORVANE.HLP";
 
-void KeepDialogHost(HWND dialog, const SaverHost* host) {
-  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(host));
+void KeepDialogContext(HWND dialog, DialogContext* context) {
+  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
 }
 
-const SaverHost* DialogHost(HWND window) {
-  return reinterpret_cast<const SaverHost*>(GetWindowLongPtrA(GetAncestor(window, GA_ROOT), DWLP_USER));
+DialogContext* DialogContextOf(HWND window) {
+  return reinterpret_cast<DialogContext*>(GetWindowLongPtrA(GetAncestor(window, GA_ROOT), DWLP_USER));
 }
 
-SettingsStore* DesignerSettings() {
-  static WindowsProfileStore store;
-  return &store;
-}
+const SaverHost* DialogHost(HWND window) { return DialogContextOf(window)->host; }
+
+DesignerSession* DialogSession(HWND window) { return DialogContextOf(window)->session; }
+
+SettingsStore* DesignerSettings(HWND window) { return SessionSettings(DialogSession(window)); }

@@ -23,12 +23,24 @@ const int kFirstCharacterTab = 2;
 const int kModuleTab = 22;
 const int kTabCount = 23;
 
-// MORVANE.INI in the Windows folder.
-SettingsStore* DesignerSettings();
+struct DesignerSession;
 
-// The host that started the configuration dialog, from the dialog or any window in it (the
-// dialog keeps it from its WM_INITDIALOG on).
-void KeepDialogHost(HWND dialog, const SaverHost* host);
+// What the configuration dialog keeps from its WM_INITDIALOG to its end: the host that started
+// it and the session whose store the pages read and write.
+struct DialogContext {
+  const SaverHost* host;
+  DesignerSession* session;
+  HACCEL keys;       // the File menu's keys
+  bool pageOpening;  // a page is filling its controls: their changes are not the user's
+  bool edited;       // the user changed a control of the shown page since it last saved
+};
+
+// From the dialog or any window in it.
+void KeepDialogContext(HWND dialog, DialogContext* context);
+DialogContext* DialogContextOf(HWND window);
 const SaverHost* DialogHost(HWND window);
+DesignerSession* DialogSession(HWND window);
+// The session's store: MORVANE.INI in the Windows folder, or the open scene file.
+SettingsStore* DesignerSettings(HWND window);
 
 extern const char kHelpFile[];  // "MORVANE.HLP"

@@ -5,13 +5,17 @@
 
 #include "create_outcome.h"
 #include "designer_folder.h"
+#include "designer_build.h"
 #include "designer_help.h"
+#include "designer_session.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "input_path.h"
+#include "message_text.h"
 #include "module_name.h"
 #include "page_controls.h"
+#include "saver_host.h"
 #include "system_text.h"
 
 namespace {
@@ -24,10 +28,64 @@ const SettingId kFields[] = {kModuleName, kMemo1, kMemo2, kMemo3, kMemo4, kMemo5
 const DWORD helpTable[] = {1011, 28000, 1031, 28000, 1012, 29000, 1013, 29000, 1014, 29000,
                            1015, 29000, 1016, 29000, 1032, 30000, 0, 0};
 
+// Above this a saver takes long to start and to pass around; Create asks first.
+const uint64_t kLargeSaverBytes = 50ull << 20;
+const UINT kMeasureSaver = WM_APP + 10;
+
 bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
+void SetSizeLine(HWND page, const MessageText& text) {
+  if (!DialogHost(page)->win9x) {
+    SetDlgItemTextW(page, IDC_SAVER_SIZE, text.text);
+    return;
+  }
+  char ansi[512];
+  WideCharToMultiByte(CP_ACP, 0, text.text, -1, ansi, sizeof ansi, nullptr, nullptr);
+  SetDlgItemTextA(page, IDC_SAVER_SIZE, ansi);
+}
+
+// The size of the saver Create would write from the store as it is, in kilobytes rounded up,
+// digits grouped in threes.
+void ShowSaverSize(HWND page) {
+  const uint64_t kilobytes = (MeasureDesignerSaver(DialogSession(page)) + 1023) / 1024;
+  wchar_t digits[32];
+  int length = 0;
+  wchar_t reversed[32];
+  uint64_t left = kilobytes;
+  do {
+    if (length > 0 && length % 4 == 3) reversed[length++] = L',';
+    reversed[length++] = static_cast<wchar_t>(L'0' + left % 10);
+    left /= 10;
+  } while (left > 0 && length < 30);
+  for (int i = 0; i < length; ++i) digits[i] = reversed[length - 1 - i];
+  digits[length] = L'\0';
+  MessageText line;
+  line.Fill(DialogHost(page), IDS_SAVER_SIZE, {digits});
+  SetSizeLine(page, line);
+}
+
+// True to go on: the saver is not larger than a screen saver should be, or the user wants it so.
+bool AcceptSaverSize(HWND page) {
+  const uint64_t bytes = MeasureDesignerSaver(DialogSession(page));
+  if (bytes <= kLargeSaverBytes) return true;
+  wchar_t numberText[12];
+  WideText number(numberText, 12);
+  number.AddNumber(static_cast<int>((bytes + (1u << 20) - 1) >> 20));
+  MessageText message;
+  message.Fill(DialogHost(page), IDS_SIZE_WARNING, {numberText});
+  return Show(page, message, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+}
+
 void Open(HWND page) {
-  for (int i = 0; i < 6; ++i) ReadSettingIntoField(page, kNameField + i, kFields[i]);
+  for (int i = 0; i < 6; ++i) {
+    ReadSettingIntoField(page, kNameField + i, kFields[i]);
+    LimitSettingField(page, kNameField + i);
+  }
+  // Worked out once the page is shown: the walk reads every picture.
+  MessageText waiting;
+  waiting.Fill(DialogHost(page), IDS_SAVER_SIZE_UNKNOWN, {});
+  SetSizeLine(page, waiting);
+  PostMessageA(page, kMeasureSaver, 0, 0);
 }
 
 void Save(HWND page) {
@@ -67,10 +125,9 @@ void Create(HWND page) {
   }
   // A name without a folder belongs beside the designer. The current folder is no guide: every
   // file dialog moves it to the folder last browsed.
-  char folder[MAX_PATH];
-  DesignerFolder(folder);
+  // With a scene file open, its folder takes that place.
   char path[kMaxInputPath];
-  if (!ResolveInputPath(folder, name, WindowsPaths, path, sizeof path)) {
+  if (!ResolveInputPath(DialogSession(page)->folder, name, WindowsPaths, path, sizeof path)) {
     Message(page, IDS_BUILD_FAILED, MB_OK | MB_ICONHAND);
     return;
   }
@@ -82,8 +139,9 @@ void Create(HWND page) {
     if (Message(page, IDS_OVERWRITE, MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) != IDYES) return;
   }
 
-  if (!CheckOutputWritable(page, path)) return;
+  if (!CheckOutputWritable(page, path) || !AcceptSaverSize(page)) return;
   BuildAndReport(page, path);
+  ShowSaverSize(page);
 }
 
 }  // namespace
@@ -99,6 +157,11 @@ INT_PTR CALLBACK ModulePageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
       if (wParam == kBrowseButton) Browse(page);
       if (wParam == kCreateButton) Create(page);
+      if (HIWORD(wParam) == EN_CHANGE) KeepSettingFieldWithinLimit(page, LOWORD(wParam));
+      NoteControlChange(page, message, wParam, lParam);
+      break;
+    case kMeasureSaver:
+      ShowSaverSize(page);
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include "designer_state.h"
+#include "scene_commands.h"
 #include "saver_host.h"
 #include "setting_table.h"
 #include "settings_value.h"
@@ -13,32 +14,32 @@
 
 void ReadSettingIntoField(HWND page, int id, SettingId setting, int character, int slot) {
   char text[kSettingBufferSize];
-  ReadSetting(DesignerSettings(), setting, text, character, slot);
+  ReadSetting(DesignerSettings(page), setting, text, character, slot);
   SetDlgItemTextA(page, id, text);
 }
 
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character, int slot) {
   char text[kSettingBufferSize] = "";
   GetDlgItemTextA(page, id, text, sizeof text);
-  WriteSetting(DesignerSettings(), setting, text, character, slot);
+  WriteSetting(DesignerSettings(page), setting, text, character, slot);
 }
 
-int32_t ReadSettingInteger(SettingId setting, int character) {
-  return ReadSettingNumber(DesignerSettings(), setting, character);
+int32_t ReadSettingInteger(HWND page, SettingId setting, int character) {
+  return ReadSettingNumber(DesignerSettings(page), setting, character);
 }
 
-void WriteSettingInteger(SettingId setting, int32_t value, int character) {
-  WriteSettingNumber(DesignerSettings(), setting, value, character);
+void WriteSettingInteger(HWND page, SettingId setting, int32_t value, int character) {
+  WriteSettingNumber(DesignerSettings(page), setting, value, character);
 }
 
 void ReadSettingIntoCheck(HWND page, int id, SettingId setting, int character) {
-  int32_t flag = ReadSettingInteger(setting, character);
+  int32_t flag = ReadSettingInteger(page, setting, character);
   SendDlgItemMessageA(page, id, BM_SETCHECK, flag != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void WriteCheckSetting(HWND page, int id, SettingId setting, int character) {
   bool checked = SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  WriteSettingInteger(setting, checked ? 1 : 0, character);
+  WriteSettingInteger(page, setting, checked ? 1 : 0, character);
 }
 
 HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) {
@@ -123,10 +124,35 @@ bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, 
   return true;
 }
 
-void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension) {
+bool BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension) {
   char path[kSettingBufferSize];
   GetDlgItemTextA(page, field, path, sizeof path);
-  BrowseForFile(page, OpenFileDialog, filterId, titleId, defaultExtension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, path,
-                sizeof path);
+  bool chosen = BrowseForFile(page, OpenFileDialog, filterId, titleId, defaultExtension,
+                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, path, sizeof path);
   SetDlgItemTextA(page, field, path);
+  return chosen;
+}
+
+void LimitSettingField(HWND page, int id) {
+  SendDlgItemMessageA(page, id, EM_LIMITTEXT, kMaxSettingLength, 0);
+}
+
+void KeepSettingFieldWithinLimit(HWND page, int id) {
+  // A double-byte character counts once towards the control's own limit but twice here.
+  char text[2 * kSettingBufferSize + 2];
+  if (GetDlgItemTextA(page, id, text, sizeof text) <= static_cast<int>(kMaxSettingLength)) return;
+  char* end = text;
+  for (char* next; *end && (next = CharNextA(end)) - text <= static_cast<int>(kMaxSettingLength);) end = next;
+  *end = '\0';
+  SetDlgItemTextA(page, id, text);
+  SendDlgItemMessageA(page, id, EM_SETSEL, end - text, end - text);
+  MessageBeep(MB_OK);
+}
+
+void NoteControlChange(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  const UINT code = HIWORD(wParam);
+  // A push button changes nothing by itself: what it chooses arrives as the field's change.
+  const bool box = code == BN_CLICKED && lParam &&
+                   (GetWindowLongA(reinterpret_cast<HWND>(lParam), GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+  if (message == WM_HSCROLL || (message == WM_COMMAND && (code == EN_CHANGE || box))) NotePageEdited(page);
 }

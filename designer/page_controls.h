@@ -12,8 +12,8 @@
 void ReadSettingIntoField(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
 
-int32_t ReadSettingInteger(SettingId setting, int character = 0);
-void WriteSettingInteger(SettingId setting, int32_t value, int character = 0);
+int32_t ReadSettingInteger(HWND page, SettingId setting, int character = 0);
+void WriteSettingInteger(HWND page, SettingId setting, int32_t value, int character = 0);
 
 // Any non-zero setting shows as checked; the box is written back as 0 or 1.
 void ReadSettingIntoCheck(HWND page, int id, SettingId setting, int character = 0);
@@ -35,5 +35,14 @@ bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, 
                    DWORD flags, char* path, int capacity);
 
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
-// text back after a cancel.
-void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
+// text back after a cancel. Returns whether a file was chosen.
+bool BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
+
+// A field whose text is a setting takes no more than a setting holds (259 bytes in the system's
+// code page): typing stops at the limit, and text pasted past it is cut at a whole character,
+// with the system's beep, rather than cut without a word when the page saves.
+void LimitSettingField(HWND page, int id);
+void KeepSettingFieldWithinLimit(HWND page, int id);
+
+// What the pages hand on of the user's changes to their controls, for the title bar's mark.
+void NoteControlChange(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -233,14 +233,11 @@ Section
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $R0
   ${EndIf}
 
-!ifdef SCENE_FILES
-  ; Scene files open in the designer. Only once the designer reads them: build with
-  ; -DSCENE_FILES=1 then.
+  ; Scene files open in the designer: its command line names the file after /c.
   WriteRegStr SHCTX "Software\Classes\.morvane" "" "Morvane.Scene"
   WriteRegStr SHCTX "Software\Classes\Morvane.Scene" "" "Morvane scene"
   WriteRegStr SHCTX "Software\Classes\Morvane.Scene\DefaultIcon" "" "$SaverFolder\${SAVER},0"
   WriteRegStr SHCTX "Software\Classes\Morvane.Scene\shell\open\command" "" '"$SaverFolder\${SAVER}" /c "%1"'
-!endif
 
   ${GetParameters} $R0
   ClearErrors
@@ -300,10 +297,8 @@ Section "Uninstall"
   ${EndIf}
   Delete "$SaverFolder\${SAVER}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-!ifdef SCENE_FILES
   DeleteRegKey SHCTX "Software\Classes\Morvane.Scene"
   DeleteRegKey SHCTX "Software\Classes\.morvane"
-!endif
   ${If} $AllUsers == 1
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ${Else}

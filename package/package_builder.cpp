@@ -104,6 +104,44 @@ void CopySound(BuildFiles* files, const WalkSoundFile& sound, ByteSink* output, 
 }
 
 
+// The package after the player image, in the order every player reads it. copySound: the
+// wave's bytes are copied in; else only its length is counted, for a size that reads nothing more.
+void WriteScene(const BuildSources& sources, ByteSink* output, WalkListener* listener, bool copySound,
+                int* leftOut) {
+  BuildFiles* files = sources.files;
+  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, listener});
+  WriteMemoLines(sources.settings, output);
+  WriteTimingRecord(output, walk.Timing());
+  BitmapRecord record;
+  while (walk.NextCharacter()) {
+    while (walk.NextFrame(&record)) WriteFrame(output, &record);
+    WriteMotionRecord(output, walk.Motion());
+  }
+  WriteBackgroundRecord(output, walk.Background());
+  if (walk.TakeWallpaper(&record)) WriteFrame(output, &record);
+  WalkSoundFile sound;
+  if (walk.Sound(&sound)) {
+    WriteSoundHeader(output, sound.length);
+    if (copySound) CopySound(files, sound, output, listener);
+    else output->write(output, nullptr, sound.length);
+    files->close(files, sound.file);
+  } else {
+    WriteSoundHeader(output, 0);
+  }
+  *leftOut = walk.LeftOutCount();
+}
+
+// Counts what would be written.
+struct CountingSink {
+  ByteSink base;
+  uint64_t count;
+};
+
+size_t Count(ByteSink* sink, const void*, size_t size) {
+  reinterpret_cast<CountingSink*>(sink)->count += size;
+  return size;
+}
+
 }  // namespace
 
 bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status) {
@@ -120,28 +158,12 @@ bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   }
   CheckedOutput checked = {{WriteChecked}, files, file, &listener.base, outputPath, false};
   ByteSink* output = &checked.base;
-  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, &listener.base});
   CopyPlayerImage(sources, output, &listener.base);
-  WriteMemoLines(sources.settings, output);
-  WriteTimingRecord(output, walk.Timing());
-  BitmapRecord record;
-  while (walk.NextCharacter()) {
-    while (walk.NextFrame(&record)) WriteFrame(output, &record);
-    WriteMotionRecord(output, walk.Motion());
-  }
-  WriteBackgroundRecord(output, walk.Background());
-  if (walk.TakeWallpaper(&record)) WriteFrame(output, &record);
-  WalkSoundFile sound;
-  if (walk.Sound(&sound)) {
-    WriteSoundHeader(output, sound.length);
-    CopySound(files, sound, output, &listener.base);
-    files->close(files, sound.file);
-  } else {
-    WriteSoundHeader(output, 0);
-  }
+  int leftOut = 0;
+  WriteScene(sources, output, &listener.base, true, &leftOut);
   // A file left out for a bad input still leaves a whole package; a failed write does not, nor
   // does any file left out when only a whole scene may be written.
-  const bool whole = !checked.failed && !(sources.wholeOnly && walk.LeftOutCount() > 0);
+  const bool whole = !checked.failed && !(sources.wholeOnly && leftOut > 0);
   const bool written = files->finishReplacement(files, file, whole) && whole;
   if (whole && !written) {
     const WalkOutcome outcome = {WalkOutput, 0, 0, outputPath, OutputNotWritten,
@@ -150,4 +172,12 @@ bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   }
   if (!written) *status = kBuildFailedStatus;
   return written;
+}
+
+uint64_t MeasurePackagedSaver(const BuildSources& sources) {
+  CountingSink counter = {{Count}, kPlayerImageSize};
+  WalkListener silent = {[](WalkListener*, const WalkOutcome&) {}};
+  int leftOut = 0;
+  WriteScene(sources, &counter.base, sources.listener ? sources.listener : &silent, false, &leftOut);
+  return counter.count;
 }

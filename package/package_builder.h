@@ -2,6 +2,8 @@
 // the picture and wave files they name. The same code runs behind the designer's Create button
 // and the morvane-pack tool, so both write the same bytes for the same settings and files.
 #pragma once
+#include <cstdint>
+
 #include "build_files.h"
 #include "picture_codec.h"
 #include "player_image_source.h"
@@ -26,3 +28,8 @@ const char kBuildFailedStatus = '1';
 // Returns whether the saver was written; a saver left unwritten leaves any file of that name as
 // it was.
 bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, char* status);
+
+// The size in bytes of the saver BuildPackagedSaver would write from the same sources, found by
+// the same walk without writing anything (the sound is not read, only its length taken). The
+// listener, when given, hears what the walk leaves out. The player image is not read either.
+uint64_t MeasurePackagedSaver(const BuildSources& sources);

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -68,7 +72,7 @@ TEST(UserGuide, BothLanguagesExplainEveryPageAndEveryControlWithHelp) {
   const char* tokens[] = {"info",  "background", "character", "module", "10000", "11000", "12000", "13000",
                           "14000", "15000",      "16000",     "17000",  "18000", "19000", "20000", "21000",
                           "22000", "23000",      "24000",     "25000",  "26000", "27000", "28000", "29000",
-                          "30000"};
+                          "30000", "scenes"};
   size_t topicCount[2] = {};
   const char* languages[] = {"ja", "en"};
   for (int l = 0; l < 2; ++l) {
@@ -83,7 +87,56 @@ TEST(UserGuide, BothLanguagesExplainEveryPageAndEveryControlWithHelp) {
     }
   }
   EXPECT_EQ(topicCount[0], topicCount[1]) << "the two languages hold the same topics";
-  EXPECT_EQ(topicCount[0], 7u);
+  EXPECT_EQ(topicCount[0], 8u);
+}
+
+// The labels of the push buttons of a resource script, as written between its quotes.
+std::vector<std::string> ButtonLabels(const std::string& script) {
+  std::vector<std::string> labels;
+  for (const char* kind : {"PUSHBUTTON \"", "DEFPUSHBUTTON \""}) {
+    const std::string marker = kind;
+    for (size_t at = script.find(marker); at != std::string::npos; at = script.find(marker, at + 1)) {
+      const size_t begin = at + marker.size();
+      labels.push_back(script.substr(begin, script.find('"', begin) - begin));
+    }
+  }
+  return labels;
+}
+
+// Every button the guide tells the user to press carries that label in the same language; a
+// guide that says "press Set" where the button says "Browse" sends users looking.
+TEST(UserGuide, EveryButtonTheGuideNamesIsThereInItsLanguage) {
+  struct Language {
+    const char* guide;
+    const char* script;
+    const char* before;  // what comes before a button's name
+    const char* after;   // and after it; empty: the name is one capitalised word
+  } languages[] = {{"en", "designer_english.rc", "press ", ""}, {"ja", "designer.rc", "「", "」を押"}};
+  for (const Language& language : languages) {
+    const std::string guide = ReadGuide(language.guide);
+    std::ifstream file(std::string(MORVANE_DESIGNER_SOURCE) + "/" + language.script, std::ios::binary);
+    std::stringstream script;
+    script << file.rdbuf();
+    const std::vector<std::string> labels = ButtonLabels(script.str());
+    ASSERT_GT(labels.size(), 5u) << language.script;
+    int named = 0;
+    for (size_t at = guide.find(language.before); at != std::string::npos; at = guide.find(language.before, at + 1)) {
+      const size_t begin = at + std::strlen(language.before);
+      size_t end = begin;
+      if (*language.after) {
+        end = guide.find(language.after, begin);
+        if (end == std::string::npos || guide.find("\xE3\x80\x8D", begin) < end) continue;  // another 」 first
+      } else {
+        while (end < guide.size() && std::isalpha(static_cast<unsigned char>(guide[end]))) ++end;
+        if (end == begin || !std::isupper(static_cast<unsigned char>(guide[begin]))) continue;
+      }
+      const std::string name = guide.substr(begin, end - begin);
+      ++named;
+      EXPECT_NE(std::find(labels.begin(), labels.end(), name), labels.end())
+          << language.guide << ": the guide says to press \"" << name << "\", which no button is";
+    }
+    EXPECT_GT(named, 2) << language.guide;
+  }
 }
 
 }  // namespace

@@ -123,6 +123,29 @@ TEST_F(PackToolTest, RelativeNamesFollowTheSettingsFolderUnlessBaseSaysOtherwise
   EXPECT_NE(run.out.find("a.bmp"), std::string::npos) << run.out;
 }
 
+// A file named as a scene file must be one; settings files of any other name are read as ever.
+TEST_F(PackToolTest, AFileNamedAsASceneFileThatIsNoneIsRefusedAndOneThatIsBuilds) {
+  WriteFileBytes(folder.Path("a.bmp"), MakeBmp(5, 4, 24, 0, 0, 3));
+  const struct {
+    std::string text;
+    const char* said;
+  } cases[] = {{"", "holds no settings"},
+               {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "not text"},
+               {"[Initial]\nTimer2=4\n[Fonts]\nA=1\n", "[Fonts]"}};
+  for (const auto& c : cases) {
+    WriteFileBytes(folder.Path("bad.morvane"), std::vector<uint8_t>(c.text.begin(), c.text.end()));
+    ToolRun run = Pack(player + "--settings " + Quoted("bad.morvane") + " " + Quoted("out.scr"));
+    EXPECT_EQ(run.exitCode, 1) << c.said;
+    EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
+    EXPECT_TRUE(ReadFileBytes(folder.Path("out.scr")).empty()) << c.said;
+  }
+  const std::string scene = "[Character]\r\nA0=a.bmp\r\n";
+  WriteFileBytes(folder.Path("good.MORVANE"), std::vector<uint8_t>(scene.begin(), scene.end()));
+  ToolRun run = Pack(player + "--settings " + Quoted("good.MORVANE") + " " + Quoted("out.scr"));
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(Read("out.scr").characterCount, 1u);
+}
+
 TEST_F(PackToolTest, EveryFileLeftOutIsNamedInTheWalksWordsAndStrictWritesNothing) {
   TableSettings scene;
   WriteLeftOutScene(folder, &scene);

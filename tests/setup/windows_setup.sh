@@ -52,6 +52,10 @@ installed_for_user() {
   [ "$(value HKCU DisplayName)" = Morvane ] || fail "$what: name $(value HKCU DisplayName)"
   [[ $(value HKCU DisplayIcon) == *'\Programs\Morvane\Morvane.scr,0' ]] || fail "$what: icon $(value HKCU DisplayIcon)"
   [[ $(value HKCU UninstallString) == *'\Programs\Morvane\uninstall.exe"' ]] || fail "$what: uninstaller $(value HKCU UninstallString)"
+  run reg query 'HKCU\Software\Classes\.morvane' /ve 2>/dev/null | tr -d '\r' | grep -q 'Morvane.Scene' ||
+    fail "$what: .morvane files are not associated"
+  run reg query 'HKCU\Software\Classes\Morvane.Scene\shell\open\command' /ve 2>/dev/null | tr -d '\r' |
+    grep -qi 'Programs\\Morvane\\Morvane.scr" /c "%1"' || fail "$what: scene files do not open in the designer"
   local size=$(( $(value HKCU EstimatedSize) ))
   local expected=$(( ($(stat -c %s "$folder/Morvane.scr") + $(stat -c %s "$folder/uninstall.exe")) / 1024 ))
   [ $((size - expected)) -ge -2 ] && [ $((size - expected)) -le 2 ] || fail "$what: size $size KiB, files $expected KiB"
@@ -94,6 +98,7 @@ sleep 0.5
 [ ! -e "$link" ] || fail "the Start menu entry is still there"
 [ "$(entries HKCU)" = 0 ] || fail "the entry is still in the list of installed programs"
 run reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE >/dev/null 2>&1 && fail "the screen saver still names the removed designer"
+run reg query 'HKCU\Software\Classes\.morvane' >/dev/null 2>&1 && fail "the .morvane association is still there"
 [ "$(ls -A "$folder")" = mine.scr ] || fail "the folder holds: $(ls -A "$folder")"
 grep -q 'Memo1=mine' "$drive/windows/MORVANE.INI" || fail "MORVANE.INI was not kept"
 echo "setup for the current user: installed, registered, opened, removed"

@@ -1,6 +1,7 @@
 // morvane-pack: builds a packaged saver from a settings file without the designer.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "described_player_image.h"
 #include "input_path.h"
@@ -10,6 +11,7 @@
 #include "package_builder.h"
 #include "package_records.h"
 #include "player_image_source.h"
+#include "scene_file_text.h"
 #include "stdio_build_files.h"
 #include "tool_version.h"
 
@@ -93,6 +95,14 @@ int main(int argc, char** argv) {
   const char* why = nullptr;
   if (!CheckPlayerImage(&files, playerPath, &why)) return Refuse("player image", playerPath, why);
 
+  // A scene file that is none would otherwise build the default scene without a word.
+  if (options.settings && IsSceneFileName(options.settings)) {
+    std::string text, detail;
+    const SceneFileProblem problem = ReadSceneFileText(options.settings, &text, &detail);
+    if (problem == SceneFileForeignSection) detail = std::string(SceneFileProblemText(problem)) + " ([" + detail + "])";
+    else detail = SceneFileProblemText(problem);
+    if (problem != SceneFileFine) return Refuse("scene file", options.settings, detail.c_str());
+  }
   SettingsStore* settings = OpenSettings(options.settings, &why);
   if (!settings) return Refuse("settings", options.settings ? options.settings : "(default)", why);
 

@@ -342,11 +342,12 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1032);
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
+  EXPECT_EQ(WindowTextW(files), SystemText(L"壁紙の画像ﾌｧｲﾙの設定", L"Choose the Wallpaper Picture"));
   EXPECT_EQ(FileTypes(files), PictureTypes());
   const std::wstring openButton = WindowTextW(GetDlgItem(files, IDOK));
   ASSERT_TRUE(Answer(files, IDCANCEL));
   EXPECT_EQ(designer.Text(1011), "C:\\missing\\wall.bmp") << "a cancel leaves the field as it was";
+  EXPECT_FALSE(designer.Checked(1002)) << "nor ticks the wallpaper's box";
   designer.Click(1033);
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
@@ -357,13 +358,22 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   designer.Click(1033);  // the browse button of frame slot 3
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), SystemText(L"ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Bitmap File"));
+  EXPECT_EQ(WindowTextW(files), SystemText(L"ｺﾏの画像ﾌｧｲﾙの設定", L"Choose the Frame's Picture"));
   EXPECT_EQ(FileTypes(files), PictureTypes());
   std::string chosen = browsed + "chosen.bmp";
   SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
   ASSERT_TRUE(Answer(files, IDOK));
   EXPECT_EQ(lstrcmpiA(designer.Text(1013).c_str(), chosen.c_str()), 0) << designer.Text(1013);
   EXPECT_EQ(designer.Text(1011), "");
+
+  // A wallpaper chosen is a wallpaper to be shown.
+  ASSERT_TRUE(designer.SelectTab(kBackgroundTab));
+  designer.Click(1032);
+  files = designer.WaitForPopup();
+  ASSERT_NE(files, nullptr);
+  SendMessageA(FileNameBox(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  ASSERT_TRUE(Answer(files, IDOK));
+  EXPECT_TRUE(designer.Checked(1002));
 
   ASSERT_TRUE(designer.SelectTab(kModuleTab));
   designer.Click(1031);
@@ -489,7 +499,24 @@ TEST_F(DesignerPages, HelpShowsTheBuiltInGuideAtThePageOrControlAndStartsNoViewe
   HWND guide = designer.WaitForPopup();
   ASSERT_NE(guide, nullptr);
   EXPECT_EQ(WindowTextW(guide), SystemText(L"Morvane ヘルプ", L"Morvane Help")) << "in the dialog's language";
-  EXPECT_EQ(SendDlgItemMessageW(guide, kTopics, LB_GETCOUNT, 0, 0), 7);
+  EXPECT_EQ(SendDlgItemMessageW(guide, kTopics, LB_GETCOUNT, 0, 0), 8);
+  // Every topic's title shows whole in the list.
+  {
+    HWND topics = GetDlgItem(guide, kTopics);
+    RECT list;
+    GetClientRect(topics, &list);
+    HDC context = GetDC(topics);
+    HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(topics, WM_GETFONT, 0, 0)));
+    for (LRESULT i = 0; i < SendMessageW(topics, LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t title[128] = L"";
+      if (SendMessageW(topics, LB_GETTEXTLEN, i, 0) < 127) SendMessageW(topics, LB_GETTEXT, i, reinterpret_cast<LPARAM>(title));
+      SIZE extent = {};
+      GetTextExtentPoint32W(context, title, lstrlenW(title), &extent);
+      EXPECT_LE(extent.cx + 4, list.right) << "topic " << i << " is cut";
+    }
+    SelectObject(context, old);
+    ReleaseDC(topics, context);
+  }
   EXPECT_EQ(ShownTopic(guide), SystemText(L"シーンの作り方", L"Making a scene")) << "the Info page's topic";
   EXPECT_NE(WindowTextW(GetDlgItem(guide, kGuideText)).find(L"Ctrl+Tab"), std::wstring::npos);
   EXPECT_EQ(SelectedText(guide), L"") << "a page's help selects nothing";
@@ -604,7 +631,7 @@ TEST_F(DesignerPages, OnThe9xFamilyTheAnsiCallsOpenEverything) {
   designer.Click(1032);
   HWND files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
-  EXPECT_EQ(WindowTextW(files), SystemText(L"背景 ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙの設定", L"Choose the Wallpaper Bitmap"));
+  EXPECT_EQ(WindowTextW(files), SystemText(L"壁紙の画像ﾌｧｲﾙの設定", L"Choose the Wallpaper Picture"));
   ASSERT_TRUE(Answer(files, IDCANCEL));
 
   ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));

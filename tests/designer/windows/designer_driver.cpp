@@ -50,7 +50,10 @@ std::string SettingsFilePath() {
   return std::string(folder, length) + "\\MORVANE.INI";
 }
 
-void ClearSettings() { DeleteFileA(SettingsFilePath().c_str()); }
+void ClearSettings() {
+  DeleteFileA(SettingsFilePath().c_str());
+  ForgetRememberedScene();
+}
 
 void WriteSettings(const std::string& text) { WriteWholeFile(SettingsFilePath(), text); }
 
@@ -93,10 +96,19 @@ DWORD PackSettings(const std::string& output) {
                                                              folder.substr(0, folder.size() - 1) + "\" \"" + output + "\"");
 }
 
-DesignerDialog::DesignerDialog(const char* program) {
-  process_ = StartProgram(DesignerCopy(program), "/c");
+void ForgetRememberedScene() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Morvane\\Designer", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key, "Scene");
+  RegCloseKey(key);
+}
+
+DesignerDialog::DesignerDialog(const char* program) : DesignerDialog(program, "/c", "Morvane") {}
+
+DesignerDialog::DesignerDialog(const char* program, const std::string& tail, const char* title) {
+  process_ = StartProgram(DesignerCopy(program), tail);
   if (!process_.process) return;
-  dialog_ = WaitForProcessWindow(process_.id, "#32770", "Morvane");
+  dialog_ = WaitForProcessWindow(process_.id, "#32770", title);
   if (!dialog_) return;
   // The window exists before its initialisation has made the tab control and the first page.
   WaitUntil(

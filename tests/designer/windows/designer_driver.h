@@ -27,6 +27,8 @@ std::string PictureFixtureFolder();
 // A folder of its own with a copy of the designer program (and player.scr beside it).
 std::string DesignerFolder();
 std::string DesignerCopy(const char* program = "designer.scr");
+// Forgets the scene file the designer reopens at its start, so that MORVANE.INI is its store.
+void ForgetRememberedScene();
 // morvane-pack.exe on the settings file, with the designer folder's player.scr and that folder
 // for relative names, into output; returns its exit code.
 DWORD PackSettings(const std::string& output);
@@ -36,6 +38,8 @@ class DesignerDialog {
   // Starts the configuration dialog of the program and waits for it; ok() tells whether it
   // came up.
   explicit DesignerDialog(const char* program = "designer.scr");
+  // The same with the given command tail, waiting for a dialog of the given title.
+  DesignerDialog(const char* program, const std::string& tail, const char* title);
   ~DesignerDialog();
   bool ok() const { return dialog_ != nullptr; }
   HWND dialog() const { return dialog_; }

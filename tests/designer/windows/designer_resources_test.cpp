@@ -140,6 +140,7 @@ TEST(DesignerResources, TemplatesAreExactlyAsListedInJapaneseAndInEnglish) {
       {kStatic, kNoId, L"2. コメントを入力して下さい。", L"2. Enter the comments.", 15, 91, 120, 8, kLabel},
   };
   for (short i = 0; i < 5; ++i) module.push_back({kEdit, DWORD(1012 + i), L"", L"", 28, short(111 + 14 * i), 157, 12, kLineEdit});
+  module.push_back({kStatic, 1220, L"", L"", 28, 184, 180, 8, kLabel});  // the saver's size, filled in when shown
   module.push_back({kButton, 1032, L"作成する", L"Create", 86, 199, 40, 16, kPush});
   templates.push_back(Page(L"DLG3", module));
 
