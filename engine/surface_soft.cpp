@@ -7,6 +7,7 @@
 #endif
 
 #include "dib_image.h"
+#include "own_pixels_blend.h"
 #include "surface.h"
 #include "surface_soft.h"
 
@@ -51,6 +52,7 @@ SoftSurface* InitSurface(SoftSurface* surface, int32_t width, int32_t height, ui
   surface->window = nullptr;
   surface->runs = nullptr;
   surface->highBytes = false;
+  surface->ownAlpha = 0;
   Touch(surface);
   ++liveSurfaces;
   return surface;
@@ -180,6 +182,18 @@ Surface* LoadDib(const Surface*, const uint8_t* header, uint32_t headerSize, con
   uint32_t above = 0;
   for (size_t i = 0; i < count; ++i) above |= surface->pixels[i];
   surface->highBytes = above > kWhite;
+  return surface;
+}
+
+Surface* LoadOwnPixels(const Surface*, int32_t width, int32_t height, const uint8_t* stored) {
+  SoftSurface* surface = NewPicture(width, height);
+  if (!surface) return nullptr;
+  for (int32_t y = 0; y < height; ++y) {
+    uint32_t* row = surface->pixels + static_cast<size_t>(height - 1 - y) * width;
+    for (int32_t x = 0; x < width; ++x, stored += 4) row[x] = PremultipliedPixel(stored, false);
+  }
+  surface->ownAlpha = 1;
+  surface->highBytes = true;
   return surface;
 }
 
@@ -489,6 +503,32 @@ void MaskedReach(const Surface* target, int32_t width, int32_t height, const Sur
   reach[3] = runs->reach[3] < height ? runs->reach[3] : height;
 }
 
+void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source) {
+  SoftSurface* dest = Soft(target);
+  const SoftSurface* src = Soft(source);
+  if (!dest || !src || !dest->pixels || !src->pixels || dest == src || dw <= 0 || dh <= 0) return;
+  const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
+  const int64_t right = static_cast<int64_t>(dx) + dw < dest->width ? static_cast<int64_t>(dx) + dw : dest->width;
+  const int64_t bottom = static_cast<int64_t>(dy) + dh < dest->height ? static_cast<int64_t>(dy) + dh : dest->height;
+  if (left >= right || top >= bottom) return;
+  Touch(dest);
+  const bool natural = dw == src->width && dh == src->height;
+  for (int64_t row = top; row < bottom; ++row) {
+    const int32_t v = natural ? static_cast<int32_t>(row - dy) : SampledSource(row - dy, dh, src->height);
+    const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width;
+    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width;
+    for (int64_t col = left; col < right; ++col) {
+      const uint32_t pixel = s[natural ? col - dx : SampledSource(col - dx, dw, src->width)];
+      const uint32_t alpha = pixel >> 24;
+      if (alpha == 255) {
+        d[col] = pixel & kWhite;
+      } else if (alpha != 0) {
+        d[col] = SourceOver(pixel, d[col]);
+      }
+    }
+  }
+}
+
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
   SoftSurface* dest = Soft(target);
   if (!dest || !dest->pixels) return;
@@ -530,8 +570,9 @@ uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
-const SurfaceLayer kSoftSurfaceLayer = {Create,      LoadDib, Release, OpenReference, Transfer,  MaskedTransfer,
-                                        MaskedReach, Stretch, Fill,    FloodFill,     ReadPixel};
+const SurfaceLayer kSoftSurfaceLayer = {Create,         LoadDib,     LoadOwnPixels, Release, OpenReference,
+                                        Transfer,       MaskedTransfer, MaskedReach, Stretch, Blend,
+                                        Fill,           FloodFill,   ReadPixel};
 
 uint32_t* SoftSurfacePixels(Surface* picture) {
   SoftSurface* surface = Soft(picture);
