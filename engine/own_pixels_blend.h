@@ -18,11 +18,14 @@ inline int32_t SampledSource(int64_t offset, int32_t destSize, int32_t sourceSiz
   return static_cast<int32_t>(((2 * offset + 1) * sourceSize) / (2 * static_cast<int64_t>(destSize)));
 }
 
-// A premultiplied source pixel over a colour; the channel order is the same in both.
+// A premultiplied source pixel over a colour; the channel order is the same in both. Each
+// channel is source + round(dest x (255 - alpha) / 255), red and blue side by side in one word:
+// (x + 128 + ((x + 128) >> 8)) >> 8 is x / 255 rounded for every x up to 255 x 255.
 inline uint32_t SourceOver(uint32_t source, uint32_t dest) {
   const uint32_t keep = 255 - (source >> 24);
-  uint32_t out = 0;
-  for (int shift = 0; shift < 24; shift += 8)
-    out |= ((source >> shift & 0xFF) + ((dest >> shift & 0xFF) * keep + 127) / 255) << shift;
-  return out;
+  uint32_t redBlue = (dest & 0x00FF00FF) * keep + 0x00800080;
+  redBlue = ((redBlue + ((redBlue >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
+  uint32_t green = (dest & 0x0000FF00) * keep + 0x00008000;
+  green = ((green + ((green >> 8) & 0x0000FF00)) >> 8) & 0x0000FF00;
+  return (source & 0x00FFFFFF) + redBlue + green;
 }

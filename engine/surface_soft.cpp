@@ -21,6 +21,7 @@ struct SoftSurface : Surface {
   uint64_t stamp;          // new with every change of the pixels, never reused
   mutable MaskRuns* runs;  // what a masked transfer learnt of this mask, or null
   bool highBytes;          // some pixel may have bits above 0x00FFFFFF (colours never do)
+  int32_t* seen;           // own pixels: per row, the first column and the end of those not clear
 };
 
 namespace {
@@ -53,6 +54,7 @@ SoftSurface* InitSurface(SoftSurface* surface, int32_t width, int32_t height, ui
   surface->runs = nullptr;
   surface->highBytes = false;
   surface->ownAlpha = 0;
+  surface->seen = nullptr;
   Touch(surface);
   ++liveSurfaces;
   return surface;
@@ -185,22 +187,51 @@ Surface* LoadDib(const Surface*, const uint8_t* header, uint32_t headerSize, con
   return surface;
 }
 
+void Release(Surface* released);
+
+// A sprite's box is mostly clear around its figure: each row's blend starts and ends where the
+// row's figure does.
 Surface* LoadOwnPixels(const Surface*, int32_t width, int32_t height, const uint8_t* stored) {
   SoftSurface* surface = NewPicture(width, height);
   if (!surface) return nullptr;
+  surface->seen = static_cast<int32_t*>(malloc(static_cast<size_t>(height) * 2 * sizeof(int32_t)));
+  if (!surface->seen) {
+    Release(surface);
+    return nullptr;
+  }
   for (int32_t y = 0; y < height; ++y) {
-    uint32_t* row = surface->pixels + static_cast<size_t>(height - 1 - y) * width;
-    for (int32_t x = 0; x < width; ++x, stored += 4) row[x] = PremultipliedPixel(stored, false);
+    const int32_t row = height - 1 - y;
+    uint32_t* pixels = surface->pixels + static_cast<size_t>(row) * width;
+    int32_t first = width, end = 0;
+    for (int32_t x = 0; x < width; ++x, stored += 4) {
+      pixels[x] = PremultipliedPixel(stored, false);
+      if (stored[3] == 0) continue;
+      if (first == width) first = x;
+      end = x + 1;
+    }
+    surface->seen[2 * row] = first;
+    surface->seen[2 * row + 1] = end;
   }
   surface->ownAlpha = 1;
   surface->highBytes = true;
   return surface;
 }
 
+// One row of blending, pixel by pixel from the sampled source pixels.
+inline void BlendPixel(uint32_t* d, uint32_t pixel) {
+  const uint32_t alpha = pixel >> 24;
+  if (alpha == 255) {
+    *d = pixel & kWhite;
+  } else if (alpha != 0) {
+    *d = SourceOver(pixel, *d);
+  }
+}
+
 void Release(Surface* released) {
   SoftSurface* surface = Soft(released);
   if (!surface) return;
   free(surface->runs);
+  free(surface->seen);
   if (surface->pixels != PixelsAfter(surface)) free(surface->pixels);
   free(surface);
   --liveSurfaces;
@@ -506,27 +537,41 @@ void MaskedReach(const Surface* target, int32_t width, int32_t height, const Sur
 void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source) {
   SoftSurface* dest = Soft(target);
   const SoftSurface* src = Soft(source);
-  if (!dest || !src || !dest->pixels || !src->pixels || dest == src || dw <= 0 || dh <= 0) return;
+  if (!dest || !src || !dest->pixels || !src->pixels || !src->seen || dest == src || dw <= 0 || dh <= 0) return;
   const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
   const int64_t right = static_cast<int64_t>(dx) + dw < dest->width ? static_cast<int64_t>(dx) + dw : dest->width;
   const int64_t bottom = static_cast<int64_t>(dy) + dh < dest->height ? static_cast<int64_t>(dy) + dh : dest->height;
   if (left >= right || top >= bottom) return;
   Touch(dest);
-  const bool natural = dw == src->width && dh == src->height;
-  for (int64_t row = top; row < bottom; ++row) {
-    const int32_t v = natural ? static_cast<int32_t>(row - dy) : SampledSource(row - dy, dh, src->height);
-    const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width;
-    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width;
-    for (int64_t col = left; col < right; ++col) {
-      const uint32_t pixel = s[natural ? col - dx : SampledSource(col - dx, dw, src->width)];
-      const uint32_t alpha = pixel >> 24;
-      if (alpha == 255) {
-        d[col] = pixel & kWhite;
-      } else if (alpha != 0) {
-        d[col] = SourceOver(pixel, d[col]);
-      }
+  if (dw == src->width && dh == src->height) {
+    for (int64_t row = top; row < bottom; ++row) {
+      const int32_t v = static_cast<int32_t>(row - dy);
+      const int64_t from = src->seen[2 * v] + static_cast<int64_t>(dx) > left ? src->seen[2 * v] + dx : left;
+      const int64_t to = src->seen[2 * v + 1] + static_cast<int64_t>(dx) < right ? src->seen[2 * v + 1] + dx : right;
+      if (from >= to) continue;
+      const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width + (from - dx);
+      uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width + from;
+      const int32_t count = static_cast<int32_t>(to - from);
+      if (row + kRowsAhead < bottom)
+        PrefetchRows(s + static_cast<size_t>(kRowsAhead) * src->width, d + static_cast<size_t>(kRowsAhead) * dest->width,
+                     count);
+      for (int32_t k = 0; k < count; ++k) BlendPixel(d + k, s[k]);
     }
+    return;
   }
+  // Scaled: the source column of each destination column, found once for all rows.
+  const int64_t span = right - left;
+  const int64_t kStackSpan = 512;
+  int32_t onStack[kStackSpan];
+  int32_t* columns = span <= kStackSpan ? onStack : static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 4));
+  if (!columns) return;
+  for (int64_t col = left; col < right; ++col) columns[col - left] = SampledSource(col - dx, dw, src->width);
+  for (int64_t row = top; row < bottom; ++row) {
+    const uint32_t* s = src->pixels + static_cast<size_t>(SampledSource(row - dy, dh, src->height)) * src->width;
+    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width + left;
+    for (int64_t k = 0; k < span; ++k) BlendPixel(d + k, s[columns[k]]);
+  }
+  if (columns != onStack) free(columns);
 }
 
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
