@@ -26,7 +26,9 @@ void DrawCharacter(SceneModel* scene, CharacterState* c) {
 
   if (c->depth == 100) {
     if (f->sprite->ownAlpha) {
-      RememberDrawn(scene, c->x, c->y, w, h);
+      int32_t reach[4];
+      MaskedTransferReach(work, w, h, nullptr, f->sprite, reach);
+      RememberDrawn(scene, WrapAdd(c->x, reach[0]), WrapAdd(c->y, reach[1]), reach[2] - reach[0], reach[3] - reach[1]);
       BlendSurface(work, c->x, c->y, w, h, f->sprite);
     } else if (f->hasMask) {
       // Only what the mask lets through changes: a character's transparent margins are neither

@@ -69,6 +69,7 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
 // bottom within the box, outside which the transfer would leave dest's pixels as they are
 // (where the mask is white over a black sprite): what a paint must later restore and present.
 // The whole box where the layer cannot tell cheaply; an empty box (right = 0) when nothing changes.
+// With a null mask, the same for BlendSurface of the own-pixels `sprite` at its natural size.
 void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
                          const Surface* sprite, int32_t reach[4]);
 // Scales sw x sh of src onto dw x dh of dest, one source pixel per destination pixel

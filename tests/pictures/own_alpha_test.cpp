@@ -115,7 +115,9 @@ TEST(OwnAlpha, FramesKeepTheirOwnPixelsExactlyWhereTheKeyColourCannotShowThem) {
       BitmapRecord& record = built.record;
       const int32_t w = int32_t(c.picture[0].size()), h = int32_t(c.picture.size());
       EXPECT_EQ(record.ownTransparency, c.alpha);
-      if (keyed) EXPECT_EQ(built.notes, c.keyedNotes);
+      if (keyed) {
+        EXPECT_EQ(built.notes, c.keyedNotes);
+      }
 
       // The rows a bitmap reader draws are the record the frame got before it had own pixels.
       std::vector<uint8_t> keyedRgba = Drawn(c.picture);
