@@ -36,10 +36,13 @@ bool RgbaToRecord(const uint8_t* rgba, int32_t width, int32_t height, BitmapReco
     out += sizeof kOwnPixelsMark;
     for (int32_t y = height - 1; y >= 0; --y) {
       const uint8_t* in = own + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
+      // A clear pixel's colour never shows, and decoders differ in what they leave there: it is
+      // stored as 0 so that every platform writes the same record.
       for (int32_t x = 0; x < width; ++x, in += 4, out += 4) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
+        const bool clear = in[3] == 0;
+        out[0] = clear ? 0 : in[2];
+        out[1] = clear ? 0 : in[1];
+        out[2] = clear ? 0 : in[0];
         out[3] = in[3];
       }
     }
