@@ -48,6 +48,8 @@ Surface* LoadRecordSurface(const Surface* reference, const uint8_t* header, uint
                            const uint8_t* bits, uint32_t bitsSize, bool frame) {
   if (!DibRecordFits(header, headerSize, bitsSize)) return nullptr;
   const uint8_t* own = frame ? FindOwnPixels(header, headerSize, bits, bitsSize) : nullptr;
-  if (own) return LoadOwnPixelsSurface(reference, ReadI32LE(header + 4), ReadI32LE(header + 8), own);
+  // A layer that cannot blend here (or has no memory for it) draws the key-colour rows instead.
+  Surface* blended = own ? LoadOwnPixelsSurface(reference, ReadI32LE(header + 4), ReadI32LE(header + 8), own) : nullptr;
+  if (blended) return blended;
   return LoadDibSurface(reference, header, headerSize, bits, bitsSize);
 }

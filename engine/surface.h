@@ -39,7 +39,7 @@ Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_
                         const uint8_t* bits, uint32_t bitsSize);
 // A frame's own pixels (own_pixels.h: width * height of blue, green, red, alpha, bottom row
 // first, alpha not premultiplied) as a surface that BlendSurface draws; null when it cannot be
-// made.
+// made, or the layer cannot blend on this system.
 Surface* LoadOwnPixelsSurface(const Surface* reference, int32_t width, int32_t height, const uint8_t* pixels);
 // Releases everything the surface holds; null is allowed.
 void ReleaseSurface(Surface* surface);

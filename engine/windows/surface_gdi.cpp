@@ -98,10 +98,21 @@ HBITMAP NewSection(int32_t width, int32_t height, uint32_t** pixels) {
   return section;
 }
 
+// GDI's blend, which the systems before Windows 2000 lack: looked up, so that the programs still
+// start there, and a frame with its own alpha is then drawn from its key-colour rows, as a player
+// that knows nothing of alpha draws it.
+typedef BOOL(WINAPI* AlphaBlendCall)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+
+AlphaBlendCall FindAlphaBlend() {
+  HMODULE gdi = GetModuleHandleA("gdi32.dll");
+  return gdi ? reinterpret_cast<AlphaBlendCall>(reinterpret_cast<void*>(GetProcAddress(gdi, "GdiAlphaBlend")))
+             : nullptr;
+}
+
 // GDI blends only premultiplied 32-bit pictures, so a frame with its own alpha is kept as one,
 // whatever the display's format.
 Surface* LoadOwnPixels(const Surface* reference, int32_t width, int32_t height, const uint8_t* stored) {
-  if (width <= 0 || height <= 0) return nullptr;
+  if (width <= 0 || height <= 0 || !FindAlphaBlend()) return nullptr;
   GdiSurface* surface = NewSurface();
   if (!surface) return nullptr;
   uint32_t* pixels = nullptr;
@@ -185,7 +196,8 @@ void Stretch(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, co
 void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source) {
   GdiSurface* dest = AsGdiSurface(target);
   const GdiSurface* src = AsGdiSurface(source);
-  if (!dest || !src || !src->pixels || dw <= 0 || dh <= 0) return;
+  const AlphaBlendCall alphaBlend = FindAlphaBlend();
+  if (!dest || !src || !src->pixels || !alphaBlend || dw <= 0 || dh <= 0) return;
   const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
   const int64_t right = static_cast<int64_t>(dx) + dw < dest->width ? static_cast<int64_t>(dx) + dw : dest->width;
   const int64_t bottom = static_cast<int64_t>(dy) + dh < dest->height ? static_cast<int64_t>(dy) + dh : dest->height;
@@ -193,8 +205,8 @@ void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, cons
   const int32_t width = static_cast<int32_t>(right - left), height = static_cast<int32_t>(bottom - top);
   const BLENDFUNCTION over = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   if (dw == src->width && dh == src->height) {
-    GdiAlphaBlend(dest->context, static_cast<int>(left), static_cast<int>(top), width, height, src->context,
-                  static_cast<int>(left - dx), static_cast<int>(top - dy), width, height, over);
+    alphaBlend(dest->context, static_cast<int>(left), static_cast<int>(top), width, height, src->context,
+               static_cast<int>(left - dx), static_cast<int>(top - dy), width, height, over);
     return;
   }
   uint32_t* sampled = nullptr;
@@ -208,8 +220,8 @@ void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, cons
       for (int32_t x = 0; x < width; ++x) out[x] = row[SampledSource(left + x - dx, dw, src->width)];
     }
     HGDIOBJ previous = SelectObject(context, section);
-    GdiAlphaBlend(dest->context, static_cast<int>(left), static_cast<int>(top), width, height, context, 0, 0, width,
-                  height, over);
+    alphaBlend(dest->context, static_cast<int>(left), static_cast<int>(top), width, height, context, 0, 0, width,
+               height, over);
     SelectObject(context, previous);
     DeleteDC(context);
   }
