@@ -271,7 +271,7 @@ Surface* LoadOwnPixels(const Surface*, int32_t width, int32_t height, const uint
   return surface;
 }
 
-// One row of blending, pixel by pixel from the sampled source pixels.
+// One sampled pixel of a scaled blend, whose runs do not follow the frame's.
 inline void BlendPixel(uint32_t* d, uint32_t pixel) {
   const uint32_t alpha = pixel >> 24;
   if (alpha == 255) {
