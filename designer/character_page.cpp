@@ -50,7 +50,7 @@ void OpenSlider(HWND page, int slot, int x, int y, int width, SettingId setting,
   ReadSettingIntoField(page, kFirstValueField + slot, setting, character);
 }
 
-const int kOwnTransparencyLabel = 1060;
+const int kOwnTransparencyLabel = 1070;
 
 // The frames of the character (numbered as they play) that the scene walk finds drawn with their
 // own transparency, whatever the scene's setting: the same walk as playback and Create.
