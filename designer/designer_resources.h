@@ -33,6 +33,7 @@
 #define IDS_FRAME_TITLE 204
 #define IDS_SAVER_FILTER 205
 #define IDS_SAVER_TITLE 206
+#define IDS_OWN_TRANSPARENCY 207  // the character page's frames drawn with their own transparency
 #define IDS_NO_NAME 300
 #define IDS_OVERWRITE 301
 #define IDS_BUILD_FAILED 302

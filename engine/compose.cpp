@@ -25,7 +25,12 @@ void DrawCharacter(SceneModel* scene, CharacterState* c) {
   const int32_t h = f->height;
 
   if (c->depth == 100) {
-    if (f->hasMask) {
+    if (f->sprite->ownAlpha) {
+      int32_t reach[4];
+      MaskedTransferReach(work, w, h, nullptr, f->sprite, reach);
+      RememberDrawn(scene, WrapAdd(c->x, reach[0]), WrapAdd(c->y, reach[1]), reach[2] - reach[0], reach[3] - reach[1]);
+      BlendSurface(work, c->x, c->y, w, h, f->sprite);
+    } else if (f->hasMask) {
       // Only what the mask lets through changes: a character's transparent margins are neither
       // restored nor presented at the next paint.
       int32_t reach[4];
@@ -44,7 +49,9 @@ void DrawCharacter(SceneModel* scene, CharacterState* c) {
   const int32_t left = WrapAdd(c->x, (w - f->scaledWidth) / 2);
   const int32_t top = WrapAdd(c->y, (h - f->scaledHeight) / 2);
   RememberDrawn(scene, left, top, f->scaledWidth, f->scaledHeight);
-  if (f->hasMask) {
+  if (f->sprite->ownAlpha) {
+    BlendSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->sprite);
+  } else if (f->hasMask) {
     StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->mask, 0, 0, w, h,
                    RopSrcAnd);
     StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->sprite, 0, 0, w, h,

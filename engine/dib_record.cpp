@@ -4,6 +4,7 @@
 #include "byte_order.h"
 #include "dib_image.h"
 #include "dib_shape.h"
+#include "own_pixels.h"
 #include "surface.h"
 
 bool DibRecordFits(const uint8_t* header, uint32_t headerSize, uint32_t bitsSize) {
@@ -44,7 +45,11 @@ bool DibRecordFits(const uint8_t* header, uint32_t headerSize, uint32_t bitsSize
 }
 
 Surface* LoadRecordSurface(const Surface* reference, const uint8_t* header, uint32_t headerSize,
-                           const uint8_t* bits, uint32_t bitsSize) {
+                           const uint8_t* bits, uint32_t bitsSize, bool frame) {
   if (!DibRecordFits(header, headerSize, bitsSize)) return nullptr;
+  const uint8_t* own = frame ? FindOwnPixels(header, headerSize, bits, bitsSize) : nullptr;
+  // A layer that cannot blend here (or has no memory for it) draws the key-colour rows instead.
+  Surface* blended = own ? LoadOwnPixelsSurface(reference, ReadI32LE(header + 4), ReadI32LE(header + 8), own) : nullptr;
+  if (blended) return blended;
   return LoadDibSurface(reference, header, headerSize, bits, bitsSize);
 }

@@ -11,6 +11,7 @@ struct Surface;
 // byte that drawing reads.
 bool DibRecordFits(const uint8_t* header, uint32_t headerSize, uint32_t bitsSize);
 
-// The record's picture when it fits, else null.
+// The record's picture when it fits, else null. A character frame (`frame`) that carries its own
+// pixels (own_pixels.h) gives them, to be blended; anything else is drawn as its rows say.
 Surface* LoadRecordSurface(const Surface* reference, const uint8_t* header, uint32_t headerSize,
-                           const uint8_t* bits, uint32_t bitsSize);
+                           const uint8_t* bits, uint32_t bitsSize, bool frame = false);

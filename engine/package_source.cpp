@@ -28,7 +28,7 @@ void ReadTag(PackageSource* self) {
 
 // The record bytes that follow a "B" tag, as a surface: null for a record that cannot be had
 // or decoded; the record is consumed by its stated sizes either way.
-Surface* ReadFrameRecord(RecordReader* reader, const Surface* reference) {
+Surface* ReadFrameRecord(RecordReader* reader, const Surface* reference, bool frame) {
   uint32_t headerSize, bitsSize;
   ReadFrameSizes(reader, &headerSize, &bitsSize);
   if (reader->ended) return nullptr;
@@ -49,7 +49,7 @@ Surface* ReadFrameRecord(RecordReader* reader, const Surface* reference) {
     // The record holds the first 40 bytes of whichever header form the file had, with the
     // colour table straight after them; the drawing side must not look further.
     if (ReadU32LE(header) > kInfoHeaderSize) WriteU32LE(header, kInfoHeaderSize);
-    picture = LoadRecordSurface(reference, header, headerSize, bits, bitsSize);
+    picture = LoadRecordSurface(reference, header, headerSize, bits, bitsSize, frame);
   }
   free(header);
   free(bits);
@@ -80,7 +80,7 @@ bool BeginCharacter(SceneSource* source) {
 bool LoadFrame(SceneSource* source, int, const Surface* reference, Surface** sprite) {
   PackageSource* self = Self(source);
   if (self->reader.ended || self->tag != kFrameTag) return false;
-  *sprite = ReadFrameRecord(&self->reader, reference);
+  *sprite = ReadFrameRecord(&self->reader, reference, true);
   if (self->reader.ended) {
     // Cut short inside the record: the frame list, and the scene, end here.
     ReleaseSurface(*sprite);
@@ -114,7 +114,7 @@ Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   PackageSource* self = Self(source);
   ReadRecordByte(&self->reader);  // its tag, taken by position
   if (self->reader.ended) return nullptr;
-  return ReadFrameRecord(&self->reader, reference);
+  return ReadFrameRecord(&self->reader, reference, false);
 }
 
 void StartSound(SceneSource* source, SceneModel* scene) {

@@ -31,7 +31,8 @@ void LoadCharacters(SceneModel* scene, SceneSource* source) {
       f->sprite = sprite;
       f->width = f->scaledWidth = SurfaceWidth(sprite);
       f->height = f->scaledHeight = SurfaceHeight(sprite);
-      if (scene->transparentSprites && sprite) PrepareFrameMask(f, reference);
+      // A frame with its own alpha is blended: its transparency is its own, not the corner's.
+      if (scene->transparentSprites && sprite && !sprite->ownAlpha) PrepareFrameMask(f, reference);
       ++frames;
     }
     c->frameCount = static_cast<int8_t>(frames);

@@ -25,10 +25,10 @@ uint8_t ReadTransparency(SceneSource* source) {
 }
 
 // A record as the packaged saver would draw it: the player's own record check and surface layer.
-Surface* RecordSurface(BitmapRecord* record, const Surface* reference) {
+Surface* RecordSurface(BitmapRecord* record, const Surface* reference, bool frame) {
   uint8_t info[kMaxPackedInfoSize];
   const uint32_t infoSize = PackBitmapInfo(*record, info);
-  Surface* picture = LoadRecordSurface(reference, info, infoSize, record->bits, record->bitsSize);
+  Surface* picture = LoadRecordSurface(reference, info, infoSize, record->bits, record->bitsSize, frame);
   ReleaseBitmapRecord(record);
   return picture;
 }
@@ -40,7 +40,7 @@ bool BeginCharacter(SceneSource* source) {
 bool LoadFrame(SceneSource* source, int, const Surface* reference, Surface** sprite) {
   BitmapRecord record;
   if (!Self(source)->walk->NextFrame(&record)) return false;
-  *sprite = RecordSurface(&record, reference);
+  *sprite = RecordSurface(&record, reference, true);
   return true;
 }
 
@@ -57,7 +57,7 @@ bool ReadBackground(SceneSource* source, SceneBackground* background) {
 Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
   BitmapRecord record;
   if (!Self(source)->walk->TakeWallpaper(&record)) return nullptr;
-  return RecordSurface(&record, reference);
+  return RecordSurface(&record, reference, false);
 }
 
 void StartSound(SceneSource* source, SceneModel* scene) {

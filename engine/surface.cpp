@@ -10,6 +10,14 @@ Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_
   return kProgramSurfaceLayer.loadDib(reference, header, headerSize, bits, bitsSize);
 }
 
+Surface* LoadOwnPixelsSurface(const Surface* reference, int32_t width, int32_t height, const uint8_t* pixels) {
+  return kProgramSurfaceLayer.loadOwnPixels(reference, width, height, pixels);
+}
+
+void BlendSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src) {
+  kProgramSurfaceLayer.blend(dest, dx, dy, dw, dh, src);
+}
+
 void ReleaseSurface(Surface* surface) {
   kProgramSurfaceLayer.release(surface);
 }

@@ -11,6 +11,9 @@
 // layout belongs to the layer.
 struct Surface {
   int32_t width, height;
+  // Made by LoadOwnPixelsSurface: its pixels carry their own alpha and are drawn only by
+  // BlendSurface.
+  uint8_t ownAlpha;
 };
 
 // The GDI raster-operation codes (SRCCOPY, SRCAND, SRCPAINT, SRCINVERT); named apart from
@@ -34,6 +37,10 @@ Surface* CreateSurface(const Surface* reference, int32_t width, int32_t height);
 // that cannot be decoded safely. Never reads outside the two blocks.
 Surface* LoadDibSurface(const Surface* reference, const uint8_t* header, uint32_t headerSize,
                         const uint8_t* bits, uint32_t bitsSize);
+// A frame's own pixels (own_pixels.h: width * height of blue, green, red, alpha, bottom row
+// first, alpha not premultiplied) as a surface that BlendSurface draws; null when it cannot be
+// made, or the layer cannot blend on this system.
+Surface* LoadOwnPixelsSurface(const Surface* reference, int32_t width, int32_t height, const uint8_t* pixels);
 // Releases everything the surface holds; null is allowed.
 void ReleaseSurface(Surface* surface);
 
@@ -62,6 +69,7 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
 // bottom within the box, outside which the transfer would leave dest's pixels as they are
 // (where the mask is white over a black sprite): what a paint must later restore and present.
 // The whole box where the layer cannot tell cheaply; an empty box (right = 0) when nothing changes.
+// With a null mask, the same for BlendSurface of the own-pixels `sprite` at its natural size.
 void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
                          const Surface* sprite, int32_t reach[4]);
 // Scales sw x sh of src onto dw x dh of dest, one source pixel per destination pixel
@@ -69,6 +77,11 @@ void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, con
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
                     const Surface* src, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                     RasterOp op);
+// The whole of an own-pixels surface onto dw x dh of dest at (dx, dy), clipped: each destination
+// pixel takes the source pixel that StretchSurface would give it (at the natural size, its own)
+// and lays it over dest, source over, in 8 bits: colour = (own colour x alpha + dest colour x
+// (255 - alpha)) / 255, to within one step of rounding per channel.
+void BlendSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src);
 // Fills [left, right) x [top, bottom), clipped.
 void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t colour);
@@ -85,6 +98,7 @@ struct SurfaceLayer {
   Surface* (*create)(const Surface* reference, int32_t width, int32_t height);
   Surface* (*loadDib)(const Surface* reference, const uint8_t* header, uint32_t headerSize, const uint8_t* bits,
                       uint32_t bitsSize);
+  Surface* (*loadOwnPixels)(const Surface* reference, int32_t width, int32_t height, const uint8_t* pixels);
   void (*release)(Surface* surface);
   Surface* (*openDisplayReference)();
   void (*transfer)(Surface* dest, int32_t dx, int32_t dy, int32_t width, int32_t height, const Surface* src,
@@ -95,6 +109,7 @@ struct SurfaceLayer {
                               const Surface* sprite, int32_t reach[4]);
   void (*stretch)(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src, int32_t sx,
                   int32_t sy, int32_t sw, int32_t sh, RasterOp op);
+  void (*blend)(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src);
   void (*fill)(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour);
   void (*floodFill)(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint);
   uint32_t (*readPixel)(const Surface* surface, int32_t x, int32_t y);

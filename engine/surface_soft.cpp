@@ -7,12 +7,14 @@
 #endif
 
 #include "dib_image.h"
+#include "own_pixels_blend.h"
 #include "surface.h"
 #include "surface_soft.h"
 
 #include "scanline_fill.h"
 
 struct MaskRuns;
+struct OwnRuns;
 
 struct SoftSurface : Surface {
   uint32_t* pixels;
@@ -20,6 +22,7 @@ struct SoftSurface : Surface {
   uint64_t stamp;          // new with every change of the pixels, never reused
   mutable MaskRuns* runs;  // what a masked transfer learnt of this mask, or null
   bool highBytes;          // some pixel may have bits above 0x00FFFFFF (colours never do)
+  OwnRuns* ownRuns;        // own pixels: what each run of a row does to the picture beneath
 };
 
 namespace {
@@ -51,6 +54,8 @@ SoftSurface* InitSurface(SoftSurface* surface, int32_t width, int32_t height, ui
   surface->window = nullptr;
   surface->runs = nullptr;
   surface->highBytes = false;
+  surface->ownAlpha = 0;
+  surface->ownRuns = nullptr;
   Touch(surface);
   ++liveSurfaces;
   return surface;
@@ -183,10 +188,104 @@ Surface* LoadDib(const Surface*, const uint8_t* header, uint32_t headerSize, con
   return surface;
 }
 
+void Release(Surface* released);
+
+}  // namespace
+
+// An own-pixels frame in runs of columns along each row: clear runs leave the picture beneath
+// alone, opaque ones replace it, and only the runs between are blended; a sprite's box is mostly
+// clear margin and opaque figure.
+struct OwnRuns {
+  int32_t reach[4];   // the box of the runs that are not clear: left, top, right, bottom
+  int32_t* rowStart;  // height + 1 indexes into runs
+  uint32_t* runs;     // (first column << 2) | OwnRunKind; a run ends where the next begins
+};
+
+namespace {
+
+enum OwnRunKind : uint32_t { OwnClear = 0, OwnOpaque = 1, OwnBlended = 2 };
+
+OwnRunKind OwnKindOf(uint32_t pixel) {
+  const uint32_t alpha = pixel >> 24;
+  return alpha == 0 ? OwnClear : alpha == 255 ? OwnOpaque : OwnBlended;
+}
+
+// Calls emit(row, column, kind, index) at the start of every run; the number of runs.
+template <typename Emit>
+size_t WalkOwnRuns(const SoftSurface* surface, Emit emit) {
+  size_t count = 0;
+  for (int32_t y = 0; y < surface->height; ++y) {
+    const uint32_t* row = surface->pixels + static_cast<size_t>(y) * surface->width;
+    uint32_t current = 3;
+    for (int32_t x = 0; x < surface->width; ++x) {
+      const OwnRunKind kind = OwnKindOf(row[x]);
+      if (kind == current) continue;
+      current = kind;
+      emit(y, x, kind, count++);
+    }
+  }
+  return count;
+}
+
+void Release(Surface* released);
+
+Surface* LoadOwnPixels(const Surface*, int32_t width, int32_t height, const uint8_t* stored) {
+  SoftSurface* surface = NewPicture(width, height);
+  if (!surface) return nullptr;
+  for (int32_t y = height - 1; y >= 0; --y) {
+    uint32_t* row = surface->pixels + static_cast<size_t>(y) * width;
+    for (int32_t x = 0; x < width; ++x, stored += 4) row[x] = PremultipliedPixel(stored, false);
+  }
+  const size_t count = WalkOwnRuns(surface, [](int32_t, int32_t, OwnRunKind, size_t) {});
+  const size_t rows = static_cast<size_t>(height) + 1;
+  OwnRuns* runs = static_cast<OwnRuns*>(malloc(sizeof(OwnRuns) + rows * 4 + count * 4));
+  if (!runs) {
+    Release(surface);
+    return nullptr;
+  }
+  runs->rowStart = reinterpret_cast<int32_t*>(runs + 1);
+  runs->runs = reinterpret_cast<uint32_t*>(runs->rowStart + rows);
+  runs->rowStart[rows - 1] = static_cast<int32_t>(count);
+  WalkOwnRuns(surface, [runs](int32_t y, int32_t x, OwnRunKind kind, size_t index) {
+    if (x == 0) runs->rowStart[y] = static_cast<int32_t>(index);
+    runs->runs[index] = (static_cast<uint32_t>(x) << 2) | kind;
+  });
+  int32_t* reach = runs->reach;
+  reach[0] = width, reach[1] = height, reach[2] = reach[3] = 0;
+  for (int32_t y = 0; y < height; ++y) {
+    const int32_t last = runs->rowStart[y + 1];
+    for (int32_t k = runs->rowStart[y]; k < last; ++k) {
+      if ((runs->runs[k] & 3) == OwnClear) continue;
+      const int32_t from = static_cast<int32_t>(runs->runs[k] >> 2);
+      const int32_t to = k + 1 < last ? static_cast<int32_t>(runs->runs[k + 1] >> 2) : width;
+      if (from < reach[0]) reach[0] = from;
+      if (to > reach[2]) reach[2] = to;
+      if (y < reach[1]) reach[1] = y;
+      reach[3] = y + 1;
+    }
+  }
+  if (reach[2] == 0) reach[0] = reach[1] = 0;
+  surface->ownRuns = runs;
+  surface->ownAlpha = 1;
+  surface->highBytes = true;
+  return surface;
+}
+
+// One sampled pixel of a scaled blend, whose runs do not follow the frame's.
+inline void BlendPixel(uint32_t* d, uint32_t pixel) {
+  const uint32_t alpha = pixel >> 24;
+  if (alpha == 255) {
+    *d = pixel & kWhite;
+  } else if (alpha != 0) {
+    *d = SourceOver(pixel, *d);
+  }
+}
+
 void Release(Surface* released) {
   SoftSurface* surface = Soft(released);
   if (!surface) return;
   free(surface->runs);
+  free(surface->ownRuns);
   if (surface->pixels != PixelsAfter(surface)) free(surface->pixels);
   free(surface);
   --liveSurfaces;
@@ -476,6 +575,11 @@ void MaskedReach(const Surface* target, int32_t width, int32_t height, const Sur
   reach[0] = reach[1] = 0;
   reach[2] = width;
   reach[3] = height;
+  if (!mask && sprite && sprite->ownRuns && sprite->width == width && sprite->height == height) {
+    // A blend changes nothing where its frame is clear.
+    for (int i = 0; i < 4; ++i) reach[i] = sprite->ownRuns->reach[i];
+    return;
+  }
   // Where the masked transfer falls back on its two transfers, or where a white mask clears the
   // bits above the picture's colours, every pixel of the box may change.
   if (!dest || !mask || !sprite || !dest->pixels || !mask->pixels || !sprite->pixels || dest == mask ||
@@ -487,6 +591,56 @@ void MaskedReach(const Surface* target, int32_t width, int32_t height, const Sur
   reach[1] = runs->reach[1] < height ? runs->reach[1] : height;
   reach[2] = runs->reach[2] < width ? runs->reach[2] : width;
   reach[3] = runs->reach[3] < height ? runs->reach[3] : height;
+}
+
+void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source) {
+  SoftSurface* dest = Soft(target);
+  const SoftSurface* src = Soft(source);
+  if (!dest || !src || !dest->pixels || !src->pixels || !src->ownRuns || dest == src || dw <= 0 || dh <= 0) return;
+  const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
+  const int64_t right = static_cast<int64_t>(dx) + dw < dest->width ? static_cast<int64_t>(dx) + dw : dest->width;
+  const int64_t bottom = static_cast<int64_t>(dy) + dh < dest->height ? static_cast<int64_t>(dy) + dh : dest->height;
+  if (left >= right || top >= bottom) return;
+  Touch(dest);
+  if (dw == src->width && dh == src->height) {
+    const OwnRuns* runs = src->ownRuns;
+    for (int64_t row = top; row < bottom; ++row) {
+      const int32_t v = static_cast<int32_t>(row - dy);
+      const uint32_t* s = src->pixels + static_cast<size_t>(v) * src->width;
+      uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width;
+      if (row + kRowsAhead < bottom)
+        PrefetchRows(s + static_cast<size_t>(kRowsAhead) * src->width, d + static_cast<size_t>(kRowsAhead) * dest->width + left,
+                     static_cast<int32_t>(right - left));
+      const int32_t last = runs->rowStart[v + 1];
+      for (int32_t k = runs->rowStart[v]; k < last; ++k) {
+        const uint32_t kind = runs->runs[k] & 3;
+        if (kind == OwnClear) continue;
+        int64_t from = static_cast<int64_t>(runs->runs[k] >> 2) + dx;
+        int64_t to = (k + 1 < last ? static_cast<int64_t>(runs->runs[k + 1] >> 2) : src->width) + dx;
+        if (from < left) from = left;
+        if (to > right) to = right;
+        if (kind == OwnOpaque) {
+          for (int64_t col = from; col < to; ++col) d[col] = s[col - dx] & kWhite;
+        } else {
+          for (int64_t col = from; col < to; ++col) d[col] = SourceOver(s[col - dx], d[col]);
+        }
+      }
+    }
+    return;
+  }
+  // Scaled: the source column of each destination column, found once for all rows.
+  const int64_t span = right - left;
+  const int64_t kStackSpan = 512;
+  int32_t onStack[kStackSpan];
+  int32_t* columns = span <= kStackSpan ? onStack : static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 4));
+  if (!columns) return;
+  for (int64_t col = left; col < right; ++col) columns[col - left] = SampledSource(col - dx, dw, src->width);
+  for (int64_t row = top; row < bottom; ++row) {
+    const uint32_t* s = src->pixels + static_cast<size_t>(SampledSource(row - dy, dh, src->height)) * src->width;
+    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width + left;
+    for (int64_t k = 0; k < span; ++k) BlendPixel(d + k, s[columns[k]]);
+  }
+  if (columns != onStack) free(columns);
 }
 
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
@@ -530,8 +684,9 @@ uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
-const SurfaceLayer kSoftSurfaceLayer = {Create,      LoadDib, Release, OpenReference, Transfer,  MaskedTransfer,
-                                        MaskedReach, Stretch, Fill,    FloodFill,     ReadPixel};
+const SurfaceLayer kSoftSurfaceLayer = {Create,         LoadDib,     LoadOwnPixels, Release, OpenReference,
+                                        Transfer,       MaskedTransfer, MaskedReach, Stretch, Blend,
+                                        Fill,           FloodFill,   ReadPixel};
 
 uint32_t* SoftSurfacePixels(Surface* picture) {
   SoftSurface* surface = Soft(picture);

@@ -18,6 +18,9 @@ struct BitmapRecord {
   uint32_t missingBits;
   // BitmapRepair bits (bitmap_intake.h): what was put right on the way in; each is reported.
   uint32_t repairs;
+  // OwnTransparency (picture_transparency.h) of a decoded character frame: whether the picture
+  // itself makes some of it transparent, so that it is drawn so whatever the scene's setting.
+  uint8_t ownTransparency;
 };
 
 void ReleaseBitmapRecord(BitmapRecord* record);

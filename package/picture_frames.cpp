@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "own_pixels.h"
 #include "picture_intake.h"
 #include "picture_record.h"
 #include "refusal.h"
@@ -46,9 +47,28 @@ PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, Bi
   if (!frames->rgba) return PictureEnded;
   PictureStep step = frames->codec->nextFrame(frames->codec, frames->rgba, why);
   if (step != PictureFrameReady) return step;
+  const size_t pixels = static_cast<size_t>(frames->width) * static_cast<size_t>(frames->height);
+  const OwnTransparency alpha = look.ownAlpha ? SummariseAlpha(frames->rgba, pixels) : kNoOwnTransparency;
+  // The key-colour preparation overwrites colours the blending players still need.
+  uint8_t* own = nullptr;
+  if (alpha != kNoOwnTransparency) {
+    own = static_cast<uint8_t*>(std::malloc(pixels * 4));
+    if (!own) return Damaged(why, "not enough memory to convert the picture");
+    std::memcpy(own, frames->rgba, pixels * 4);
+  }
   int lookNotes = PrepareTransparency(frames->rgba, frames->width, frames->height, look);
-  if (lookNotes < 0 || !RgbaToRecord(frames->rgba, frames->width, frames->height, record))
-    return Damaged(why, "not enough memory to convert the picture");
+  const bool keepOwn = lookNotes >= 0 && KeepsOwnPixels(alpha, look, lookNotes);
+  // A frame too large to carry its own pixels too is kept as the key colour shows it.
+  const bool converted = lookNotes >= 0 && ((keepOwn && RgbaToRecord(frames->rgba, frames->width, frames->height,
+                                                                      record, own)) ||
+                                            RgbaToRecord(frames->rgba, frames->width, frames->height, record));
+  const bool ownKept = keepOwn && record->bitsSize > KeyedRowBytes(frames->width, frames->height);
+  std::free(own);
+  if (!converted) return Damaged(why, "not enough memory to convert the picture");
+  // The players blend a frame that keeps its own pixels: what the key colour could not show is
+  // shown after all.
+  if (ownKept) lookNotes &= ~(kLookCornerCovered | kLookEnclosedTransparency);
+  record->ownTransparency = alpha;
   *notes = lookNotes;
   return PictureFrameReady;
 }

@@ -143,6 +143,22 @@ int PrepareTransparency(uint8_t* rgba, int32_t width, int32_t height, const Pict
   return keyed < 0 ? -1 : notes | keyed;
 }
 
+OwnTransparency SummariseAlpha(const uint8_t* rgba, size_t pixels) {
+  OwnTransparency alpha = kNoOwnTransparency;
+  for (size_t i = 0; i < pixels; ++i) {
+    const uint8_t a = rgba[4 * i + 3];
+    if (a != 0 && a != 255) return kSoftTransparency;
+    if (a == 0) alpha = kBinaryTransparency;
+  }
+  return alpha;
+}
+
+bool KeepsOwnPixels(OwnTransparency alpha, const PictureLook& look, int notes) {
+  if (!look.ownAlpha || alpha == kNoOwnTransparency) return false;
+  return alpha == kSoftTransparency || !look.transparentSprites ||
+         (notes & (kLookCornerCovered | kLookEnclosedTransparency)) != 0;
+}
+
 const char* PictureLookNoteText(int note) {
   switch (note) {
     case kLookCornerCovered:

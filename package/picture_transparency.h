@@ -12,13 +12,33 @@
 // transparent pixels are left as they are, and the player treats them as it treats bitmaps.
 //
 // Elsewhere (sprites drawn opaque, the wallpaper) transparent pixels take the background colour.
+//
+// A character frame whose alpha that model cannot show (alpha strictly between 0 and 255, or
+// transparent pixels the key colour does not give exactly) also keeps its own pixels in its
+// record (own_pixels.h), and our players blend those instead.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct PictureLook {
   bool transparentSprites;    // a character frame of a scene with transparent sprites
   uint32_t backgroundColour;  // 0x00BBGGRR: the scene's colour, black when it has none
+  bool ownAlpha;              // a character frame: its own alpha may travel with its record
 };
+
+// What a picture's alpha holds.
+enum OwnTransparency : uint8_t {
+  kNoOwnTransparency = 0,  // every pixel opaque
+  kBinaryTransparency = 1, // only fully transparent and fully opaque pixels
+  kSoftTransparency = 2    // some alpha strictly between 0 and 255
+};
+
+OwnTransparency SummariseAlpha(const uint8_t* rgba, size_t pixels);
+
+// Whether a frame with this alpha, prepared for this look with these PictureLookNote bits, keeps
+// its own pixels in its record: soft alpha always; transparency that the key colour cannot show
+// exactly (the scene's transparency off, pixels enclosed by the figure, a covered corner) too.
+bool KeepsOwnPixels(OwnTransparency alpha, const PictureLook& look, int notes);
 
 // What the picture needed that the player's transparency cannot give exactly.
 enum PictureLookNote {

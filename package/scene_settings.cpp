@@ -39,6 +39,7 @@ PictureLook ReadPictureLook(SettingsStore* store, const TimingRecord& timing, bo
   BackgroundRecord background = ReadBackgroundSettings(store);
   PictureLook look;
   look.transparentSprites = sprite && timing.transparent != 0;
+  look.ownAlpha = sprite;
   look.backgroundColour = background.noColour != 0
                               ? 0
                               : static_cast<uint32_t>(static_cast<uint8_t>(background.red)) |

@@ -12,7 +12,7 @@
 namespace {
 
 // Bitmaps keep their own pixels; no look applies to them.
-const PictureLook kBitmapLook = {false, 0};
+const PictureLook kBitmapLook = {false, 0, false};
 // What the package holds besides frames, counted before them so that a large scene is cut at
 // a frame, never inside the records every package ends with.
 const uint64_t kFixedRecordBytes = kMemoLineCount * (4 + kMaxMemoLineLength) + kTimingRecordSize +

@@ -60,6 +60,10 @@ class SceneWalk {
   // False when the scene has no sound, or it was left out.
   bool Sound(WalkSoundFile* sound);
 
+  // The letter (0 for A to 19 for T) of the current character, -1 before the first and after
+  // the last.
+  int CurrentCharacter() const { return character_; }
+
   // How many files were left out so far.
   int LeftOutCount() const { return leftOut_; }
 

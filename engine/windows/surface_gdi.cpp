@@ -3,6 +3,7 @@
 
 #include "byte_order.h"
 #include "dib_image.h"
+#include "own_pixels_blend.h"
 
 namespace {
 
@@ -82,6 +83,52 @@ Surface* LoadDib(const Surface* reference, const uint8_t* header, uint32_t, cons
   return surface;
 }
 
+// A 32-bit DIB section, bottom-up for a positive height; its pixels in *pixels.
+HBITMAP NewSection(int32_t width, int32_t height, uint32_t** pixels) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  *pixels = static_cast<uint32_t*>(bits);
+  return section;
+}
+
+// GDI's blend, which the systems before Windows 2000 lack: looked up, so that the programs still
+// start there, and a frame with its own alpha is then drawn from its key-colour rows, as a player
+// that knows nothing of alpha draws it.
+typedef BOOL(WINAPI* AlphaBlendCall)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+
+AlphaBlendCall FindAlphaBlend() {
+  HMODULE gdi = GetModuleHandleA("gdi32.dll");
+  return gdi ? reinterpret_cast<AlphaBlendCall>(reinterpret_cast<void*>(GetProcAddress(gdi, "GdiAlphaBlend")))
+             : nullptr;
+}
+
+// GDI blends only premultiplied 32-bit pictures, so a frame with its own alpha is kept as one,
+// whatever the display's format.
+Surface* LoadOwnPixels(const Surface* reference, int32_t width, int32_t height, const uint8_t* stored) {
+  if (width <= 0 || height <= 0 || !FindAlphaBlend()) return nullptr;
+  GdiSurface* surface = NewSurface();
+  if (!surface) return nullptr;
+  uint32_t* pixels = nullptr;
+  HBITMAP section = NewSection(width, height, &pixels);
+  if (!section || !Attach(surface, AsGdiSurface(reference), section)) {
+    if (section) DeleteObject(section);
+    HeapFree(GetProcessHeap(), 0, surface);
+    return nullptr;
+  }
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  for (size_t i = 0; i < count; ++i, stored += 4) pixels[i] = PremultipliedPixel(stored, true);
+  surface->pixels = pixels;
+  surface->ownAlpha = 1;
+  return surface;
+}
+
 void Release(Surface* released) {
   GdiSurface* surface = AsGdiSurface(released);
   if (!surface) return;
@@ -143,6 +190,44 @@ void Stretch(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, co
   StretchBlt(dest->context, dx, dy, dw, dh, src->context, sx, sy, sw, sh, op);
 }
 
+// At its natural size GDI blends the picture itself; scaled, the visible part is first sampled
+// as the pixel buffers sample it, since GDI's own stretching in a blend need not pick the same
+// pixels.
+void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* source) {
+  GdiSurface* dest = AsGdiSurface(target);
+  const GdiSurface* src = AsGdiSurface(source);
+  const AlphaBlendCall alphaBlend = FindAlphaBlend();
+  if (!dest || !src || !src->pixels || !alphaBlend || dw <= 0 || dh <= 0) return;
+  const int64_t left = dx < 0 ? 0 : dx, top = dy < 0 ? 0 : dy;
+  const int64_t right = static_cast<int64_t>(dx) + dw < dest->width ? static_cast<int64_t>(dx) + dw : dest->width;
+  const int64_t bottom = static_cast<int64_t>(dy) + dh < dest->height ? static_cast<int64_t>(dy) + dh : dest->height;
+  if (left >= right || top >= bottom) return;
+  const int32_t width = static_cast<int32_t>(right - left), height = static_cast<int32_t>(bottom - top);
+  const BLENDFUNCTION over = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  if (dw == src->width && dh == src->height) {
+    alphaBlend(dest->context, static_cast<int>(left), static_cast<int>(top), width, height, src->context,
+               static_cast<int>(left - dx), static_cast<int>(top - dy), width, height, over);
+    return;
+  }
+  uint32_t* sampled = nullptr;
+  HBITMAP section = NewSection(width, -height, &sampled);
+  HDC context = section ? CreateCompatibleDC(dest->context) : nullptr;
+  if (context) {
+    for (int32_t y = 0; y < height; ++y) {
+      const int32_t v = SampledSource(top + y - dy, dh, src->height);
+      const uint32_t* row = src->pixels + static_cast<size_t>(src->height - 1 - v) * src->width;
+      uint32_t* out = sampled + static_cast<size_t>(y) * width;
+      for (int32_t x = 0; x < width; ++x) out[x] = row[SampledSource(left + x - dx, dw, src->width)];
+    }
+    HGDIOBJ previous = SelectObject(context, section);
+    alphaBlend(dest->context, static_cast<int>(left), static_cast<int>(top), width, height, context, 0, 0, width,
+               height, over);
+    SelectObject(context, previous);
+    DeleteDC(context);
+  }
+  if (section) DeleteObject(section);
+}
+
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
   GdiSurface* dest = AsGdiSurface(target);
   if (!dest) return;
@@ -174,7 +259,9 @@ uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
-const SurfaceLayer kGdiSurfaceLayer = {Create, LoadDib, Release, OpenReference, Transfer, MaskedTransfer, MaskedReach, Stretch, Fill, FloodFill, ReadPixel};
+const SurfaceLayer kGdiSurfaceLayer = {Create,   LoadDib,        LoadOwnPixels, Release, OpenReference,
+                                       Transfer, MaskedTransfer, MaskedReach,   Stretch, Blend,
+                                       Fill,     FloodFill,      ReadPixel};
 
 void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
   Capture(dest, left, top);

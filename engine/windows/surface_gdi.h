@@ -14,6 +14,7 @@ struct GdiSurface : Surface {
   HBITMAP bitmap;     // owned picture; null for a reference or a borrowed context
   HGDIOBJ previous;   // what the new context held before the picture was selected
   HWND window;        // set for a window's context, which goes back with ReleaseDC
+  uint32_t* pixels;   // the premultiplied bottom-up pixels of an own-pixels picture, else null
 };
 
 // A surface of the GDI layer as that layer sees it.
@@ -26,7 +27,7 @@ inline const GdiSurface* AsGdiSurface(const Surface* surface) {
 
 // A borrowed context (a paint context): never passed to ReleaseSurface.
 inline GdiSurface BorrowedSurface(HDC context) {
-  GdiSurface surface = {{0, 0}, context, nullptr, nullptr, nullptr};
+  GdiSurface surface = {{0, 0, 0}, context, nullptr, nullptr, nullptr, nullptr};
   return surface;
 }
 

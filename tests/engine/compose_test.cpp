@@ -190,8 +190,8 @@ TEST_F(Composition, LowerWindowsShowTheWholeScreenShrunkWithoutBlending) {
 namespace {
 
 TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
-  // Moving, wrapping, scaling characters on a patterned background, and on a plain one that
-  // is restored by fills: after every paint the work buffer must equal a picture composed from
+  // Moving, wrapping, scaling characters (masked and blended) on a patterned background, and on
+  // a plain one that is restored by fills: after every paint the work buffer must equal a picture composed from
   // a full copy of the background.
   SoftHost host;
   OpenSoftHost(&host);
@@ -209,20 +209,32 @@ TEST(CompositionOverTime, RestoringDrawnAreasEqualsAFullCopyEveryPaint) {
   for (int32_t y = 0; y < h; ++y) FillSurface(scene.backgroundBuffer, 0, y, w, y + 1, plain ? 0x123456u : y * 0x010203u);
   scene.backgroundPlain = plain;
   scene.backgroundColour = 0x123456u;
-  scene.characterCount = 3;
-  for (int i = 0; i < 3; ++i) {
+  scene.characterCount = 4;
+  for (int i = 0; i < 4; ++i) {
     CharacterState* c = &scene.characters[i];
     c->frameCount = 1;
     c->visibleRate = 7;
-    c->frames[0].sprite = MakeSurface(Picture({"....", ".rg.", ".bb.", "...."}));
+    if (i < 2) {
+      c->frames[0].sprite = MakeSurface(Picture({"....", ".rg.", ".bb.", "...."}));
+      PrepareFrameMask(&c->frames[0], nullptr);
+    } else {
+      // A blended frame: a clear margin, an opaque middle and soft pixels between, all of which
+      // must be restored from under it at the next paint.
+      std::vector<uint8_t> own;
+      for (int32_t k = 0; k < 16; ++k) {
+        const int32_t x = k % 4, y = k / 4;
+        const bool margin = x == 0 || y == 3, middle = x == 2 && y == 1;
+        own.insert(own.end(), {uint8_t(40 * k), 200, uint8_t(255 - 9 * k), uint8_t(margin ? 0 : middle ? 255 : 60 + 30 * k)});
+      }
+      c->frames[0].sprite = LoadOwnPixelsSurface(nullptr, 4, 4, own.data());
+    }
     c->frames[0].width = c->frames[0].height = 4;
-    PrepareFrameMask(&c->frames[0], nullptr);
     c->x = 20 * i;
     c->y = 10 * i;
     c->depth = 100;
     c->speedX = 7 + i;
     c->speedY = 5 - 3 * i;
-    c->speedDepth = 23 * i;
+    c->speedDepth = i % 2 ? 23 * i : 0;
     c->minX = -4;
     c->maxX = w;
     c->minY = -4;

@@ -81,7 +81,7 @@ std::vector<std::string> AlphaMask(const std::vector<uint8_t>& rgba, int32_t wid
   return mask;
 }
 
-const PictureLook kKeyed = {true, 0x00302010};
+const PictureLook kKeyed = {true, 0x00302010, false};
 
 struct KeyCase {
   const char* name;
@@ -134,7 +134,7 @@ TEST(PictureTransparency, OpaquePicturesAreLeftToThePlayersCornerRule) {
 }
 
 TEST(PictureTransparency, WithoutTransparentSpritesTransparentPixelsTakeTheBackgroundColour) {
-  Played played = PlayDrawn({"-#", "#-"}, PictureLook{false, 0x00112233});
+  Played played = PlayDrawn({"-#", "#-"}, PictureLook{false, 0x00112233, false});
   EXPECT_EQ(played.notes, 0);
   EXPECT_EQ(played.colours, (std::vector<uint32_t>{0x00112233, 0, 0, 0x00112233}));
 }

@@ -1,5 +1,7 @@
 #include "scene_art.h"
 
+#include "png_file.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -260,11 +262,34 @@ bool WriteDemoScene(const std::string& folder) {
   return ok;
 }
 
+namespace {
+
+// Both benchmark scenes move alike, so that only the frames differ between them.
+void SetBenchmarkMotion(SettingsText* settings) {
+  settings->Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 5).Set(kTransparency, 1);
+  for (int c = 0; c < kCharacterCount; ++c) {
+    settings->SetFor(kSpeedX, c, (c % 2 ? 1 : -1) * (2 + c % 5)).SetFor(kSpeedY, c, 1 + c % 4);
+    settings->SetFor(kSpeedDepth, c, 0).SetFor(kFrameStep, c, 1);
+    settings->SetFor(kBounceX, c, 1).SetFor(kBounceY, c, 1).SetFor(kBounceDepth, c, 1);
+    settings->SetFor(kAppearanceRate, c, 10);
+  }
+  settings->Set(kNoColour, 0).Set(kColourRed, 20).Set(kColourGreen, 40);
+  settings->Set(kColourBlue, 90).Set(kWallpaperShown, 0);
+}
+
+// Alpha 0 to 255 of a disc of `radius` at (cx, cy) whose edge fades over `soft` pixels.
+double SoftDisc(double x, double y, double cx, double cy, double radius, double soft) {
+  const double inside = (radius - std::sqrt((x - cx) * (x - cx) + (y - cy) * (y - cy))) / soft;
+  return inside <= 0 ? 0 : inside >= 1 ? 255 : 255 * inside;
+}
+
+}  // namespace
+
 bool WriteBenchmarkScene(const std::string& folder) {
   const std::string dir = folder + "/";
   bool ok = true;
   SettingsText settings;
-  settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 5).Set(kTransparency, 1);
+  SetBenchmarkMotion(&settings);
   for (int c = 0; c < kCharacterCount; ++c) {
     for (int k = 0; k < 2; ++k) {
       // A ring on white: the white corner area is transparent, the ring and its middle opaque.
@@ -275,13 +300,40 @@ bool WriteBenchmarkScene(const std::string& folder) {
       ok &= WriteBmp24(dir + name, ring);
       settings.SetFrame(c, k, name);
     }
-    settings.SetFor(kSpeedX, c, (c % 2 ? 1 : -1) * (2 + c % 5)).SetFor(kSpeedY, c, 1 + c % 4);
-    settings.SetFor(kSpeedDepth, c, 0).SetFor(kFrameStep, c, 1);
-    settings.SetFor(kBounceX, c, 1).SetFor(kBounceY, c, 1).SetFor(kBounceDepth, c, 1);
-    settings.SetFor(kAppearanceRate, c, 10);
   }
-  settings.Set(kNoColour, 0).Set(kColourRed, 20).Set(kColourGreen, 40);
-  settings.Set(kColourBlue, 90).Set(kWallpaperShown, 0);
+  ok &= settings.Write(dir + "MORVANE.INI");
+  return ok;
+}
+
+bool WriteAlphaBenchmarkScene(const std::string& folder) {
+  const std::string dir = folder + "/";
+  bool ok = true;
+  SettingsText settings;
+  SetBenchmarkMotion(&settings);
+  for (int c = 0; c < kCharacterCount; ++c) {
+    for (int k = 0; k < 2; ++k) {
+      // A ball with an anti-aliased edge over its soft shadow, down and to the right of it.
+      std::vector<uint8_t> rgba(96 * 96 * 4);
+      const double r = 40 + 10 * c, g = 200 - 8 * c, b = 60 + 90 * k;
+      for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 96; ++x) {
+          const double ball = SoftDisc(x + 0.5, y + 0.5, 42, 42, 34 - 3 * k, 2.5) / 255;
+          const double shade = 0.55 * SoftDisc(x + 0.5, y + 0.5, 52, 54, 38, 16) / 255;
+          const double light = 1 - 0.5 * std::sqrt(((x - 32) * (x - 32) + (y - 30) * (y - 30)) / 2400.0);
+          // The ball over its shadow, as one picture: alpha and colour of the two combined.
+          const double alpha = ball + shade * (1 - ball);
+          uint8_t* pixel = &rgba[(size_t(y) * 96 + x) * 4];
+          const double over = alpha > 0 ? ball / alpha : 0;
+          pixel[0] = uint8_t(std::lround(std::fmin(255, r * light) * over));
+          pixel[1] = uint8_t(std::lround(std::fmin(255, g * light) * over));
+          pixel[2] = uint8_t(std::lround(std::fmin(255, b * light) * over));
+          pixel[3] = uint8_t(std::lround(255 * alpha));
+        }
+      const std::string name = "ball" + std::to_string(c) + "_" + std::to_string(k) + ".png";
+      ok &= WritePngRgba(dir + name, 96, 96, rgba);
+      settings.SetFrame(c, k, name);
+    }
+  }
   ok &= settings.Write(dir + "MORVANE.INI");
   return ok;
 }

@@ -48,3 +48,6 @@ bool WriteDemoScene(const std::string& folder);
 // The players' benchmark: 20 masked 96 x 96 characters of two frames each at their natural
 // size, bouncing over a plain background colour, painted 25 times a second; no sound.
 bool WriteBenchmarkScene(const std::string& folder);
+// The same scene with frames that carry their own alpha: 20 balls of 96 x 96 with soft edges
+// and soft shadows, as PNG pictures.
+bool WriteAlphaBenchmarkScene(const std::string& folder);

@@ -102,6 +102,22 @@ TEST_F(DesignerPages, EachPageSavesUnderItsOwnTabAndTheCloseButtonSavesLikeOk) {
   EXPECT_EQ(StoredValue("Pattern", "DX"), "0");
 }
 
+TEST_F(DesignerPages, TheCharacterPageNamesTheFramesDrawnWithTheirOwnTransparency) {
+  const std::string folder = DesignerFolder();
+  for (const char* name : {"sprite-alpha.png", "photo.jpg"})
+    ASSERT_TRUE(CopyFileA((PictureFixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
+  WriteSettings("[Character]\r\nA0=photo.jpg\r\nA1=sprite-alpha.png\r\nB0=photo.jpg\r\n");
+  DesignerDialog designer;
+  ASSERT_TRUE(designer.ok());
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));
+  const std::string said = designer.Text(1070);
+  ASSERT_GE(said.size(), 3u);
+  EXPECT_EQ(said.substr(said.size() - 3), ": 2") << said;
+  ASSERT_TRUE(designer.SelectTab(CharacterTab(1)));
+  EXPECT_EQ(GetDlgItem(designer.Page(), 1070), nullptr) << "a JPEG frame has no transparency of its own";
+  EXPECT_EQ(designer.PressOk(), 0u);
+}
+
 TEST_F(DesignerPages, AbsentFileOpensWithDefaultsAndClosingWritesThem) {
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());

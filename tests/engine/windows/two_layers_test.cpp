@@ -2,6 +2,8 @@
 // answer through their own table, and the same steps give both layers the same pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "surface.h"
@@ -67,6 +69,56 @@ TEST(SurfaceLayers, BothLiveInOneProgramAndDrawTheSame) {
     const std::vector<uint32_t> gdi = Drawn(kProgramSurfaceLayer, step);
     EXPECT_EQ(gdi, Drawn(kSoftSurfaceLayer, step)) << step.what;
     EXPECT_NE(gdi, std::vector<uint32_t>(24, kWhite)) << step.what << " drew nothing";
+  }
+  EXPECT_EQ(SoftLiveSurfaces(), 0);
+}
+
+// A frame with its own alpha, 8 x 6, every alpha from 0 to 255 among its pixels, over a picture
+// of many colours, blended at its natural size, enlarged, shrunk and cut at the edges.
+std::vector<uint32_t> Blended(const SurfaceLayer& layer, int32_t dx, int32_t dy, int32_t dw, int32_t dh) {
+  const int32_t w = 8, h = 6, destW = 20, destH = 14;
+  std::vector<uint8_t> own;
+  for (int32_t i = 0; i < w * h; ++i) {
+    const uint8_t alpha = i == 0 ? 0 : i == 1 ? 255 : static_cast<uint8_t>(i * 37 + 11);
+    own.insert(own.end(), {static_cast<uint8_t>(i * 53), static_cast<uint8_t>(255 - i * 5), static_cast<uint8_t>(i * 97),
+                           alpha});
+  }
+  Surface* dest = layer.create(nullptr, destW, destH);
+  for (int32_t y = 0; y < destH; ++y)
+    for (int32_t x = 0; x < destW; ++x)
+      layer.fill(dest, x, y, x + 1, y + 1, static_cast<uint32_t>((x * 13) | (y * 19) << 8 | ((x + y) * 7) << 16));
+  Surface* frame = layer.loadOwnPixels(nullptr, w, h, own.data());
+  EXPECT_TRUE(frame && frame->ownAlpha);
+  layer.blend(dest, dx, dy, dw, dh, frame);
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < destH; ++y)
+    for (int32_t x = 0; x < destW; ++x) pixels.push_back(layer.readPixel(dest, x, y));
+  layer.release(frame);
+  layer.release(dest);
+  return pixels;
+}
+
+TEST(SurfaceLayers, BlendedFramesAgreeWithinOneStepPerChannel) {
+  const struct {
+    const char* what;
+    int32_t dx, dy, dw, dh;
+  } cases[] = {{"natural size", 3, 2, 8, 6},    {"enlarged", 1, 1, 17, 11}, {"shrunk", 5, 4, 5, 3},
+               {"cut at the top left", -3, -2, 8, 6}, {"enlarged past the bottom right", 9, 7, 16, 12}};
+  for (const auto& c : cases) {
+    const std::vector<uint32_t> gdi = Blended(kProgramSurfaceLayer, c.dx, c.dy, c.dw, c.dh);
+    const std::vector<uint32_t> soft = Blended(kSoftSurfaceLayer, c.dx, c.dy, c.dw, c.dh);
+    ASSERT_EQ(gdi.size(), soft.size());
+    int worst = 0, changed = 0;
+    for (size_t i = 0; i < gdi.size(); ++i) {
+      for (int shift = 0; shift < 24; shift += 8) {
+        const int step = static_cast<int>(gdi[i] >> shift & 0xFF) - static_cast<int>(soft[i] >> shift & 0xFF);
+        worst = std::max(worst, std::abs(step));
+      }
+    }
+    const std::vector<uint32_t> untouched = Blended(kSoftSurfaceLayer, 0, 0, 0, 0);
+    for (size_t i = 0; i < soft.size(); ++i) changed += soft[i] != untouched[i];
+    EXPECT_LE(worst, 1) << c.what;
+    EXPECT_GT(changed, 10) << c.what << " blended nothing";
   }
   EXPECT_EQ(SoftLiveSurfaces(), 0);
 }
