@@ -82,7 +82,7 @@ void WriteFrame(ByteSink* output, BitmapRecord* record) {
   ReleaseBitmapRecord(record);
 }
 
-// Copied in pieces: the wave never has to fit in memory at once.
+// Copied in pieces: a wave stored as it is never has to fit in memory at once.
 void CopySound(BuildFiles* files, const WalkSoundFile& sound, ByteSink* output, WalkListener* listener) {
   uint8_t chunk[kCopyChunk];
   bool complete = files->seek(files, sound.file, 0);
@@ -120,7 +120,7 @@ bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   }
   CheckedOutput checked = {{WriteChecked}, files, file, &listener.base, outputPath, false};
   ByteSink* output = &checked.base;
-  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, &listener.base});
+  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, &listener.base, sources.sounds});
   CopyPlayerImage(sources, output, &listener.base);
   WriteMemoLines(sources.settings, output);
   WriteTimingRecord(output, walk.Timing());
@@ -134,8 +134,12 @@ bool BuildPackagedSaver(const BuildSources& sources, const char* outputPath, cha
   WalkSoundFile sound;
   if (walk.Sound(&sound)) {
     WriteSoundHeader(output, sound.length);
-    CopySound(files, sound, output, &listener.base);
-    files->close(files, sound.file);
+    if (sound.wave) {
+      output->write(output, sound.wave, sound.length);
+    } else {
+      CopySound(files, sound, output, &listener.base);
+    }
+    ReleaseWalkSound(files, &sound);
   } else {
     WriteSoundHeader(output, 0);
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pack_platform.h"
+#include "media_foundation_sound_codec.h"
 #include "wic_picture_codec.h"
 #include "windows_profile_store.h"
 
@@ -70,6 +71,12 @@ SettingsStore* OpenSettings(const char* path, const char** problem) {
 PictureCodec* SystemPictureCodec() {
   static WicPictureCodec decoder;
   OpenWicPictureCodec(&decoder);
+  return &decoder.base;
+}
+
+SoundCodec* SystemSoundCodec() {
+  static MediaFoundationSoundCodec decoder;
+  OpenMediaFoundationSoundCodec(&decoder);
   return &decoder.base;
 }
 
