@@ -1,4 +1,4 @@
-// Sounds made for the tests by Debian's libsndfile, in memory: a tone in each format the builder
+// Sounds made for the tests by Debian's libsndfile and LAME, in memory: a tone in each format the builder
 // decodes, so that no encoded file has to be kept in the tree.
 #pragma once
 #include <cstdint>
@@ -9,5 +9,6 @@
 std::vector<int16_t> ToneSamples(int channels, int rate, int frames);
 
 // The tone encoded as libsndfile's `format` (major and sub-format, e.g. SF_FORMAT_FLAC |
-// SF_FORMAT_PCM_16); empty when the library cannot write that format.
+// SF_FORMAT_PCM_16; SF_FORMAT_MPEG is made by LAME, with its header of encoder delay and
+// padding); empty when the library cannot write that format.
 std::vector<uint8_t> EncodeTone(int format, int channels, int rate, int frames);
