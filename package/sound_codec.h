@@ -40,3 +40,10 @@ struct SoundCodec {
   // given by `begin` or `read` may be held by the codec, and stays valid until it begins again.
   void (*end)(SoundCodec* codec);
 };
+
+// Where a codec's reader writes a reason that carries the system's or library's words: the
+// codec's own buffer, which outlives the reader.
+struct SoundMessage {
+  char* text;
+  size_t size;
+};

@@ -10,11 +10,6 @@
 struct Mpg123Reading;
 struct SndfileReading;
 
-struct SoundMessage {
-  char* text;
-  size_t size;
-};
-
 // Each begin stores its state in *reading even when it fails; end accepts null.
 SoundOpening BeginMpg123(Mpg123Reading** reading, const uint8_t* bytes, size_t size, SoundShape* shape,
                          SoundMessage message, const char** why);

@@ -29,8 +29,8 @@ SettingsStore* OpenSettings(const char* path, const char** problem);
 // Debian's libraries elsewhere.
 PictureCodec* SystemPictureCodec();
 
-// The system's sound decoder for MP3, Ogg, FLAC and compressed waves: Media Foundation on
-// Windows, Debian's libsndfile elsewhere.
+// The system's sound decoder for MP3, Ogg, FLAC and compressed waves: the Audio Compression
+// Manager and Media Foundation on Windows, Debian's libmpg123 and libsndfile elsewhere.
 SoundCodec* SystemSoundCodec();
 
 extern const char kPathSeparator;

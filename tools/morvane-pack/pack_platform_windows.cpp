@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "pack_platform.h"
-#include "media_foundation_sound_codec.h"
 #include "wic_picture_codec.h"
 #include "windows_profile_store.h"
+#include "windows_sound_codec.h"
 
 const char kPathSeparator = '\\';
 
@@ -75,8 +75,8 @@ PictureCodec* SystemPictureCodec() {
 }
 
 SoundCodec* SystemSoundCodec() {
-  static MediaFoundationSoundCodec decoder;
-  OpenMediaFoundationSoundCodec(&decoder);
+  static WindowsSoundCodec decoder;
+  OpenWindowsSoundCodec(&decoder);
   return &decoder.base;
 }
 
