@@ -7,6 +7,7 @@
 #include "player_image_source.h"
 #include "stdio_build_files.h"
 #include "wic_picture_codec.h"
+#include "windows_sound_codec.h"
 
 void BuildFromDesignerSettings(const char* outputPath, char* status, WalkListener* listener) {
   char self[MAX_PATH], folder[MAX_PATH];
@@ -17,6 +18,8 @@ void BuildFromDesignerSettings(const char* outputPath, char* status, WalkListene
   DescribedPlayerImage described(&player, DesignerSettings());
   WicPictureCodec pictures;
   OpenWicPictureCodec(&pictures);
-  BuildSources sources = {DesignerSettings(), &described, &files, folder, listener, &pictures.base, false};
+  WindowsSoundCodec sounds;
+  OpenWindowsSoundCodec(&sounds);
+  BuildSources sources = {DesignerSettings(), &described, &files, folder, listener, &pictures.base, false, &sounds.base};
   BuildPackagedSaver(sources, outputPath, status);
 }
