@@ -62,17 +62,23 @@ bool PlayedCode(uint16_t code) {
 
 bool WaveStoredAsItIs(const uint8_t* head, size_t size) {
   if (size < 12 || !Tag(head, "RIFF") || !Tag(head + 8, "WAVE")) return false;
+  // As ParseWave reads it: the last format chunk before the data counts.
+  bool played = false;
   for (size_t at = 12; size - at >= 8;) {
     const uint8_t* chunk = head + at;
     const uint32_t length = ReadU32LE(chunk + 4);
     uint16_t code = 0;
-    if (Tag(chunk, "fmt ")) return FormatCode(chunk, length, size - at - 8, &code) && PlayedCode(code);
-    if (Tag(chunk, "data")) return false;
+    if (Tag(chunk, "fmt ")) {
+      if (!FormatCode(chunk, length, size - at - 8, &code)) return false;
+      played = PlayedCode(code);
+    } else if (Tag(chunk, "data")) {
+      return played;
+    }
     const uint64_t next = static_cast<uint64_t>(at) + 8 + length + (length & 1);
-    if (next > size) return false;
+    if (next > size) return played;
     at = static_cast<size_t>(next);
   }
-  return false;
+  return played;
 }
 
 bool WaveDataCutShort(const uint8_t* image, size_t size) {

@@ -117,7 +117,12 @@ void EndSndfile(SndfileReading* reading) {
   delete reading;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MORVANE_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(MORVANE_ADDRESS_SANITIZER)
 // libsndfile 1.2.0 does not release the Vorbis header state of an Ogg file whose headers it
 // cannot read (a few KiB per refused file, in the library's own error path); the sanitized
 // builds would otherwise fail every program that refuses a damaged Ogg.
