@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "sound_length.h"
+
 namespace {
 
 const size_t kWaveHeaderSize = 44;
@@ -65,6 +67,9 @@ SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t*
     return SoundUndecodable;
   }
   const size_t frameBytes = 2u * shape.channels;
+  // The file's own count, where it has one, rules: decoders differ in what they announce.
+  const uint64_t announced = AnnouncedSoundFrames(format, bytes, size);
+  if (announced) shape.frames = announced;
   wave->rate = shape.rate;
   wave->announcedFrames = shape.frames;
   // The wave's own 32-bit sizes bound it as well as the limit does.
@@ -109,6 +114,11 @@ SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t*
   }
   codec->end(codec);
   wave->frames = (used - kWaveHeaderSize) / frameBytes;
+  // A compressed wave's last block is padded; its fact chunk says where the sound ends.
+  if (format == SoundCompressedWave && announced && wave->frames > announced) {
+    wave->frames = announced;
+    used = kWaveHeaderSize + static_cast<size_t>(announced) * frameBytes;
+  }
   if (outcome == SoundDecoded && wave->frames == 0) outcome = SoundSilent;
   if (outcome == SoundDecoded && wave->frames < shape.frames - shape.frames / 10) outcome = SoundCutShort;
   if (outcome != SoundDecoded) {

@@ -63,6 +63,13 @@ const char* SystemFault(MediaFoundationReading* self, SoundMessage message, cons
   }
 }
 
+// The errors that say the system has no reader or decoder for the format; any other is taken as
+// damage (Media Foundation under Wine gives a bare failure for a damaged file).
+bool NoDecoder(HRESULT result) {
+  return result == MF_E_UNSUPPORTED_BYTESTREAM_TYPE || result == MF_E_INVALIDMEDIATYPE ||
+         result == MF_E_TOPO_CODEC_NOT_FOUND || result == MF_E_UNSUPPORTED_FORMAT || result == E_NOTIMPL;
+}
+
 void DropPending(MediaFoundationReading* self) {
   if (self->buffer) self->buffer->Unlock();
   Release(self->buffer);
@@ -158,7 +165,7 @@ SoundOpening BeginMediaFoundation(MediaFoundationReading* self, SoundFormat form
   Release(byteStream);
   if (FAILED(result)) {
     *why = SystemFault(self, message, "it cannot be opened", result);
-    return result == E_OUTOFMEMORY ? SoundUnreadable : SoundNotTakenHere;
+    return NoDecoder(result) ? SoundNotTakenHere : SoundUnreadable;
   }
   // 16-bit PCM of the first sound stream, in its own channel count and rate.
   IMFMediaType* wanted = nullptr;
@@ -176,7 +183,7 @@ SoundOpening BeginMediaFoundation(MediaFoundationReading* self, SoundFormat form
   if (SUCCEEDED(result)) result = self->reader->GetCurrentMediaType(kAudio, &given);
   if (FAILED(result)) {
     *why = SystemFault(self, message, "it cannot be decoded to PCM", result);
-    return SoundNotTakenHere;
+    return NoDecoder(result) ? SoundNotTakenHere : SoundUnreadable;
   }
   UINT32 channels = 0, rate = 0, bits = 0;
   given->GetUINT32(MF_MT_AUDIO_NUM_CHANNELS, &channels);
