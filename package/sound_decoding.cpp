@@ -8,6 +8,8 @@
 namespace {
 
 const size_t kWaveHeaderSize = 44;
+// Frames of the largest compressed block in use (an ADPCM block of 8 KiB holds some 16,000).
+const uint64_t kMaxBlockPadding = 16384;
 #ifndef MORVANE_FUZZ_SIZE_CAPS
 const size_t kFramesPerRead = 4096;
 #else
@@ -114,8 +116,10 @@ SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t*
   }
   codec->end(codec);
   wave->frames = (used - kWaveHeaderSize) / frameBytes;
-  // A compressed wave's last block is padded; its fact chunk says where the sound ends.
-  if (format == SoundCompressedWave && announced && wave->frames > announced) {
+  // A compressed wave's last block is padded; its fact chunk says where the sound ends. A count
+  // short by more than a block is no padding but a wrong fact chunk, and all is kept.
+  if (format == SoundCompressedWave && announced && wave->frames > announced &&
+      wave->frames - announced <= kMaxBlockPadding) {
     wave->frames = announced;
     used = kWaveHeaderSize + static_cast<size_t>(announced) * frameBytes;
   }
