@@ -8,6 +8,7 @@
 #include "message_text.h"
 #include "page_controls.h"
 #include "saver_host.h"
+#include "sound_format.h"
 #include "ui_language.h"
 
 namespace {
@@ -99,6 +100,11 @@ void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInp
     case LeftUnopenable: reasonText = IDS_INPUT_NOT_OPENED; break;
     case LeftNameTooLong: reasonText = IDS_INPUT_NAME_TOO_LONG; break;
     case LeftNotTaken: reasonText = IDS_INPUT_NOT_A_KIND; break;
+    case LeftSoundNotStorable:
+      reasonText = input.number == SoundUnknown || input.number >= static_cast<uint32_t>(kSoundFormatCount)
+                       ? IDS_INPUT_SOUND_UNKNOWN
+                       : IDS_INPUT_SOUND_FORM;
+      break;
     case LeftDamaged: reasonText = IDS_INPUT_NOT_TAKEN; break;
     case LeftOverLimit: reasonText = IDS_INPUT_OVER_LIMIT; break;
     case LeftNeverShown: reasonText = IDS_INPUT_NEVER_SHOWN; break;
@@ -109,6 +115,11 @@ void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInp
   }
   if (reasonText == 0) {
     why.Add(detailText);
+  } else if (reasonText == IDS_INPUT_SOUND_FORM) {
+    wchar_t formatText[64];
+    WideText format(formatText, 64);
+    format.Fill(host, IDS_SOUND_FORMAT_FIRST + input.number, {});
+    why.Fill(host, reasonText, {formatText, detailText});
   } else {
     why.Fill(host, reasonText, {slotNumbered || input.reason == LeftOverLimit ? numberText : detailText});
   }

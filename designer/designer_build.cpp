@@ -7,6 +7,7 @@
 #include "player_image_source.h"
 #include "stdio_build_files.h"
 #include "wic_picture_codec.h"
+#include "windows_sound_codec.h"
 
 namespace {
 
@@ -17,13 +18,15 @@ struct DesignerBuild {
   TrailingPlayerImage player;
   DescribedPlayerImage described;
   WicPictureCodec pictures;
+  WindowsSoundCodec sounds;
 
   explicit DesignerBuild(DesignerSession* session)
       : player(&files, (DesignerFile(self), self)), described(&player, SessionSettings(session)) {
     OpenWicPictureCodec(&pictures);
+    OpenWindowsSoundCodec(&sounds);
   }
   BuildSources Sources(DesignerSession* session, WalkListener* listener) {
-    return {SessionSettings(session), &described, &files, session->folder, listener, &pictures.base, false};
+    return {SessionSettings(session), &described, &files, session->folder, listener, &pictures.base, false, &sounds.base};
   }
 };
 

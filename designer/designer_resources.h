@@ -65,6 +65,9 @@
 #define IDS_OUTPUT_IS_FOLDER 334
 #define IDS_OUTPUT_DISK_FULL 335
 #define IDS_OUTPUT_NAME_NOT_ALLOWED 336
+#define IDS_INPUT_SOUND_FORM 340     // a sound of a known format that cannot be stored playable
+#define IDS_INPUT_SOUND_UNKNOWN 341  // a file of no sound format taken
+#define IDS_SOUND_FORMAT_FIRST 350   // the names of the sound formats, in the order of SoundFormat
 
 // Scene files: the dialog's menu and its keys, the question before unsaved changes are lost,
 // what opening or saving a scene file says, and the Module page's size line.

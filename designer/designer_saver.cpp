@@ -10,10 +10,12 @@
 #include "settings_scene_source.h"
 #include "stdio_build_files.h"
 #include "wic_picture_codec.h"
+#include "windows_sound_codec.h"
 
 namespace {
 
-// The settings' wave, played by the system from its file.
+// The settings' wave, played by the system from its file when it is one the players play as it
+// is; any other sound is decoded and played from memory, as the saver built from it plays it.
 struct WaveFileSound {
   SceneSound base;
   HINSTANCE module;
@@ -35,6 +37,8 @@ LRESULT SaverProcedure(SaverHost* host, HWND window, UINT message, WPARAM wParam
   StdioBuildFiles files;
   WaveFileSound sound = {{PlaySoundFile}, host->module};
   SettingsSceneSource source;
-  OpenSettingsSceneSource(&source, SessionSettings(&session), &files, session.folder, &sound.base, &codecs.base, nullptr);
+  WindowsSoundCodec sounds;
+  OpenWindowsSoundCodec(&sounds);
+  OpenSettingsSceneSource(&source, SessionSettings(&session), &files, session.folder, &sound.base, &codecs.base, nullptr, &sounds.base);
   return StartEngineSaver(host, window, &source.base);
 }

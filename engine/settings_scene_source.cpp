@@ -4,6 +4,7 @@
 #include <new>
 
 #include "dib_record.h"
+#include "engine_host.h"
 #include "scene_model.h"
 
 namespace {
@@ -64,9 +65,19 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   SettingsSceneSource* self = Self(source);
   WalkSoundFile sound;
   if (!self->walk->Sound(&sound)) return;
-  self->sources.files->close(self->sources.files, sound.file);
+  if (sound.wave) {
+    // A decoded sound plays from memory as the packaged saver's does, and the model keeps the
+    // block until the end.
+    scene->soundData = sound.wave;
+    scene->soundSize = static_cast<int32_t>(sound.length);
+    scene->soundPlaying = 1;
+    sound.wave = nullptr;
+    scene->host->playSound(scene->host, scene->soundData, scene->soundSize);
+  }
+  const bool fromFile = sound.file != nullptr;
+  ReleaseWalkSound(self->sources.files, &sound);
   // Marked as playing so that the window's end stops it, as the player's sound is stopped.
-  if (self->sound->playFile(self->sound, scene->host, sound.path)) scene->soundPlaying = 1;
+  if (fromFile && self->sound->playFile(self->sound, scene->host, sound.path)) scene->soundPlaying = 1;
 }
 
 void Close(SceneSource* source) {
@@ -79,7 +90,7 @@ void Close(SceneSource* source) {
 
 void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
                              const char* baseFolder, SceneSound* sound, PictureCodec* codecs,
-                             WalkListener* listener) {
+                             WalkListener* listener, SoundCodec* sounds) {
   std::memset(source, 0, sizeof *source);
   source->base.readTiming = ReadTiming;
   source->base.readTransparency = ReadTransparency;
@@ -91,5 +102,5 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->base.startSound = StartSound;
   source->base.close = Close;
   source->sound = sound;
-  source->sources = SceneWalkSources{store, files, baseFolder, codecs, listener};
+  source->sources = SceneWalkSources{store, files, baseFolder, codecs, listener, sounds};
 }

@@ -13,7 +13,8 @@ struct BuildFiles;
 struct EngineHost;
 struct SettingsStore;
 
-// How the looping sound is played from its file: PlaySoundA in the designer, a record in tests.
+// How a wave stored as it is plays from its file: PlaySoundA in the designer, a record in tests.
+// A decoded sound plays from memory through the engine's host, as the packaged saver's does.
 struct SceneSound {
   // False when it did not start; `host` is the scene's, for a sound played from memory.
   bool (*playFile)(SceneSound* sound, EngineHost* host, const char* path);
@@ -30,7 +31,8 @@ struct SettingsSceneSource {
 };
 
 // Call the source's close once loading is over (the engine does), so that an open picture is
-// released. listener hears what the walk left out and noted; it may be null.
+// released. listener hears what the walk left out and noted; it may be null. sounds decodes
+// what the players cannot play as it is stored; null leaves such sounds out.
 void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, BuildFiles* files,
                              const char* baseFolder, SceneSound* sound, PictureCodec* codecs,
-                             WalkListener* listener);
+                             WalkListener* listener, SoundCodec* sounds = nullptr);

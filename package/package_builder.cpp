@@ -82,7 +82,7 @@ void WriteFrame(ByteSink* output, BitmapRecord* record) {
   ReleaseBitmapRecord(record);
 }
 
-// Copied in pieces: the wave never has to fit in memory at once.
+// Copied in pieces: a wave stored as it is never has to fit in memory at once.
 void CopySound(BuildFiles* files, const WalkSoundFile& sound, ByteSink* output, WalkListener* listener) {
   uint8_t chunk[kCopyChunk];
   bool complete = files->seek(files, sound.file, 0);
@@ -109,7 +109,7 @@ void CopySound(BuildFiles* files, const WalkSoundFile& sound, ByteSink* output, 
 void WriteScene(const BuildSources& sources, ByteSink* output, WalkListener* listener, bool copySound,
                 int* leftOut) {
   BuildFiles* files = sources.files;
-  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, listener});
+  SceneWalk walk({sources.settings, files, sources.baseFolder, sources.codecs, listener, sources.sounds});
   WriteMemoLines(sources.settings, output);
   WriteTimingRecord(output, walk.Timing());
   BitmapRecord record;
@@ -122,9 +122,10 @@ void WriteScene(const BuildSources& sources, ByteSink* output, WalkListener* lis
   WalkSoundFile sound;
   if (walk.Sound(&sound)) {
     WriteSoundHeader(output, sound.length);
-    if (copySound) CopySound(files, sound, output, listener);
+    if (sound.wave && copySound) output->write(output, sound.wave, sound.length);
+    else if (copySound) CopySound(files, sound, output, listener);
     else output->write(output, nullptr, sound.length);
-    files->close(files, sound.file);
+    ReleaseWalkSound(files, &sound);
   } else {
     WriteSoundHeader(output, 0);
   }

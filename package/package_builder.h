@@ -6,6 +6,7 @@
 
 #include "build_files.h"
 #include "picture_codec.h"
+#include "sound_codec.h"
 #include "player_image_source.h"
 #include "settings_store.h"
 #include "walk_outcome.h"
@@ -18,6 +19,7 @@ struct BuildSources {
   WalkListener* listener;   // every file taken with a note or left out, and a saver not written; may be null
   PictureCodec* codecs;     // PNG, JPEG and GIF; null: such files are left out
   bool wholeOnly;           // a file left out keeps the saver from being written at all
+  SoundCodec* sounds;       // MP3, Ogg, FLAC and compressed waves; null: such sounds are left out
 };
 
 const char kBuildSucceeded = '0';

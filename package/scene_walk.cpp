@@ -1,6 +1,8 @@
 #include "scene_walk.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "bitmap_intake.h"
@@ -8,6 +10,8 @@
 #include "input_path.h"
 #include "scene_settings.h"
 #include "setting_table.h"
+#include "sound_decoding.h"
+#include "wave_format.h"
 
 namespace {
 
@@ -33,26 +37,13 @@ WalkReason LeftOutReason(PictureOpening opening, bool missing) {
 
 bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
-// The players play RIFF wave files; anything else would be stored and play as silence. Null for
-// a wave, else what the file looks like.
-const char* NotAWave(BuildFiles* files, BuildFiles::Handle file) {
-  uint8_t head[12] = {};
-  const size_t got = files->seek(files, file, 0) ? ReadFully(files, file, head, sizeof head) : 0;
-  if (got == sizeof head && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0) return nullptr;
-  if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) return "an Ogg file, not a wave";
-  if (got >= 4 && std::memcmp(head, "fLaC", 4) == 0) return "a FLAC file, not a wave";
-  if ((got >= 3 && std::memcmp(head, "ID3", 3) == 0) || (got >= 2 && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0))
-    return "an MP3 file, not a wave";
-  return "not a RIFF wave file";
-}
-
 }  // namespace
 
 SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),
       packageBytes_(kFixedRecordBytes), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
-      haveWallpaper_(false) {}
+      haveWallpaper_(false), soundWhy_() {}
 
 SceneWalk::~SceneWalk() {
   if (fileOpen_) ClosePictureFile(&file_);
@@ -285,6 +276,74 @@ bool SceneWalk::TakeWallpaper(BitmapRecord* record) {
   return true;
 }
 
+void ReleaseWalkSound(BuildFiles* files, WalkSoundFile* sound) {
+  if (sound->file) files->close(files, sound->file);
+  std::free(sound->wave);
+  sound->file = nullptr;
+  sound->wave = nullptr;
+}
+
+// A sound the players cannot play as it is, decoded into sound->wave; false when it was left
+// out, and said why.
+bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
+  BuildFiles* files = sources_.files;
+  const char* named = sound->named;
+  const char* format = SoundFormatName(sound->format);
+  uint8_t* bytes = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
+  if (!bytes) {
+    Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(kMaxSoundBytes), "not enough memory to decode it");
+    return false;
+  }
+  if (!files->seek(files, sound->file, 0) || ReadFully(files, sound->file, bytes, static_cast<size_t>(size)) != size) {
+    std::free(bytes);
+    Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
+    return false;
+  }
+  if (sound->format == SoundCompressedWave && WaveDataCutShort(bytes, static_cast<size_t>(size))) {
+    std::free(bytes);
+    Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
+    return false;
+  }
+  uint64_t limit = kMaxPackageBytes - packageBytes_;
+  if (limit > kMaxSoundBytes) limit = kMaxSoundBytes;
+  DecodedWave decoded;
+  const char* why = nullptr;
+  const SoundDecoding outcome =
+      DecodeToWave(sources_.sounds, sound->format, bytes, static_cast<size_t>(size), limit, &decoded, &why);
+  std::free(bytes);
+  switch (outcome) {
+    case SoundDecoded:
+      sound->wave = decoded.bytes;
+      sound->length = static_cast<uint32_t>(decoded.size);
+      packageBytes_ += decoded.size;
+      return true;
+    case SoundNoDecoder:
+      Hear(WalkSound, 0, named, LeftSoundNotStorable, sound->format, why);
+      return false;
+    case SoundUndecodable:
+      std::snprintf(soundWhy_, sizeof soundWhy_, "%s: %s", format, why ? why : "damaged");
+      Hear(WalkSound, 0, named, LeftDamaged, 0, soundWhy_);
+      return false;
+    case SoundSilent:
+      std::snprintf(soundWhy_, sizeof soundWhy_, "%s in which no samples can be decoded", format);
+      Hear(WalkSound, 0, named, LeftDamaged, 0, soundWhy_);
+      return false;
+    case SoundCutShort:
+      std::snprintf(soundWhy_, sizeof soundWhy_, "%s cut short or damaged: %.1f of its %.1f seconds decode", format,
+                    static_cast<double>(decoded.frames) / decoded.rate,
+                    static_cast<double>(decoded.announcedFrames) / decoded.rate);
+      Hear(WalkSound, 0, named, LeftDamaged, 0, soundWhy_);
+      return false;
+    case SoundTooLong:
+      Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(limit),
+           limit < kMaxSoundBytes ? "decoded, the package would be too large" : "decoded, the wave would be larger");
+      return false;
+    default:
+      Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(limit), "not enough memory to decode it");
+      return false;
+  }
+}
+
 bool SceneWalk::Sound(WalkSoundFile* sound) {
   std::memset(sound, 0, sizeof *sound);
   char* named = sound->named;
@@ -318,10 +377,26 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
   } else if (packageBytes_ + size > kMaxPackageBytes) {
     number = static_cast<uint32_t>(kMaxPackageBytes);
     why = "the package would be too large";
-  } else if ((why = NotAWave(files, sound->file)) != nullptr) {
-    refusal = LeftNotTaken;
   } else {
-    taken = true;
+    uint8_t head[kSoundHeadBytes];
+    const size_t want = size < sizeof head ? static_cast<size_t>(size) : sizeof head;
+    const size_t got = files->seek(files, sound->file, 0) ? ReadFully(files, sound->file, head, want) : 0;
+    sound->format = SniffSoundFormat(head, got);
+    if (got != want) {
+      refusal = LeftUnopenable;
+      why = files->lastError(files);
+    } else if (sound->format == SoundUnknown) {
+      refusal = LeftSoundNotStorable;
+      number = SoundUnknown;
+    } else {
+      taken = true;
+    }
+  }
+  if (taken && sound->format != SoundPlayableWave) {
+    taken = DecodeSound(sound, size);
+    files->close(files, sound->file);
+    sound->file = nullptr;
+    return taken;
   }
   if (!taken) {
     Hear(WalkSound, 0, named, refusal, number, why);

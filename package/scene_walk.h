@@ -17,6 +17,7 @@
 #include "package_records.h"
 #include "picture_intake.h"
 #include "size_limits.h"
+#include "sound_codec.h"
 #include "walk_outcome.h"
 
 struct SettingsStore;
@@ -28,15 +29,23 @@ struct SceneWalkSources {
   const char* baseFolder;  // relative names in the settings belong to it
   PictureCodec* codecs;    // PNG, JPEG and GIF; null: such files are left out
   WalkListener* listener;  // may be null
+  SoundCodec* sounds;      // MP3, Ogg, FLAC and compressed waves; null: such sounds are left out
 };
 
-// The sound as the walk took it: an open file of `length` bytes, which the caller closes.
+// The sound as the walk took it, `length` bytes either way: a wave the players play as it is,
+// as its open file; any other sound decoded to a PCM wave in memory. Release it with
+// ReleaseWalkSound.
 struct WalkSoundFile {
-  BuildFiles::Handle file;
+  BuildFiles::Handle file;  // null when the sound was decoded
+  uint8_t* wave;            // the decoded wave, allocated with malloc; null for a file
   uint32_t length;
+  SoundFormat format;       // as the file's first bytes tell it
   char path[kMaxInputPath];
   char named[kSettingBufferSize];  // as the settings name it
 };
+
+// Closes the file, frees the wave (unless the caller took it and set `wave` to null).
+void ReleaseWalkSound(BuildFiles* files, WalkSoundFile* sound);
 
 class SceneWalk {
  public:
@@ -76,6 +85,7 @@ class SceneWalk {
   FrameStep NextOpenFrame(WalkSubject subject, int slot, const char* named, bool sprite, BitmapRecord* record);
   void EndRun(WalkReason reason, int fromSlot, int endedAt);
   bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);
+  bool DecodeSound(WalkSoundFile* sound, uint64_t size);
 
   SceneWalkSources sources_;
   TimingRecord timing_;
@@ -98,4 +108,5 @@ class SceneWalk {
   BackgroundRecord background_;
   BitmapRecord wallpaper_;
   bool haveWallpaper_;
+  char soundWhy_[256];  // a sound decoder's reason, as the walk words it
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "settings_limits.h"
+#include "sound_format.h"
 
 namespace {
 
@@ -67,6 +68,14 @@ size_t DescribeWalkReason(const WalkOutcome& o, char* text, size_t size) {
     case LeftNotTaken:
       written = std::snprintf(text, size, "not a %s this program takes (%s)",
                               o.subject == WalkSound ? "sound" : "picture", Or(d, "unknown format"));
+      break;
+    case LeftSoundNotStorable:
+      written = n == SoundUnknown || n >= static_cast<unsigned>(kSoundFormatCount)
+                    ? std::snprintf(text, size, "not a wave, MP3, Ogg or FLAC file, the sounds this program takes")
+                    : std::snprintf(text, size,
+                                    "a sound in %s form, which this program cannot store as a wave the players "
+                                    "play (%s)",
+                                    SoundFormatName(static_cast<SoundFormat>(n)), Or(d, "no decoder"));
       break;
     case LeftDamaged:
       written = std::snprintf(text, size, "the file cannot be read (%s)", Or(d, "damaged"));

@@ -20,6 +20,7 @@ enum WalkReason {
   LeftUnopenable,          // there, but it cannot be opened (detail: the system's words)
   LeftNameTooLong,         // detail: why the name cannot be made a path
   LeftNotTaken,            // not a picture or sound this program takes (detail: why)
+  LeftSoundNotStorable,    // number: the SoundFormat, which cannot be stored playable here (detail: why)
   LeftDamaged,             // detail: the reader's words
   LeftOverLimit,           // number: the limit in bytes
   LeftNeverShown,          // the character's appearance rate is 0

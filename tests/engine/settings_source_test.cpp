@@ -8,11 +8,16 @@
 #include <string>
 #include <vector>
 
+#include <sndfile.h>
+
 #include "build_test_support.h"
 #include "byte_stream.h"
 #include "engine.h"
 #include "host_soft.h"
 #include "library_picture_codec.h"
+#include "library_sound_codec.h"
+#include "sound_fixtures.h"
+#include "wave_format.h"
 #include "package_builder.h"
 #include "package_records.h"
 #include "package_source.h"
@@ -64,6 +69,12 @@ class RecordingFiles : public StdioBuildFiles {
   }
   Handle (*openFile_)(BuildFiles* files, const char* path);
 };
+
+LibrarySoundCodec MakeSoundCodec() {
+  LibrarySoundCodec codec;
+  OpenLibrarySoundCodec(&codec);
+  return codec;
+}
 
 struct RecordingSound {
   SceneSound base;
@@ -122,7 +133,8 @@ class Playback : public testing::Test {
     sound_ = RecordingSound{{PlaySound}, {}};
     SettingsSceneSource source;
     heard_ = MakeOutcomeRecorder();
-    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, codecs_, &heard_.base);
+    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, codecs_, &heard_.base,
+                            &sounds_.base);
     LoadScene(&scene, &host.base, &source.base, geometry, kSeed);
   }
 
@@ -131,7 +143,7 @@ class Playback : public testing::Test {
     StdioBuildFiles files;
     BlankPlayerImage player;
     built_ = MakeOutcomeRecorder();
-    BuildSources sources = {store, &player, &files, folder_.path().c_str(), &built_.base, codecs_, false};
+    BuildSources sources = {store, &player, &files, folder_.path().c_str(), &built_.base, codecs_, false, &sounds_.base};
     char status = kBuildSucceeded;
     ASSERT_TRUE(BuildPackagedSaver(sources, output.c_str(), &status));
     package_ = ReadFileBytes(output);
@@ -165,6 +177,7 @@ class Playback : public testing::Test {
   SoftHost host;
   SceneModel scene = {};
   ScratchFolder folder_;
+  LibrarySoundCodec sounds_ = MakeSoundCodec();
   PictureCodec* codecs_ = nullptr;  // the playback and the builder read PNG, JPEG and GIF through the same
   RecordingFiles files_;
   RecordingSound sound_;
@@ -297,11 +310,24 @@ TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
   MapStore store;
   store.Set("BackGround", "SoundOpt", "1").Set("BackGround", "Sound", "chord.wav");
   std::vector<uint8_t> wave(64, 0x80);
-  std::memcpy(wave.data(), "RIFF\x38\x00\x00\x00WAVE", 12);
+  std::memcpy(wave.data(), "RIFF\x38\x00\x00\x00WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0", 36);
   WriteFileBytes(folder_.Path("chord.wav"), wave);
   LoadSettings(&store);
   ASSERT_EQ(sound_.files, std::vector<std::string>{folder_.Path("chord.wav")}) << "found where the builder finds it";
   EXPECT_EQ(host.soundStarts, 0) << "nothing is played from memory";
+  ReleaseScene(&scene);
+  EXPECT_EQ(host.soundStops, 1);
+
+  // A sound the players cannot play as it is plays from memory, as the wave the saver holds.
+  store.Set("BackGround", "Sound", "chord.flac");
+  WriteFileBytes(folder_.Path("chord.flac"), EncodeTone(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 8000, 800));
+  LoadSettings(&store);
+  EXPECT_TRUE(sound_.files.empty()) << "not handed to the system by name";
+  ASSERT_EQ(host.soundStarts, 1);
+  ASSERT_EQ(host.soundSize, 44 + 1600);
+  WaveSound played;
+  const char* why = nullptr;
+  EXPECT_TRUE(ParseWave(host.soundData, static_cast<size_t>(host.soundSize), &played, &why)) << why;
   ReleaseScene(&scene);
   EXPECT_EQ(host.soundStops, 1);
 

@@ -1,6 +1,7 @@
 #include "package_builder.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -10,9 +11,12 @@
 #include "bitmap_intake.h"
 #include "build_test_support.h"
 #include "byte_order.h"
+#include "library_sound_codec.h"
 #include "package_reader.h"
+#include "sound_fixtures.h"
 #include "stdio_build_files.h"
 #include "walk_cases.h"
+#include "wave_format.h"
 
 namespace {
 
@@ -40,8 +44,9 @@ class BuildTest : public ::testing::Test {
     StdioBuildFiles files;
     std::string playerPath = folder.Path("player.scr");
     TrailingPlayerImage image(&files, playerPath.c_str());
-    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &reports.recorder.base, nullptr,
-                            wholeOnly};
+    OpenLibrarySoundCodec(&soundCodec);
+    BuildSources sources = {&settings,           &image,  &files,    folder.path().c_str(), &reports.recorder.base,
+                            nullptr,             wholeOnly, decodeSounds ? &soundCodec.base : nullptr};
     status = kBuildSucceeded;
     written = BuildPackagedSaver(sources, output.c_str(), &status);
     reports.Take();
@@ -68,6 +73,8 @@ class BuildTest : public ::testing::Test {
   ScenePackageView view;
   char status = kBuildSucceeded;
   bool written = false;
+  LibrarySoundCodec soundCodec;
+  bool decodeSounds = true;
 };
 
 TEST_F(BuildTest, EmptySettingsGiveThe60ByteDefaultPackageAndReadInOrder) {
@@ -303,9 +310,9 @@ TEST_F(BuildTest, BackgroundRecordAndWallpaper) {
 TEST_F(BuildTest, SoundRecordHoldsTheWholeWaveOnlyWhenSwitchedOnAndNothingElseGoesIn) {
   std::vector<uint8_t> wave(70000);
   for (size_t i = 0; i < wave.size(); ++i) wave[i] = static_cast<uint8_t>(i % 251);
-  std::memcpy(wave.data(), "RIFF\x60\x11\x01\x00WAVE", 12);
+  // A PCM format chunk; the samples after it are stored as they are, whatever they hold.
+  std::memcpy(wave.data(), "RIFF\x60\x11\x01\x00WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0", 36);
   WriteFileBytes(folder.Path("s.wav"), wave);
-  WriteFileBytes(folder.Path("song.wav"), {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   WriteFileBytes(folder.Path("noise.wav"), std::vector<uint8_t>(wave.begin() + 12, wave.end()));
   struct Case {
     const char* opt;
@@ -316,8 +323,7 @@ TEST_F(BuildTest, SoundRecordHoldsTheWholeWaveOnlyWhenSwitchedOnAndNothingElseGo
                {"1", "s.wav", 70000, ""},
                {"1", "missing.wav", 0, "no file of that name"},
                {"1", "", 0, ""},
-               {"1", "song.wav", 0, "an MP3 file, not a wave"},
-               {"1", "noise.wav", 0, "not a RIFF wave file"}};
+               {"1", "noise.wav", 0, "not a wave, MP3, Ogg or FLAC file"}};
   for (const Case& c : cases) {
     settings = TableSettings();
     reports.clear();
@@ -336,6 +342,88 @@ TEST_F(BuildTest, SoundRecordHoldsTheWholeWaveOnlyWhenSwitchedOnAndNothingElseGo
       EXPECT_TRUE(std::equal(wave.begin(), wave.end(), view.sound));
     }
   }
+}
+
+// Every sound that is not a wave the players play is decoded into one, or left out with a
+// message that names the file and says what is wrong with it; nothing raw goes in.
+TEST_F(BuildTest, OtherSoundsAreStoredAsPcmWavesOrLeftOutByName) {
+  const std::vector<uint8_t> mp3 = EncodeTone(SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 2, 44100, 44100);
+  const std::vector<uint8_t> ogg = EncodeTone(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, 22050, 22050);
+  const std::vector<uint8_t> flac = EncodeTone(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 8000, 8000);
+  const std::vector<uint8_t> adpcm = EncodeTone(SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, 1, 11025, 11025);
+  ASSERT_FALSE(mp3.empty() || ogg.empty() || flac.empty() || adpcm.empty());
+  auto half = [](std::vector<uint8_t> bytes) {
+    bytes.resize(bytes.size() / 2);
+    return bytes;
+  };
+  // Noise over a stretch in the middle, as a bad copy leaves it. Which of its reasons a decoder
+  // gives for damage is the library's; the message names the format either way.
+  auto damaged = [](std::vector<uint8_t> bytes) {
+    for (size_t i = bytes.size() / 3; i < bytes.size() / 3 + 2000 && i < bytes.size(); ++i)
+      bytes[i] = static_cast<uint8_t>(i * 37);
+    return bytes;
+  };
+  std::vector<uint8_t> unknownForm = adpcm;
+  unknownForm[20] = 0x99;  // a format code no decoder knows
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    uint16_t channels;  // of the stored wave; 0: left out
+    WalkReason reason;
+    const char* said;
+  } cases[] = {
+      {"tone.mp3", mp3, 2, LeftMissing, ""},
+      {"song.wav", mp3, 2, LeftMissing, ""},  // an MP3 named as a wave is still an MP3
+      {"tone.ogg", ogg, 1, LeftMissing, ""},
+      {"tone.flac", flac, 2, LeftMissing, ""},
+      {"adpcm.wav", adpcm, 1, LeftMissing, ""},
+      {"half.mp3", half(mp3), 0, LeftDamaged, "(MP3 cut short or damaged: 0.5 of its 1.0 seconds decode"},
+      {"bad.mp3", damaged(mp3), 0, LeftDamaged, "(MP3"},
+      {"half.ogg", half(ogg), 0, LeftDamaged, "(Ogg"},
+      {"bad.ogg", damaged(ogg), 0, LeftDamaged, "(Ogg"},
+      {"half.flac", half(flac), 0, LeftDamaged, "(FLAC"},
+      {"bad.flac", damaged(flac), 0, LeftDamaged, "(FLAC"},
+      {"half.wav", half(adpcm), 0, LeftDamaged, "(compressed wave cut short"},
+      {"odd.wav", unknownForm, 0, LeftDamaged, "(compressed wave: its headers cannot be read"},
+      {"tag-only.mp3", {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, LeftDamaged, "(MP3: no MP3 frame"},
+      {"garbage.wav", std::vector<uint8_t>(5000, 0x5A), 0, LeftSoundNotStorable, "not a wave, MP3, Ogg or FLAC"},
+      {"empty.mp3", {}, 0, LeftNotTaken, "the file is empty"},
+  };
+  for (const Case& c : cases) {
+    settings = TableSettings();
+    reports.clear();
+    WriteFileBytes(folder.Path(c.name), c.bytes);
+    settings.Set("BackGround", "SoundOpt", "1");
+    settings.Set("BackGround", "Sound", c.name);
+    BuildAndRead();
+    EXPECT_EQ(status, '0') << c.name;
+    if (c.channels) {
+      EXPECT_TRUE(reports.text.empty()) << c.name << ": " << (reports.text.empty() ? "" : reports.text[0]);
+      WaveSound wave;
+      const char* why = nullptr;
+      ASSERT_TRUE(ParseWave(view.sound, view.soundSize, &wave, &why)) << c.name << ": " << why;
+      EXPECT_EQ(wave.format, WaveS16) << c.name;
+      EXPECT_EQ(wave.channels, c.channels) << c.name;
+      continue;
+    }
+    EXPECT_EQ(view.soundSize, 0u) << c.name;
+    ASSERT_EQ(reports.recorder.heard.size(), 1u) << c.name;
+    EXPECT_EQ(reports.recorder.heard[0].outcome.reason, c.reason) << c.name << ": " << reports.text[0];
+    EXPECT_NE(reports.text[0].find(std::string("sound ") + c.name + ": left out: "), std::string::npos)
+        << reports.text[0];
+    EXPECT_NE(reports.text[0].find(c.said), std::string::npos) << reports.text[0];
+  }
+  // Without a decoder such a sound is refused by its format, never stored raw.
+  decodeSounds = false;
+  reports.clear();
+  BuildAndRead();
+  settings.Set("BackGround", "Sound", "tone.ogg");
+  reports.clear();
+  BuildAndRead();
+  EXPECT_EQ(view.soundSize, 0u);
+  ASSERT_EQ(reports.text.size(), 1u);
+  EXPECT_NE(reports.text[0].find("a sound in Ogg form, which this program cannot store"), std::string::npos)
+      << reports.text[0];
 }
 
 TEST_F(BuildTest, AbsolutePathsIgnoreTheBaseFolder) {

@@ -125,7 +125,8 @@ int main(int argc, char** argv) {
   TrailingPlayerImage player(&files, playerPath);
   DescribedPlayerImage described(&player, settings);
   WalkListener listener = {PrintOutcome};
-  BuildSources sources = {settings, &described, &files, base, &listener, SystemPictureCodec(), options.strict};
+  BuildSources sources = {settings, &described, &files, base, &listener, SystemPictureCodec(), options.strict,
+                          SystemSoundCodec()};
   char status = kBuildSucceeded;
   if (!BuildPackagedSaver(sources, output, &status)) {
     std::fprintf(stderr, "morvane-pack: %s: nothing was written%s; a file of that name was left as it was\n",

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "picture_codec.h"
+#include "sound_codec.h"
 #include "settings_store.h"
 
 const size_t kMaxToolPath = 4096;
@@ -27,6 +28,10 @@ SettingsStore* OpenSettings(const char* path, const char** problem);
 // The system's picture decoder for PNG, JPEG and GIF: the imaging component on Windows,
 // Debian's libraries elsewhere.
 PictureCodec* SystemPictureCodec();
+
+// The system's sound decoder for MP3, Ogg, FLAC and compressed waves: the Audio Compression
+// Manager and Media Foundation on Windows, Debian's libmpg123 and libsndfile elsewhere.
+SoundCodec* SystemSoundCodec();
 
 extern const char kPathSeparator;
 

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "library_picture_codec.h"
+#include "library_sound_codec.h"
 #include "pack_platform.h"
 #include "profile_file_store.h"
 #include "profile_snapshot_store.h"
@@ -71,6 +72,12 @@ SettingsStore* OpenSettings(const char* path, const char** problem) {
 PictureCodec* SystemPictureCodec() {
   static LibraryPictureCodec decoder;
   OpenLibraryPictureCodec(&decoder);
+  return &decoder.base;
+}
+
+SoundCodec* SystemSoundCodec() {
+  static LibrarySoundCodec decoder;
+  OpenLibrarySoundCodec(&decoder);
   return &decoder.base;
 }
 

@@ -6,6 +6,7 @@
 #include "pack_platform.h"
 #include "wic_picture_codec.h"
 #include "windows_profile_store.h"
+#include "windows_sound_codec.h"
 
 const char kPathSeparator = '\\';
 
@@ -70,6 +71,12 @@ SettingsStore* OpenSettings(const char* path, const char** problem) {
 PictureCodec* SystemPictureCodec() {
   static WicPictureCodec decoder;
   OpenWicPictureCodec(&decoder);
+  return &decoder.base;
+}
+
+SoundCodec* SystemSoundCodec() {
+  static WindowsSoundCodec decoder;
+  OpenWindowsSoundCodec(&decoder);
   return &decoder.base;
 }
 

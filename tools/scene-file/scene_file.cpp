@@ -146,7 +146,9 @@ SceneSource* OpenSceneFileSource(SceneFile* file) {
   file->listener.owner = file;
   ++file->loads;
   OpenLibraryPictureCodec(&file->pictureCodec);
+  OpenLibrarySoundCodec(&file->soundCodec);
   OpenSettingsSceneSource(&file->settingsSource, &file->settings, &file->pictureFiles, file->folder.c_str(),
-                          &file->soundFile.base, &file->pictureCodec.base, &file->listener.base);
+                          &file->soundFile.base, &file->pictureCodec.base, &file->listener.base,
+                          &file->soundCodec.base);
   return &file->settingsSource.base;
 }

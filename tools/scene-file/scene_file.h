@@ -8,6 +8,7 @@
 
 #include "byte_stream.h"
 #include "library_picture_codec.h"
+#include "library_sound_codec.h"
 #include "package_source.h"
 #include "profile_snapshot_store.h"
 #include "settings_scene_source.h"
@@ -41,6 +42,7 @@ struct SceneFile {
   StdioBuildFiles pictureFiles;
   // PNG, JPEG and GIF pictures, read as the Linux morvane-pack reads them.
   LibraryPictureCodec pictureCodec;
+  LibrarySoundCodec soundCodec;
   // The wave a settings file names, kept while it plays, as the package's is.
   std::vector<uint8_t> sound;
 

@@ -163,10 +163,11 @@ TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
   frame.Disc(16, 16, 10, 0x00FF0000);
   for (const char* name : {"ball1.bmp", "ball3.bmp", "ball4.bmp"}) ASSERT_TRUE(WriteBmp24(folder + name, frame));
   WriteWholeFile(folder + "notes.bmp", "these are notes, not a picture");
+  WriteWholeFile(folder + "notes.wav", "these are notes, not a sound");
   // Frame 2 is mistyped; the builder's frames end there, so frames 3 and 4 go too.
   WriteSettings(
       "[Character]\r\nA0=ball1.bmp\r\nA1=bal2.bmp\r\nA2=ball3.bmp\r\nA3=ball4.bmp\r\nB0=notes.bmp\r\n"
-      "[Module]\r\nMName=warned.scr\r\n");
+      "[BackGround]\r\nSoundOpt=1\r\nSound=notes.wav\r\n[Module]\r\nMName=warned.scr\r\n");
 
   DesignerDialog designer;
   ASSERT_TRUE(designer.ok());
@@ -176,11 +177,13 @@ TEST(DesignerCreate, FilesLeftOutAreListedWithTheirReasonsInsteadOfSuccess) {
                       SystemText(L"\r\n・画像1 の 2 コマ目（bal2.bmp）：見つからないため、入っていません。"
                                  L"\r\n・画像1 の 3 コマ目（ball3.bmp）：2 コマ目が入らなかったため、入っていません。"
                                  L"\r\n・画像1 の 4 コマ目（ball4.bmp）：2 コマ目が入らなかったため、入っていません。"
-                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：使える種類のファイルではないため、入っていません（not a picture this builder reads (BMP, PNG, JPEG or GIF)）。",
+                                 L"\r\n・画像2 の 1 コマ目（notes.bmp）：使える種類のファイルではないため、入っていません（not a picture this builder reads (BMP, PNG, JPEG or GIF)）。"
+                                 L"\r\n・サウンド（notes.wav）：WAV・MP3・Ogg・FLAC のどれでもないため、入っていません。",
                                  L"\r\n- Image 1, frame 2 (bal2.bmp): not found; left out."
                                  L"\r\n- Image 1, frame 3 (ball3.bmp): left out because frame 2 did not go in."
                                  L"\r\n- Image 1, frame 4 (ball4.bmp): left out because frame 2 did not go in."
-                                 L"\r\n- Image 2, frame 1 (notes.bmp): not a kind of file that can be used here; left out (not a picture this builder reads (BMP, PNG, JPEG or GIF))."));
+                                 L"\r\n- Image 2, frame 1 (notes.bmp): not a kind of file that can be used here; left out (not a picture this builder reads (BMP, PNG, JPEG or GIF))."
+                                 L"\r\n- Sound (notes.wav): not a wave, MP3, Ogg or FLAC file; left out."));
   EXPECT_GT(ReadWholeFile(folder + "warned.scr").size(), 49152u) << "the saver was written";
   EXPECT_EQ(designer.PressOk(), 0u);
   ClearSettings();

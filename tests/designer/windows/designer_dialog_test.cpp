@@ -343,6 +343,13 @@ std::vector<std::wstring> PictureTypes() {
           SystemText(L"GIF ﾌｧｲﾙ (*.gif)", L"GIF files (*.gif)")};
 }
 
+std::vector<std::wstring> SoundTypes() {
+  return {SystemText(L"すべてのｻｳﾝﾄﾞ ﾌｧｲﾙ (*.wav;*.mp3;*.ogg;*.flac)", L"All sounds (*.wav;*.mp3;*.ogg;*.flac)"),
+          SystemText(L"ｳｪｰﾌﾞ ﾌｧｲﾙ (*.wav)", L"Wave files (*.wav)"), SystemText(L"MP3 ﾌｧｲﾙ (*.mp3)", L"MP3 files (*.mp3)"),
+          SystemText(L"Ogg Vorbis ﾌｧｲﾙ (*.ogg)", L"Ogg Vorbis files (*.ogg)"),
+          SystemText(L"FLAC ﾌｧｲﾙ (*.flac)", L"FLAC files (*.flac)")};
+}
+
 TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   std::string folder = DesignerFolder();
   DesignerCopy();
@@ -368,6 +375,7 @@ TEST_F(DesignerPages, BrowseDialogsFillTheFieldOnlyWhenConfirmed) {
   files = designer.WaitForPopup();
   ASSERT_NE(files, nullptr);
   EXPECT_EQ(WindowTextW(files), SystemText(L"ｻｳﾝﾄﾞ ﾌｧｲﾙの設定", L"Choose the Sound File"));
+  EXPECT_EQ(FileTypes(files), SoundTypes());
   ASSERT_TRUE(Answer(files, IDCANCEL));
 
   ASSERT_TRUE(designer.SelectTab(CharacterTab(0)));

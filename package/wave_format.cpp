@@ -42,7 +42,56 @@ bool SampleFormat(uint16_t code, uint16_t bits, WaveSampleFormat* format) {
   return false;
 }
 
+// The format chunk's code, the extensible header's sub-format in its place; false when the
+// chunk is cut short.
+bool FormatCode(const uint8_t* chunk, uint32_t length, size_t available, uint16_t* code) {
+  if (length < 16 || available < 16) return false;
+  *code = ReadU16LE(chunk + 8);
+  if (*code != kFormatExtensible) return true;
+  // The sub-format's first two bytes are the plain format code.
+  if (length < 40 || available < 40) return false;
+  *code = ReadU16LE(chunk + 8 + 24);
+  return true;
+}
+
+bool PlayedCode(uint16_t code) {
+  return code == kFormatPcm || code == kFormatFloat || code == kFormatALaw || code == kFormatMuLaw;
+}
+
 }  // namespace
+
+bool WaveStoredAsItIs(const uint8_t* head, size_t size) {
+  if (size < 12 || !Tag(head, "RIFF") || !Tag(head + 8, "WAVE")) return false;
+  // As ParseWave reads it: the last format chunk before the data counts.
+  bool played = false;
+  for (size_t at = 12; size - at >= 8;) {
+    const uint8_t* chunk = head + at;
+    const uint32_t length = ReadU32LE(chunk + 4);
+    uint16_t code = 0;
+    if (Tag(chunk, "fmt ")) {
+      if (!FormatCode(chunk, length, size - at - 8, &code)) return false;
+      played = PlayedCode(code);
+    } else if (Tag(chunk, "data")) {
+      return played;
+    }
+    const uint64_t next = static_cast<uint64_t>(at) + 8 + length + (length & 1);
+    if (next > size) return played;
+    at = static_cast<size_t>(next);
+  }
+  return played;
+}
+
+bool WaveDataCutShort(const uint8_t* image, size_t size) {
+  if (size < 12 || !Tag(image, "RIFF") || !Tag(image + 8, "WAVE")) return false;
+  for (size_t at = 12; size - at >= 8;) {
+    const uint32_t length = ReadU32LE(image + at + 4);
+    if (Tag(image + at, "data")) return length > size - at - 8;
+    const uint64_t next = static_cast<uint64_t>(at) + 8 + length + (length & 1);
+    if (next > size) return true;
+    at = static_cast<size_t>(next);
+  }
+  return false;
+}
 
 bool ParseWave(const uint8_t* image, size_t size, WaveSound* sound, const char** why) {
   if (size < 12 || !Tag(image, "RIFF") || !Tag(image + 8, "WAVE")) return Refuse(why, "not a RIFF WAVE file");
@@ -56,17 +105,11 @@ bool ParseWave(const uint8_t* image, size_t size, WaveSound* sound, const char**
     const size_t body = at + 8;
     const size_t available = size - body;
     if (Tag(chunk, "fmt ")) {
-      if (length < 16 || available < 16) return Refuse(why, "format chunk cut short");
-      code = ReadU16LE(chunk + 8);
+      if (!FormatCode(chunk, length, available, &code)) return Refuse(why, "format chunk cut short");
       channels = ReadU16LE(chunk + 10);
       rate = ReadU32LE(chunk + 12);
       blockAlign = ReadU16LE(chunk + 20);
       bits = ReadU16LE(chunk + 22);
-      if (code == kFormatExtensible) {
-        // The sub-format's first two bytes are the plain format code.
-        if (length < 40 || available < 40) return Refuse(why, "extensible format chunk cut short");
-        code = ReadU16LE(chunk + 8 + 24);
-      }
       haveFormat = true;
     } else if (Tag(chunk, "data")) {
       if (!haveFormat) return Refuse(why, "data before the format chunk");

@@ -1,0 +1,10 @@
+// How many frames a sound's own headers announce, read by the builder itself so that a sound cut
+// short is told the same way whichever system decodes it: a compressed wave's fact chunk, an
+// MP3's Xing or Info frame. 0 when the file says nothing (decoders may still know, as FLAC's do).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "sound_format.h"
+
+uint64_t AnnouncedSoundFrames(SoundFormat format, const uint8_t* bytes, size_t size);
