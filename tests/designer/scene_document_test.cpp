@@ -150,7 +150,8 @@ TEST(SceneFileSize, TheMeasuredSizeIsTheSizeCreateWrites) {
   WriteFileBytes(scratch.Path("a.bmp"), MakeBmp(9, 5, 8, 0, 256, 1));
   WriteFileBytes(scratch.Path("b.bmp"), MakeBmp(30, 20, 24, 0, 0, 2));
   std::vector<uint8_t> wave(12345, 9);
-  std::copy_n("RIFF\x31\x30\0\0WAVE", 12, wave.begin());
+  // A PCM wave of 8-bit mono at 8 kHz: stored as it is.
+  std::copy_n("RIFF\x31\x30\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x40\x1f\0\0\1\0\x08\0", 36, wave.begin());
   WriteFileBytes(scratch.Path("s.wav"), wave);
   ProfileTextStore scene;
   WriteSetting(&scene, kFramePath, "a.bmp", 0, 0);
