@@ -43,13 +43,14 @@ void DrawCharacter(SceneModel* scene, CharacterState* c) {
   f->scaledHeight = WrapMul(c->depth, h) / 100;
   const int32_t left = WrapAdd(c->x, (w - f->scaledWidth) / 2);
   const int32_t top = WrapAdd(c->y, (h - f->scaledHeight) / 2);
-  RememberDrawn(scene, left, top, f->scaledWidth, f->scaledHeight);
   if (f->hasMask) {
-    StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->mask, 0, 0, w, h,
-                   RopSrcAnd);
-    StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->sprite, 0, 0, w, h,
-                   RopSrcPaint);
+    // As at natural size, only what the scaled mask lets through is restored and presented later.
+    int32_t reach[4];
+    MaskedStretchReach(work, f->scaledWidth, f->scaledHeight, f->mask, f->sprite, reach);
+    RememberDrawn(scene, WrapAdd(left, reach[0]), WrapAdd(top, reach[1]), reach[2] - reach[0], reach[3] - reach[1]);
+    MaskedStretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->mask, f->sprite);
   } else {
+    RememberDrawn(scene, left, top, f->scaledWidth, f->scaledHeight);
     StretchSurface(work, left, top, f->scaledWidth, f->scaledHeight, f->sprite, 0, 0, w, h,
                    RopSrcCopy);
   }

@@ -143,6 +143,12 @@ void Stretch(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, co
   StretchBlt(dest->context, dx, dy, dw, dh, src->context, sx, sy, sw, sh, op);
 }
 
+void MaskedStretch(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* mask,
+                   const Surface* sprite) {
+  Stretch(dest, dx, dy, dw, dh, mask, 0, 0, SurfaceWidth(mask), SurfaceHeight(mask), RopSrcAnd);
+  Stretch(dest, dx, dy, dw, dh, sprite, 0, 0, SurfaceWidth(mask), SurfaceHeight(mask), RopSrcPaint);
+}
+
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
   GdiSurface* dest = AsGdiSurface(target);
   if (!dest) return;
@@ -174,7 +180,9 @@ uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
-const SurfaceLayer kGdiSurfaceLayer = {Create, LoadDib, Release, OpenReference, Transfer, MaskedTransfer, MaskedReach, Stretch, Fill, FloodFill, ReadPixel};
+const SurfaceLayer kGdiSurfaceLayer = {Create,        LoadDib,     Release, OpenReference, Transfer, MaskedTransfer,
+                                       MaskedReach,   Stretch,     MaskedStretch, MaskedReach,   Fill,     FloodFill,
+                                       ReadPixel};
 
 void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
   Capture(dest, left, top);

@@ -1,5 +1,5 @@
-// morvane-demo-scene [--benchmark] FOLDER: draws the sample scene (frames, wallpaper, wave), or
-// the players' benchmark scene, into FOLDER and writes its MORVANE.INI there, ready for
+// morvane-demo-scene [--benchmark | --heavy] FOLDER: draws the sample scene (frames, wallpaper,
+// wave), or one of the players' benchmark scenes, into FOLDER and writes its MORVANE.INI there, ready for
 // morvane-pack and the Linux players.
 #include <cstdio>
 #include <cstring>
@@ -8,12 +8,14 @@
 
 int main(int argc, char** argv) {
   const bool benchmark = argc == 3 && strcmp(argv[1], "--benchmark") == 0;
-  if ((argc != 2 && !benchmark) || strcmp(argv[1], "--help") == 0) {
-    fprintf(stderr, "Usage: morvane-demo-scene [--benchmark] FOLDER\n");
+  const bool heavy = argc == 3 && strcmp(argv[1], "--heavy") == 0;
+  if ((argc != 2 && !benchmark && !heavy) || strcmp(argv[1], "--help") == 0) {
+    fprintf(stderr, "Usage: morvane-demo-scene [--benchmark | --heavy] FOLDER\n");
     return 2;
   }
   const char* folder = argv[argc - 1];
-  if (!(benchmark ? WriteBenchmarkScene(folder) : WriteDemoScene(folder))) {
+  const bool written = benchmark ? WriteBenchmarkScene(folder) : heavy ? WriteHeavyScene(folder) : WriteDemoScene(folder);
+  if (!written) {
     fprintf(stderr, "morvane-demo-scene: cannot write the scene into %s\n", folder);
     return 1;
   }

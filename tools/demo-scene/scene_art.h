@@ -48,3 +48,8 @@ bool WriteDemoScene(const std::string& folder);
 // The players' benchmark: 20 masked 96 x 96 characters of two frames each at their natural
 // size, bouncing over a plain background colour, painted 25 times a second; no sound.
 bool WriteBenchmarkScene(const std::string& folder);
+
+// The players' heavy scene: 20 of the sample scene's masked fish moving on all three axes (so
+// scaled at almost every paint) over its wallpaper stretched over the screen, painted 25 times a
+// second; no sound.
+bool WriteHeavyScene(const std::string& folder);
