@@ -547,6 +547,11 @@ void StretchMasked(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t 
     uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width + colStart;
     const uint32_t* m = mask->pixels + static_cast<size_t>(v) * sw;
     const uint32_t* s = sprite->pixels + static_cast<size_t>(v) * sw;
+    // The pair is small and stays in the cache; the picture's rows are a page apart each.
+    if (row + kRowsAhead < rowEnd) {
+      const char* ahead = reinterpret_cast<const char*>(d + static_cast<size_t>(kRowsAhead) * dest->width);
+      for (int32_t offset = 0; offset < span * 4; offset += 64) __builtin_prefetch(ahead + offset, 1);
+    }
     if (!runs || runs->plain) {
       for (int32_t k = 0; k < span; ++k) d[k] = (d[k] & m[columns[k]]) | s[columns[k]];
       continue;
