@@ -39,31 +39,40 @@ int64_t WeightOf(const Span& s, int32_t i) {
   return i == s.first ? s.firstWeight : i == s.last ? s.lastWeight : s.middleWeight;
 }
 
-}  // namespace
-
-void ScaleDownPixels(const uint32_t* pixels, int32_t w, int32_t h, uint32_t* out, int32_t nw, int32_t nh) {
+// The scale with the old rows fetched one at a time (fetch(y) gives row y, valid until the next
+// call) and each new row handed on as it is done (emit(y, row)), so that neither picture need be
+// held whole: every old row is fetched once, in order.
+template <typename Fetch, typename Emit>
+void ScaleDownRows(int32_t w, int32_t h, int32_t nw, int32_t nh, Fetch fetch, Emit emit) {
   const std::vector<Span> columns = Spans(w, nw), rows = Spans(h, nh);
   // Every new pixel's weights add up to w h; at most 16384 on each axis and 255 a channel, the
   // sums stay far within 64 bits.
   const int64_t whole = static_cast<int64_t>(w) * h;
-  std::vector<int64_t> sums(static_cast<size_t>(nw) * 3);
+  std::vector<int64_t> sums(static_cast<size_t>(nw) * 3), carried(static_cast<size_t>(nw) * 3);
+  std::vector<uint32_t> done(static_cast<size_t>(nw));
+  int32_t fetched = -1;
   for (int32_t y = 0; y < nh; ++y) {
     const Span& rs = rows[static_cast<size_t>(y)];
+    // An old row cut by the edge between two new rows counts in both: its column sums are kept.
     std::fill(sums.begin(), sums.end(), 0);
     for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
-      const uint32_t* row = pixels + static_cast<size_t>(oy) * w;
       const int64_t rowWeight = WeightOf(rs, oy);
-      for (int32_t x = 0; x < nw; ++x) {
-        const Span& cs = columns[static_cast<size_t>(x)];
-        int64_t c[3] = {0, 0, 0};
-        for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
-          const int64_t weight = WeightOf(cs, ox);
-          c[0] += weight * (row[ox] & 0xFF);
-          c[1] += weight * ((row[ox] >> 8) & 0xFF);
-          c[2] += weight * ((row[ox] >> 16) & 0xFF);
+      if (oy > fetched) {
+        const uint32_t* row = fetch(oy);
+        fetched = oy;
+        for (int32_t x = 0; x < nw; ++x) {
+          const Span& cs = columns[static_cast<size_t>(x)];
+          int64_t c[3] = {0, 0, 0};
+          for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
+            const int64_t weight = WeightOf(cs, ox);
+            c[0] += weight * (row[ox] & 0xFF);
+            c[1] += weight * ((row[ox] >> 8) & 0xFF);
+            c[2] += weight * ((row[ox] >> 16) & 0xFF);
+          }
+          for (int i = 0; i < 3; ++i) carried[static_cast<size_t>(x) * 3 + i] = c[i];
         }
-        for (int i = 0; i < 3; ++i) sums[static_cast<size_t>(x) * 3 + i] += rowWeight * c[i];
       }
+      for (size_t i = 0; i < sums.size(); ++i) sums[i] += rowWeight * carried[i];
     }
     for (int32_t x = 0; x < nw; ++x) {
       uint32_t pixel = 0;
@@ -71,9 +80,26 @@ void ScaleDownPixels(const uint32_t* pixels, int32_t w, int32_t h, uint32_t* out
         const int64_t value = (sums[static_cast<size_t>(x) * 3 + i] + whole / 2) / whole;
         pixel |= static_cast<uint32_t>(value) << (8 * i);
       }
-      out[static_cast<size_t>(y) * nw + x] = pixel;
+      done[static_cast<size_t>(x)] = pixel;
     }
+    emit(y, done.data());
   }
+}
+
+// A record of 24 bits a pixel, bottom-up, uncompressed: what the codecs and most bitmap files
+// give, and the rows can be read from it as they are.
+bool PlainRows(const BitmapRecord& record, int32_t w, int32_t h) {
+  const uint8_t* info = record.infoHeader;
+  return ReadU16LE(info + 14) == 24 && ReadU32LE(info + 16) == kBiRgb && ReadI32LE(info + 8) > 0 &&
+         static_cast<uint64_t>((static_cast<uint32_t>(w) * 3 + 3) & ~3u) * h <= record.bitsSize;
+}
+
+}  // namespace
+
+void ScaleDownPixels(const uint32_t* pixels, int32_t w, int32_t h, uint32_t* out, int32_t nw, int32_t nh) {
+  ScaleDownRows(
+      w, h, nw, nh, [&](int32_t y) { return pixels + static_cast<size_t>(y) * w; },
+      [&](int32_t y, const uint32_t* row) { std::memcpy(out + static_cast<size_t>(y) * nw, row, static_cast<size_t>(nw) * 4); });
 }
 
 WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, int32_t* height) {
@@ -83,11 +109,6 @@ WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, 
   *width = w;
   *height = h;
   if (w <= kMaxWallpaperWidth && h <= kMaxWallpaperHeight) return WallpaperFits;
-  uint8_t info[kMaxPackedInfoSize];
-  const uint32_t infoSize = PackBitmapInfo(*record, info);
-  DibPixels image;
-  const char* why = nullptr;
-  if (!DecodeDib(info, infoSize, record->bits, record->bitsSize, &image, &why)) return WallpaperUnfitted;
   // On an axis too long: a stretched picture scales down to the limit, a centred one keeps the
   // middle of the limit's length, or one less where the old length is odd.
   const auto fitted = [stretched](int32_t length, int32_t limit) {
@@ -95,29 +116,50 @@ WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, 
     return stretched ? limit : limit - ((length - limit) & 1);
   };
   const int32_t nw = fitted(w, kMaxWallpaperWidth), nh = fitted(h, kMaxWallpaperHeight);
-  std::vector<uint32_t> kept(static_cast<size_t>(nw) * nh);
-  if (stretched) {
-    ScaleDownPixels(image.pixels, w, h, kept.data(), nw, nh);
+  // The old rows straight from the record where it has the plain form, else from its decoding.
+  DibPixels image;
+  std::vector<uint32_t> scratch;
+  const bool plain = PlainRows(*record, w, h);
+  if (plain) {
+    scratch.resize(static_cast<size_t>(w));
   } else {
-    const int32_t left = (w - nw) / 2, top = (h - nh) / 2;
-    for (int32_t y = 0; y < nh; ++y)
-      std::memcpy(&kept[static_cast<size_t>(y) * nw], image.pixels + static_cast<size_t>(top + y) * w + left,
-                  static_cast<size_t>(nw) * 4);
+    uint8_t info[kMaxPackedInfoSize];
+    const uint32_t infoSize = PackBitmapInfo(*record, info);
+    const char* why = nullptr;
+    if (!DecodeDib(info, infoSize, record->bits, record->bitsSize, &image, &why)) return WallpaperUnfitted;
   }
-  ReleaseDibPixels(&image);
+  const uint32_t oldStride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
+  const auto fetch = [&](int32_t y) -> const uint32_t* {
+    if (!plain) return image.pixels + static_cast<size_t>(y) * w;
+    const uint8_t* in = record->bits + static_cast<size_t>(h - 1 - y) * oldStride;
+    for (int32_t x = 0; x < w; ++x)
+      scratch[static_cast<size_t>(x)] = static_cast<uint32_t>(in[3 * x + 2]) | static_cast<uint32_t>(in[3 * x + 1]) << 8 |
+                                        static_cast<uint32_t>(in[3 * x]) << 16;
+    return scratch.data();
+  };
   // A bottom-up 24-bit record, rows padded to four bytes.
   const uint32_t stride = (static_cast<uint32_t>(nw) * 3 + 3) & ~3u;
   uint8_t* bits = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(stride) * nh, 1));
-  if (!bits) return WallpaperUnfitted;
-  for (int32_t y = 0; y < nh; ++y) {
+  if (!bits) {
+    ReleaseDibPixels(&image);
+    return WallpaperUnfitted;
+  }
+  const auto emit = [&](int32_t y, const uint32_t* kept) {
     uint8_t* row = bits + static_cast<size_t>(nh - 1 - y) * stride;
     for (int32_t x = 0; x < nw; ++x) {
-      const uint32_t c = kept[static_cast<size_t>(y) * nw + x];
+      const uint32_t c = kept[x];
       row[3 * x] = static_cast<uint8_t>(c >> 16);  // blue, green, red
       row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
       row[3 * x + 2] = static_cast<uint8_t>(c);
     }
+  };
+  if (stretched) {
+    ScaleDownRows(w, h, nw, nh, fetch, emit);
+  } else {
+    const int32_t left = (w - nw) / 2, top = (h - nh) / 2;
+    for (int32_t y = 0; y < nh; ++y) emit(y, fetch(top + y) + left);
   }
+  ReleaseDibPixels(&image);
   std::free(record->bits);
   record->bits = bits;
   record->bitsSize = stride * static_cast<uint32_t>(nh);
