@@ -111,6 +111,8 @@ void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInp
     case LeftAfterEndedRun: reasonText = IDS_INPUT_AFTER_ENDED_RUN; break;
     case LeftAfterEmptySlot: reasonText = IDS_INPUT_AFTER_EMPTY_SLOT; break;
     case LeftNoRoom: reasonText = IDS_INPUT_NO_ROOM; break;
+    case NoteWallpaperScaled: reasonText = IDS_INPUT_WALLPAPER_SCALED; break;
+    case NoteWallpaperCut: reasonText = IDS_INPUT_WALLPAPER_CUT; break;
     default: break;  // a note, told in the walk's words
   }
   if (reasonText == 0) {
@@ -120,6 +122,12 @@ void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInp
     WideText format(formatText, 64);
     format.Fill(host, IDS_SOUND_FORMAT_FIRST + input.number, {});
     why.Fill(host, reasonText, {formatText, detailText});
+  } else if (input.reason == NoteWallpaperScaled || input.reason == NoteWallpaperCut) {
+    wchar_t widthText[12], heightText[12];
+    WideText width(widthText, 12), height(heightText, 12);
+    width.AddNumber(static_cast<int>(input.number >> 16));
+    height.AddNumber(static_cast<int>(input.number & 0xFFFF));
+    why.Fill(host, reasonText, {widthText, heightText});
   } else {
     why.Fill(host, reasonText, {slotNumbered || input.reason == LeftOverLimit ? numberText : detailText});
   }

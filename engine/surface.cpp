@@ -47,6 +47,16 @@ void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
   kProgramSurfaceLayer.stretch(dest, dx, dy, dw, dh, src, sx, sy, sw, sh, op);
 }
 
+void MaskedStretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* mask,
+                          const Surface* sprite) {
+  kProgramSurfaceLayer.maskedStretch(dest, dx, dy, dw, dh, mask, sprite);
+}
+
+void MaskedStretchReach(const Surface* dest, int32_t dw, int32_t dh, const Surface* mask, const Surface* sprite,
+                        int32_t reach[4]) {
+  kProgramSurfaceLayer.maskedStretchReach(dest, dw, dh, mask, sprite, reach);
+}
+
 void FillSurface(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom,
                  uint32_t colour) {
   kProgramSurfaceLayer.fill(dest, left, top, right, bottom, colour);

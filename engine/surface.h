@@ -72,6 +72,16 @@ void MaskedTransferSurface(Surface* dest, int32_t dx, int32_t dy, int32_t width,
 // With a null mask, the same for BlendSurface of the own-pixels `sprite` at its natural size.
 void MaskedTransferReach(const Surface* dest, int32_t width, int32_t height, const Surface* mask,
                          const Surface* sprite, int32_t reach[4]);
+// A masked picture scaled: the whole of `mask` stretched onto dw x dh of dest at (dx, dy) and
+// ANDed, then the same of `sprite` ORed, as the two StretchSurface calls would (same pixels,
+// same clipping), in one pass where the layer can. The pair is passed as to
+// MaskedTransferSurface.
+void MaskedStretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* mask,
+                          const Surface* sprite);
+// MaskedTransferReach for MaskedStretchSurface: the part of the dw x dh box, as left, top,
+// right, bottom within it, outside which the scaled transfer leaves dest as it is.
+void MaskedStretchReach(const Surface* dest, int32_t dw, int32_t dh, const Surface* mask, const Surface* sprite,
+                        int32_t reach[4]);
 // Scales sw x sh of src onto dw x dh of dest, one source pixel per destination pixel
 // (dropped rows and columns are discarded, never blended); a size of 0 draws nothing.
 void StretchSurface(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
@@ -110,6 +120,10 @@ struct SurfaceLayer {
   void (*stretch)(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src, int32_t sx,
                   int32_t sy, int32_t sw, int32_t sh, RasterOp op);
   void (*blend)(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* src);
+  void (*maskedStretch)(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* mask,
+                        const Surface* sprite);
+  void (*maskedStretchReach)(const Surface* dest, int32_t dw, int32_t dh, const Surface* mask,
+                             const Surface* sprite, int32_t reach[4]);
   void (*fill)(Surface* dest, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour);
   void (*floodFill)(Surface* surface, int32_t x, int32_t y, uint32_t match, uint32_t paint);
   uint32_t (*readPixel)(const Surface* surface, int32_t x, int32_t y);

@@ -1,5 +1,6 @@
 // The surface layer on plain 32-bit pixel buffers: the reference for what every operation
 // does, used by tests, benchmarks and tools on every platform.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #if defined(__linux__)
@@ -643,6 +644,114 @@ void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, cons
   if (columns != onStack) free(columns);
 }
 
+// The pair as a masked transfer can take it in one pass; otherwise its two transfers (or
+// stretches) are the definition.
+bool PairFitsOnePass(const SoftSurface* dest, const SoftSurface* mask, const SoftSurface* sprite) {
+  return dest && mask && sprite && dest->pixels && mask->pixels && sprite->pixels && dest != mask && dest != sprite &&
+         mask->width == sprite->width && mask->height == sprite->height;
+}
+
+// The source column (or row) under the centre of column k of a stretch of `from` onto `to`.
+inline int32_t SourceUnder(int64_t k, int32_t from, int32_t to) { return SampledSource(k, to, from); }
+
+// The first of `to` stretched columns whose source column is `column` or later.
+int32_t FirstStretchedAt(int32_t column, int32_t from, int32_t to) {
+  int32_t k = static_cast<int32_t>(static_cast<int64_t>(column) * to / from);
+  while (k > 0 && SourceUnder(k - 1, from, to) >= column) --k;
+  while (k < to && SourceUnder(k, from, to) < column) ++k;
+  return k;
+}
+
+// A character at another depth than its natural one is drawn this way at every paint, its size
+// changing with its depth. The runs of the pair at natural size serve every size: source columns
+// grow with destination columns, so each run of a source row covers one stretch of each
+// destination row that takes it, and only the sprite's pixels under the picture are read.
+void StretchMasked(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* maskSurface,
+                   const Surface* spriteSurface) {
+  SoftSurface* dest = Soft(target);
+  const SoftSurface* mask = Soft(maskSurface);
+  const SoftSurface* sprite = Soft(spriteSurface);
+  if (!PairFitsOnePass(dest, mask, sprite)) {
+    const int32_t sw = SurfaceWidth(mask), sh = SurfaceHeight(mask);
+    Stretch(dest, dx, dy, dw, dh, mask, 0, 0, sw, sh, RopSrcAnd);
+    Stretch(dest, dx, dy, dw, dh, sprite, 0, 0, sw, sh, RopSrcPaint);
+    return;
+  }
+  if (dw <= 0 || dh <= 0) return;
+  const int32_t sw = mask->width, sh = mask->height;
+  const int64_t colStart = dx < 0 ? 0 : dx;
+  const int64_t colEnd = std::min<int64_t>(static_cast<int64_t>(dx) + dw, dest->width);
+  const int64_t rowStart = dy < 0 ? 0 : dy;
+  const int64_t rowEnd = std::min<int64_t>(static_cast<int64_t>(dy) + dh, dest->height);
+  if (colStart >= colEnd || rowStart >= rowEnd) return;
+  const int32_t span = static_cast<int32_t>(colEnd - colStart);
+  const int32_t kStackSpan = 1024;
+  int32_t onStack[kStackSpan];
+  int32_t* columns = span <= kStackSpan ? onStack : static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 4));
+  if (!columns) return;
+  for (int32_t k = 0; k < span; ++k) columns[k] = SourceUnder(colStart + k - dx, sw, dw);
+  Touch(dest);
+  const bool keepIsNothing = !dest->highBytes;
+  dest->highBytes = dest->highBytes || sprite->highBytes;
+  const MaskRuns* runs = RunsFor(mask, sprite);
+  for (int64_t row = rowStart; row < rowEnd; ++row) {
+    const int32_t v = SourceUnder(row - dy, sh, dh);
+    uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width + colStart;
+    const uint32_t* m = mask->pixels + static_cast<size_t>(v) * sw;
+    const uint32_t* s = sprite->pixels + static_cast<size_t>(v) * sw;
+    // The pair is small and stays in the cache; the picture's rows are a page apart each.
+    if (row + kRowsAhead < rowEnd) {
+      const char* ahead = reinterpret_cast<const char*>(d + static_cast<size_t>(kRowsAhead) * dest->width);
+      for (int32_t offset = 0; offset < span * 4; offset += 64) __builtin_prefetch(ahead + offset, 1);
+    }
+    if (!runs || runs->plain) {
+      for (int32_t k = 0; k < span; ++k) d[k] = (d[k] & m[columns[k]]) | s[columns[k]];
+      continue;
+    }
+    const int32_t last = runs->rowStart[v + 1];
+    int32_t k = 0;
+    for (int32_t r = runs->rowStart[v]; r < last && k < span; ++r) {
+      const int32_t to = r + 1 < last ? static_cast<int32_t>(runs->runs[r + 1] >> 2) : sw;
+      const int32_t from = k;
+      while (k < span && columns[k] < to) ++k;
+      switch (runs->runs[r] & 3) {
+        case RunKeep:
+          if (keepIsNothing) break;
+          for (int32_t i = from; i < k; ++i) d[i] &= kWhite;
+          break;
+        case RunCopy:
+          for (int32_t i = from; i < k; ++i) d[i] = s[columns[i]];
+          break;
+        default:
+          for (int32_t i = from; i < k; ++i) d[i] = (d[i] & m[columns[i]]) | s[columns[i]];
+          break;
+      }
+    }
+  }
+  if (columns != onStack) free(columns);
+}
+
+void StretchedReach(const Surface* target, int32_t dw, int32_t dh, const Surface* maskSurface,
+                        const Surface* spriteSurface, int32_t reach[4]) {
+  const SoftSurface* dest = Soft(target);
+  const SoftSurface* mask = Soft(maskSurface);
+  const SoftSurface* sprite = Soft(spriteSurface);
+  reach[0] = reach[1] = 0;
+  reach[2] = dw;
+  reach[3] = dh;
+  if (dw <= 0 || dh <= 0 || !PairFitsOnePass(dest, mask, sprite) || dest->highBytes) return;
+  const MaskRuns* runs = RunsFor(mask, sprite);
+  if (!runs) return;
+  if (runs->reach[2] == 0) {
+    reach[2] = reach[3] = 0;
+    return;
+  }
+  reach[0] = FirstStretchedAt(runs->reach[0], mask->width, dw);
+  reach[1] = FirstStretchedAt(runs->reach[1], mask->height, dh);
+  reach[2] = FirstStretchedAt(runs->reach[2], mask->width, dw);
+  reach[3] = FirstStretchedAt(runs->reach[3], mask->height, dh);
+}
+
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
   SoftSurface* dest = Soft(target);
   if (!dest || !dest->pixels) return;
@@ -684,9 +793,9 @@ uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
-const SurfaceLayer kSoftSurfaceLayer = {Create,         LoadDib,     LoadOwnPixels, Release, OpenReference,
-                                        Transfer,       MaskedTransfer, MaskedReach, Stretch, Blend,
-                                        Fill,           FloodFill,   ReadPixel};
+const SurfaceLayer kSoftSurfaceLayer = {Create,         LoadDib,       LoadOwnPixels,  Release, OpenReference,
+                                        Transfer,       MaskedTransfer, MaskedReach,    Stretch, Blend,
+                                        StretchMasked,  StretchedReach, Fill,           FloodFill, ReadPixel};
 
 uint32_t* SoftSurfacePixels(Surface* picture) {
   SoftSurface* surface = Soft(picture);

@@ -12,6 +12,7 @@
 #include "setting_table.h"
 #include "sound_decoding.h"
 #include "wave_format.h"
+#include "wallpaper_fit.h"
 
 namespace {
 
@@ -257,7 +258,7 @@ BackgroundRecord SceneWalk::Background() {
       fileOpen_) {
     // A wallpaper is one picture: an animation gives its first frame.
     haveWallpaper_ = NextOpenFrame(WalkWallpaper, 0, named, false, &wallpaper_) == FrameGiven &&
-                     TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
+                     FitNamedWallpaper(named) && TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
     if (fileOpen_) ClosePictureFile(&file_);
     fileOpen_ = false;
   }
@@ -266,6 +267,19 @@ BackgroundRecord SceneWalk::Background() {
     background_.wallpaper = 0;
   }
   return background_;
+}
+
+// A wallpaper larger than any screen it is for is brought within the limit here, once, so that
+// the package and every player hold no more of it than a screen shows. Always true: a picture
+// that cannot be fitted goes as it is.
+bool SceneWalk::FitNamedWallpaper(const char* named) {
+  int32_t width = 0, height = 0;
+  const WallpaperFit fit = FitWallpaper(&wallpaper_, background_.stretch != 0, &width, &height);
+  if (fit == WallpaperScaled || fit == WallpaperCut) {
+    Hear(WalkWallpaper, 0, named, fit == WallpaperScaled ? NoteWallpaperScaled : NoteWallpaperCut,
+         static_cast<uint32_t>(width) << 16 | static_cast<uint32_t>(height));
+  }
+  return true;
 }
 
 bool SceneWalk::TakeWallpaper(BitmapRecord* record) {

@@ -84,6 +84,7 @@ class SceneWalk {
   enum FrameStep { FrameGiven, NoFurtherFrame, NoFrameAtAll };
   FrameStep NextOpenFrame(WalkSubject subject, int slot, const char* named, bool sprite, BitmapRecord* record);
   void EndRun(WalkReason reason, int fromSlot, int endedAt);
+  bool FitNamedWallpaper(const char* named);
   bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);
   bool DecodeSound(WalkSoundFile* sound, uint64_t size);
 

@@ -1,5 +1,7 @@
 #include "walk_outcome.h"
 
+#include "wallpaper_fit.h"
+
 #include <cstdio>
 
 #include "settings_limits.h"
@@ -57,6 +59,14 @@ size_t DescribeWalkReason(const WalkOutcome& o, char* text, size_t size) {
       break;
     case NoteSoundCutShort:
       written = std::snprintf(text, size, "the file could not be read whole; the rest of the sound is silence");
+      break;
+    case NoteWallpaperScaled:
+      written = std::snprintf(text, size, "larger than %d x %d: scaled down to %u x %u once, for every screen",
+                              kMaxWallpaperWidth, kMaxWallpaperHeight, n >> 16, n & 0xFFFF);
+      break;
+    case NoteWallpaperCut:
+      written = std::snprintf(text, size, "larger than %d x %d: cut to its middle %u x %u, all that a screen shows",
+                              kMaxWallpaperWidth, kMaxWallpaperHeight, n >> 16, n & 0xFFFF);
       break;
     case LeftMissing: written = std::snprintf(text, size, "no file of that name%s", ends); break;
     case LeftUnopenable:

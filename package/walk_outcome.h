@@ -15,6 +15,8 @@ enum WalkReason {
   NoteLaterFramesDamaged,  // number: the first frame of the picture that could not be read
   NoteFramesBeyondRoom,    // number: how many of the picture's frames the character uses
   NoteSoundCutShort,       // the wave could not be read whole: the rest of it is silence
+  NoteWallpaperScaled,     // number: the new width << 16 | height, the largest a saver carries
+  NoteWallpaperCut,        // number: as for NoteWallpaperScaled; its middle at natural size is kept
   // Left out.
   LeftMissing,             // no file of that name
   LeftUnopenable,          // there, but it cannot be opened (detail: the system's words)

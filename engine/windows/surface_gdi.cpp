@@ -228,6 +228,12 @@ void Blend(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t dh, cons
   if (section) DeleteObject(section);
 }
 
+void MaskedStretch(Surface* dest, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const Surface* mask,
+                   const Surface* sprite) {
+  Stretch(dest, dx, dy, dw, dh, mask, 0, 0, SurfaceWidth(mask), SurfaceHeight(mask), RopSrcAnd);
+  Stretch(dest, dx, dy, dw, dh, sprite, 0, 0, SurfaceWidth(mask), SurfaceHeight(mask), RopSrcPaint);
+}
+
 void Fill(Surface* target, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
   GdiSurface* dest = AsGdiSurface(target);
   if (!dest) return;
@@ -259,9 +265,9 @@ uint32_t ReadPixel(const Surface* picture, int32_t x, int32_t y) {
 
 }  // namespace
 
-const SurfaceLayer kGdiSurfaceLayer = {Create,   LoadDib,        LoadOwnPixels, Release, OpenReference,
-                                       Transfer, MaskedTransfer, MaskedReach,   Stretch, Blend,
-                                       Fill,     FloodFill,      ReadPixel};
+const SurfaceLayer kGdiSurfaceLayer = {Create,   LoadDib,        LoadOwnPixels, Release,       OpenReference,
+                                       Transfer, MaskedTransfer, MaskedReach,   Stretch,       Blend,
+                                       MaskedStretch, MaskedReach, Fill,        FloodFill,     ReadPixel};
 
 void CaptureDisplay(Surface* dest, int32_t left, int32_t top) {
   Capture(dest, left, top);

@@ -109,6 +109,61 @@ TEST(SurfaceLayer, MaskedTransfersDrawWhatAnAndThenAnOrDraw) {
   ReleaseSurface(sprite);
 }
 
+// The scaled masked transfer against the two stretches it stands for, at sizes that shrink,
+// enlarge and clip, for pairs whose runs keep, copy and mix.
+// A wide pair of few runs a row, as characters' pairs are: transparent margins, an opaque body
+// with a few mixed pixels.
+void WidePair(std::vector<std::string>* mask, std::vector<std::string>* sprite) {
+  for (int y = 0; y < 10; ++y) {
+    std::string m(40, '.'), s(40, '#');
+    for (int x = 8 + y; x < 30 - y / 2; ++x) {
+      m[x] = x == 20 ? 'r' : '#';
+      s[x] = "rgbmy"[(x / 3 + y) % 5];
+    }
+    mask->push_back(m);
+    sprite->push_back(s);
+  }
+}
+
+TEST(SurfaceLayer, MaskedStretchesDrawWhatTwoStretchesDraw) {
+  std::vector<std::string> picture;
+  for (int y = 0; y < 24; ++y) picture.push_back(std::string("rgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgby").substr(y % 4, 44));
+  std::vector<std::string> wideMask, wideSprite;
+  WidePair(&wideMask, &wideSprite);
+  const struct {
+    std::vector<std::string> mask, sprite;
+  } pairs[] = {
+      {wideMask, wideSprite},
+      {Picture({".#.", "..#", "r.."}), Picture({"#g#", "##m", "gr#"})},
+      {Picture({"#.#.", ".#.#", "#.#.", ".#.#"}), Picture({"rgby", "m#g#", "#b#r", "yrgb"})},
+      {Picture({"....", ".#..", "...."}), Picture({"####", "#r##", "####"})},
+      {Picture({"...", "..."}), Picture({"###", "###"})},
+  };
+  const int32_t places[][4] = {{0, 0, 6, 5},   {1, 1, 2, 2},   {0, 0, 1, 1},  {-2, -1, 7, 4}, {3, 2, 5, 5},
+                               {2, 0, 3, 3},   {0, 0, 0, 4},   {-9, 0, 5, 5}, {0, 0, 44, 24}, {-7, 3, 29, 9},
+                               {10, -4, 61, 23}, {5, 5, 40, 10}, {30, 20, 39, 11}};
+  for (const auto& pair : pairs) {
+    Surface* mask = MakeSurface(pair.mask);
+    Surface* sprite = MakeSurface(pair.sprite);
+    for (const auto& p : places) {
+      Surface* masked = MakeSurface(picture);
+      Surface* twice = MakeSurface(picture);
+      int32_t reach[4];
+      MaskedStretchReach(masked, p[2], p[3], mask, sprite, reach);
+      MaskedStretchSurface(masked, p[0], p[1], p[2], p[3], mask, sprite);
+      const int32_t w = SurfaceWidth(mask), h = SurfaceHeight(mask);
+      StretchSurface(twice, p[0], p[1], p[2], p[3], mask, 0, 0, w, h, RopSrcAnd);
+      StretchSurface(twice, p[0], p[1], p[2], p[3], sprite, 0, 0, w, h, RopSrcPaint);
+      EXPECT_EQ(Letters(masked), Letters(twice)) << pair.mask[0] << " at " << p[0] << "," << p[1] << " size " << p[2] << "x" << p[3];
+      ExpectChangesWithinReach(picture, Letters(masked), p[0], p[1], reach);
+      ReleaseSurface(masked);
+      ReleaseSurface(twice);
+    }
+    ReleaseSurface(mask);
+    ReleaseSurface(sprite);
+  }
+}
+
 #ifndef _WIN32
 // Only pixel buffers hold bits above the colour, and a white mask clears them as AND does.
 TEST(SurfaceLayer, MaskedTransfersClearBitsAboveTheColourUnderAWhiteMask) {

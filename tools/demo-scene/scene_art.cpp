@@ -174,13 +174,12 @@ bool SettingsText::Write(const std::string& path) const {
   return WriteFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-bool WriteDemoScene(const std::string& folder) {
-  const std::string dir = folder + "/";
-  bool ok = true;
-  SettingsText settings;
-  settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 4).Set(kTransparency, 1);
+namespace {
 
-  // A: a round fish on white, swimming back and forth, its tail beating (ping-pong).
+// The sample scene's fish: four frames of a round fish on white, its tail at four spreads, as
+// frame slots 0 to 3 of `character`.
+bool WriteFishFrames(const std::string& dir, SettingsText& settings, int character) {
+  bool ok = true;
   for (int k = 0; k < 4; ++k) {
     Picture32 fish(72, 48, 0xFFFFFF);
     for (int32_t y = 0; y < 48; ++y)
@@ -196,9 +195,37 @@ bool WriteDemoScene(const std::string& folder) {
     fish.Disc(18, 20, 4, 0x000000);
     fish.Disc(17, 19, 1, 0xFFFFFF);  // a white gleam inside the eye stays opaque
     std::string name = "fish" + std::to_string(k) + ".bmp";
-    ok &= WriteBmp24(dir + name, fish);
-    settings.SetFrame(0, k, name);
+    // Every character of a scene may swim with the same four files.
+    if (character == 0) ok &= WriteBmp24(dir + name, fish);
+    settings.SetFrame(character, k, name);
   }
+  return ok;
+}
+
+// The sample scene's night sky (320 x 200), as sky.bmp.
+bool WriteSkyWallpaper(const std::string& dir) {
+  Picture32 sky(320, 200, 0);
+  for (int32_t y = 0; y < 200; ++y)
+    for (int32_t x = 0; x < 320; ++x) sky.at(x, y) = Rgb(10 + y / 4, 20 + y / 3, 60 + y / 2);
+  uint32_t seed = 7;
+  for (int i = 0; i < 60; ++i) {
+    seed = seed * 1103515245 + 12345;
+    sky.at(int32_t(seed >> 8) % 320, int32_t(seed >> 20) % 140) = 0xFFFFFF;
+  }
+  sky.Fill(0, 170, 320, 200, Rgb(30, 80, 40));
+  return WriteBmp24(dir + "sky.bmp", sky);
+}
+
+}  // namespace
+
+bool WriteDemoScene(const std::string& folder) {
+  const std::string dir = folder + "/";
+  bool ok = true;
+  SettingsText settings;
+  settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 4).Set(kTransparency, 1);
+
+  // A: a round fish on white, swimming back and forth, its tail beating (ping-pong).
+  ok &= WriteFishFrames(dir, settings, 0);
   settings.SetFor(kSpeedX, 0, 5).SetFor(kSpeedY, 0, 2).SetFor(kSpeedDepth, 0, 0).SetFor(kFrameStep, 0, 1);
   settings.SetFor(kBounceX, 0, 1).SetFor(kBounceY, 0, 1).SetFor(kBounceDepth, 0, 1).SetFor(kPingPong, 0, 1);
   settings.SetFor(kAppearanceRate, 0, 10);
@@ -241,16 +268,7 @@ bool WriteDemoScene(const std::string& folder) {
   settings.SetFor(kAppearanceRate, 2, 10);
 
   // A night-sky wallpaper stretched over the screen, over a dark blue background colour.
-  Picture32 sky(320, 200, 0);
-  for (int32_t y = 0; y < 200; ++y)
-    for (int32_t x = 0; x < 320; ++x) sky.at(x, y) = Rgb(10 + y / 4, 20 + y / 3, 60 + y / 2);
-  uint32_t seed = 7;
-  for (int i = 0; i < 60; ++i) {
-    seed = seed * 1103515245 + 12345;
-    sky.at(int32_t(seed >> 8) % 320, int32_t(seed >> 20) % 140) = 0xFFFFFF;
-  }
-  sky.Fill(0, 170, 320, 200, Rgb(30, 80, 40));
-  ok &= WriteBmp24(dir + "sky.bmp", sky);
+  ok &= WriteSkyWallpaper(dir);
   settings.Set(kNoColour, 0).Set(kColourRed, 16).Set(kColourGreen, 24);
   settings.Set(kColourBlue, 64).Set(kWallpaperShown, 1).Set(kWallpaperStretched, 1);
   settings.Set(kWallpaperPath, "sky.bmp");
@@ -334,6 +352,25 @@ bool WriteAlphaBenchmarkScene(const std::string& folder) {
       settings.SetFrame(c, k, name);
     }
   }
+  ok &= settings.Write(dir + "MORVANE.INI");
+  return ok;
+}
+
+bool WriteHeavyScene(const std::string& folder) {
+  const std::string dir = folder + "/";
+  bool ok = WriteSkyWallpaper(dir);
+  SettingsText settings;
+  settings.Set(kRedrawPeriod, 40).Set(kFrameMultiplier, 4).Set(kTransparency, 1);
+  for (int c = 0; c < kCharacterCount; ++c) {
+    ok &= WriteFishFrames(dir, settings, c);
+    // Speeds differ from fish to fish so that they spread out and their depths drift apart.
+    settings.SetFor(kSpeedX, c, (c % 2 ? 1 : -1) * (2 + c % 5)).SetFor(kSpeedY, c, (c % 3 ? 1 : -1) * (1 + c % 4));
+    settings.SetFor(kSpeedDepth, c, (c % 2 ? -1 : 1) * (1 + c % 3)).SetFor(kFrameStep, c, 1);
+    settings.SetFor(kBounceX, c, 1).SetFor(kBounceY, c, 1).SetFor(kBounceDepth, c, 1).SetFor(kPingPong, c, 1);
+    settings.SetFor(kAppearanceRate, c, 10);
+  }
+  settings.Set(kNoColour, 0).Set(kColourRed, 16).Set(kColourGreen, 24).Set(kColourBlue, 64);
+  settings.Set(kWallpaperShown, 1).Set(kWallpaperStretched, 1).Set(kWallpaperPath, "sky.bmp");
   ok &= settings.Write(dir + "MORVANE.INI");
   return ok;
 }

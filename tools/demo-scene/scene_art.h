@@ -51,3 +51,8 @@ bool WriteBenchmarkScene(const std::string& folder);
 // The same scene with frames that carry their own alpha: 20 balls of 96 x 96 with soft edges
 // and soft shadows, as PNG pictures.
 bool WriteAlphaBenchmarkScene(const std::string& folder);
+
+// The players' heavy scene: 20 of the sample scene's masked fish moving on all three axes (so
+// scaled at almost every paint) over its wallpaper stretched over the screen, painted 25 times a
+// second; no sound.
+bool WriteHeavyScene(const std::string& folder);

@@ -1,0 +1,172 @@
+#include "wallpaper_fit.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "byte_order.h"
+#include "dib_image.h"
+#include "frame_record.h"
+#include "size_limits.h"
+
+namespace {
+
+// For each new column (or row) of a scale from n old ones to m new ones: the old ones it covers
+// and the weight of each. Measured in 1/m of an old pixel, new pixel k spans [k n, (k + 1) n)
+// and old pixel i spans [i m, (i + 1) m): the weights are the overlaps, whole numbers adding up
+// to n for every new pixel.
+struct Span {
+  int32_t first, last;  // old pixels first..last
+  int64_t firstWeight, lastWeight, middleWeight;
+};
+
+std::vector<Span> Spans(int32_t n, int32_t m) {
+  std::vector<Span> spans(static_cast<size_t>(m));
+  for (int32_t k = 0; k < m; ++k) {
+    const int64_t from = static_cast<int64_t>(k) * n, to = from + n;
+    Span& s = spans[static_cast<size_t>(k)];
+    s.first = static_cast<int32_t>(from / m);
+    s.last = static_cast<int32_t>((to - 1) / m);
+    s.firstWeight = s.first == s.last ? n : (s.first + 1) * static_cast<int64_t>(m) - from;
+    s.lastWeight = s.first == s.last ? n : to - static_cast<int64_t>(s.last) * m;
+    s.middleWeight = m;
+  }
+  return spans;
+}
+
+int64_t WeightOf(const Span& s, int32_t i) {
+  return i == s.first ? s.firstWeight : i == s.last ? s.lastWeight : s.middleWeight;
+}
+
+// The scale with the old rows fetched one at a time (fetch(y) gives row y, valid until the next
+// call) and each new row handed on as it is done (emit(y, row)), so that neither picture need be
+// held whole: every old row is fetched once, in order.
+template <typename Fetch, typename Emit>
+void ScaleDownRows(int32_t w, int32_t h, int32_t nw, int32_t nh, Fetch fetch, Emit emit) {
+  const std::vector<Span> columns = Spans(w, nw), rows = Spans(h, nh);
+  // Every new pixel's weights add up to w h; at most 16384 on each axis and 255 a channel, the
+  // sums stay far within 64 bits.
+  const int64_t whole = static_cast<int64_t>(w) * h;
+  std::vector<int64_t> sums(static_cast<size_t>(nw) * 3), carried(static_cast<size_t>(nw) * 3);
+  std::vector<uint32_t> done(static_cast<size_t>(nw));
+  int32_t fetched = -1;
+  for (int32_t y = 0; y < nh; ++y) {
+    const Span& rs = rows[static_cast<size_t>(y)];
+    // An old row cut by the edge between two new rows counts in both: its column sums are kept.
+    std::fill(sums.begin(), sums.end(), 0);
+    for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
+      const int64_t rowWeight = WeightOf(rs, oy);
+      if (oy > fetched) {
+        const uint32_t* row = fetch(oy);
+        fetched = oy;
+        for (int32_t x = 0; x < nw; ++x) {
+          const Span& cs = columns[static_cast<size_t>(x)];
+          int64_t c[3] = {0, 0, 0};
+          for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
+            const int64_t weight = WeightOf(cs, ox);
+            c[0] += weight * (row[ox] & 0xFF);
+            c[1] += weight * ((row[ox] >> 8) & 0xFF);
+            c[2] += weight * ((row[ox] >> 16) & 0xFF);
+          }
+          for (int i = 0; i < 3; ++i) carried[static_cast<size_t>(x) * 3 + i] = c[i];
+        }
+      }
+      for (size_t i = 0; i < sums.size(); ++i) sums[i] += rowWeight * carried[i];
+    }
+    for (int32_t x = 0; x < nw; ++x) {
+      uint32_t pixel = 0;
+      for (int i = 0; i < 3; ++i) {
+        const int64_t value = (sums[static_cast<size_t>(x) * 3 + i] + whole / 2) / whole;
+        pixel |= static_cast<uint32_t>(value) << (8 * i);
+      }
+      done[static_cast<size_t>(x)] = pixel;
+    }
+    emit(y, done.data());
+  }
+}
+
+// A record of 24 bits a pixel, bottom-up, uncompressed: what the codecs and most bitmap files
+// give, and the rows can be read from it as they are.
+bool PlainRows(const BitmapRecord& record, int32_t w, int32_t h) {
+  const uint8_t* info = record.infoHeader;
+  return ReadU16LE(info + 14) == 24 && ReadU32LE(info + 16) == kBiRgb && ReadI32LE(info + 8) > 0 &&
+         static_cast<uint64_t>((static_cast<uint32_t>(w) * 3 + 3) & ~3u) * h <= record.bitsSize;
+}
+
+}  // namespace
+
+void ScaleDownPixels(const uint32_t* pixels, int32_t w, int32_t h, uint32_t* out, int32_t nw, int32_t nh) {
+  ScaleDownRows(
+      w, h, nw, nh, [&](int32_t y) { return pixels + static_cast<size_t>(y) * w; },
+      [&](int32_t y, const uint32_t* row) { std::memcpy(out + static_cast<size_t>(y) * nw, row, static_cast<size_t>(nw) * 4); });
+}
+
+WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, int32_t* height) {
+  const int32_t w = ReadI32LE(record->infoHeader + 4);
+  const int32_t rawHeight = ReadI32LE(record->infoHeader + 8);
+  const int32_t h = rawHeight < 0 ? -rawHeight : rawHeight;
+  *width = w;
+  *height = h;
+  if (w <= kMaxWallpaperWidth && h <= kMaxWallpaperHeight) return WallpaperFits;
+  // On an axis too long: a stretched picture scales down to the limit, a centred one keeps the
+  // middle of the limit's length, or one less where the old length is odd.
+  const auto fitted = [stretched](int32_t length, int32_t limit) {
+    if (length <= limit) return length;
+    return stretched ? limit : limit - ((length - limit) & 1);
+  };
+  const int32_t nw = fitted(w, kMaxWallpaperWidth), nh = fitted(h, kMaxWallpaperHeight);
+  // The old rows straight from the record where it has the plain form, else from its decoding.
+  DibPixels image;
+  std::vector<uint32_t> scratch;
+  const bool plain = PlainRows(*record, w, h);
+  if (plain) {
+    scratch.resize(static_cast<size_t>(w));
+  } else {
+    uint8_t info[kMaxPackedInfoSize];
+    const uint32_t infoSize = PackBitmapInfo(*record, info);
+    const char* why = nullptr;
+    if (!DecodeDib(info, infoSize, record->bits, record->bitsSize, &image, &why)) return WallpaperUnfitted;
+  }
+  const uint32_t oldStride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
+  const auto fetch = [&](int32_t y) -> const uint32_t* {
+    if (!plain) return image.pixels + static_cast<size_t>(y) * w;
+    const uint8_t* in = record->bits + static_cast<size_t>(h - 1 - y) * oldStride;
+    for (int32_t x = 0; x < w; ++x)
+      scratch[static_cast<size_t>(x)] = static_cast<uint32_t>(in[3 * x + 2]) | static_cast<uint32_t>(in[3 * x + 1]) << 8 |
+                                        static_cast<uint32_t>(in[3 * x]) << 16;
+    return scratch.data();
+  };
+  // A bottom-up 24-bit record, rows padded to four bytes.
+  const uint32_t stride = (static_cast<uint32_t>(nw) * 3 + 3) & ~3u;
+  uint8_t* bits = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(stride) * nh, 1));
+  if (!bits) {
+    ReleaseDibPixels(&image);
+    return WallpaperUnfitted;
+  }
+  const auto emit = [&](int32_t y, const uint32_t* kept) {
+    uint8_t* row = bits + static_cast<size_t>(nh - 1 - y) * stride;
+    for (int32_t x = 0; x < nw; ++x) {
+      const uint32_t c = kept[x];
+      row[3 * x] = static_cast<uint8_t>(c >> 16);  // blue, green, red
+      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(c);
+    }
+  };
+  if (stretched) {
+    ScaleDownRows(w, h, nw, nh, fetch, emit);
+  } else {
+    const int32_t left = (w - nw) / 2, top = (h - nh) / 2;
+    for (int32_t y = 0; y < nh; ++y) emit(y, fetch(top + y) + left);
+  }
+  ReleaseDibPixels(&image);
+  std::free(record->bits);
+  record->bits = bits;
+  record->bitsSize = stride * static_cast<uint32_t>(nh);
+  record->colourCount = 0;
+  record->missingBits = 0;
+  SetRecordForm(record, nw, nh, 24, kBiRgb, 0);
+  *width = nw;
+  *height = nh;
+  return stretched ? WallpaperScaled : WallpaperCut;
+}

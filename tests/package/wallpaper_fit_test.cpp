@@ -1,0 +1,133 @@
+// Wallpapers larger than the largest screen: scaled down (stretched ones) against a plain
+// reference scaler, cut to their middle (centred ones) pixel for pixel, and said so by the walk.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "build_test_support.h"
+#include "byte_order.h"
+#include "dib_image.h"
+#include "package_builder.h"
+#include "package_reader.h"
+#include "player_image_source.h"
+#include "stdio_build_files.h"
+#include "wallpaper_fit.h"
+#include "walk_cases.h"
+
+namespace {
+
+// The area average in floating point: each new pixel the mean of the old area under it.
+uint32_t ReferencePixel(const std::vector<uint32_t>& in, int32_t w, int32_t h, int32_t nw, int32_t nh, int32_t x,
+                        int32_t y) {
+  const double x0 = double(x) * w / nw, x1 = double(x + 1) * w / nw;
+  const double y0 = double(y) * h / nh, y1 = double(y + 1) * h / nh;
+  double sum[3] = {0, 0, 0}, area = 0;
+  for (int32_t oy = int32_t(y0); oy < h && oy < y1; ++oy)
+    for (int32_t ox = int32_t(x0); ox < w && ox < x1; ++ox) {
+      const double part = (std::min(x1, ox + 1.0) - std::max(x0, double(ox))) * (std::min(y1, oy + 1.0) - std::max(y0, double(oy)));
+      for (int i = 0; i < 3; ++i) sum[i] += part * ((in[size_t(oy) * w + ox] >> (8 * i)) & 0xFF);
+      area += part;
+    }
+  uint32_t pixel = 0;
+  for (int i = 0; i < 3; ++i) pixel |= uint32_t(std::lround(sum[i] / area)) << (8 * i);
+  return pixel;
+}
+
+TEST(WallpaperScaling, AveragesAsTheReferenceWithinOneAndExactlyAtWholeFactors) {
+  const struct {
+    int32_t w, h, nw, nh;
+    bool whole;  // every new pixel covers whole old pixels
+  } cases[] = {{8, 6, 4, 3, true}, {9, 9, 3, 3, true}, {7, 5, 3, 2, false}, {100, 3, 33, 3, false},
+               {13, 17, 13, 4, false}, {5, 5, 5, 5, true}, {64, 1, 1, 1, true}};
+  for (const auto& c : cases) {
+    std::vector<uint32_t> in(size_t(c.w) * c.h);
+    for (size_t i = 0; i < in.size(); ++i) in[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+    std::vector<uint32_t> out(size_t(c.nw) * c.nh);
+    ScaleDownPixels(in.data(), c.w, c.h, out.data(), c.nw, c.nh);
+    for (int32_t y = 0; y < c.nh; ++y)
+      for (int32_t x = 0; x < c.nw; ++x) {
+        const uint32_t got = out[size_t(y) * c.nw + x], want = ReferencePixel(in, c.w, c.h, c.nw, c.nh, x, y);
+        for (int i = 0; i < 3; ++i) {
+          const int difference = int((got >> (8 * i)) & 0xFF) - int((want >> (8 * i)) & 0xFF);
+          EXPECT_LE(std::abs(difference), c.whole ? 0 : 1)
+              << c.w << "x" << c.h << " to " << c.nw << "x" << c.nh << " at " << x << "," << y;
+        }
+      }
+  }
+}
+
+// The wallpaper's pixels as the package holds them.
+DibPixels WallpaperOf(const ScenePackageView& view) {
+  DibPixels image;
+  const char* why = nullptr;
+  EXPECT_TRUE(DecodeDib(view.wallpaper.header, view.wallpaper.headerSize, view.wallpaper.bits, view.wallpaper.bitsSize,
+                        &image, &why));
+  return image;
+}
+
+TEST(WallpaperFitting, TooLargeWallpapersAreScaledOrCutOnceWithANote) {
+  const struct {
+    int32_t w, h;
+    bool stretched;
+    int32_t nw, nh;
+    const char* said;  // empty: nothing
+  } cases[] = {
+      {7680, 3, true, 7680, 3, ""},
+      {7700, 3, true, 7680, 3, "scaled down to 7680 x 3"},
+      {7700, 3, false, 7680, 3, "cut to its middle 7680 x 3"},
+      {7681, 3, false, 7679, 3, "cut to its middle 7679 x 3"},
+      {3, 4331, false, 3, 4319, "cut to its middle 3 x 4319"},
+      {3, 4400, true, 3, 4320, "scaled down to 3 x 4320"},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder folder;
+    const std::vector<uint8_t> file = MakeBmp(c.w, c.h, 24, 0, 0, 7);
+    WriteFileBytes(folder.Path("wall.bmp"), file);
+    TableSettings settings;
+    settings.Set("BackGround", "BmpOpt1", "1");
+    settings.Set("BackGround", "BmpOpt2", c.stretched ? "1" : "0");
+    settings.Set("BackGround", "Bmp", "wall.bmp");
+    OutcomeRecorder heard = MakeOutcomeRecorder();
+    StdioBuildFiles files;
+    WriteFileBytes(folder.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0x90));
+    const std::string playerPath = folder.Path("player.scr");
+    TrailingPlayerImage image(&files, playerPath.c_str());
+    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &heard.base, nullptr, false};
+    char status = kBuildSucceeded;
+    ASSERT_TRUE(BuildPackagedSaver(sources, folder.Path("out.scr").c_str(), &status));
+    const std::vector<uint8_t> bytes = ReadFileBytes(folder.Path("out.scr"));
+    ScenePackageView view;
+    PackageError error = {0, nullptr};
+    ASSERT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error));
+    const char* why = nullptr;
+    DibPixels kept = WallpaperOf(view);
+    EXPECT_EQ(kept.width, c.nw) << c.w << "x" << c.h;
+    EXPECT_EQ(kept.height, c.nh) << c.w << "x" << c.h;
+    const std::vector<std::string> said = OutcomeLines("morvane-pack", heard.heard);
+    ASSERT_EQ(said.size(), *c.said ? 1u : 0u);
+    if (*c.said) {
+      EXPECT_NE(said[0].find("wallpaper wall.bmp"), std::string::npos) << said[0];
+      EXPECT_NE(said[0].find(c.said), std::string::npos) << said[0];
+    }
+    DibPixels old;
+    ASSERT_TRUE(DecodeDib(file.data() + 14, 40, file.data() + 54, file.size() - 54, &old, &why));
+    if (c.stretched) {
+      // Read row by row from the record, the pixels the scaler gives for the whole picture.
+      std::vector<uint32_t> scaled(size_t(c.nw) * c.nh);
+      ScaleDownPixels(old.pixels, c.w, c.h, scaled.data(), c.nw, c.nh);
+      EXPECT_EQ(std::memcmp(kept.pixels, scaled.data(), scaled.size() * 4), 0) << c.w << "x" << c.h;
+    } else {
+      // Every pixel of the middle is the very pixel the old wallpaper had there.
+      const int32_t left = (c.w - c.nw) / 2, top = (c.h - c.nh) / 2;
+      for (int32_t y = 0; y < c.nh; ++y)
+        ASSERT_EQ(std::memcmp(kept.pixels + size_t(y) * c.nw, old.pixels + size_t(top + y) * c.w + left, size_t(c.nw) * 4), 0)
+            << "row " << y;
+    }
+    ReleaseDibPixels(&old);
+    ReleaseDibPixels(&kept);
+  }
+}
+
+}  // namespace
