@@ -73,11 +73,15 @@ void Open(HWND page) {
   CreateColourSwatch(page);
 }
 
-void Close(HWND page) {
+void Save(HWND page) {
   WriteSettingInteger(kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
   WriteFieldSetting(page, kWallpaperField, kWallpaperPath);
   WriteFieldSetting(page, kSoundField, kSoundPath);
   for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.setting);
+}
+
+void Close(HWND page) {
+  Save(page);
   pageTrackbars[0] = nullptr;
 }
 
@@ -106,14 +110,23 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
   switch (message) {
     case WM_INITDIALOG:
       Open(page);
+      MarkPageOpen(page);
       break;
     case WM_DESTROY:
       Close(page);
+      break;
+    case kWriteSettingsNow:
+      Save(page);
+      break;
+    case WM_HSCROLL:
+      NoteSceneEdited(page);
       break;
     case WM_COMMAND:
       if (wParam == kColourButton) ChooseBackgroundColour(page);
       if (wParam == kWallpaperButton) BrowseIntoField(page, kWallpaperField, IDS_PICTURE_FILTER, IDS_WALLPAPER_TITLE, "bmp");
       if (wParam == kSoundButton) BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav");
+      // After the handling: a file or colour dialog runs inside it.
+      if (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == BN_CLICKED) NoteSceneEdited(page);
       break;
     case WM_DRAWITEM:
       if (wParam == IDC_COLOUR_SWATCH) DrawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -56,7 +56,7 @@ void Open(HWND page) {
   ReadSettingIntoCheck(page, kPingPongBox, kPingPong, character);
 }
 
-void Close(HWND page) {
+void Save(HWND page) {
   const int character = Character();
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
     WriteFieldSetting(page, kFirstFrameField + slot, kFramePath, character, slot);
@@ -66,6 +66,10 @@ void Close(HWND page) {
   }
   WriteSettingInteger(kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
   WriteCheckSetting(page, kPingPongBox, kPingPong, character);
+}
+
+void Close(HWND page) {
+  Save(page);
   for (HWND& slider : pageTrackbars) slider = nullptr;
 }
 
@@ -86,17 +90,24 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_INITDIALOG:
       Open(page);
+      MarkPageOpen(page);
       break;
     case WM_DESTROY:
       Close(page);
       break;
+    case kWriteSettingsNow:
+      Save(page);
+      break;
     case WM_HSCROLL:
       ShowSliderValue(page, reinterpret_cast<HWND>(lParam), wParam);
+      NoteSceneEdited(page);
       break;
     case WM_COMMAND:
       if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + kFrameSlotCount))
         BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_PICTURE_FILTER,
                         IDS_FRAME_TITLE, "bmp");
+      // After the handling: a file or colour dialog runs inside it.
+      if (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == BN_CLICKED) NoteSceneEdited(page);
       break;
     case WM_HELP:
     case WM_CONTEXTMENU:

@@ -9,6 +9,7 @@
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
+#include "live_preview.h"
 #include "page_controls.h"
 #include "saver_host.h"
 #include "system_text.h"
@@ -49,6 +50,57 @@ void PlaceTabControl(HWND dialog) {
   SendMessageA(tabControl, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), TRUE);
 }
 
+// The preview column beside the tab control, in dialog units: the pane and its status line,
+// then the pictures of the page shown. The template keeps its own width; the dialog grows by
+// the column when it opens.
+const int kPreviewColumnLeft = 242, kPreviewColumnRight = 384;
+const int kPreviewTop = 7, kPreviewBottom = 150;
+const int kDialogWidthWithPreview = 389;
+const UINT_PTR kPreviewDebounceTimer = 0x1300;
+const UINT kPreviewDebounceMs = 300;
+
+HWND PreviewPane(HWND dialog) {
+  return GetDlgItem(dialog, IDC_PREVIEW_PANE);
+}
+
+void WidenForPreview(HWND dialog) {
+  RECT wanted = {0, 0, kDialogWidthWithPreview, 0}, client, outer;
+  MapDialogRect(dialog, &wanted);
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &outer);
+  const int grow = wanted.right - client.right;
+  if (grow == 0) return;
+  // Centred as before: half of the growth to each side.
+  SetWindowPos(dialog, nullptr, outer.left - grow / 2, outer.top, outer.right - outer.left + grow,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlacePreview(HWND dialog) {
+  RECT place = {kPreviewColumnLeft, kPreviewTop, kPreviewColumnRight, kPreviewBottom};
+  MapDialogRect(dialog, &place);
+  PlaceLivePreview(PreviewPane(dialog), GetDlgItem(dialog, IDC_PREVIEW_STATUS), place);
+}
+
+void CreatePreview(HWND dialog) {
+  // The preview's own settings and files are the dialog's: relative names belong to the
+  // designer's folder, as for Create and playback.
+  char folder[MAX_PATH];
+  DesignerFolder(folder);
+  // Minimising is what pauses the preview, so the dialog offers it.
+  SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
+  WidenForPreview(dialog);
+  CreateLivePreview(dialog, DialogHost(dialog), DesignerSettings(), folder, IDC_PREVIEW_PANE, IDC_PREVIEW_STATUS);
+  PlacePreview(dialog);
+  ReloadLivePreview(PreviewPane(dialog));
+}
+
+// Once the user pauses, the page writes what it shows and the preview walks the settings again.
+void FollowSceneEdit(HWND dialog) {
+  KillTimer(dialog, kPreviewDebounceTimer);
+  if (currentPage) SendMessageA(currentPage, kWriteSettingsNow, 0, 0);
+  ReloadLivePreview(PreviewPane(dialog));
+}
+
 void CreateTabControl(HWND dialog) {
   const SaverHost* host = DialogHost(dialog);
   tabControl = CreateControl(host, "SysTabControl32", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0,
@@ -79,6 +131,8 @@ void SwitchPage(HWND sender) {
 // made at run time, follow: the page saves and is made again at the new scale.
 void FollowDpi(HWND dialog) {
   PlaceTabControl(dialog);
+  WidenForPreview(dialog);
+  PlacePreview(dialog);
   DestroyCurrentPage();
   CreatePage(currentTab);
 }
@@ -123,10 +177,12 @@ void InitialiseDialog(HWND dialog) {
   }
   CreateTabControl(dialog);
   CreatePage(currentTab);
+  CreatePreview(dialog);
   tabKeysHook = SetWindowsHookExA(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());
 }
 
 void CloseDialog(HWND dialog) {
+  KillTimer(dialog, kPreviewDebounceTimer);
   DestroyCurrentPage();
   if (tabKeysHook) UnhookWindowsHookEx(tabKeysHook);
   tabKeysHook = nullptr;
@@ -168,6 +224,16 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
     case kFollowDpi:
       FollowDpi(dialog);
       return TRUE;
+    case kSceneEdited:
+      SetTimer(dialog, kPreviewDebounceTimer, kPreviewDebounceMs, nullptr);
+      return TRUE;
+    case WM_TIMER:
+      if (wParam != kPreviewDebounceTimer) return FALSE;
+      FollowSceneEdit(dialog);
+      return TRUE;
+    case WM_SIZE:
+      SetLivePreviewPause(PreviewPane(dialog), PausedWhileMinimised, wParam == SIZE_MINIMIZED);
+      return FALSE;
   }
   return FALSE;
 }

@@ -64,3 +64,12 @@
 #define IDS_OUTPUT_IS_FOLDER 334
 #define IDS_OUTPUT_DISK_FULL 335
 #define IDS_OUTPUT_NAME_NOT_ALLOWED 336
+
+// The live preview beside the pages, its status line, and the pictures shown with the pages:
+// an Image page's ten frames, the Background page's wallpaper as laid out.
+#define IDC_PREVIEW_PANE 1300
+#define IDC_PREVIEW_STATUS 1301
+#define IDC_THUMBNAIL_FIRST 1310  // ten, in frame order
+#define IDC_WALLPAPER_VIEW 1320
+#define IDS_PREVIEW_ALL_IN 500
+#define IDS_PREVIEW_PAUSED 501

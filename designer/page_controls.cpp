@@ -130,3 +130,12 @@ void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const ch
                 sizeof path);
   SetDlgItemTextA(page, field, path);
 }
+
+void MarkPageOpen(HWND page) {
+  SetWindowLongPtrA(page, DWLP_USER, 1);
+}
+
+void NoteSceneEdited(HWND page) {
+  if (GetWindowLongPtrA(page, DWLP_USER) == 0) return;
+  PostMessageA(GetAncestor(page, GA_ROOT), kSceneEdited, 0, 0);
+}

@@ -37,3 +37,12 @@ bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, 
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
 // text back after a cancel.
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
+
+// The live preview follows the pages as they are edited: a page tells the dialog of every change
+// to a scene value, and once the user pauses the dialog asks it to write its values at once (as
+// its close would) before the preview walks the settings again.
+const UINT kSceneEdited = WM_APP + 0x130;
+const UINT kWriteSettingsNow = WM_APP + 0x131;
+// Changes count from here on: filling the controls while the page opens changes nothing.
+void MarkPageOpen(HWND page);
+void NoteSceneEdited(HWND page);
