@@ -9,8 +9,10 @@
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
+#include "engine.h"
 #include "live_preview.h"
 #include "page_controls.h"
+#include "page_pictures.h"
 #include "saver_host.h"
 #include "system_text.h"
 
@@ -28,10 +30,17 @@ PageKind PageOfTab(int tab) {
   return {"DLG1", CharacterPageProc};
 }
 
+void ShowPicturesOfPage(HWND dialog) {
+  char folder[MAX_PATH];
+  DesignerFolder(folder);
+  ShowPagePictures(dialog, currentTab, DesignerSettings(), folder);
+}
+
 void CreatePage(int tab) {
   if (tab < 0 || tab >= kTabCount) return;
   PageKind kind = PageOfTab(tab);
   currentPage = OpenDialog(DialogHost(tabControl), kind.templateName, tabControl, kind.procedure, 0);
+  ShowPicturesOfPage(GetParent(tabControl));
 }
 
 void DestroyCurrentPage() {
@@ -55,6 +64,7 @@ void PlaceTabControl(HWND dialog) {
 // the column when it opens.
 const int kPreviewColumnLeft = 242, kPreviewColumnRight = 384;
 const int kPreviewTop = 7, kPreviewBottom = 150;
+const int kPicturesTop = 156, kPicturesBottom = 253;
 const int kDialogWidthWithPreview = 389;
 const UINT_PTR kPreviewDebounceTimer = 0x1300;
 const UINT kPreviewDebounceMs = 300;
@@ -79,6 +89,9 @@ void PlacePreview(HWND dialog) {
   RECT place = {kPreviewColumnLeft, kPreviewTop, kPreviewColumnRight, kPreviewBottom};
   MapDialogRect(dialog, &place);
   PlaceLivePreview(PreviewPane(dialog), GetDlgItem(dialog, IDC_PREVIEW_STATUS), place);
+  RECT pictures = {kPreviewColumnLeft, kPicturesTop, kPreviewColumnRight, kPicturesBottom};
+  MapDialogRect(dialog, &pictures);
+  PlacePagePictures(dialog, pictures);
 }
 
 void CreatePreview(HWND dialog) {
@@ -90,8 +103,20 @@ void CreatePreview(HWND dialog) {
   SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
   WidenForPreview(dialog);
   CreateLivePreview(dialog, DialogHost(dialog), DesignerSettings(), folder, IDC_PREVIEW_PANE, IDC_PREVIEW_STATUS);
+  CreatePagePictures(dialog, DialogHost(dialog), IDC_THUMBNAIL_FIRST, IDC_WALLPAPER_VIEW);
   PlacePreview(dialog);
   ReloadLivePreview(PreviewPane(dialog));
+  ShowPicturesOfPage(dialog);
+}
+
+// A thumbnail's click puts the keys in its frame's field, ready to be typed over.
+void SelectFrameField(HWND dialog, int thumbnail) {
+  const int slot = ThumbnailField(dialog, thumbnail);
+  if (slot < 0 || !currentPage) return;
+  HWND field = GetDlgItem(currentPage, IDC_EDIT_FIRST + slot);
+  if (!field) return;
+  SetFocus(field);
+  SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
 // Once the user pauses, the page writes what it shows and the preview walks the settings again.
@@ -99,6 +124,7 @@ void FollowSceneEdit(HWND dialog) {
   KillTimer(dialog, kPreviewDebounceTimer);
   if (currentPage) SendMessageA(currentPage, kWriteSettingsNow, 0, 0);
   ReloadLivePreview(PreviewPane(dialog));
+  ShowPicturesOfPage(dialog);
 }
 
 void CreateTabControl(HWND dialog) {
@@ -184,6 +210,7 @@ void InitialiseDialog(HWND dialog) {
 void CloseDialog(HWND dialog) {
   KillTimer(dialog, kPreviewDebounceTimer);
   DestroyCurrentPage();
+  ReleasePagePictures(dialog);
   if (tabKeysHook) UnhookWindowsHookEx(tabKeysHook);
   tabKeysHook = nullptr;
   EndDialog(dialog, 0);
@@ -213,6 +240,7 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
         return TRUE;
       }
       if (wParam == IDC_HELP_BUTTON) ShowHelpForTab(dialog, currentTab);
+      if (HIWORD(wParam) == BN_CLICKED && ThumbnailField(dialog, LOWORD(wParam)) >= 0) SelectFrameField(dialog, LOWORD(wParam));
       // Anything else, Escape's IDCANCEL among it, is ignored: there is no cancel path.
       return FALSE;
     case WM_CLOSE:
@@ -231,6 +259,11 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
       if (wParam != kPreviewDebounceTimer) return FALSE;
       FollowSceneEdit(dialog);
       return TRUE;
+    case WM_DRAWITEM: {
+      const SceneModel* preview = LivePreviewScene(PreviewPane(dialog));
+      return DrawPagePicture(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
+                             preview ? preview->backgroundBuffer : nullptr);
+    }
     case WM_SIZE:
       SetLivePreviewPause(PreviewPane(dialog), PausedWhileMinimised, wParam == SIZE_MINIMIZED);
       return FALSE;

@@ -62,6 +62,8 @@ class SceneWalk {
 
   // How many files were left out so far.
   int LeftOutCount() const { return leftOut_; }
+  // The slot named by the file that gave the frame NextFrame handed out last.
+  int FrameSlot() const { return fileSlot_; }
 
  private:
   const PictureLook& Look(bool sprite);
