@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "designer_folder.h"
 #include "designer_help.h"
@@ -10,6 +11,7 @@
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "engine.h"
+#include "file_drop.h"
 #include "live_preview.h"
 #include "page_controls.h"
 #include "page_pictures.h"
@@ -107,6 +109,7 @@ void CreatePreview(HWND dialog) {
   PlacePreview(dialog);
   ReloadLivePreview(PreviewPane(dialog));
   ShowPicturesOfPage(dialog);
+  DragAcceptFiles(dialog, TRUE);
 }
 
 // A thumbnail's click puts the keys in its frame's field, ready to be typed over.
@@ -258,6 +261,9 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
     case WM_TIMER:
       if (wParam != kPreviewDebounceTimer) return FALSE;
       FollowSceneEdit(dialog);
+      return TRUE;
+    case WM_DROPFILES:
+      TakeDroppedFiles(dialog, currentPage, currentTab, reinterpret_cast<HDROP>(wParam));
       return TRUE;
     case WM_DRAWITEM: {
       const SceneModel* preview = LivePreviewScene(PreviewPane(dialog));

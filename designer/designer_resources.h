@@ -73,3 +73,4 @@
 #define IDC_WALLPAPER_VIEW 1320
 #define IDS_PREVIEW_ALL_IN 500
 #define IDS_PREVIEW_PAUSED 501
+#define IDS_DROP_REFUSED 502  // before the list of files given that were not taken whole

@@ -38,6 +38,14 @@ struct WalkSoundFile {
   char named[kSettingBufferSize];  // as the settings name it
 };
 
+// Why a picture that could not be opened is left out; missing when the file seam found no file.
+WalkReason LeftOutReason(PictureOpening opening, bool missing);
+// Whether the file seam's error number says that there is no such file.
+bool IsMissing(int error);
+// The players play RIFF wave files; anything else would be stored and play as silence. Null for
+// a wave, else what the file looks like.
+const char* NotAWave(BuildFiles* files, BuildFiles::Handle file);
+
 class SceneWalk {
  public:
   explicit SceneWalk(const SceneWalkSources& sources);
