@@ -4,10 +4,13 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstdlib>
+
 #include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
+#include "file_drop.h"
 #include "page_controls.h"
 #include "settings_value.h"
 
@@ -84,6 +87,23 @@ void ShowSliderValue(HWND page, HWND slider, WPARAM code) {
   }
 }
 
+// One file chosen goes into the row's field as it was chosen; several fill the frames from that
+// row on as a drop does.
+void BrowseFrames(HWND page, int slot) {
+  ChosenFiles* chosen = static_cast<ChosenFiles*>(calloc(1, sizeof(ChosenFiles)));
+  if (!chosen) return;
+  char start[kSettingBufferSize];
+  GetDlgItemTextA(page, kFirstFrameField + slot, start, sizeof start);
+  if (BrowseForFiles(page, IDS_PICTURE_FILTER, IDS_FRAME_TITLE, "bmp", start, chosen)) {
+    if (chosen->count == 1 && !chosen->unusable[0]) {
+      SetDlgItemTextA(page, kFirstFrameField + slot, chosen->names[0]);
+    } else {
+      TakeChosenFrames(page, currentTab, slot, *chosen);
+    }
+  }
+  free(chosen);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,8 +124,7 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       break;
     case WM_COMMAND:
       if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + kFrameSlotCount))
-        BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_PICTURE_FILTER,
-                        IDS_FRAME_TITLE, "bmp");
+        BrowseFrames(page, static_cast<int>(wParam) - kFirstBrowseButton);
       // After the handling: a file or colour dialog runs inside it.
       if (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == BN_CLICKED) NoteSceneEdited(page);
       break;

@@ -180,11 +180,12 @@ void TakeDroppedFiles(HWND dialog, HWND page, int tab, HDROP drop) {
   free(batch);
 }
 
-void TakeFramesFromNames(HWND page, int tab, int slot, const char* const* names, int count) {
+void TakeChosenFrames(HWND page, int tab, int slot, const ChosenFiles& chosen) {
   DropBatch* batch = static_cast<DropBatch*>(calloc(1, sizeof(DropBatch)));
   if (!batch) return;
-  for (int i = 0; i < count && i < kMaxDropped; ++i) {
-    lstrcpynA(batch->names[i], names[i], kSettingBufferSize);
+  for (int i = 0; i < chosen.count && i < kMaxDropped; ++i) {
+    lstrcpynA(batch->names[i], chosen.names[i], kSettingBufferSize);
+    batch->nameUnusable[i] = chosen.unusable[i];
     ++batch->count;
   }
   Take(page, tab, slot, batch);

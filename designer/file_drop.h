@@ -9,6 +9,7 @@
 // WM_DROPFILES of the dialog: page is the page shown, of tab; the drop is finished here.
 void TakeDroppedFiles(HWND dialog, HWND page, int tab, HDROP drop);
 
-// The same for files given by name (the Browse dialog's several pictures), as if dropped on the
-// field of `slot`; count names in ANSI.
-void TakeFramesFromNames(HWND page, int tab, int slot, const char* const* names, int count);
+struct ChosenFiles;
+
+// The same for files chosen together in the Browse dialog, as if dropped on the field of `slot`.
+void TakeChosenFrames(HWND page, int tab, int slot, const ChosenFiles& chosen);

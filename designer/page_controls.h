@@ -34,6 +34,17 @@ enum FileDialogKind { OpenFileDialog, SaveFileDialog };
 bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
                    DWORD flags, char* path, int capacity);
 
+// The open dialog taking several existing files at once, each as a full path in the system's
+// code page (a name that does not fit it is marked unusable). False after a cancel.
+const int kMaxChosenFiles = 64;
+struct ChosenFiles {
+  int count;
+  char names[kMaxChosenFiles][kSettingBufferSize];
+  bool unusable[kMaxChosenFiles];
+};
+bool BrowseForFiles(HWND page, UINT filterId, UINT titleId, const char* defaultExtension, const char* start,
+                    ChosenFiles* chosen);
+
 // Browse for an existing file from the field's text; the field gets the chosen path, or its own
 // text back after a cancel.
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);

@@ -109,7 +109,10 @@ std::wstring TextOf(HWND window) {
 // another thread, since the box holds up this one.
 class PopupCatcher {
  public:
-  explicit PopupCatcher(HWND dialog) : dialog_(dialog), thread_([this] { Run(); }) {}
+  // typed: what to type into a file dialog's name box, each followed by OK (a folder first
+  // moves the dialog there).
+  explicit PopupCatcher(HWND dialog, std::vector<std::string> typed = {})
+      : dialog_(dialog), typed_(std::move(typed)), thread_([this] { Run(); }) {}
   ~PopupCatcher() { Stop(); }
   // Every box so far; the catching ends.
   std::vector<std::wstring> texts() {
@@ -138,7 +141,16 @@ class PopupCatcher {
     while (!stop_) {
       found_ = nullptr;
       EnumWindows(Find, reinterpret_cast<LPARAM>(this));
-      if (found_) {
+      HWND nameBox = found_ ? GetDlgItem(found_, 1148) : nullptr;
+      if (found_ && !nameBox) nameBox = GetDlgItem(found_, 1152);
+      if (found_ && nameBox) {
+        for (const std::string& text : typed_) {
+          SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+          SendMessageW(found_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+          Sleep(500);
+        }
+        typed_.clear();
+      } else if (found_) {
         texts_.push_back(PopupText(found_));
         SendMessageW(found_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       }
@@ -146,6 +158,7 @@ class PopupCatcher {
     }
   }
   HWND dialog_;
+  std::vector<std::string> typed_;
   HWND found_ = nullptr;
   std::atomic<bool> stop_{false};
   std::vector<std::wstring> texts_;
@@ -354,6 +367,17 @@ TEST_F(DesignerPreview, DroppedFilesFillFramesOrTheBackgroundAndRefusalsSayWhy) 
   EXPECT_EQ(Field(1012), chord);
   EXPECT_EQ(IsDlgButtonChecked(currentPage, 1002), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(currentPage, 1005), BST_CHECKED);
+
+  // The Browse dialog takes several pictures and fills frames from its row as a drop does.
+  SelectTab(kFirstCharacterTab + 1);
+  {
+    PopupCatcher popups(dialog_, {Folder(), "\"red.bmp\" \"blue.bmp\""});
+    SendMessageW(currentPage, WM_COMMAND, MAKEWPARAM(1032, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(currentPage, 1032)));
+    EXPECT_TRUE(popups.texts().empty());
+  }
+  EXPECT_EQ(lstrcmpiA(Field(1012).c_str(), red.c_str()), 0) << Field(1012);
+  EXPECT_EQ(lstrcmpiA(Field(1013).c_str(), blue.c_str()), 0) << Field(1013);
+  EXPECT_EQ(Field(1011), "");
 }
 
 }  // namespace
