@@ -36,9 +36,12 @@ void Examine(DropBatch* batch) {
   StdioBuildFiles files;
   for (int i = 0; i < batch->count; ++i) {
     if (batch->nameUnusable[i]) {
+      // The settings keep names in the system's code page, where this one has no spelling.
       batch->files[i] = {};
       batch->files[i].kind = DroppedRefused;
-      batch->files[i].reason = LeftNameTooLong;
+      batch->files[i].reason = LeftDamaged;
+      lstrcpynA(batch->files[i].detail, "its name cannot be written in the system's code page",
+                sizeof batch->files[i].detail);
       continue;
     }
     ExamineDroppedFile(&files, &codecs.base, batch->names[i], &batch->files[i]);
