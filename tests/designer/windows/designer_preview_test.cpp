@@ -356,6 +356,16 @@ TEST_F(DesignerPreview, DroppedFilesFillFramesOrTheBackgroundAndRefusalsSayWhy) 
   }
   EXPECT_TRUE(PumpUntil([&] { return Scene() && Scene()->characterCount == 1 && Scene()->characters[0].frameCount == 10; }));
 
+  // Minimised, the scene stands still; restored, it moves on.
+  ShowWindow(dialog_, SW_MINIMIZE);
+  Pump();
+  const int32_t x = Scene()->characters[0].x, y = Scene()->characters[0].y;
+  Sleep(400);
+  Pump();
+  EXPECT_TRUE(Scene()->characters[0].x == x && Scene()->characters[0].y == y);
+  ShowWindow(dialog_, SW_RESTORE);
+  EXPECT_TRUE(PumpUntil([&] { return Scene()->characters[0].x != x || Scene()->characters[0].y != y; }));
+
   // On the Background page a picture becomes the wallpaper and a wave the sound, boxes ticked.
   SelectTab(kBackgroundTab);
   {
