@@ -73,15 +73,15 @@ void Open(HWND page) {
   CreateColourSwatch(page);
 }
 
-void Save(HWND page) {
-  WriteSettingInteger(kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
-  WriteFieldSetting(page, kWallpaperField, kWallpaperPath);
-  WriteFieldSetting(page, kSoundField, kSoundPath);
-  for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.setting);
+void Save(HWND page, SettingsStore* store) {
+  WriteSettingInteger(store, kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
+  WriteFieldSetting(store, page, kWallpaperField, kWallpaperPath);
+  WriteFieldSetting(store, page, kSoundField, kSoundPath);
+  for (const CheckSetting& check : kChecks) WriteCheckSetting(store, page, check.id, check.setting);
 }
 
 void Close(HWND page) {
-  Save(page);
+  Save(page, DesignerSettings());
   pageTrackbars[0] = nullptr;
 }
 
@@ -116,7 +116,7 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       Close(page);
       break;
     case kWriteSettingsNow:
-      Save(page);
+      Save(page, reinterpret_cast<SettingsStore*>(lParam));
       break;
     case WM_HSCROLL:
       NoteSceneEdited(page);

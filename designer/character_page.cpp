@@ -59,20 +59,20 @@ void Open(HWND page) {
   ReadSettingIntoCheck(page, kPingPongBox, kPingPong, character);
 }
 
-void Save(HWND page) {
+void Save(HWND page, SettingsStore* store) {
   const int character = Character();
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
-    WriteFieldSetting(page, kFirstFrameField + slot, kFramePath, character, slot);
+    WriteFieldSetting(store, page, kFirstFrameField + slot, kFramePath, character, slot);
   for (int axis = 0; axis < 3; ++axis) {
-    WriteSettingInteger(kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
-    WriteCheckSetting(page, kFirstBounceBox + axis, kBounces[axis], character);
+    WriteSettingInteger(store, kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
+    WriteCheckSetting(store, page, kFirstBounceBox + axis, kBounces[axis], character);
   }
-  WriteSettingInteger(kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
-  WriteCheckSetting(page, kPingPongBox, kPingPong, character);
+  WriteSettingInteger(store, kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
+  WriteCheckSetting(store, page, kPingPongBox, kPingPong, character);
 }
 
 void Close(HWND page) {
-  Save(page);
+  Save(page, DesignerSettings());
   for (HWND& slider : pageTrackbars) slider = nullptr;
 }
 
@@ -116,7 +116,7 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
       Close(page);
       break;
     case kWriteSettingsNow:
-      Save(page);
+      Save(page, reinterpret_cast<SettingsStore*>(lParam));
       break;
     case WM_HSCROLL:
       ShowSliderValue(page, reinterpret_cast<HWND>(lParam), wParam);

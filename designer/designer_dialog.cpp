@@ -10,6 +10,7 @@
 #include "designer_pages.h"
 #include "designer_resources.h"
 #include "designer_state.h"
+#include "edit_overlay.h"
 #include "engine.h"
 #include "file_drop.h"
 #include "live_preview.h"
@@ -35,10 +36,12 @@ PageKind PageOfTab(int tab) {
 void ShowPicturesOfPage(HWND dialog) {
   char folder[MAX_PATH];
   DesignerFolder(folder);
-  ShowPagePictures(dialog, currentTab, DesignerSettings(), folder);
+  ShowPagePictures(dialog, currentTab, &DialogEdits()->base, folder);
 }
 
 void CreatePage(int tab) {
+  // The old page has written its values to the store: the overlay has nothing to add.
+  ClearEditOverlay(DialogEdits());
   if (tab < 0 || tab >= kTabCount) return;
   PageKind kind = PageOfTab(tab);
   currentPage = OpenDialog(DialogHost(tabControl), kind.templateName, tabControl, kind.procedure, 0);
@@ -104,7 +107,7 @@ void CreatePreview(HWND dialog) {
   // Minimising is what pauses the preview, so the dialog offers it.
   SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
   WidenForPreview(dialog);
-  CreateLivePreview(dialog, DialogHost(dialog), DesignerSettings(), folder, IDC_PREVIEW_PANE, IDC_PREVIEW_STATUS);
+  CreateLivePreview(dialog, DialogHost(dialog), &DialogEdits()->base, folder, IDC_PREVIEW_PANE, IDC_PREVIEW_STATUS);
   CreatePagePictures(dialog, DialogHost(dialog), IDC_THUMBNAIL_FIRST, IDC_WALLPAPER_VIEW);
   PlacePreview(dialog);
   ReloadLivePreview(PreviewPane(dialog));
@@ -122,10 +125,12 @@ void SelectFrameField(HWND dialog, int thumbnail) {
   SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
-// Once the user pauses, the page writes what it shows and the preview walks the settings again.
+// Once the user pauses, the page writes what it shows into the overlay and the preview walks the
+// settings again through it.
 void FollowSceneEdit(HWND dialog) {
   KillTimer(dialog, kPreviewDebounceTimer);
-  if (currentPage) SendMessageA(currentPage, kWriteSettingsNow, 0, 0);
+  ClearEditOverlay(DialogEdits());
+  if (currentPage) SendMessageA(currentPage, kWriteSettingsNow, 0, reinterpret_cast<LPARAM>(&DialogEdits()->base));
   ReloadLivePreview(PreviewPane(dialog));
   ShowPicturesOfPage(dialog);
 }

@@ -1,5 +1,6 @@
 #include "designer_state.h"
 
+#include "edit_overlay.h"
 #include "windows_profile_store.h"
 
 HWND tabControl;
@@ -25,4 +26,10 @@ const SaverHost* DialogHost(HWND window) {
 SettingsStore* DesignerSettings() {
   static WindowsProfileStore store;
   return &store;
+}
+
+EditOverlay* DialogEdits() {
+  static EditOverlay overlay;
+  if (!overlay.under) OpenEditOverlay(&overlay, DesignerSettings());
+  return &overlay;
 }

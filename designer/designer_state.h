@@ -25,6 +25,9 @@ const int kTabCount = 23;
 
 // MORVANE.INI in the Windows folder.
 SettingsStore* DesignerSettings();
+// The same with the page shown as it is now over it (edit_overlay.h): what the preview plays.
+struct EditOverlay;
+EditOverlay* DialogEdits();
 
 // The host that started the configuration dialog, from the dialog or any window in it (the
 // dialog keeps it from its WM_INITDIALOG on).

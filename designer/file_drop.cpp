@@ -10,6 +10,7 @@
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "drop_plan.h"
+#include "edit_overlay.h"
 #include "page_controls.h"
 #include "page_pictures.h"
 #include "saver_host.h"
@@ -75,15 +76,16 @@ void Report(CreateReport* report, WalkSubject subject, int character, int slot, 
 
 void FillFrames(HWND page, int tab, int target, DropBatch* batch) {
   const int character = tab - kFirstCharacterTab;
-  // The page's own values first, so that the frames counted are the ones it shows.
-  SendMessageA(page, kWriteSettingsNow, 0, 0);
+  // The page's values as it shows them, so that the frames counted are the ones it shows.
+  ClearEditOverlay(DialogEdits());
+  SendMessageA(page, kWriteSettingsNow, 0, reinterpret_cast<LPARAM>(&DialogEdits()->base));
   bool filled[kFrameSlotCount];
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
     filled[slot] = GetWindowTextLengthA(GetDlgItem(page, kFirstFrameField + slot)) > 0;
   char folder[MAX_PATH];
   DesignerFolder(folder);
   CharacterThumbnails given;
-  MakeCharacterThumbnails(DesignerSettings(), folder, character, &given);
+  MakeCharacterThumbnails(&DialogEdits()->base, folder, character, &given);
   int framesBefore[kFrameSlotCount + 1] = {};
   for (int slot = 1; slot <= kFrameSlotCount; ++slot) {
     framesBefore[slot] = 0;

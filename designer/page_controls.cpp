@@ -18,9 +18,13 @@ void ReadSettingIntoField(HWND page, int id, SettingId setting, int character, i
 }
 
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character, int slot) {
+  WriteFieldSetting(DesignerSettings(), page, id, setting, character, slot);
+}
+
+void WriteFieldSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character, int slot) {
   char text[kSettingBufferSize] = "";
   GetDlgItemTextA(page, id, text, sizeof text);
-  WriteSetting(DesignerSettings(), setting, text, character, slot);
+  WriteSetting(store, setting, text, character, slot);
 }
 
 int32_t ReadSettingInteger(SettingId setting, int character) {
@@ -31,14 +35,22 @@ void WriteSettingInteger(SettingId setting, int32_t value, int character) {
   WriteSettingNumber(DesignerSettings(), setting, value, character);
 }
 
+void WriteSettingInteger(SettingsStore* store, SettingId setting, int32_t value, int character) {
+  WriteSettingNumber(store, setting, value, character);
+}
+
 void ReadSettingIntoCheck(HWND page, int id, SettingId setting, int character) {
   int32_t flag = ReadSettingInteger(setting, character);
   SendDlgItemMessageA(page, id, BM_SETCHECK, flag != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void WriteCheckSetting(HWND page, int id, SettingId setting, int character) {
+  WriteCheckSetting(DesignerSettings(), page, id, setting, character);
+}
+
+void WriteCheckSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character) {
   bool checked = SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  WriteSettingInteger(setting, checked ? 1 : 0, character);
+  WriteSettingNumber(store, setting, checked ? 1 : 0, character);
 }
 
 HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) {

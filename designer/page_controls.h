@@ -11,6 +11,10 @@
 // named by the settings table; a character's keys take its number, a frame path its slot too.
 void ReadSettingIntoField(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
+// The same writes into another store (the dialog's edit overlay).
+void WriteFieldSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character = 0, int slot = 0);
+void WriteSettingInteger(SettingsStore* store, SettingId setting, int32_t value, int character = 0);
+void WriteCheckSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character = 0);
 
 int32_t ReadSettingInteger(SettingId setting, int character = 0);
 void WriteSettingInteger(SettingId setting, int32_t value, int character = 0);
@@ -50,8 +54,9 @@ bool BrowseForFiles(HWND page, UINT filterId, UINT titleId, const char* defaultE
 void BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
 
 // The live preview follows the pages as they are edited: a page tells the dialog of every change
-// to a scene value, and once the user pauses the dialog asks it to write its values at once (as
-// its close would) before the preview walks the settings again.
+// to a scene value, and once the user pauses the dialog asks it to write its values, as its close
+// would, into the store that lParam names (the dialog's edit overlay) before the preview walks
+// the settings again.
 const UINT kSceneEdited = WM_APP + 0x130;
 const UINT kWriteSettingsNow = WM_APP + 0x131;
 // Changes count from here on: filling the controls while the page opens changes nothing.
