@@ -22,6 +22,8 @@ uint64_t FrameRecordBytes(const BitmapRecord& record) {
   return kFramePrefixSize + 40 + 4ull * record.colourCount + record.bitsSize;
 }
 
+}  // namespace
+
 WalkReason LeftOutReason(PictureOpening opening, bool missing) {
   switch (opening) {
     case PictureNotOpened: return missing ? LeftMissing : LeftUnopenable;
@@ -33,8 +35,6 @@ WalkReason LeftOutReason(PictureOpening opening, bool missing) {
 
 bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
-// The players play RIFF wave files; anything else would be stored and play as silence. Null for
-// a wave, else what the file looks like.
 const char* NotAWave(BuildFiles* files, BuildFiles::Handle file) {
   uint8_t head[12] = {};
   const size_t got = files->seek(files, file, 0) ? ReadFully(files, file, head, sizeof head) : 0;
@@ -45,8 +45,6 @@ const char* NotAWave(BuildFiles* files, BuildFiles::Handle file) {
     return "an MP3 file, not a wave";
   return "not a RIFF wave file";
 }
-
-}  // namespace
 
 SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),

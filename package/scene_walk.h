@@ -38,6 +38,14 @@ struct WalkSoundFile {
   char named[kSettingBufferSize];  // as the settings name it
 };
 
+// Why a picture that could not be opened is left out; missing when the file seam found no file.
+WalkReason LeftOutReason(PictureOpening opening, bool missing);
+// Whether the file seam's error number says that there is no such file.
+bool IsMissing(int error);
+// The players play RIFF wave files; anything else would be stored and play as silence. Null for
+// a wave, else what the file looks like.
+const char* NotAWave(BuildFiles* files, BuildFiles::Handle file);
+
 class SceneWalk {
  public:
   explicit SceneWalk(const SceneWalkSources& sources);
@@ -62,6 +70,8 @@ class SceneWalk {
 
   // How many files were left out so far.
   int LeftOutCount() const { return leftOut_; }
+  // The slot named by the file that gave the frame NextFrame handed out last.
+  int FrameSlot() const { return fileSlot_; }
 
  private:
   const PictureLook& Look(bool sprite);
