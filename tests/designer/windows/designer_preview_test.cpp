@@ -111,7 +111,8 @@ std::wstring TextOf(HWND window) {
 class PopupCatcher {
  public:
   // typed: what to type into a file dialog's name box, each followed by OK (a folder first
-  // moves the dialog there).
+  // moves the dialog there). The question before a scene's unsaved changes go is answered
+  // Don't Save.
   explicit PopupCatcher(HWND dialog, std::vector<std::string> typed = {})
       : dialog_(dialog), typed_(std::move(typed)), thread_([this] { Run(); }) {}
   ~PopupCatcher() { Stop(); }
@@ -151,6 +152,9 @@ class PopupCatcher {
           Sleep(500);
         }
         typed_.clear();
+      } else if (found_ && GetDlgItem(found_, IDC_SAVE_CHANGES_TEXT)) {
+        // Before unsaved changes of a scene file go: Don't Save.
+        SendMessageW(found_, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
       } else if (found_) {
         texts_.push_back(PopupText(found_));
         SendMessageW(found_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -390,6 +394,45 @@ TEST_F(DesignerPreview, DroppedFilesFillFramesOrTheBackgroundAndRefusalsSayWhy) 
   EXPECT_EQ(lstrcmpiA(Field(1012).c_str(), red.c_str()), 0) << Field(1012);
   EXPECT_EQ(lstrcmpiA(Field(1013).c_str(), blue.c_str()), 0) << Field(1013);
   EXPECT_EQ(Field(1011), "");
+}
+
+TEST_F(DesignerPreview, PlaysAnOpenedSceneFileWithItsNamesInItsFolderAndLeavesItWhenItCloses) {
+  // The same relative name: not in the designer's folder, but beside the scene file.
+  Set("Character", "A0", "scene-red.bmp");
+  CreateDirectoryA((Folder() + "scene").c_str(), nullptr);
+  RedOnWhite("scene\\scene-red.bmp");
+  const std::string scene = Folder() + "scene\\red.morvane";
+  const std::string text = "[Character]\r\nA0=scene-red.bmp\r\n";
+  WriteBytes(scene, std::vector<uint8_t>(text.begin(), text.end()));
+  Open(kFirstCharacterTab);
+  ASSERT_NE(Scene(), nullptr);
+  EXPECT_EQ(Scene()->characterCount, 0);
+  EXPECT_NE(Status().find(L"scene-red.bmp"), std::wstring::npos) << Status().c_str();
+
+  {
+    PopupCatcher popups(dialog_, {scene});
+    SendMessageW(dialog_, WM_COMMAND, IDM_SCENE_OPEN, 0);
+    EXPECT_TRUE(popups.texts().empty());
+  }
+  EXPECT_TRUE(PumpUntil([&] { return Scene() && Scene()->characterCount == 1; })) << Status().c_str();
+  EXPECT_EQ(Status(), Fixed(IDS_PREVIEW_ALL_IN));
+
+  // An edit of the opened scene plays over it, its names still in the scene's folder.
+  SetDlgItemTextA(currentPage, 1012, "scene-none.bmp");
+  EXPECT_TRUE(PumpUntil([&] { return Status().find(L"scene-none.bmp") != std::wstring::npos; })) << Status().c_str();
+  EXPECT_EQ(Scene()->characterCount, 1);
+  EXPECT_EQ(Status().find(L"scene-red.bmp"), std::wstring::npos) << Status().c_str();
+
+  // Closed, the scene's edit is gone with it and MORVANE.INI plays again.
+  {
+    PopupCatcher popups(dialog_);
+    SendMessageW(dialog_, WM_COMMAND, IDM_SCENE_CLOSE, 0);
+    EXPECT_TRUE(popups.texts().empty());
+  }
+  EXPECT_TRUE(PumpUntil([&] { return Scene() && Scene()->characterCount == 0; }));
+  EXPECT_NE(Status().find(L"scene-red.bmp"), std::wstring::npos) << Status().c_str();
+  EXPECT_EQ(Status().find(L"scene-none.bmp"), std::wstring::npos) << Status().c_str();
+  DeleteFileA(scene.c_str());
 }
 
 }  // namespace
