@@ -397,12 +397,13 @@ TEST_F(DesignerPreview, DroppedFilesFillFramesOrTheBackgroundAndRefusalsSayWhy) 
 }
 
 TEST_F(DesignerPreview, PlaysAnOpenedSceneFileWithItsNamesInItsFolderAndLeavesItWhenItCloses) {
-  // The same relative name: not in the designer's folder, but beside the scene file.
+  // The same relative name: not in the designer's folder, but beside the scene file, whose
+  // second character MORVANE.INI does not have.
   Set("Character", "A0", "scene-red.bmp");
   CreateDirectoryA((Folder() + "scene").c_str(), nullptr);
   RedOnWhite("scene\\scene-red.bmp");
   const std::string scene = Folder() + "scene\\red.morvane";
-  const std::string text = "[Character]\r\nA0=scene-red.bmp\r\n";
+  const std::string text = "[Character]\r\nA0=scene-red.bmp\r\nB0=scene-red.bmp\r\n";
   WriteBytes(scene, std::vector<uint8_t>(text.begin(), text.end()));
   Open(kFirstCharacterTab);
   ASSERT_NE(Scene(), nullptr);
@@ -414,13 +415,13 @@ TEST_F(DesignerPreview, PlaysAnOpenedSceneFileWithItsNamesInItsFolderAndLeavesIt
     SendMessageW(dialog_, WM_COMMAND, IDM_SCENE_OPEN, 0);
     EXPECT_TRUE(popups.texts().empty());
   }
-  EXPECT_TRUE(PumpUntil([&] { return Scene() && Scene()->characterCount == 1; })) << Status().c_str();
+  EXPECT_TRUE(PumpUntil([&] { return Scene() && Scene()->characterCount == 2; })) << Status().c_str();
   EXPECT_EQ(Status(), Fixed(IDS_PREVIEW_ALL_IN));
 
   // An edit of the opened scene plays over it, its names still in the scene's folder.
   SetDlgItemTextA(currentPage, 1012, "scene-none.bmp");
   EXPECT_TRUE(PumpUntil([&] { return Status().find(L"scene-none.bmp") != std::wstring::npos; })) << Status().c_str();
-  EXPECT_EQ(Scene()->characterCount, 1);
+  EXPECT_EQ(Scene()->characterCount, 2);
   EXPECT_EQ(Status().find(L"scene-red.bmp"), std::wstring::npos) << Status().c_str();
 
   // Closed, the scene's edit is gone with it and MORVANE.INI plays again.
