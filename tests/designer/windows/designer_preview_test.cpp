@@ -417,6 +417,18 @@ TEST_F(DesignerPreview, PlaysAnOpenedSceneFileWithItsNamesInItsFolderAndLeavesIt
   }
   EXPECT_TRUE(PumpUntil([&] { return Scene() && Scene()->characterCount == 2; })) << Status().c_str();
   EXPECT_EQ(Status(), Fixed(IDS_PREVIEW_ALL_IN));
+  EXPECT_EQ(TextOf(dialog_), L"red.morvane - Morvane");
+
+  // A drop is a change of the scene as typing is: the title bar marks it, its box is ticked.
+  SelectTab(kBackgroundTab);
+  {
+    PopupCatcher popups(dialog_);
+    Drop({Folder() + "scene\\scene-red.bmp"}, POINT{2, 2});
+    EXPECT_TRUE(popups.texts().empty());
+  }
+  EXPECT_EQ(TextOf(dialog_), L"*red.morvane - Morvane");
+  EXPECT_EQ(IsDlgButtonChecked(currentPage, 1002), BST_CHECKED);
+  SelectTab(kFirstCharacterTab);
 
   // An edit of the opened scene plays over it, its names still in the scene's folder.
   SetDlgItemTextA(currentPage, 1012, "scene-none.bmp");
