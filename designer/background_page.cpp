@@ -7,7 +7,6 @@
 #include "designer_resources.h"
 #include "designer_state.h"
 #include "page_controls.h"
-#include "scene_commands.h"
 #include "saver_host.h"
 
 namespace {
@@ -76,11 +75,15 @@ void Open(HWND page) {
   CreateColourSwatch(page);
 }
 
+void Save(HWND page, SettingsStore* store) {
+  WriteSettingInteger(store, kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
+  WriteFieldSetting(store, page, kWallpaperField, kWallpaperPath);
+  WriteFieldSetting(store, page, kSoundField, kSoundPath);
+  for (const CheckSetting& check : kChecks) WriteCheckSetting(store, page, check.id, check.setting);
+}
+
 void Close(HWND page) {
-  WriteSettingInteger(page, kFrameMultiplier, TrackbarPosition(pageTrackbars[0]));
-  WriteFieldSetting(page, kWallpaperField, kWallpaperPath);
-  WriteFieldSetting(page, kSoundField, kSoundPath);
-  for (const CheckSetting& check : kChecks) WriteCheckSetting(page, check.id, check.setting);
+  Save(page, DesignerSettings(page));
   pageTrackbars[0] = nullptr;
 }
 
@@ -101,10 +104,26 @@ void ChooseBackgroundColour(HWND page) {
   WriteSettingInteger(page, kColourGreen, GetGValue(record.rgbResult));
   WriteSettingInteger(page, kColourBlue, GetBValue(record.rgbResult));
   ShowSwatchColour(page, record.rgbResult);
-  NotePageEdited(page);
+  NoteSceneEdited(page);
+}
+
+void BrowseBackgroundFile(HWND page, BackgroundFile which, UINT filterId, UINT titleId, const char* extension) {
+  char path[kSettingBufferSize];
+  GetDlgItemTextA(page, which == BackgroundSound ? kSoundField : kWallpaperField, path, sizeof path);
+  if (BrowseForFile(page, OpenFileDialog, filterId, titleId, extension, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, path,
+                    sizeof path))
+    GiveBackgroundFile(page, which, path);
 }
 
 }  // namespace
+
+void GiveBackgroundFile(HWND page, BackgroundFile which, const char* path) {
+  const bool sound = which == BackgroundSound;
+  SetDlgItemTextA(page, sound ? kSoundField : kWallpaperField, path);
+  CheckDlgButton(page, sound ? kSoundBox : kWallpaperBox, BST_CHECKED);
+  // The box ticked is a change of its own, which the field's text may not bring.
+  NoteSceneEdited(page);
+}
 
 INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -114,15 +133,16 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
       Close(page);
       break;
+    case kWriteSettingsNow:
+      Save(page, reinterpret_cast<SettingsStore*>(lParam));
+      break;
     case WM_COMMAND:
       if (wParam == kColourButton) ChooseBackgroundColour(page);
-      // A file chosen is a file meant to be shown or heard.
-      if (wParam == kWallpaperButton &&
-          BrowseIntoField(page, kWallpaperField, IDS_PICTURE_FILTER, IDS_WALLPAPER_TITLE, "bmp"))
-        CheckDlgButton(page, kWallpaperBox, BST_CHECKED);
-      if (wParam == kSoundButton && BrowseIntoField(page, kSoundField, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav"))
-        CheckDlgButton(page, kSoundBox, BST_CHECKED);
+      if (wParam == kWallpaperButton)
+        BrowseBackgroundFile(page, BackgroundWallpaper, IDS_PICTURE_FILTER, IDS_WALLPAPER_TITLE, "bmp");
+      if (wParam == kSoundButton) BrowseBackgroundFile(page, BackgroundSound, IDS_SOUND_FILTER, IDS_SOUND_TITLE, "wav");
       if (HIWORD(wParam) == EN_CHANGE) KeepSettingFieldWithinLimit(page, LOWORD(wParam));
+      // After the handling: a file or colour dialog runs inside it.
       NoteControlChange(page, message, wParam, lParam);
       break;
     case WM_HSCROLL:

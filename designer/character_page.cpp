@@ -4,12 +4,15 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstdlib>
+
 #include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
-#include "designer_state.h"
-#include "page_controls.h"
 #include "designer_session.h"
+#include "designer_state.h"
+#include "file_drop.h"
+#include "page_controls.h"
 #include "saver_host.h"
 #include "scene_commands.h"
 #include "scene_walk.h"
@@ -108,16 +111,20 @@ void Open(HWND page) {
   ShowOwnTransparency(page, character);
 }
 
-void Close(HWND page) {
+void Save(HWND page, SettingsStore* store) {
   const int character = Character();
   for (int slot = 0; slot < kFrameSlotCount; ++slot)
-    WriteFieldSetting(page, kFirstFrameField + slot, kFramePath, character, slot);
+    WriteFieldSetting(store, page, kFirstFrameField + slot, kFramePath, character, slot);
   for (int axis = 0; axis < 3; ++axis) {
-    WriteSettingInteger(page, kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
-    WriteCheckSetting(page, kFirstBounceBox + axis, kBounces[axis], character);
+    WriteSettingInteger(store, kSpeeds[axis], TrackbarPosition(pageTrackbars[axis]), character);
+    WriteCheckSetting(store, page, kFirstBounceBox + axis, kBounces[axis], character);
   }
-  WriteSettingInteger(page, kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
-  WriteCheckSetting(page, kPingPongBox, kPingPong, character);
+  WriteSettingInteger(store, kAppearanceRate, TrackbarPosition(pageTrackbars[kAppearanceSlot]), character);
+  WriteCheckSetting(store, page, kPingPongBox, kPingPong, character);
+}
+
+void Close(HWND page) {
+  Save(page, DesignerSettings(page));
   for (HWND& slider : pageTrackbars) slider = nullptr;
 }
 
@@ -132,6 +139,23 @@ void ShowSliderValue(HWND page, HWND slider, WPARAM code) {
   }
 }
 
+// One file chosen goes into the row's field as it was chosen; several fill the frames from that
+// row on as a drop does.
+void BrowseFrames(HWND page, int slot) {
+  ChosenFiles* chosen = static_cast<ChosenFiles*>(calloc(1, sizeof(ChosenFiles)));
+  if (!chosen) return;
+  char start[kSettingBufferSize];
+  GetDlgItemTextA(page, kFirstFrameField + slot, start, sizeof start);
+  if (BrowseForFiles(page, IDS_PICTURE_FILTER, IDS_FRAME_TITLE, "bmp", start, chosen)) {
+    if (chosen->count == 1 && !chosen->unusable[0]) {
+      SetDlgItemTextA(page, kFirstFrameField + slot, chosen->names[0]);
+    } else {
+      TakeChosenFrames(page, currentTab, slot, *chosen);
+    }
+  }
+  free(chosen);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,15 +166,18 @@ INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
       Close(page);
       break;
+    case kWriteSettingsNow:
+      Save(page, reinterpret_cast<SettingsStore*>(lParam));
+      break;
     case WM_HSCROLL:
       ShowSliderValue(page, reinterpret_cast<HWND>(lParam), wParam);
       NoteControlChange(page, message, wParam, lParam);
       break;
     case WM_COMMAND:
       if (wParam >= static_cast<WPARAM>(kFirstBrowseButton) && wParam < static_cast<WPARAM>(kFirstBrowseButton + kFrameSlotCount))
-        BrowseIntoField(page, kFirstFrameField + static_cast<int>(wParam) - kFirstBrowseButton, IDS_PICTURE_FILTER,
-                        IDS_FRAME_TITLE, "bmp");
+        BrowseFrames(page, static_cast<int>(wParam) - kFirstBrowseButton);
       if (HIWORD(wParam) == EN_CHANGE) KeepSettingFieldWithinLimit(page, LOWORD(wParam));
+      // After the handling: a file dialog runs inside it.
       NoteControlChange(page, message, wParam, lParam);
       break;
     case WM_HELP:

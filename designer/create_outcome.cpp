@@ -72,7 +72,7 @@ void ShowOutputFailure(HWND page, const char* name, OutputProblem problem, const
 
 // "画像1 の 3 コマ目（bal2.bmp）：見つからないため、入っていません。", as the dialog names things:
 // characters by their tab, frames by their row.
-void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInput& input) {
+void AddInputLine(const SaverHost* host, WideText* message, const ReportedInput& input) {
   wchar_t whatText[256], characterNumber[12], slotNumber[12];
   WideText what(whatText, 256), character(characterNumber, 12), slot(slotNumber, 12);
   character.AddNumber(input.character + 1);
@@ -131,28 +131,39 @@ void AddInputLine(const SaverHost* host, MessageText* message, const ReportedInp
   } else {
     why.Fill(host, reasonText, {slotNumbered || input.reason == LeftOverLimit ? numberText : detailText});
   }
-  message->Add(L"\r\n");
   message->Fill(host, IDS_INPUT_LINE, {whatText, nameText, whyText});
+}
+
+void AddReportedInputs(const SaverHost* host, WideText* text, const CreateReport& report) {
+  int listed = report.inputCount < kListedInputs ? report.inputCount : kListedInputs;
+  for (int i = 0; i < listed; ++i) {
+    if (i > 0) text->Add(L"\r\n");
+    AddInputLine(host, text, report.inputs[i]);
+  }
+  if (report.inputCount > listed) {
+    wchar_t moreNumber[12];
+    WideText more(moreNumber, 12);
+    more.AddNumber(report.inputCount - listed);
+    text->Add(L"\r\n");
+    text->Fill(host, IDS_INPUT_MORE, {moreNumber});
+  }
 }
 
 void ShowFilesLeftOut(HWND page, const CreateReport& report) {
   const SaverHost* host = DialogHost(page);
   MessageText message;
   message.Fill(host, IDS_BUILD_WARNING, {});
-  message.Add(L"\r\n");
-  int listed = report.inputCount < kListedInputs ? report.inputCount : kListedInputs;
-  for (int i = 0; i < listed; ++i) AddInputLine(host, &message, report.inputs[i]);
-  if (report.inputCount > listed) {
-    wchar_t moreNumber[12];
-    WideText more(moreNumber, 12);
-    more.AddNumber(report.inputCount - listed);
-    message.Add(L"\r\n");
-    message.Fill(host, IDS_INPUT_MORE, {moreNumber});
-  }
+  message.Add(L"\r\n\r\n");
+  AddReportedInputs(host, &message, report);
   Show(page, message, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
+
+void DescribeReportedInputs(const SaverHost* host, const CreateReport& report, wchar_t* text, int capacity) {
+  WideText lines(text, capacity);
+  AddReportedInputs(host, &lines, report);
+}
 
 bool CheckOutputWritable(HWND page, const char* name) {
   DWORD attributes = GetFileAttributesA(name);

@@ -5,8 +5,16 @@
 #pragma once
 #include <windows.h>
 
+#include "build_report.h"
+
+struct SaverHost;
+
 // False, after the failure message with the reason, when name cannot be written.
 bool CheckOutputWritable(HWND page, const char* name);
 
 // Builds the packaged saver into name and reports the outcome.
 void BuildAndReport(HWND page, const char* name);
+
+// The files of the report as the warning lists them, one a line: the first ten, then how many
+// more; cut off (never overrun) at the end of text.
+void DescribeReportedInputs(const SaverHost* host, const CreateReport& report, wchar_t* text, int capacity);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "designer_dialog.h"
 #include "designer_folder.h"
@@ -11,7 +12,12 @@
 #include "designer_resources.h"
 #include "designer_session.h"
 #include "designer_state.h"
+#include "edit_overlay.h"
+#include "engine.h"
+#include "file_drop.h"
+#include "live_preview.h"
 #include "page_controls.h"
+#include "page_pictures.h"
 #include "saver_host.h"
 #include "scene_commands.h"
 #include "system_text.h"
@@ -30,13 +36,20 @@ PageKind PageOfTab(int tab) {
   return {"DLG1", CharacterPageProc};
 }
 
+void ShowPicturesOfPage(HWND dialog) {
+  ShowPagePictures(dialog, currentTab, &DialogEdits(dialog)->base, DesignerSettingsFolder(dialog));
+}
+
 void CreatePage(int tab) {
+  DialogContext* context = DialogContextOf(tabControl);
+  // The old page has written its values to the store: the overlay has nothing to add.
+  ClearEditOverlay(&context->edits);
   if (tab < 0 || tab >= kTabCount) return;
   PageKind kind = PageOfTab(tab);
-  DialogContext* context = DialogContextOf(tabControl);
   context->pageOpening = true;
   currentPage = OpenDialog(context->host, kind.templateName, tabControl, kind.procedure, 0);
   context->pageOpening = false;
+  ShowPicturesOfPage(GetParent(tabControl));
 }
 
 void DestroyCurrentPage() {
@@ -53,6 +66,80 @@ void PlaceTabControl(HWND dialog) {
              MulDiv(380, units.bottom, 12), TRUE);
   // The dialog's font, not the system's, as the pages use it too.
   SendMessageA(tabControl, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), TRUE);
+}
+
+// The preview column beside the tab control, in dialog units: the pane and its status line,
+// then the pictures of the page shown. The template keeps its own width; the dialog grows by
+// the column when it opens.
+const int kPreviewColumnLeft = 242, kPreviewColumnRight = 384;
+const int kPreviewTop = 7, kPreviewBottom = 150;
+const int kPicturesTop = 156, kPicturesBottom = 253;
+const int kDialogWidthWithPreview = 389;
+const UINT_PTR kPreviewDebounceTimer = 0x1300;
+const UINT kPreviewDebounceMs = 300;
+
+HWND PreviewPane(HWND dialog) {
+  return GetDlgItem(dialog, IDC_PREVIEW_PANE);
+}
+
+void WidenForPreview(HWND dialog) {
+  RECT wanted = {0, 0, kDialogWidthWithPreview, 0}, client, outer;
+  MapDialogRect(dialog, &wanted);
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &outer);
+  const int grow = wanted.right - client.right;
+  if (grow == 0) return;
+  // Centred as before: half of the growth to each side.
+  SetWindowPos(dialog, nullptr, outer.left - grow / 2, outer.top, outer.right - outer.left + grow,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlacePreview(HWND dialog) {
+  RECT place = {kPreviewColumnLeft, kPreviewTop, kPreviewColumnRight, kPreviewBottom};
+  MapDialogRect(dialog, &place);
+  PlaceLivePreview(PreviewPane(dialog), GetDlgItem(dialog, IDC_PREVIEW_STATUS), place);
+  RECT pictures = {kPreviewColumnLeft, kPicturesTop, kPreviewColumnRight, kPicturesBottom};
+  MapDialogRect(dialog, &pictures);
+  PlacePagePictures(dialog, pictures);
+}
+
+// The preview plays the session's store through the edit overlay, its relative names belonging
+// to the store's folder, as for Create and playback.
+void ReloadPreview(HWND dialog) {
+  if (HWND pane = PreviewPane(dialog)) ReloadLivePreview(pane, DesignerSettingsFolder(dialog));
+}
+
+void CreatePreview(HWND dialog) {
+  // Minimising is what pauses the preview, so the dialog offers it.
+  SetWindowLongPtrA(dialog, GWL_STYLE, GetWindowLongPtrA(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
+  WidenForPreview(dialog);
+  CreateLivePreview(dialog, DialogHost(dialog), &DialogEdits(dialog)->base, IDC_PREVIEW_PANE, IDC_PREVIEW_STATUS);
+  CreatePagePictures(dialog, DialogHost(dialog), IDC_THUMBNAIL_FIRST, IDC_WALLPAPER_VIEW);
+  PlacePreview(dialog);
+  ReloadPreview(dialog);
+  ShowPicturesOfPage(dialog);
+  DragAcceptFiles(dialog, TRUE);
+}
+
+// A thumbnail's click puts the keys in its frame's field, ready to be typed over.
+void SelectFrameField(HWND dialog, int thumbnail) {
+  const int slot = ThumbnailField(dialog, thumbnail);
+  if (slot < 0 || !currentPage) return;
+  HWND field = GetDlgItem(currentPage, IDC_EDIT_FIRST + slot);
+  if (!field) return;
+  SetFocus(field);
+  SendMessageA(field, EM_SETSEL, 0, -1);
+}
+
+// Once the user pauses, the page writes what it shows into the overlay and the preview walks the
+// settings again through it.
+void FollowSceneEdit(HWND dialog) {
+  KillTimer(dialog, kPreviewDebounceTimer);
+  EditOverlay* edits = DialogEdits(dialog);
+  ClearEditOverlay(edits);
+  if (currentPage) SendMessageA(currentPage, kWriteSettingsNow, 0, reinterpret_cast<LPARAM>(&edits->base));
+  ReloadPreview(dialog);
+  ShowPicturesOfPage(dialog);
 }
 
 void CreateTabControl(HWND dialog) {
@@ -91,6 +178,8 @@ void SwitchPage(HWND sender) {
 // made at run time, follow: the page saves and is made again at the new scale.
 void FollowDpi(HWND dialog) {
   PlaceTabControl(dialog);
+  WidenForPreview(dialog);
+  PlacePreview(dialog);
   DestroyCurrentPage();
   CreatePage(currentTab);
 }
@@ -140,13 +229,17 @@ void InitialiseDialog(HWND dialog) {
   }
   CreateTabControl(dialog);
   CreatePage(currentTab);
+  // The scene opens first, so that the preview's first walk is the scene's.
   StartSceneFiles(dialog);
+  CreatePreview(dialog);
   tabKeysHook = SetWindowsHookExA(WH_MSGFILTER, TabKeysHook, nullptr, GetCurrentThreadId());
 }
 
 void CloseDialog(HWND dialog) {
   if (!ConfirmSceneClose(dialog)) return;
+  KillTimer(dialog, kPreviewDebounceTimer);
   DestroyCurrentPage();
+  ReleasePagePictures(dialog);
   if (tabKeysHook) UnhookWindowsHookEx(tabKeysHook);
   tabKeysHook = nullptr;
   EndDialog(dialog, 0);
@@ -157,7 +250,9 @@ void CloseDialog(HWND dialog) {
 void StartDialog(HWND dialog, const SaverHost* host) {
   DesignerSession* session = new DesignerSession;
   OpenDesignerSession(session);
-  KeepDialogContext(dialog, new DialogContext{host, session, nullptr, false, false});
+  DialogContext* context = new DialogContext{host, session, nullptr, false, false, {}};
+  OpenEditOverlay(&context->edits, SessionSettings(session));
+  KeepDialogContext(dialog, context);
 }
 
 void EndContext(HWND dialog) {
@@ -177,9 +272,15 @@ bool TakeDownShownPage(HWND) {
   return focusOnPage;
 }
 
-void PutUpShownPage(HWND, bool focusTabs) {
+void PutUpShownPage(HWND dialog, bool focusTabs) {
+  // The store may have changed under the page (a scene opened, saved as or closed): the overlay
+  // goes over the new one, and the preview plays it with its relative names.
+  DialogContext* context = DialogContextOf(dialog);
+  KillTimer(dialog, kPreviewDebounceTimer);
+  OpenEditOverlay(&context->edits, SessionSettings(context->session));
   CreatePage(currentTab);
   if (focusTabs) SetFocus(tabControl);
+  ReloadPreview(dialog);
 }
 
 void RenewShownPage(HWND dialog) { PutUpShownPage(dialog, TakeDownShownPage(dialog)); }
@@ -209,6 +310,7 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
       }
       if (wParam == IDC_HELP_BUTTON) ShowHelpForTab(dialog, currentTab);
       if (HandleSceneCommand(dialog, wParam)) return TRUE;
+      if (HIWORD(wParam) == BN_CLICKED && ThumbnailField(dialog, LOWORD(wParam)) >= 0) SelectFrameField(dialog, LOWORD(wParam));
       // Anything else, Escape's IDCANCEL among it, is ignored: there is no cancel path.
       return FALSE;
     case WM_CLOSE:
@@ -220,6 +322,24 @@ INT_PTR CALLBACK ConfigurationDialogProc(HWND dialog, UINT message, WPARAM wPara
     case kFollowDpi:
       FollowDpi(dialog);
       return TRUE;
+    case kSceneEdited:
+      SetTimer(dialog, kPreviewDebounceTimer, kPreviewDebounceMs, nullptr);
+      return TRUE;
+    case WM_TIMER:
+      if (wParam != kPreviewDebounceTimer) return FALSE;
+      FollowSceneEdit(dialog);
+      return TRUE;
+    case WM_DROPFILES:
+      TakeDroppedFiles(dialog, currentPage, currentTab, reinterpret_cast<HDROP>(wParam));
+      return TRUE;
+    case WM_DRAWITEM: {
+      const SceneModel* preview = LivePreviewScene(PreviewPane(dialog));
+      return DrawPagePicture(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
+                             preview ? preview->backgroundBuffer : nullptr);
+    }
+    case WM_SIZE:
+      SetLivePreviewPause(PreviewPane(dialog), PausedWhileMinimised, wParam == SIZE_MINIMIZED);
+      return FALSE;
   }
   return FALSE;
 }

@@ -7,3 +7,8 @@ INT_PTR CALLBACK InfoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
 INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ModulePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A wallpaper or sound file chosen or dropped on the Background page: its field takes the name and
+// its box is ticked, as a file given is one meant to be shown or heard.
+enum BackgroundFile { BackgroundWallpaper, BackgroundSound };
+void GiveBackgroundFile(HWND page, BackgroundFile which, const char* path);

@@ -98,3 +98,12 @@
 #define IDS_SAVER_SIZE 413
 #define IDS_SAVER_SIZE_UNKNOWN 414
 #define IDS_SIZE_WARNING 415
+// The live preview beside the pages, its status line, and the pictures shown with the pages:
+// an Image page's ten frames, the Background page's wallpaper as laid out.
+#define IDC_PREVIEW_PANE 1300
+#define IDC_PREVIEW_STATUS 1301
+#define IDC_THUMBNAIL_FIRST 1310  // ten, in frame order
+#define IDC_WALLPAPER_VIEW 1320
+#define IDS_PREVIEW_ALL_IN 500
+#define IDS_PREVIEW_PAUSED 501
+#define IDS_DROP_REFUSED 502  // before the list of files given that were not taken whole

@@ -27,3 +27,7 @@ const SaverHost* DialogHost(HWND window) { return DialogContextOf(window)->host;
 DesignerSession* DialogSession(HWND window) { return DialogContextOf(window)->session; }
 
 SettingsStore* DesignerSettings(HWND window) { return SessionSettings(DialogSession(window)); }
+
+EditOverlay* DialogEdits(HWND window) { return &DialogContextOf(window)->edits; }
+
+const char* DesignerSettingsFolder(HWND window) { return DialogSession(window)->folder; }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "edit_overlay.h"
 #include "settings_store.h"
 
 struct SaverHost;
@@ -33,6 +34,9 @@ struct DialogContext {
   HACCEL keys;       // the File menu's keys
   bool pageOpening;  // a page is filling its controls: their changes are not the user's
   bool edited;       // the user changed a control of the shown page since it last saved
+  // The shown page's values over the session's store, as the preview and the thumbnails read
+  // them; it follows the store when a scene file is opened or closed.
+  EditOverlay edits;
 };
 
 // From the dialog or any window in it.
@@ -42,5 +46,9 @@ const SaverHost* DialogHost(HWND window);
 DesignerSession* DialogSession(HWND window);
 // The session's store: MORVANE.INI in the Windows folder, or the open scene file.
 SettingsStore* DesignerSettings(HWND window);
+// The same with the shown page's values as it would write them now: what the preview plays.
+EditOverlay* DialogEdits(HWND window);
+// Where the store's relative names belong: the scene file's folder, or the designer's.
+const char* DesignerSettingsFolder(HWND window);
 
 extern const char kHelpFile[];  // "MORVANE.HLP"

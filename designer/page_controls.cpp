@@ -19,9 +19,13 @@ void ReadSettingIntoField(HWND page, int id, SettingId setting, int character, i
 }
 
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character, int slot) {
+  WriteFieldSetting(DesignerSettings(page), page, id, setting, character, slot);
+}
+
+void WriteFieldSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character, int slot) {
   char text[kSettingBufferSize] = "";
   GetDlgItemTextA(page, id, text, sizeof text);
-  WriteSetting(DesignerSettings(page), setting, text, character, slot);
+  WriteSetting(store, setting, text, character, slot);
 }
 
 int32_t ReadSettingInteger(HWND page, SettingId setting, int character) {
@@ -32,14 +36,22 @@ void WriteSettingInteger(HWND page, SettingId setting, int32_t value, int charac
   WriteSettingNumber(DesignerSettings(page), setting, value, character);
 }
 
+void WriteSettingInteger(SettingsStore* store, SettingId setting, int32_t value, int character) {
+  WriteSettingNumber(store, setting, value, character);
+}
+
 void ReadSettingIntoCheck(HWND page, int id, SettingId setting, int character) {
   int32_t flag = ReadSettingInteger(page, setting, character);
   SendDlgItemMessageA(page, id, BM_SETCHECK, flag != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void WriteCheckSetting(HWND page, int id, SettingId setting, int character) {
+  WriteCheckSetting(DesignerSettings(page), page, id, setting, character);
+}
+
+void WriteCheckSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character) {
   bool checked = SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  WriteSettingInteger(page, setting, checked ? 1 : 0, character);
+  WriteSettingNumber(store, setting, checked ? 1 : 0, character);
 }
 
 HWND CreatePageTrackbar(HWND page, int id, int x, int y, int width, int height) {
@@ -124,13 +136,98 @@ bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, 
   return true;
 }
 
-bool BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension) {
-  char path[kSettingBufferSize];
-  GetDlgItemTextA(page, field, path, sizeof path);
-  bool chosen = BrowseForFile(page, OpenFileDialog, filterId, titleId, defaultExtension,
-                              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, path, sizeof path);
-  SetDlgItemTextA(page, field, path);
-  return chosen;
+namespace {
+
+// One chosen name into the list, from the folder and the name the dialog gave.
+void AddChosen(ChosenFiles* chosen, const wchar_t* folder, const wchar_t* name) {
+  if (chosen->count >= kMaxChosenFiles) return;
+  wchar_t path[MAX_PATH * 2];
+  int length = 0;
+  for (const wchar_t* p = folder; *p && length < MAX_PATH * 2 - 2; ++p) path[length++] = *p;
+  if (name) {
+    if (length > 0 && path[length - 1] != L'\\') path[length++] = L'\\';
+    for (const wchar_t* p = name; *p && length < MAX_PATH * 2 - 1; ++p) path[length++] = *p;
+  }
+  path[length] = L'\0';
+  BOOL lossy = FALSE;
+  char* out = chosen->names[chosen->count];
+  const bool fits =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, out, kSettingBufferSize, nullptr, &lossy) > 0;
+  if (!fits) lstrcpynA(out, "?", kSettingBufferSize);
+  chosen->unusable[chosen->count++] = !fits || lossy;
+}
+
+}  // namespace
+
+bool BrowseForFiles(HWND page, UINT filterId, UINT titleId, const char* defaultExtension, const char* start,
+                    ChosenFiles* chosen) {
+  const SaverHost* host = DialogHost(page);
+  FixedText filter, title;
+  LoadFixedText(host, filterId, &filter);
+  LoadFixedText(host, titleId, &title);
+  SplitFilter(&filter);
+  chosen->count = 0;
+  // Room for many names: the folder once, then each name after it.
+  const int kCapacity = 32768;
+  wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kCapacity * sizeof(wchar_t)));
+  if (!buffer) return false;
+  const DWORD flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
+  bool confirmed = false;
+  if (host->win9x) {
+    char* ansi = reinterpret_cast<char*>(buffer);
+    lstrcpynA(ansi, start, kSettingBufferSize);
+    OPENFILENAMEA record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = page;
+    record.lpstrFilter = filter.ansi;
+    record.lpstrFile = ansi;
+    record.nMaxFile = kCapacity * sizeof(wchar_t);
+    record.lpstrTitle = title.ansi;
+    record.Flags = flags;
+    record.lpstrDefExt = defaultExtension;
+    confirmed = GetOpenFileNameA(&record) != FALSE;
+    // The 9x family's names are the code page's already; widened here only to share the parsing.
+    if (confirmed) {
+      wchar_t* wide = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kCapacity * sizeof(wchar_t)));
+      wchar_t folder[MAX_PATH * 2] = L"";
+      int at = 0;
+      for (int part = 0; wide && ansi[at] && part < kMaxChosenFiles + 1; ++part) {
+        const int length = lstrlenA(ansi + at);
+        if (!MultiByteToWideChar(CP_ACP, 0, ansi + at, -1, wide, kCapacity)) break;
+        if (part == 0) {
+          lstrcpynW(folder, wide, MAX_PATH * 2);
+        } else {
+          AddChosen(chosen, folder, wide);
+        }
+        at += length + 1;
+      }
+      if (wide && chosen->count == 0) AddChosen(chosen, folder, nullptr);
+      if (wide) HeapFree(GetProcessHeap(), 0, wide);
+    }
+  } else {
+    if (!MultiByteToWideChar(CP_ACP, 0, start, -1, buffer, MAX_PATH)) buffer[0] = L'\0';
+    wchar_t extension[8];
+    if (!MultiByteToWideChar(CP_ACP, 0, defaultExtension, -1, extension, 8)) extension[0] = L'\0';
+    OPENFILENAMEW record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    record.hwndOwner = page;
+    record.lpstrFilter = filter.wide;
+    record.lpstrFile = buffer;
+    record.nMaxFile = kCapacity;
+    record.lpstrTitle = title.wide;
+    record.Flags = flags;
+    record.lpstrDefExt = extension;
+    confirmed = GetOpenFileNameW(&record) != FALSE;
+    if (confirmed) {
+      // One file: its whole path. Several: the folder, then each name, then an empty string.
+      const wchar_t* folder = buffer;
+      for (const wchar_t* name = folder + lstrlenW(folder) + 1; *name; name += lstrlenW(name) + 1)
+        AddChosen(chosen, folder, name);
+      if (chosen->count == 0) AddChosen(chosen, folder, nullptr);
+    }
+  }
+  HeapFree(GetProcessHeap(), 0, buffer);
+  return confirmed;
 }
 
 void LimitSettingField(HWND page, int id) {
@@ -154,5 +251,12 @@ void NoteControlChange(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   // A push button changes nothing by itself: what it chooses arrives as the field's change.
   const bool box = code == BN_CLICKED && lParam &&
                    (GetWindowLongA(reinterpret_cast<HWND>(lParam), GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-  if (message == WM_HSCROLL || (message == WM_COMMAND && (code == EN_CHANGE || box))) NotePageEdited(page);
+  if (message == WM_HSCROLL || (message == WM_COMMAND && (code == EN_CHANGE || box))) NoteSceneEdited(page);
+}
+
+void NoteSceneEdited(HWND page) {
+  DialogContext* context = DialogContextOf(page);
+  if (!context || context->pageOpening) return;
+  PostMessageA(GetAncestor(page, GA_ROOT), kSceneEdited, 0, 0);
+  NotePageEdited(page);
 }

@@ -11,6 +11,10 @@
 // named by the settings table; a character's keys take its number, a frame path its slot too.
 void ReadSettingIntoField(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
 void WriteFieldSetting(HWND page, int id, SettingId setting, int character = 0, int slot = 0);
+// The same writes into another store (the dialog's edit overlay).
+void WriteFieldSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character = 0, int slot = 0);
+void WriteSettingInteger(SettingsStore* store, SettingId setting, int32_t value, int character = 0);
+void WriteCheckSetting(SettingsStore* store, HWND page, int id, SettingId setting, int character = 0);
 
 int32_t ReadSettingInteger(HWND page, SettingId setting, int character = 0);
 void WriteSettingInteger(HWND page, SettingId setting, int32_t value, int character = 0);
@@ -34,9 +38,16 @@ enum FileDialogKind { OpenFileDialog, SaveFileDialog };
 bool BrowseForFile(HWND page, FileDialogKind kind, UINT filterId, UINT titleId, const char* defaultExtension,
                    DWORD flags, char* path, int capacity);
 
-// Browse for an existing file from the field's text; the field gets the chosen path, or its own
-// text back after a cancel. Returns whether a file was chosen.
-bool BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const char* defaultExtension);
+// The open dialog taking several existing files at once, each as a full path in the system's
+// code page (a name that does not fit it is marked unusable). False after a cancel.
+const int kMaxChosenFiles = 64;
+struct ChosenFiles {
+  int count;
+  char names[kMaxChosenFiles][kSettingBufferSize];
+  bool unusable[kMaxChosenFiles];
+};
+bool BrowseForFiles(HWND page, UINT filterId, UINT titleId, const char* defaultExtension, const char* start,
+                    ChosenFiles* chosen);
 
 // A field whose text is a setting takes no more than a setting holds (259 bytes in the system's
 // code page): typing stops at the limit, and text pasted past it is cut at a whole character,
@@ -44,5 +55,13 @@ bool BrowseIntoField(HWND page, int field, UINT filterId, UINT titleId, const ch
 void LimitSettingField(HWND page, int id);
 void KeepSettingFieldWithinLimit(HWND page, int id);
 
-// What the pages hand on of the user's changes to their controls, for the title bar's mark.
+// The pages hand on every change the user makes to a scene value (field text, a box, a slider):
+// the title bar shows the unsaved mark at once, and once the user pauses the dialog asks the page
+// to write its values, as its close would, into the store that lParam names (the dialog's edit
+// overlay) before the preview walks the settings again. Changes while the page fills its
+// controls on opening are not the user's and count for nothing.
+const UINT kSceneEdited = WM_APP + 0x130;
+const UINT kWriteSettingsNow = WM_APP + 0x131;
 void NoteControlChange(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// A change the page made itself: a colour chosen, files dropped.
+void NoteSceneEdited(HWND page);

@@ -27,6 +27,8 @@ uint64_t FrameRecordBytes(const BitmapRecord& record) {
   return kFramePrefixSize + 40 + 4ull * record.colourCount + record.bitsSize;
 }
 
+}  // namespace
+
 WalkReason LeftOutReason(PictureOpening opening, bool missing) {
   switch (opening) {
     case PictureNotOpened: return missing ? LeftMissing : LeftUnopenable;
@@ -38,7 +40,6 @@ WalkReason LeftOutReason(PictureOpening opening, bool missing) {
 
 bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
-}  // namespace
 
 SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),

@@ -46,6 +46,10 @@ struct WalkSoundFile {
 
 // Closes the file, frees the wave (unless the caller took it and set `wave` to null).
 void ReleaseWalkSound(BuildFiles* files, WalkSoundFile* sound);
+// Why a picture that could not be opened is left out; missing when the file seam found no file.
+WalkReason LeftOutReason(PictureOpening opening, bool missing);
+// Whether the file seam's error number says that there is no such file.
+bool IsMissing(int error);
 
 class SceneWalk {
  public:
@@ -75,6 +79,8 @@ class SceneWalk {
 
   // How many files were left out so far.
   int LeftOutCount() const { return leftOut_; }
+  // The slot named by the file that gave the frame NextFrame handed out last.
+  int FrameSlot() const { return fileSlot_; }
 
  private:
   const PictureLook& Look(bool sprite);
