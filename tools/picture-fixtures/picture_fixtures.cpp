@@ -243,6 +243,7 @@ struct GifFrame {
   int transparent;  // -1 for none
   int disposal;
   std::vector<uint8_t> indices;  // top row first
+  bool withoutControl = false;   // no graphic control block: no transparency, disposal 0
 };
 
 bool WriteGif(const std::string& path, int width, int height, const std::vector<GifColorType>& colours,
@@ -265,7 +266,7 @@ bool WriteGif(const std::string& path, int width, int height, const std::vector<
     GraphicsControlBlock control = {frame.disposal, false, 10, frame.transparent};
     GifByteType block[4];
     EGifGCBToExtension(&control, block);
-    ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block) != GIF_ERROR;
+    if (!frame.withoutControl) ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block) != GIF_ERROR;
     ColorMapObject* local =
         frame.localColours.empty() ? nullptr : GifMakeMapObject(int(frame.localColours.size()), frame.localColours.data());
     ok = ok && EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, frame.interlaced, local) != GIF_ERROR;
@@ -292,8 +293,8 @@ GifFrame Pattern(int left, int top, int width, int height, int disposal, int tra
 // The disposals in the orders that trip composers up: "restore previous" on the first frame
 // (back to the empty screen) and twice in a row (the second restores what the first restored),
 // "restore previous" and "clear" on frames with holes and reaching past the screen, an undefined
-// disposal (kept, as 1 is), and local tables shorter than the global one, one with its own
-// transparent index.
+// disposal (kept, as 1 is), local tables shorter than the global one, one with its own
+// transparent index, and a last frame without a control block, which inherits no transparency.
 bool WriteGifDisposalFixtures(const std::string& dir, const std::vector<GifColorType>& colours) {
   std::vector<GifFrame> frames;
   frames.push_back(Pattern(4, 3, 12, 10, 3, 0, [](int x, int y) { return (x + y) % 4 == 0 ? 0 : 2; }));
@@ -308,6 +309,9 @@ bool WriteGifDisposalFixtures(const std::string& dir, const std::vector<GifColor
   local.localColours = {{33, 66, 99}, {200, 100, 50}};
   frames.push_back(local);
   frames.push_back(Pattern(2, 2, 36, 26, 1, 0, [](int x, int y) { return x == y ? 3 : 0; }));
+  GifFrame bare = Pattern(30, 0, 6, 6, 0, -1, [](int x, int y) { return (x + y) % 2 ? 0 : 5; });
+  bare.withoutControl = true;
+  frames.push_back(bare);
   return WriteGif(dir + "disposals.gif", 40, 30, colours, frames);
 }
 
