@@ -46,7 +46,13 @@ const char* FaultText(int code) {
 }
 
 PictureStep LibraryFault(GifReading* reading, const char** why) {
-  return Damaged(why, FaultText(reading->gif->Error));
+  // giflib reports a code size beyond 8 bits and an early end code as read failures too: the data
+  // ends early only when the bytes have run out.
+  const int code = reading->gif->Error;
+  const bool ended = reading->offset >= reading->size;
+  if ((code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON) && !ended)
+    return Damaged(why, FaultText(D_GIF_ERR_IMAGE_DEFECT));
+  return Damaged(why, FaultText(code));
 }
 
 void ResetControl(GraphicsControlBlock* control) {

@@ -40,6 +40,7 @@ const ReadCase kReadCases[] = {
     {"gray16.png", 1, 1},       {"rgba16.png", 1, 1},     {"gray2.png", 1, 0},        {"interlaced.png", 1, 0},
     {"wallpaper.png", 1, 0},    {"photo.jpg", 1, 0},      {"gray.jpg", 1, 0},         {"progressive.jpg", 1, 0},
     {"cmyk.jpg", 1, 1},         {"still.gif", 1, 0},      {"animated.gif", 5, 0},     {"anim12.gif", 12, 0},
+    {"disposals.gif", 9, 0},    {"interlace.gif", 6, 0},
 };
 
 TEST(PictureDecoding, EveryFixtureReadsAsImageMagickReadsIt) {

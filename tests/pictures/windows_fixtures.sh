@@ -13,7 +13,7 @@ mkdir -p "$folder"
 # Screen-sized pictures for the playback test, at the private session's screen size (tools/wine-session).
 "$native/morvane-picture-fixtures" "$folder" --screen 1024x768
 cp "$player" "$folder/player.scr"
-for scene in pictures mixed; do
+for scene in pictures mixed gifs; do
   "$native/morvane-pack" --settings "$folder/$scene.ini" --player "$folder/player.scr" "$folder/$scene-linux.scr" 2>"$folder/$scene-linux.log"
 done
 echo "picture fixtures and their Linux packages in $folder"

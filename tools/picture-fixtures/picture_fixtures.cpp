@@ -243,6 +243,7 @@ struct GifFrame {
   int transparent;  // -1 for none
   int disposal;
   std::vector<uint8_t> indices;  // top row first
+  bool withoutControl = false;   // no graphic control block: no transparency, disposal 0
 };
 
 bool WriteGif(const std::string& path, int width, int height, const std::vector<GifColorType>& colours,
@@ -265,7 +266,7 @@ bool WriteGif(const std::string& path, int width, int height, const std::vector<
     GraphicsControlBlock control = {frame.disposal, false, 10, frame.transparent};
     GifByteType block[4];
     EGifGCBToExtension(&control, block);
-    ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block) != GIF_ERROR;
+    if (!frame.withoutControl) ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block) != GIF_ERROR;
     ColorMapObject* local =
         frame.localColours.empty() ? nullptr : GifMakeMapObject(int(frame.localColours.size()), frame.localColours.data());
     ok = ok && EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, frame.interlaced, local) != GIF_ERROR;
@@ -287,6 +288,51 @@ GifFrame Pattern(int left, int top, int width, int height, int disposal, int tra
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) frame.indices.push_back(uint8_t(index(x, y)));
   return frame;
+}
+
+// The disposals in the orders that trip composers up: "restore previous" on the first frame
+// (back to the empty screen) and twice in a row (the second restores what the first restored),
+// "restore previous" and "clear" on frames with holes and reaching past the screen, an undefined
+// disposal (kept, as 1 is), local tables shorter than the global one, one with its own
+// transparent index, and a last frame without a control block, which inherits no transparency.
+bool WriteGifDisposalFixtures(const std::string& dir, const std::vector<GifColorType>& colours) {
+  std::vector<GifFrame> frames;
+  frames.push_back(Pattern(4, 3, 12, 10, 3, 0, [](int x, int y) { return (x + y) % 4 == 0 ? 0 : 2; }));
+  frames.push_back(Pattern(0, 0, 40, 30, 0, 5, [](int x, int y) { return x < 6 || y > 24 ? 5 : 1 + (x / 5 + y / 5) % 3; }));
+  frames.push_back(Pattern(10, 8, 16, 12, 3, -1, [](int x, int) { return 4 + x % 2; }));
+  frames.push_back(Pattern(14, 10, 16, 12, 3, 2, [](int x, int y) { return (x * y) % 3 == 0 ? 2 : 6; }));
+  frames.push_back(Pattern(30, 22, 16, 12, 2, 1, [](int x, int y) { return (x + 2 * y) % 5 == 0 ? 1 : 7; }));
+  GifFrame undefined = Pattern(0, 20, 8, 10, 6, 3, [](int x, int y) { return (x + y) % 4; });
+  undefined.localColours = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+  frames.push_back(undefined);
+  GifFrame local = Pattern(20, 0, 20, 6, 2, -1, [](int x, int) { return x % 2; });
+  local.localColours = {{33, 66, 99}, {200, 100, 50}};
+  frames.push_back(local);
+  frames.push_back(Pattern(2, 2, 36, 26, 1, 0, [](int x, int y) { return x == y ? 3 : 0; }));
+  GifFrame bare = Pattern(30, 0, 6, 6, 0, -1, [](int x, int y) { return (x + y) % 2 ? 0 : 5; });
+  bare.withoutControl = true;
+  frames.push_back(bare);
+  return WriteGif(dir + "disposals.gif", 40, 30, colours, frames);
+}
+
+// Interlaced frames of every height below the passes' step and beyond it, so that a short pass
+// or an empty one is met, each at its own offset and kept under the next.
+bool WriteGifInterlaceFixture(const std::string& dir, const std::vector<GifColorType>& colours) {
+  std::vector<GifFrame> frames;
+  const int heights[] = {1, 2, 3, 5, 8, 13};
+  for (int i = 0; i < 6; ++i) {
+    GifFrame frame = Pattern(i * 3, i, 7, heights[i], i % 2 ? 1 : 3, 0, [](int x, int y) { return (x + 3 * y) % 8; });
+    frame.interlaced = true;
+    frames.push_back(frame);
+  }
+  return WriteGif(dir + "interlace.gif", 24, 20, colours, frames);
+}
+
+// A GIF of no frame at all, and one of ten thousand (the builder takes what a character holds).
+bool WriteGifCountFixtures(const std::string& dir, const std::vector<GifColorType>& colours) {
+  std::vector<GifFrame> many;
+  for (int i = 0; i < 10000; ++i) many.push_back(Pattern(i % 4, i / 4 % 4, 1, 1, 1, -1, [](int, int) { return 1; }));
+  return WriteGif(dir + "empty.gif", 4, 4, colours, {}) && WriteGif(dir + "frames10000.gif", 4, 4, colours, many);
 }
 
 bool WriteGifFixtures(const std::string& dir) {
@@ -323,7 +369,9 @@ bool WriteGifFixtures(const std::string& dir) {
     for (int p = 0; p < 16 * 16; ++p) frame.indices[size_t(p)] = uint8_t(p / 16 == i ? 7 : i % 7);
     many.push_back(frame);
   }
-  return WriteGif(dir + "anim12.gif", 16, 16, colours, many);
+  if (!WriteGif(dir + "anim12.gif", 16, 16, colours, many)) return false;
+  return WriteGifDisposalFixtures(dir, colours) && WriteGifInterlaceFixture(dir, colours) &&
+         WriteGifCountFixtures(dir, colours);
 }
 
 // ---- Bitmaps wrapping PNG and JPEG ----
@@ -380,7 +428,15 @@ bool WriteScenes(const std::string& dir) {
       .SetFrame(0, 0, "sprite-alpha.png").SetFrame(1, 0, "animated.gif")
       .SetFrame(2, 0, "photo.jpg").SetFrame(2, 1, "progressive.jpg").SetFrame(2, 2, "gray.jpg")
       .SetFrame(3, 0, "cmyk.jpg").SetFrame(4, 0, "wrapped-jpeg.bmp");
-  return pictures.Write(dir + "pictures.ini") && mixed.Write(dir + "mixed.ini");
+  // GIFs on a scene without key-colour transparency, so that every frame with a transparent
+  // pixel carries its own pixels, alpha and all, and both systems' composition shows in the bytes.
+  SettingsText gifs;
+  gifs.Set(kTransparency, 0)
+      .Set(kColourRed, 10).Set(kColourGreen, 20).Set(kColourBlue, 30)
+      .SetFrame(0, 0, "disposals.gif").SetFrame(1, 0, "interlace.gif").SetFrame(2, 0, "animated.gif")
+      .SetFrame(3, 0, "still.gif").SetFrame(3, 1, "empty.gif").SetFrame(3, 2, "still.gif")
+      .SetFrame(4, 0, "frames10000.gif");
+  return pictures.Write(dir + "pictures.ini") && mixed.Write(dir + "mixed.ini") && gifs.Write(dir + "gifs.ini");
 }
 
 }  // namespace

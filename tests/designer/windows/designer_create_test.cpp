@@ -236,7 +236,8 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
   for (const char* name : {"sprite-alpha.png", "palette-trns.png", "rgb-trns.png", "gray16.png", "rgba16.png", "gray2.png",
                            "interlaced.png", "ring-alpha.png", "corner-figure.png", "wallpaper.png", "still.gif",
                            "animated.gif", "anim12.gif", "wrapped-png.bmp", "photo.jpg", "progressive.jpg", "gray.jpg",
-                           "cmyk.jpg", "wrapped-jpeg.bmp"})
+                           "cmyk.jpg", "wrapped-jpeg.bmp", "disposals.gif", "interlace.gif", "empty.gif",
+                           "frames10000.gif"})
     ASSERT_TRUE(CopyFileA((PictureFixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
 
   // PNG and GIF: the Linux tool's bytes.
@@ -245,6 +246,11 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
   std::string pictures = CreateScene("pictures", true);
   ASSERT_GT(pictures.size(), 49152u);
   EXPECT_TRUE(pictures == ReadWholeFile(PictureFixtureFolder() + "pictures-linux.scr")) << "Create and the Linux morvane-pack differ";
+
+  // GIFs of every disposal with their alpha in their own pixels; the empty one and the one of
+  // ten thousand frames are noted.
+  std::string gifs = CreateScene("gifs", true);
+  EXPECT_TRUE(gifs == ReadWholeFile(PictureFixtureFolder() + "gifs-linux.scr")) << "Create and the Linux morvane-pack differ";
 
   // JPEG as well: the bytes of morvane-pack.exe, which reads pictures with the same codecs.
   std::string mixed = CreateScene("mixed", false);
