@@ -294,6 +294,7 @@ TEST_F(DesignerPreview, ThumbnailsShowEachFrameOverTheBackgroundAndSayWhichField
   Set("Character", "C0", RedOnWhite("red.bmp"));
   Set("Character", "C1", PictureFixtureFolder() + "animated.gif");
   Set("Character", "C2", RedOnWhite("red2.bmp"));
+  Set("Character", "C3", PictureFixtureFolder() + "sprite-alpha.png");  // soft edges, clear corner
   Set("Visible", "CA", "0");  // never shown, but its pictures are still the page's
   const std::string folder = Folder();
   struct Case {
@@ -306,14 +307,19 @@ TEST_F(DesignerPreview, ThumbnailsShowEachFrameOverTheBackgroundAndSayWhichField
     CharacterThumbnails shown;
     WindowsProfileStore settings;
     MakeCharacterThumbnails(&settings, folder.c_str(), 2, &shown);
-    ASSERT_EQ(shown.count, 7);  // a still picture, the animation's five frames, a still picture
-    const int slots[] = {0, 1, 1, 1, 1, 1, 2};
+    ASSERT_EQ(shown.count, 8);  // a still picture, the animation's five frames, two still pictures
+    const int slots[] = {0, 1, 1, 1, 1, 1, 2, 3};
     for (int i = 0; i < shown.count; ++i) EXPECT_EQ(shown.frames[i].slot, slots[i]) << "frame " << i;
     ASSERT_NE(shown.frames[0].picture, nullptr);
     EXPECT_EQ(SurfaceWidth(shown.frames[0].picture), 8);
     EXPECT_EQ(PixelOf(shown.frames[0].picture, 0, 0), c.corner);
     EXPECT_EQ(PixelOf(shown.frames[0].picture, 3, 3), 0x0000FFu);
     EXPECT_EQ(PixelOf(shown.frames[6].picture, 7, 7), c.corner);
+    // A picture with its own transparency is marked, and shows the background through its
+    // clear corner whether or not the scene's transparency is on.
+    EXPECT_FALSE(shown.frames[0].ownAlpha);
+    EXPECT_TRUE(shown.frames[7].ownAlpha);
+    EXPECT_EQ(PixelOf(shown.frames[7].picture, 0, 0), 0xFF0000u);
     ReleaseCharacterThumbnails(&shown);
   }
 
