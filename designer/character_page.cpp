@@ -9,17 +9,13 @@
 #include "designer_help.h"
 #include "designer_pages.h"
 #include "designer_resources.h"
-#include "designer_session.h"
 #include "designer_state.h"
 #include "file_drop.h"
 #include "page_controls.h"
 #include "saver_host.h"
 #include "scene_commands.h"
-#include "scene_walk.h"
 #include "settings_value.h"
-#include "stdio_build_files.h"
 #include "system_text.h"
-#include "wic_picture_codec.h"
 
 namespace {
 
@@ -54,48 +50,6 @@ void OpenSlider(HWND page, int slot, int x, int y, int width, SettingId setting,
   ReadSettingIntoField(page, kFirstValueField + slot, setting, character);
 }
 
-const int kOwnTransparencyLabel = 1070;
-
-// The frames of the character (numbered as they play) that the scene walk finds drawn with their
-// own transparency, whatever the scene's setting: the same walk as playback and Create.
-void ShowOwnTransparency(HWND page, int character) {
-  DesignerSession* session = DialogSession(page);
-  WicPictureCodec codecs;
-  OpenWicPictureCodec(&codecs);
-  StdioBuildFiles files;
-  wchar_t numbers[64] = L"";
-  int length = 0;
-  {
-    SceneWalk walk(SceneWalkSources{SessionSettings(session), &files, session->folder, &codecs.base, nullptr});
-    walk.Timing();
-    while (walk.NextCharacter() && walk.CurrentCharacter() < character) {
-    }
-    BitmapRecord record;
-    for (int frame = 1; walk.CurrentCharacter() == character && walk.NextFrame(&record); ++frame) {
-      if (record.ownTransparency) length += wsprintfW(numbers + length, length ? L", %d" : L"%d", frame);
-      ReleaseBitmapRecord(&record);
-    }
-  }
-  if (length == 0) return;
-  const SaverHost* host = DialogHost(page);
-  FixedText text;
-  LoadFixedText(host, IDS_OWN_TRANSPARENCY, &text);
-  RECT place = {1, 198, 213, 206};
-  MapDialogRect(page, &place);
-  HWND label = CreateControl(host, "STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, place.left, place.top,
-                             place.right - place.left, place.bottom - place.top, page, kOwnTransparencyLabel);
-  SendMessageA(label, WM_SETFONT, SendMessageA(page, WM_GETFONT, 0, 0), FALSE);
-  if (host->win9x) {
-    char ansi[64];
-    WideCharToMultiByte(CP_ACP, 0, numbers, -1, ansi, sizeof ansi, nullptr, nullptr);
-    lstrcatA(text.ansi, ansi);
-    SetWindowTextA(label, text.ansi);
-  } else {
-    lstrcatW(text.wide, numbers);
-    SetWindowTextW(label, text.wide);
-  }
-}
-
 void Open(HWND page) {
   const int character = Character();
   for (int slot = 0; slot < kFrameSlotCount; ++slot) {
@@ -108,7 +62,6 @@ void Open(HWND page) {
   }
   OpenSlider(page, kAppearanceSlot, 40, 310, 90, kAppearanceRate, character);
   ReadSettingIntoCheck(page, kPingPongBox, kPingPong, character);
-  ShowOwnTransparency(page, character);
 }
 
 void Save(HWND page, SettingsStore* store) {
@@ -157,6 +110,37 @@ void BrowseFrames(HWND page, int slot) {
 }
 
 }  // namespace
+
+void ShowOwnTransparency(HWND page, const int* frames, int count) {
+  const int kOwnTransparencyLabel = 1070;
+  HWND label = GetDlgItem(page, kOwnTransparencyLabel);
+  if (count == 0) {
+    if (label) DestroyWindow(label);
+    return;
+  }
+  wchar_t numbers[64] = L"";
+  int length = 0;
+  for (int i = 0; i < count; ++i) length += wsprintfW(numbers + length, length ? L", %d" : L"%d", frames[i]);
+  const SaverHost* host = DialogHost(page);
+  if (!label) {
+    RECT place = {1, 198, 213, 206};
+    MapDialogRect(page, &place);
+    label = CreateControl(host, "STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, place.left, place.top,
+                          place.right - place.left, place.bottom - place.top, page, kOwnTransparencyLabel);
+    SendMessageA(label, WM_SETFONT, SendMessageA(page, WM_GETFONT, 0, 0), FALSE);
+  }
+  FixedText text;
+  LoadFixedText(host, IDS_OWN_TRANSPARENCY, &text);
+  if (host->win9x) {
+    char ansi[64];
+    WideCharToMultiByte(CP_ACP, 0, numbers, -1, ansi, sizeof ansi, nullptr, nullptr);
+    lstrcatA(text.ansi, ansi);
+    SetWindowTextA(label, text.ansi);
+  } else {
+    lstrcatW(text.wide, numbers);
+    SetWindowTextW(label, text.wide);
+  }
+}
 
 INT_PTR CALLBACK CharacterPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -38,6 +38,9 @@ PageKind PageOfTab(int tab) {
 
 void ShowPicturesOfPage(HWND dialog) {
   ShowPagePictures(dialog, currentTab, &DialogEdits(dialog)->base, DesignerSettingsFolder(dialog));
+  if (!currentPage || currentTab < kFirstCharacterTab || currentTab >= kFirstCharacterTab + kCharacterCount) return;
+  int frames[kFrameSlotCount];
+  ShowOwnTransparency(currentPage, frames, ShownOwnAlphaFrames(dialog, frames));
 }
 
 void CreatePage(int tab) {

@@ -310,6 +310,15 @@ bool DrawPagePicture(HWND dialog, const DRAWITEMSTRUCT* item, const Surface* bac
   return true;
 }
 
+int ShownOwnAlphaFrames(HWND dialog, int numbers[10]) {
+  const PictureIds ids = IdsOf(dialog);
+  const CharacterThumbnails* shown = ids.first == 0 ? nullptr : Shown(dialog, ids.wallpaper);
+  int count = 0;
+  for (int frame = 0; shown && frame < shown->count; ++frame)
+    if (shown->frames[frame].ownAlpha) numbers[count++] = frame + 1;
+  return count;
+}
+
 int ThumbnailField(HWND dialog, int id) {
   const PictureIds ids = IdsOf(dialog);
   if (ids.first == 0 || id < ids.first || id >= ids.first + kFrameSlotCount) return -1;

@@ -33,6 +33,9 @@ void ShowPagePictures(HWND dialog, int tab, SettingsStore* store, const char* ba
 // WM_DRAWITEM of a thumbnail or of the wallpaper view (`background` is the preview's, may be
 // null); false for another control.
 bool DrawPagePicture(HWND dialog, const DRAWITEMSTRUCT* item, const Surface* background);
+// The shown character's frames that carry their own transparency, numbered from 1 as they play,
+// into numbers; how many. None when no character's thumbnails are shown.
+int ShownOwnAlphaFrames(HWND dialog, int numbers[10]);
 // The frame field a thumbnail button stands for, or -1.
 int ThumbnailField(HWND dialog, int id);
 void ReleasePagePictures(HWND dialog);
