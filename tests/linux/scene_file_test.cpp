@@ -100,7 +100,7 @@ TEST_F(SceneFiles, ASignedSaversPackageEndsBeforeItsSignature) {
   SceneFile file;
   std::string problem;
   ASSERT_TRUE(ReadSceneFile(folder.Path("signed.scr").c_str(), &file, &problem)) << problem;
-  EXPECT_EQ(file.package, package);
+  EXPECT_EQ(std::vector<uint8_t>(file.package, file.package + file.packageSize), package);
   EXPECT_EQ(PackageDamage(file), "");
 }
 

@@ -55,14 +55,13 @@ void PrintFirstLoad(WalkListener* listener, const WalkOutcome& outcome) {
 
 // Signing puts up to 7 zero bytes before the signature, so that it starts on a multiple of 8:
 // they follow the sound record, and are no damage of the package.
-void DropSignaturePadding(std::vector<uint8_t>* package) {
+size_t WithoutSignaturePadding(const uint8_t* package, size_t size) {
   ScenePackageView view;
   PackageError error = {0, nullptr};
-  if (ReadScenePackage(package->data(), package->size(), &view, &error) || package->size() - error.offset >= 8) return;
-  for (size_t at = error.offset; at < package->size(); ++at)
-    if ((*package)[at] != 0) return;
-  const size_t whole = error.offset;
-  if (ReadScenePackage(package->data(), whole, &view, &error)) package->resize(whole);
+  if (ReadScenePackage(package, size, &view, &error) || size - error.offset >= 8) return size;
+  for (size_t at = error.offset; at < size; ++at)
+    if (package[at] != 0) return size;
+  return ReadScenePackage(package, error.offset, &view, &error) ? error.offset : size;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -95,23 +94,33 @@ bool ReadLimitedFile(const std::string& path, uint64_t limit, std::vector<uint8_
 }
 
 bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
-  std::vector<uint8_t> bytes;
-  if (!ReadLimitedFile(path, kMaxSceneFileSize, &bytes, problem)) return false;
   file->path = path;
+  MappedSaver& saver = file->saver;
+  if (!MapSaverFile(path, &saver)) {
+    *problem = file->path + ": " + std::strerror(errno);
+    return false;
+  }
+  if (saver.size > kMaxSceneFileSize) {
+    *problem = file->path + ": too large";
+    return false;
+  }
   // A packaged saver is a Windows program first: its image starts with "MZ". One cut inside
   // the image still holds no scene, so it is no packaged saver.
-  if (bytes.size() >= kPlayerImageSize && bytes[0] == 'M' && bytes[1] == 'Z') {
+  if (saver.size >= kPlayerImageSize && saver.bytes[0] == 'M' && saver.bytes[1] == 'Z') {
     file->kind = PackagedSaver;
-    const uint64_t end = SignatureStart(bytes.data(), kPlayerImageSize, bytes.size(), kPlayerImageSize);
-    file->package.assign(bytes.begin() + kPlayerImageSize, bytes.begin() + static_cast<std::ptrdiff_t>(end));
-    if (end < bytes.size()) DropSignaturePadding(&file->package);
+    const uint64_t end = SignatureStart(saver.bytes, kPlayerImageSize, saver.size, kPlayerImageSize);
+    file->package = saver.bytes + kPlayerImageSize;
+    file->packageSize = static_cast<size_t>(end - kPlayerImageSize);
+    if (end < saver.size) file->packageSize = WithoutSignaturePadding(file->package, file->packageSize);
     return true;
   }
+  // Only the front of a file too large for the settings store is looked at for a section.
+  const size_t looked = saver.size > kMaxProfileFileSize ? kMaxProfileFileSize + 1 : saver.size;
+  const std::vector<uint8_t> bytes(saver.bytes, saver.bytes + looked);
   if (HasSettingsSection(bytes)) {
     file->kind = SettingsFile;
     file->folder = FolderOf(file->path);
-    // The settings are the bytes already read, within the size the settings file store reads.
-    if (bytes.size() > kMaxProfileFileSize) {
+    if (saver.size > kMaxProfileFileSize) {
       *problem = file->path + ": cannot read the settings";
       return false;
     }
@@ -126,7 +135,7 @@ std::string PackageDamage(const SceneFile& file) {
   if (file.kind != PackagedSaver) return std::string();
   ScenePackageView view;
   PackageError error = {0, nullptr};
-  if (ReadScenePackage(file.package.data(), file.package.size(), &view, &error)) return std::string();
+  if (ReadScenePackage(file.package, file.packageSize, &view, &error)) return std::string();
   char where[32];
   std::snprintf(where, sizeof where, "%zu", static_cast<size_t>(kPlayerImageSize) + error.offset);
   return std::string("the scene package is damaged at byte ") + where + " (" +
@@ -136,7 +145,7 @@ std::string PackageDamage(const SceneFile& file) {
 SceneSource* OpenSceneFileSource(SceneFile* file) {
   file->sound.clear();
   if (file->kind == PackagedSaver) {
-    OpenMemoryStream(&file->stream, file->package.data(), file->package.size());
+    OpenSaverFileStream(&file->stream, file->saver, kPlayerImageSize, kPlayerImageSize + file->packageSize);
     OpenPackageSource(&file->packageSource, &file->stream.base);
     return &file->packageSource.base;
   }

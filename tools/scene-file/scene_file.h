@@ -9,6 +9,7 @@
 #include "byte_stream.h"
 #include "library_picture_codec.h"
 #include "library_sound_codec.h"
+#include "mapped_saver.h"
 #include "package_source.h"
 #include "profile_snapshot_store.h"
 #include "settings_scene_source.h"
@@ -33,8 +34,11 @@ struct SceneFileListener {
 struct SceneFile {
   SceneFileKind kind;
   std::string path;
-  // PackagedSaver: the scene package, everything after the player image.
-  std::vector<uint8_t> package;
+  // PackagedSaver: the file, and its scene package: everything after the player image and
+  // before a signature.
+  MappedSaver saver;
+  const uint8_t* package = nullptr;
+  size_t packageSize = 0;
   // SettingsFile: the settings and the folder their relative names belong to, as for the
   // builder (morvane-pack) reading the same file.
   ProfileSnapshotStore settings;
@@ -52,7 +56,7 @@ struct SceneFile {
   SceneFileListener listener;
 
   // The source of the current load.
-  MemoryStream stream;
+  SaverFileStream stream;
   PackageSource packageSource;
   SettingsSceneSource settingsSource;
   SceneFileSound soundFile;

@@ -1,0 +1,32 @@
+// A packaged saver's file as the Linux programs read it: mapped read-only, so that the strict
+// reading of the package looks at its record headers without the pixels ever being read, and
+// read through a stream of positioned reads for playing, so that what a load has read does not
+// stay in the program's memory. A saver of a hundred megabytes costs what its scene keeps.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "byte_stream.h"
+
+struct MappedSaver {
+  int descriptor = -1;
+  const uint8_t* bytes = nullptr;  // the whole file, mapped
+  size_t size = 0;
+
+  MappedSaver() = default;
+  MappedSaver(const MappedSaver&) = delete;
+  MappedSaver& operator=(const MappedSaver&) = delete;
+  ~MappedSaver();
+};
+
+// False, with errno set, when the file cannot be opened or mapped. An empty file maps to no bytes.
+bool MapSaverFile(const char* path, MappedSaver* saver);
+
+// Bytes [start, end) of the mapped file, read with positioned reads.
+struct SaverFileStream {
+  ByteStream base;
+  int descriptor;
+  uint64_t position, end;
+};
+
+void OpenSaverFileStream(SaverFileStream* stream, const MappedSaver& saver, uint64_t start, uint64_t end);
