@@ -123,13 +123,19 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   int32_t size = ReadRecordInt(&self->reader);
   if (self->reader.ended || size <= 0 || static_cast<uint64_t>(size) > kMaxSoundBytes) return;
   if (!RecordBytesLeft(&self->reader, static_cast<uint64_t>(size))) return;
-  uint8_t* data = static_cast<uint8_t*>(malloc(static_cast<size_t>(size)));
-  if (!data) return;
-  if (!ReadRecordBytes(&self->reader, data, static_cast<uint32_t>(size))) {
-    free(data);
-    return;
+  // Playback reads the block until it is stopped, so the model keeps it until the end: in
+  // place where the stream lies in a mapped file, else a copy of its own.
+  ByteStream* stream = self->reader.stream;
+  uint8_t* data = stream->view ? const_cast<uint8_t*>(stream->view(stream, static_cast<uint32_t>(size))) : nullptr;
+  scene->soundInPlace = data != nullptr;
+  if (!data) {
+    data = static_cast<uint8_t*>(malloc(static_cast<size_t>(size)));
+    if (!data) return;
+    if (!ReadRecordBytes(&self->reader, data, static_cast<uint32_t>(size))) {
+      free(data);
+      return;
+    }
   }
-  // Playback reads the block until it is stopped, so the model keeps it until the end.
   scene->soundSize = size;
   scene->soundData = data;
   scene->soundPlaying = 1;

@@ -181,7 +181,7 @@ void ReleaseScene(SceneModel* scene) {
   if (scene->paintTimer || scene->frameTimer) host->stopTimers(host);
   ReleaseSurface(scene->referenceContext);
   if (scene->soundPlaying) host->stopSound(host);
-  free(scene->soundData);
+  if (!scene->soundInPlace) free(scene->soundData);
   ReleaseSurface(scene->backgroundBuffer);
   ReleaseSurface(scene->workBuffer);
   for (int i = 0; i < kCharacterCount; ++i) ReleaseFrames(&scene->characters[i]);

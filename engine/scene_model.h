@@ -61,6 +61,8 @@ struct SceneModel {
   uint8_t soundPlaying;
   int32_t soundSize;
   uint8_t* soundData;
+  // The sound lies in place in the package's own file, and is not the scene's to free.
+  uint8_t soundInPlace;
 
   // Where the last picture drew characters. The background never changes after loading, so
   // restoring just these areas leaves the work buffer as a full copy would, for a fraction of

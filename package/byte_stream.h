@@ -12,6 +12,10 @@ struct ByteStream {
   // How many bytes are still to come, so that a size read from the stream can be checked
   // against them before anything that size is allocated.
   uint64_t (*left)(ByteStream* stream);
+  // The next `count` bytes where they lie in place and stay so until the program ends (a mapped
+  // file), passed over; null, with nothing passed over, where they do not. May be null itself.
+  // A large block taken this way costs no memory of the program's own.
+  const uint8_t* (*view)(ByteStream* stream, uint32_t count);
 };
 
 struct MemoryStream {

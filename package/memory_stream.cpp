@@ -36,6 +36,8 @@ void OpenMemoryStream(MemoryStream* stream, const uint8_t* data, size_t size) {
   stream->base.read = ReadMemory;
   stream->base.skip = SkipMemory;
   stream->base.left = MemoryLeft;
+  // The caller's block may go before what was read from it does.
+  stream->base.view = nullptr;
   stream->data = data;
   stream->size = data ? size : 0;
   stream->position = 0;

@@ -35,6 +35,8 @@ void OpenOwnPackage(OwnPackage* package) {
   package->base.read = ReadFromFile;
   package->base.skip = SkipInFile;
   package->base.left = LeftInFile;
+  // A mapped view would keep the saver's file from being rebuilt while it plays.
+  package->base.view = nullptr;
   package->left = 0;
   package->file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);

@@ -79,6 +79,31 @@ TEST_F(SceneFiles, RecognisesPackagesAndSettingsAndRefusesTheRest) {
   EXPECT_NE(PackageDamage(file).find("damaged at byte 49173"), std::string::npos) << PackageDamage(file);
 }
 
+// A packaged saver's sound plays from the mapped file itself, not from a copy, and the scene
+// must not free it at its end; the package read through the file gives what the package holds.
+TEST_F(SceneFiles, APackagedSaversSoundPlaysInPlace) {
+  const std::vector<uint8_t> package = ReadFileBytes(MORVANE_GOLDEN_PACKAGE);
+  ASSERT_FALSE(package.empty());
+  std::vector<uint8_t> saver(49152, 0);
+  saver[0] = 'M';
+  saver[1] = 'Z';
+  saver.insert(saver.end(), package.begin(), package.end());
+  WriteFileBytes(folder.Path("sound.scr"), saver);
+  SceneFile file;
+  std::string problem;
+  ASSERT_TRUE(ReadSceneFile(folder.Path("sound.scr").c_str(), &file, &problem)) << problem;
+  for (int load = 0; load < 2; ++load) {
+    OpenSoftHost(&host);
+    LoadScene(&scene, &host.base, OpenSceneFileSource(&file), SceneGeometry{320, 240, 0, 0, 320, 240, 0, 0, 0, {}}, 3);
+    ASSERT_GT(scene.soundSize, 0);
+    EXPECT_TRUE(scene.soundInPlace);
+    EXPECT_EQ(scene.soundData, file.saver.bytes + saver.size() - scene.soundSize);
+    EXPECT_EQ(std::vector<uint8_t>(scene.soundData, scene.soundData + 4), std::vector<uint8_t>({'R', 'I', 'F', 'F'}));
+    EXPECT_GT(scene.characterCount, 0);
+    ReleaseScene(&scene);
+  }
+}
+
 // The sample scene's settings play with every picture and the wave they name (that they are the
 // pictures a package of them holds is the settings source's own test); here the file's folder
 // and the wave read into memory must serve them.

@@ -55,19 +55,28 @@ void StartupFailure(EngineHost* host) {
   Self(host)->startupFailed = true;
 }
 
+uint64_t WaveHash(const uint8_t* data, size_t size) {
+  uint64_t hash = 1469598103934665603ull;  // 64-bit FNV-1a
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211ull;
+  return hash;
+}
+
 void PlayLoopingSound(EngineHost* engineHost, const uint8_t* data, int32_t size) {
   PlayHost* host = Self(engineHost);
   const size_t bytes = static_cast<size_t>(size);
-  if (host->reloading && host->playing.size() == bytes && std::equal(data, data + bytes, host->playing.begin())) {
+  const uint64_t hash = WaveHash(data, bytes);
+  if (host->reloading && host->soundOn && host->playingSize == bytes && host->playingHash == hash) {
     host->stopDeferred = false;
     return;
   }
+  const bool lasting = host->lastingBegin <= data && data + bytes <= host->lastingEnd && host->lastingBegin;
   const char* why = nullptr;
-  if (host->sound->play(host->sound, data, bytes, &why)) {
-    host->playing.assign(data, data + bytes);
+  host->soundOn = host->sound->play(host->sound, data, bytes, lasting, &why);
+  host->playingSize = bytes;
+  host->playingHash = hash;
+  if (host->soundOn) {
     host->stopDeferred = false;
   } else {
-    host->playing.clear();
     if (!host->soundRefusalShown) std::fprintf(stderr, "morvane-play: note: the sound plays silently: %s\n", why);
     host->soundRefusalShown = true;
   }
@@ -80,7 +89,7 @@ void StopLoopingSound(EngineHost* engineHost) {
     return;
   }
   host->sound->stop(host->sound);
-  host->playing.clear();
+  host->soundOn = false;
 }
 
 const EngineHost kPlayOperations = {StartTimers,    StopTimers,        SoftWindowReference, SoftReleaseWindowReference,
@@ -97,7 +106,10 @@ void OpenPlayHost(PlayHost* host, SoundOutput* sound) {
   host->sound = sound;
   host->reloading = false;
   host->stopDeferred = false;
-  host->playing.clear();
+  host->soundOn = false;
+  host->playingSize = 0;
+  host->playingHash = 0;
+  host->lastingBegin = host->lastingEnd = nullptr;
   host->soundRefusalShown = false;
   host->paintPeriod = 0;
 }
@@ -105,7 +117,7 @@ void OpenPlayHost(PlayHost* host, SoundOutput* sound) {
 void FinishReload(PlayHost* host) {
   if (host->stopDeferred) {
     host->sound->stop(host->sound);
-    host->playing.clear();
+    host->soundOn = false;
   }
   host->reloading = false;
   host->stopDeferred = false;

@@ -1,8 +1,8 @@
 // The engine's host for the X11 player: the timers become the scene's timeline and the sound
 // goes to the sound output. The window operations are the pixel-buffer surfaces' own.
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "engine_host.h"
 #include "tick_schedule.h"
@@ -22,7 +22,15 @@ struct PlayHost {
   // new load asks for the same wave.
   bool reloading;
   bool stopDeferred;
-  std::vector<uint8_t> playing;  // the wave image that plays
+  // The wave image that plays, told apart from another by its size and a hash, so that no
+  // second copy of a long sound is kept to compare with.
+  bool soundOn;
+  size_t playingSize;
+  uint64_t playingHash;
+  // A packaged saver's file, mapped for as long as the program plays: a sound lying there is
+  // played in place rather than copied. Both null where there is none.
+  const uint8_t* lastingBegin;
+  const uint8_t* lastingEnd;
   bool soundRefusalShown;
 };
 

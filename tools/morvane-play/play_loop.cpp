@@ -109,6 +109,10 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   player.window = window;
   player.file = file;
   OpenPlayHost(&player.host, sound);
+  if (file->kind == PackagedSaver) {
+    player.host.lastingBegin = file->saver.bytes;
+    player.host.lastingEnd = file->saver.bytes + file->saver.size;
+  }
   player.host.paintPeriod = options.paintPeriod;
   player.options = options;
   player.paints = 0;

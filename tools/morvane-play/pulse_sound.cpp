@@ -18,7 +18,10 @@ struct PulseSound {
   pa_context* context = nullptr;
   bool unavailable = false;  // no server answered: silent from then on
   pa_stream* stream = nullptr;
-  std::vector<uint8_t> samples;  // whole frames, played round and round
+  // Whole frames, played round and round: the wave's own where it lasts, else `copy`.
+  const uint8_t* samples = nullptr;
+  size_t sampleBytes = 0;
+  std::vector<uint8_t> copy;
   size_t position = 0;
 };
 
@@ -40,11 +43,11 @@ void FillStream(pa_stream* stream, size_t wanted, void* data) {
     if (pa_stream_begin_write(stream, &buffer, &room) < 0 || room == 0) return;
     uint8_t* out = static_cast<uint8_t*>(buffer);
     for (size_t filled = 0; filled < room;) {
-      size_t run = self->samples.size() - self->position;
+      size_t run = self->sampleBytes - self->position;
       if (run > room - filled) run = room - filled;
-      std::memcpy(out + filled, self->samples.data() + self->position, run);
+      std::memcpy(out + filled, self->samples + self->position, run);
       filled += run;
-      self->position = (self->position + run) % self->samples.size();
+      self->position = (self->position + run) % self->sampleBytes;
     }
     if (pa_stream_write(stream, buffer, room, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
     wanted = wanted > room ? wanted - room : 0;
@@ -114,7 +117,7 @@ void StopPulse(SoundOutput* output) {
   pa_threaded_mainloop_unlock(self->loop);
 }
 
-bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, const char** why) {
+bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, bool lasting, const char** why) {
   PulseSound* self = Self(output);
   StopPulse(output);
   WaveSound sound;
@@ -123,7 +126,15 @@ bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, const char
     *why = "no sound server answered";
     return false;
   }
-  self->samples.assign(sound.data, sound.data + sound.size);
+  if (lasting) {
+    self->copy.clear();
+    self->copy.shrink_to_fit();
+    self->samples = sound.data;
+  } else {
+    self->copy.assign(sound.data, sound.data + sound.size);
+    self->samples = self->copy.data();
+  }
+  self->sampleBytes = sound.size;
   self->position = 0;
   pa_sample_spec spec;
   spec.format = ServerFormat(sound.format);

@@ -4,7 +4,7 @@
 
 namespace {
 
-bool PlayNothing(SoundOutput*, const uint8_t*, size_t, const char**) {
+bool PlayNothing(SoundOutput*, const uint8_t*, size_t, bool, const char**) {
   return true;
 }
 

@@ -1,6 +1,7 @@
 // Where the scene's looping sound goes: the desktop's sound server, or nowhere. The engine asks
 // for the sound as an in-memory wave image; an output copies what it needs, so the image may
-// go away once `play` returns.
+// go away once `play` returns, unless it is `lasting`: it then stays as it is for as long as
+// the program runs, and is played in place.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +9,7 @@
 struct SoundOutput {
   // Plays the wave image in a loop in place of whatever played. False, with the reason, when
   // it cannot be played (its format, no sound server); the scene then plays silently.
-  bool (*play)(SoundOutput* output, const uint8_t* wave, size_t size, const char** why);
+  bool (*play)(SoundOutput* output, const uint8_t* wave, size_t size, bool lasting, const char** why);
   void (*stop)(SoundOutput* output);
   void (*release)(SoundOutput* output);
 };

@@ -46,6 +46,14 @@ uint64_t SaverLeft(ByteStream* base) {
   return Self(base)->end - Self(base)->position;
 }
 
+const uint8_t* ViewSaver(ByteStream* base, uint32_t count) {
+  SaverFileStream* stream = Self(base);
+  if (count > stream->end - stream->position) return nullptr;
+  const uint8_t* bytes = stream->mapped + stream->position;
+  stream->position += count;
+  return bytes;
+}
+
 }  // namespace
 
 MappedSaver::~MappedSaver() {
@@ -77,7 +85,9 @@ void OpenSaverFileStream(SaverFileStream* stream, const MappedSaver& saver, uint
   stream->base.read = ReadSaver;
   stream->base.skip = SkipSaver;
   stream->base.left = SaverLeft;
+  stream->base.view = ViewSaver;
   stream->descriptor = saver.descriptor;
+  stream->mapped = saver.bytes;
   stream->position = start;
   stream->end = end < start ? start : end;
 }

@@ -22,10 +22,12 @@ struct MappedSaver {
 // False, with errno set, when the file cannot be opened or mapped. An empty file maps to no bytes.
 bool MapSaverFile(const char* path, MappedSaver* saver);
 
-// Bytes [start, end) of the mapped file, read with positioned reads.
+// Bytes [start, end) of the mapped file, read with positioned reads; a view of them is taken in
+// place, valid while the MappedSaver lasts.
 struct SaverFileStream {
   ByteStream base;
   int descriptor;
+  const uint8_t* mapped;
   uint64_t position, end;
 };
 
