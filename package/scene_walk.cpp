@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "bitmap_intake.h"
+#include "byte_order.h"
 #include "size_limits.h"
 #include "input_path.h"
 #include "scene_settings.h"
@@ -43,7 +44,7 @@ bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
 SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),
-      packageBytes_(kFixedRecordBytes), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
+      packageBytes_(kFixedRecordBytes), frameMemoryBytes_(0), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
       haveWallpaper_(false), soundWhy_() {}
 
@@ -125,15 +126,27 @@ SceneWalk::FrameStep SceneWalk::NextOpenFrame(WalkSubject subject, int slot, con
   return frame == 0 ? NoFrameAtAll : NoFurtherFrame;
 }
 
-// A frame too large for what is left of the package goes no further.
+// A frame too large for what is left of the package, or for what is left of the memory a player
+// keeps for frames, goes no further.
 bool SceneWalk::TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named) {
   const uint64_t bytes = FrameRecordBytes(record);
-  if (packageBytes_ + bytes <= kMaxPackageBytes) {
-    packageBytes_ += bytes;
-    return true;
+  if (packageBytes_ + bytes > kMaxPackageBytes) {
+    Hear(subject, slot, named, LeftOverLimit, static_cast<uint32_t>(kMaxPackageBytes), "the package would be too large");
+    return false;
   }
-  Hear(subject, slot, named, LeftOverLimit, static_cast<uint32_t>(kMaxPackageBytes), "the package would be too large");
-  return false;
+  if (subject == WalkFrame) {
+    const int32_t height = ReadI32LE(record.infoHeader + 8);
+    const uint64_t memory = static_cast<uint64_t>(ReadI32LE(record.infoHeader + 4)) *
+                            static_cast<uint64_t>(height < 0 ? -static_cast<int64_t>(height) : height) * kFrameMemoryPerPixel;
+    if (frameMemoryBytes_ + memory > kMaxFrameMemoryBytes) {
+      Hear(subject, slot, named, LeftOverLimit, static_cast<uint32_t>(kMaxFrameMemoryBytes),
+           "the scene's frames together would take more memory than a saver keeps for them");
+      return false;
+    }
+    frameMemoryBytes_ += memory;
+  }
+  packageBytes_ += bytes;
+  return true;
 }
 
 // The character's frames end before fromSlot: each file named from there on is left out.

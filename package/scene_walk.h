@@ -99,6 +99,7 @@ class SceneWalk {
   bool looksKnown_;
   PictureLook spriteLook_, wallpaperLook_;
   uint64_t packageBytes_;
+  uint64_t frameMemoryBytes_;  // what the frames taken so far cost a player
   int leftOut_;
 
   int character_;  // the current character, -1 before the first

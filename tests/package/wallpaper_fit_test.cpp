@@ -131,3 +131,33 @@ TEST(WallpaperFitting, TooLargeWallpapersAreScaledOrCutOnceWithANote) {
 }
 
 }  // namespace
+
+// Frames are kept whole by the players: once the scene's frames would take more memory than a
+// player keeps for them, a frame is left out with the limit, and smaller ones after it still fit.
+TEST(FrameMemory, FramesBeyondThePlayersBudgetAreLeftOutNamingTheLimit) {
+  ScratchFolder folder;
+  WriteFileBytes(folder.Path("big.bmp"), MakeBmp(1500, 1500, 24, 0, 0, 3));
+  WriteFileBytes(folder.Path("small.bmp"), MakeBmp(10, 10, 24, 0, 0, 4));
+  TableSettings settings;
+  settings.Set("Character", "A0", "big.bmp");
+  settings.Set("Character", "A1", "big.bmp");
+  settings.Set("Character", "A2", "small.bmp");
+  OutcomeRecorder heard = MakeOutcomeRecorder();
+  StdioBuildFiles files;
+  WriteFileBytes(folder.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0x90));
+  const std::string playerPath = folder.Path("player.scr");
+  TrailingPlayerImage image(&files, playerPath.c_str());
+  BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &heard.base, nullptr, false};
+  char status = kBuildSucceeded;
+  ASSERT_TRUE(BuildPackagedSaver(sources, folder.Path("out.scr").c_str(), &status));
+  const std::vector<uint8_t> bytes = ReadFileBytes(folder.Path("out.scr"));
+  ScenePackageView view;
+  PackageError error = {0, nullptr};
+  ASSERT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error));
+  ASSERT_EQ(view.characterCount, 1u);
+  EXPECT_EQ(view.characters[0].frameCount, 2u);
+  const std::vector<std::string> said = OutcomeLines("morvane-pack", heard.heard);
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_NE(said[0].find("frame A1 big.bmp"), std::string::npos) << said[0];
+  EXPECT_NE(said[0].find("over the limit of 32 MiB"), std::string::npos) << said[0];
+}
