@@ -9,6 +9,7 @@ struct OwnPackage {
   ByteStream base;
   HANDLE file;
   uint64_t left;  // the file's bytes after the current position
+  uint64_t size;  // the file's bytes in all
 };
 
 // A file that cannot be opened gives a stream that has already ended.
