@@ -67,6 +67,23 @@ DibPixels WallpaperOf(const ScenePackageView& view) {
   return image;
 }
 
+// Builds a saver of the settings in the folder and reads its package back (the view points
+// into *bytes); false when either fails.
+bool BuildAndRead(const ScratchFolder& folder, TableSettings* settings, OutcomeRecorder* heard,
+                  std::vector<uint8_t>* bytes, ScenePackageView* view) {
+  StdioBuildFiles files;
+  WriteFileBytes(folder.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0x90));
+  const std::string playerPath = folder.Path("player.scr");
+  TrailingPlayerImage image(&files, playerPath.c_str());
+  BuildSources sources = {settings, &image, &files, folder.path().c_str(), &heard->base, nullptr, false};
+  char status = kBuildSucceeded;
+  if (!BuildPackagedSaver(sources, folder.Path("out.scr").c_str(), &status)) return false;
+  *bytes = ReadFileBytes(folder.Path("out.scr"));
+  PackageError error = {0, nullptr};
+  return bytes->size() > kPlayerImageSize &&
+         ReadScenePackage(bytes->data() + kPlayerImageSize, bytes->size() - kPlayerImageSize, view, &error);
+}
+
 TEST(WallpaperFitting, TooLargeWallpapersAreScaledOrCutOnceWithANote) {
   const struct {
     int32_t w, h;
@@ -90,17 +107,9 @@ TEST(WallpaperFitting, TooLargeWallpapersAreScaledOrCutOnceWithANote) {
     settings.Set("BackGround", "BmpOpt2", c.stretched ? "1" : "0");
     settings.Set("BackGround", "Bmp", "wall.bmp");
     OutcomeRecorder heard = MakeOutcomeRecorder();
-    StdioBuildFiles files;
-    WriteFileBytes(folder.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0x90));
-    const std::string playerPath = folder.Path("player.scr");
-    TrailingPlayerImage image(&files, playerPath.c_str());
-    BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &heard.base, nullptr, false};
-    char status = kBuildSucceeded;
-    ASSERT_TRUE(BuildPackagedSaver(sources, folder.Path("out.scr").c_str(), &status));
-    const std::vector<uint8_t> bytes = ReadFileBytes(folder.Path("out.scr"));
+    std::vector<uint8_t> bytes;
     ScenePackageView view;
-    PackageError error = {0, nullptr};
-    ASSERT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error));
+    ASSERT_TRUE(BuildAndRead(folder, &settings, &heard, &bytes, &view));
     const char* why = nullptr;
     DibPixels kept = WallpaperOf(view);
     EXPECT_EQ(kept.width, c.nw) << c.w << "x" << c.h;
@@ -143,17 +152,9 @@ TEST(FrameMemory, FramesBeyondThePlayersBudgetAreLeftOutNamingTheLimit) {
   settings.Set("Character", "A1", "big.bmp");
   settings.Set("Character", "A2", "small.bmp");
   OutcomeRecorder heard = MakeOutcomeRecorder();
-  StdioBuildFiles files;
-  WriteFileBytes(folder.Path("player.scr"), std::vector<uint8_t>(kPlayerImageSize, 0x90));
-  const std::string playerPath = folder.Path("player.scr");
-  TrailingPlayerImage image(&files, playerPath.c_str());
-  BuildSources sources = {&settings, &image, &files, folder.path().c_str(), &heard.base, nullptr, false};
-  char status = kBuildSucceeded;
-  ASSERT_TRUE(BuildPackagedSaver(sources, folder.Path("out.scr").c_str(), &status));
-  const std::vector<uint8_t> bytes = ReadFileBytes(folder.Path("out.scr"));
+  std::vector<uint8_t> bytes;
   ScenePackageView view;
-  PackageError error = {0, nullptr};
-  ASSERT_TRUE(ReadScenePackage(bytes.data() + kPlayerImageSize, bytes.size() - kPlayerImageSize, &view, &error));
+  ASSERT_TRUE(BuildAndRead(folder, &settings, &heard, &bytes, &view));
   ASSERT_EQ(view.characterCount, 1u);
   EXPECT_EQ(view.characters[0].frameCount, 2u);
   const std::vector<std::string> said = OutcomeLines("morvane-pack", heard.heard);

@@ -69,7 +69,7 @@ void PlayLoopingSound(EngineHost* engineHost, const uint8_t* data, int32_t size)
     host->stopDeferred = false;
     return;
   }
-  const bool lasting = host->lastingBegin <= data && data + bytes <= host->lastingEnd && host->lastingBegin;
+  const bool lasting = host->lastingBegin && host->lastingBegin <= data && data + bytes <= host->lastingEnd;
   const char* why = nullptr;
   host->soundOn = host->sound->play(host->sound, data, bytes, lasting, &why);
   host->playingSize = bytes;

@@ -21,8 +21,8 @@ namespace {
 const uint64_t kMaxSceneFileSize = kPlayerImageSize + kMaxPackageBytes;
 
 
-bool HasSettingsSection(const std::vector<uint8_t>& bytes) {
-  ProfileScanner scanner(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+bool HasSettingsSection(const uint8_t* bytes, size_t size) {
+  ProfileScanner scanner(reinterpret_cast<const char*>(bytes), size);
   ProfileLine line;
   while (scanner.Next(&line)) {
     if (line.kind != ProfileLine::Section) continue;
@@ -116,15 +116,14 @@ bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
   }
   // Only the front of a file too large for the settings store is looked at for a section.
   const size_t looked = saver.size > kMaxProfileFileSize ? kMaxProfileFileSize + 1 : saver.size;
-  const std::vector<uint8_t> bytes(saver.bytes, saver.bytes + looked);
-  if (HasSettingsSection(bytes)) {
+  if (HasSettingsSection(saver.bytes, looked)) {
     file->kind = SettingsFile;
     file->folder = FolderOf(file->path);
     if (saver.size > kMaxProfileFileSize) {
       *problem = file->path + ": cannot read the settings";
       return false;
     }
-    file->settings.LoadText(std::string(bytes.begin(), bytes.end()));
+    file->settings.LoadText(std::string(reinterpret_cast<const char*>(saver.bytes), saver.size));
     return true;
   }
   *problem = file->path + ": neither a packaged saver (.scr) nor a settings file";
