@@ -70,33 +70,43 @@ size_t ColourTableBytes(uint8_t packed) {
 }
 
 // The logical screen, and every frame the file holds checked on the way, before a codec sees
-// any of them. What comes after damage is the codec's to report.
-bool GifSize(const uint8_t* bytes, size_t size, int32_t* width, int32_t* height, const char** why) {
+// any of them; and where the walk stopped. What comes after damage is the codec's to report.
+bool GifLayout(const uint8_t* bytes, size_t size, int32_t* width, int32_t* height, GifExtent* extent,
+               const char** why) {
+  *extent = GifExtent{0, 0, GifCutShort};
   if (size < 13) return Refuse(why, "GIF header cut short");
   if (!Sized(ReadU16LE(bytes + 6), ReadU16LE(bytes + 8), width, height, why)) return false;
   size_t at = 13 + ColourTableBytes(bytes[10]);
-  while (at < size) {
+  if (at > size) return true;
+  extent->wholeEnd = at;
+  for (;;) {
+    if (at >= size) {
+      extent->ending = GifEndsWithoutTrailer;
+      return true;
+    }
     const uint8_t kind = bytes[at++];
     if (kind == 0x21) {
-      if (at >= size) break;
+      if (at >= size) return true;
       ++at;  // the extension's label
-      if (!SkipSubBlocks(bytes, size, &at)) break;
+      if (!SkipSubBlocks(bytes, size, &at)) return true;
     } else if (kind == 0x2C) {
-      if (size - at < 9) break;
+      if (size - at < 9) return true;
       const uint16_t w = ReadU16LE(bytes + at + 4);
       const uint16_t h = ReadU16LE(bytes + at + 6);
       if (w > 0 && h > 0) {
         if (const char* problem = PictureSizeProblem(w, h)) return Refuse(why, problem);
       }
-      at += 9 + ColourTableBytes(bytes[at + 8]);
-      if (at >= size) break;
-      ++at;  // the code size
-      if (!SkipSubBlocks(bytes, size, &at)) break;
+      const size_t table = ColourTableBytes(bytes[at + 8]);
+      if (size - at - 9 <= table) return true;  // the code size is missing too
+      at += 9 + table + 1;
+      if (!SkipSubBlocks(bytes, size, &at)) return true;
+      ++extent->wholeFrames;
+      extent->wholeEnd = at;
     } else {
-      break;  // the trailer, or damage
+      extent->ending = kind == 0x3B ? GifEndsWithTrailer : GifUnknownRecord;
+      return true;
     }
   }
-  return true;
 }
 
 }  // namespace
@@ -106,7 +116,26 @@ bool ReadPictureHeaderSize(PictureFormat format, const uint8_t* bytes, size_t si
   switch (format) {
     case PicturePng: return PngSize(bytes, size, width, height, why);
     case PictureJpeg: return JpegSize(bytes, size, width, height, why);
-    case PictureGif: return GifSize(bytes, size, width, height, why);
+    case PictureGif: {
+      GifExtent extent;
+      return GifLayout(bytes, size, width, height, &extent, why);
+    }
     default: return Refuse(why, "not a PNG, JPEG or GIF picture");
   }
 }
+
+bool ReadGifExtent(const uint8_t* bytes, size_t size, GifExtent* extent, const char** why) {
+  int32_t width = 0, height = 0;
+  return GifLayout(bytes, size, &width, &height, extent, why);
+}
+
+const char* GifEndingProblem(GifEnding ending) {
+  switch (ending) {
+    case GifCutShort: return kGifEndsEarly;
+    case GifUnknownRecord: return kGifUnknownRecord;
+    default: return nullptr;
+  }
+}
+
+const char kGifEndsEarly[] = "GIF data ends early";
+const char kGifUnknownRecord[] = "GIF holds a record of unknown kind";

@@ -57,6 +57,7 @@ SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t*
     *why = "no sound decoder in this program";
     return SoundNoDecoder;
   }
+  if ((*why = SoundHeadersCutShort(format, bytes, size))) return SoundUndecodable;
   SoundShape shape = {0, 0, 0};
   const SoundOpening opening = codec->begin(codec, format, bytes, size, &shape, why);
   if (opening != SoundOpened) {

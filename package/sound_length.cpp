@@ -47,6 +47,20 @@ uint64_t XingFrames(const uint8_t* bytes, size_t size) {
   return ReadU32BE(header + 8) * samples;
 }
 
+// After "fLaC", metadata blocks of a 4-byte header (the last block's flag, a type, a 24-bit
+// length) until the one flagged last; the audio frames follow it.
+bool FlacMetadataFits(const uint8_t* bytes, size_t size) {
+  for (size_t at = 4; size - at >= 4;) {
+    const uint8_t flags = bytes[at];
+    const size_t length = static_cast<size_t>(bytes[at + 1]) << 16 | static_cast<size_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+    at += 4;
+    if (length > size - at) return false;
+    at += length;
+    if (flags & 0x80) return true;
+  }
+  return true;  // a file cut between blocks holds no frames, which the decoder says
+}
+
 }  // namespace
 
 uint64_t AnnouncedSoundFrames(SoundFormat format, const uint8_t* bytes, size_t size) {
@@ -55,4 +69,10 @@ uint64_t AnnouncedSoundFrames(SoundFormat format, const uint8_t* bytes, size_t s
     case SoundMp3: return XingFrames(bytes, size);
     default: return 0;
   }
+}
+
+const char* SoundHeadersCutShort(SoundFormat format, const uint8_t* bytes, size_t size) {
+  if (format == SoundFlac && size >= 4 && !FlacMetadataFits(bytes, size))
+    return "its headers run past the end of the file (cut short or damaged)";
+  return nullptr;
 }

@@ -8,3 +8,8 @@
 #include "sound_format.h"
 
 uint64_t AnnouncedSoundFrames(SoundFormat format, const uint8_t* bytes, size_t size);
+
+// A reason when the file's own headers run past its end (a FLAC metadata block longer than the
+// bytes left): refused before a decoder allocates what the header asks for, and alike on every
+// system, where one decoder might fail and another pass over it. Null otherwise.
+const char* SoundHeadersCutShort(SoundFormat format, const uint8_t* bytes, size_t size);

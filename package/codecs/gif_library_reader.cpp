@@ -8,6 +8,7 @@
 
 #include "gif_canvas.h"
 #include "library_readers.h"
+#include "picture_header.h"
 #include "refusal.h"
 
 struct GifReading {
@@ -34,11 +35,11 @@ int ReadFromMemory(GifFileType* gif, GifByteType* data, int length) {
 const char* FaultText(int code) {
   switch (code) {
     case D_GIF_ERR_READ_FAILED:
-    case D_GIF_ERR_EOF_TOO_SOON: return "GIF data ends early";
+    case D_GIF_ERR_EOF_TOO_SOON: return kGifEndsEarly;
     case D_GIF_ERR_NOT_GIF_FILE: return "not a GIF file";
     case D_GIF_ERR_NO_SCRN_DSCR: return "GIF screen descriptor missing";
     case D_GIF_ERR_NO_IMAG_DSCR: return "GIF image descriptor missing";
-    case D_GIF_ERR_WRONG_RECORD: return "GIF holds a record of unknown kind";
+    case D_GIF_ERR_WRONG_RECORD: return kGifUnknownRecord;
     case D_GIF_ERR_DATA_TOO_BIG: return "GIF frame holds more pixels than its size";
     case D_GIF_ERR_NOT_ENOUGH_MEM: return "not enough memory to read the GIF";
     default: return "GIF image data is damaged";

@@ -102,6 +102,29 @@ void End(PictureCodec* codec) {
   self->codecs = nullptr;
   self->frameCount = 0;
   self->nextFrame = 0;
+  std::free(self->wholeGif);
+  self->wholeGif = nullptr;
+  self->afterWholeFrames = nullptr;
+}
+
+// The system's codec takes no frame of a GIF whose data ends early, where giflib on Linux gives
+// the whole frames before the cut: it is handed those frames with a trailer, so that both give
+// the same frames and the same note. False when the GIF has no whole frame: the first frame
+// then reports the reason, as on Linux.
+bool TakeWholeGifFrames(WicPictureCodec* self, const uint8_t** bytes, size_t* size) {
+  GifExtent extent;
+  // A header or colour table cut short is refused by the codec, as by giflib.
+  if (!ReadGifExtent(*bytes, *size, &extent, nullptr) || extent.ending == GifEndsWithTrailer || extent.wholeEnd == 0)
+    return true;
+  self->afterWholeFrames = GifEndingProblem(extent.ending);
+  if (extent.wholeFrames == 0) return false;
+  self->wholeGif = static_cast<uint8_t*>(std::malloc(extent.wholeEnd + 1));
+  if (!self->wholeGif) return true;  // the codec reads what it can of the file itself
+  std::memcpy(self->wholeGif, *bytes, extent.wholeEnd);
+  self->wholeGif[extent.wholeEnd] = 0x3B;
+  *bytes = self->wholeGif;
+  *size = extent.wholeEnd + 1;
+  return true;
 }
 
 bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size_t size, int32_t* width,
@@ -111,6 +134,11 @@ bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size
   self->format = format;
   // The codec may decode the whole file as it opens it: the sizes are checked first.
   if (!ReadPictureHeaderSize(format, bytes, size, &self->width, &self->height, why)) return false;
+  if (format == PictureGif && !TakeWholeGifFrames(self, &bytes, &size)) {
+    *width = self->width;
+    *height = self->height;
+    return true;
+  }
 
   self->codecs = LoadLibraryA("windowscodecs.dll");
   CreateFactoryProc createFactory =
@@ -207,7 +235,12 @@ PictureStep GifFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_
 
 PictureStep NextFrame(PictureCodec* codec, uint8_t* rgba, const char** why) {
   WicPictureCodec* self = Self(codec);
-  if (!self->decoder || self->nextFrame >= self->frameCount) return PictureEnded;
+  if (!self->decoder || self->nextFrame >= self->frameCount) {
+    // Once: a frame cut short ends the picture.
+    const char* problem = self->afterWholeFrames;
+    self->afterWholeFrames = nullptr;
+    return problem ? Damaged(why, problem) : PictureEnded;
+  }
   // Only GIF frames follow one another; other formats' further frames (pages, thumbnails) are
   // not part of the picture.
   if (self->format != PictureGif && self->nextFrame > 0) return PictureEnded;

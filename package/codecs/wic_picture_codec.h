@@ -25,6 +25,11 @@ struct WicPictureCodec {
   UINT frameCount;
   UINT nextFrame;
   GifCanvas canvas;  // a GIF's; all zeros for other pictures
+  // A GIF that does not end with its trailer: its whole frames with a trailer, which the codec
+  // reads instead (it refuses the whole of a file cut short), from begin to end; and the reason
+  // the frames after them cannot be read, null when there are none.
+  uint8_t* wholeGif;
+  const char* afterWholeFrames;
   char message[128];  // the last reason given, when it names a codec's error
 };
 

@@ -2,7 +2,8 @@
 // chunk walks the walk makes on any bytes, and the wave assembly of DecodeToWave fed by a codec
 // that plays back what the input says (its shape, how many frames each read gives, where it
 // fails), so that every outcome (limits, cut short, silent, damaged) is reached at the speed
-// of the code under test. The real decoders are fuzz_sound_codecs'.
+// of the code under test. The real decoders are the fuzz_sound_FORMAT targets'
+// (fuzz_sound_codecs.cpp).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

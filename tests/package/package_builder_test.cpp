@@ -383,6 +383,9 @@ TEST_F(BuildTest, OtherSoundsAreStoredAsPcmWavesOrLeftOutByName) {
       {"bad.ogg", damaged(ogg), 0, LeftDamaged, "(Ogg"},
       {"half.flac", half(flac), 0, LeftDamaged, "(FLAC"},
       {"bad.flac", damaged(flac), 0, LeftDamaged, "(FLAC"},
+      // Refused by the builder itself before a decoder allocates what the cut header asks for.
+      {"header.flac", std::vector<uint8_t>(flac.begin(), flac.begin() + 30), 0, LeftDamaged,
+       "(FLAC: its headers run past the end of the file"},
       {"half.wav", half(adpcm), 0, LeftDamaged, "(compressed wave cut short"},
       {"odd.wav", unknownForm, 0, LeftDamaged, "(compressed wave: its headers cannot be read"},
       {"tag-only.mp3", {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, LeftDamaged, "(MP3: no MP3 frame"},

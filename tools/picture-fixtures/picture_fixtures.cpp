@@ -335,6 +335,22 @@ bool WriteGifCountFixtures(const std::string& dir, const std::vector<GifColorTyp
   return WriteGif(dir + "empty.gif", 4, 4, colours, {}) && WriteGif(dir + "frames10000.gif", 4, 4, colours, many);
 }
 
+// The first three quarters of a file, as an interrupted copy leaves it: for the disposal GIF,
+// inside one of its later frames.
+bool WriteCutCopy(const std::string& from, const std::string& to) {
+  FILE* in = std::fopen(from.c_str(), "rb");
+  if (!in) return false;
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[4096];
+  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(in);
+  FILE* out = std::fopen(to.c_str(), "wb");
+  if (!out) return false;
+  const size_t kept = bytes.size() * 3 / 4;
+  const bool written = std::fwrite(bytes.data(), 1, kept, out) == kept;
+  return std::fclose(out) == 0 && written;
+}
+
 bool WriteGifFixtures(const std::string& dir) {
   const std::vector<GifColorType> colours = {{0, 0, 0},     {240, 240, 230}, {200, 40, 40},  {40, 160, 60},
                                              {50, 70, 210}, {250, 200, 0},   {120, 0, 140}, {255, 255, 255}};
@@ -371,7 +387,7 @@ bool WriteGifFixtures(const std::string& dir) {
   }
   if (!WriteGif(dir + "anim12.gif", 16, 16, colours, many)) return false;
   return WriteGifDisposalFixtures(dir, colours) && WriteGifInterlaceFixture(dir, colours) &&
-         WriteGifCountFixtures(dir, colours);
+         WriteGifCountFixtures(dir, colours) && WriteCutCopy(dir + "disposals.gif", dir + "disposals-cut.gif");
 }
 
 // ---- Bitmaps wrapping PNG and JPEG ----
@@ -435,7 +451,7 @@ bool WriteScenes(const std::string& dir) {
       .Set(kColourRed, 10).Set(kColourGreen, 20).Set(kColourBlue, 30)
       .SetFrame(0, 0, "disposals.gif").SetFrame(1, 0, "interlace.gif").SetFrame(2, 0, "animated.gif")
       .SetFrame(3, 0, "still.gif").SetFrame(3, 1, "empty.gif").SetFrame(3, 2, "still.gif")
-      .SetFrame(4, 0, "frames10000.gif");
+      .SetFrame(4, 0, "frames10000.gif").SetFrame(5, 0, "disposals-cut.gif");
   return pictures.Write(dir + "pictures.ini") && mixed.Write(dir + "mixed.ini") && gifs.Write(dir + "gifs.ini");
 }
 

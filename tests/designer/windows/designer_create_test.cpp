@@ -237,7 +237,7 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
                            "interlaced.png", "ring-alpha.png", "corner-figure.png", "wallpaper.png", "still.gif",
                            "animated.gif", "anim12.gif", "wrapped-png.bmp", "photo.jpg", "progressive.jpg", "gray.jpg",
                            "cmyk.jpg", "wrapped-jpeg.bmp", "disposals.gif", "interlace.gif", "empty.gif",
-                           "frames10000.gif"})
+                           "frames10000.gif", "disposals-cut.gif"})
     ASSERT_TRUE(CopyFileA((PictureFixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE)) << name;
 
   // PNG and GIF: the Linux tool's bytes.
@@ -247,8 +247,8 @@ TEST(DesignerCreate, PicturesGiveTheBytesOfMorvanePackOnWindowsAndOnLinux) {
   ASSERT_GT(pictures.size(), 49152u);
   EXPECT_TRUE(pictures == ReadWholeFile(PictureFixtureFolder() + "pictures-linux.scr")) << "Create and the Linux morvane-pack differ";
 
-  // GIFs of every disposal with their alpha in their own pixels; the empty one and the one of
-  // ten thousand frames are noted.
+  // GIFs of every disposal with their alpha in their own pixels; the empty one, the one of ten
+  // thousand frames and the one cut short (its whole frames kept) are noted.
   std::string gifs = CreateScene("gifs", true);
   EXPECT_TRUE(gifs == ReadWholeFile(PictureFixtureFolder() + "gifs-linux.scr")) << "Create and the Linux morvane-pack differ";
 
