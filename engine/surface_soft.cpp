@@ -685,15 +685,27 @@ void StretchMasked(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t 
   const int64_t rowEnd = std::min<int64_t>(static_cast<int64_t>(dy) + dh, dest->height);
   if (colStart >= colEnd || rowStart >= rowEnd) return;
   const int32_t span = static_cast<int32_t>(colEnd - colStart);
+  // columns[k]: the source column of destination column k; startOf[c]: the first destination
+  // column whose source column is c or later, so that a source run [from, to) covers the
+  // destination columns [startOf[from], startOf[to]) without a look at each of them.
   const int32_t kStackSpan = 1024;
-  int32_t onStack[kStackSpan];
-  int32_t* columns = span <= kStackSpan ? onStack : static_cast<int32_t*>(malloc(static_cast<size_t>(span) * 4));
+  int32_t onStack[2 * kStackSpan + 1];
+  const bool small = span <= kStackSpan && sw <= kStackSpan;
+  int32_t* columns =
+      small ? onStack : static_cast<int32_t*>(malloc((static_cast<size_t>(span) + sw + 1) * 4));
   if (!columns) return;
-  for (int32_t k = 0; k < span; ++k) columns[k] = SourceUnder(colStart + k - dx, sw, dw);
+  int32_t* startOf = columns + (small ? kStackSpan : span);
+  int32_t c = 0;
+  for (int32_t k = 0; k < span; ++k) {
+    columns[k] = SourceUnder(colStart + k - dx, sw, dw);
+    while (c <= columns[k]) startOf[c++] = k;
+  }
+  while (c <= sw) startOf[c++] = span;
   Touch(dest);
   const bool keepIsNothing = !dest->highBytes;
   dest->highBytes = dest->highBytes || sprite->highBytes;
   const MaskRuns* runs = RunsFor(mask, sprite);
+  int32_t lastV = -1;
   for (int64_t row = rowStart; row < rowEnd; ++row) {
     const int32_t v = SourceUnder(row - dy, sh, dh);
     uint32_t* d = dest->pixels + static_cast<size_t>(row) * dest->width + colStart;
@@ -708,22 +720,29 @@ void StretchMasked(Surface* target, int32_t dx, int32_t dy, int32_t dw, int32_t 
       for (int32_t k = 0; k < span; ++k) d[k] = (d[k] & m[columns[k]]) | s[columns[k]];
       continue;
     }
+    // An enlarged row repeats the source row of the one above it, whose copied runs then hold
+    // the very pixels this row takes, already in the cache and in order.
+    const uint32_t* above = v == lastV ? d - dest->width : nullptr;
+    lastV = v;
     const int32_t last = runs->rowStart[v + 1];
-    int32_t k = 0;
-    for (int32_t r = runs->rowStart[v]; r < last && k < span; ++r) {
-      const int32_t to = r + 1 < last ? static_cast<int32_t>(runs->runs[r + 1] >> 2) : sw;
-      const int32_t from = k;
-      while (k < span && columns[k] < to) ++k;
+    for (int32_t r = runs->rowStart[v]; r < last; ++r) {
+      const int32_t from = startOf[runs->runs[r] >> 2];
+      if (from >= span) break;
+      const int32_t to = r + 1 < last ? startOf[runs->runs[r + 1] >> 2] : span;
       switch (runs->runs[r] & 3) {
         case RunKeep:
           if (keepIsNothing) break;
-          for (int32_t i = from; i < k; ++i) d[i] &= kWhite;
+          for (int32_t i = from; i < to; ++i) d[i] &= kWhite;
           break;
         case RunCopy:
-          for (int32_t i = from; i < k; ++i) d[i] = s[columns[i]];
+          if (above) {
+            memcpy(d + from, above + from, static_cast<size_t>(to - from) * 4);
+          } else {
+            for (int32_t i = from; i < to; ++i) d[i] = s[columns[i]];
+          }
           break;
         default:
-          for (int32_t i = from; i < k; ++i) d[i] = (d[i] & m[columns[i]]) | s[columns[i]];
+          for (int32_t i = from; i < to; ++i) d[i] = (d[i] & m[columns[i]]) | s[columns[i]];
           break;
       }
     }

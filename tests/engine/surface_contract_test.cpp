@@ -125,15 +125,33 @@ void WidePair(std::vector<std::string>* mask, std::vector<std::string>* sprite) 
   }
 }
 
+// Wider than the tables of a draw that fit on its stack: kept, copied and mixed runs of
+// changing lengths across 1100 columns.
+void VeryWidePair(std::vector<std::string>* mask, std::vector<std::string>* sprite) {
+  for (int y = 0; y < 6; ++y) {
+    std::string m(1100, '.'), s(1100, '#');
+    for (int x = 0; x < 1100; ++x) {
+      const int band = (x + 7 * y) % 53;
+      if (band < 20) continue;
+      m[x] = band == 31 ? 'r' : '#';
+      s[x] = "rgbmy"[(x / 7 + y) % 5];
+    }
+    mask->push_back(m);
+    sprite->push_back(s);
+  }
+}
+
 TEST(SurfaceLayer, MaskedStretchesDrawWhatTwoStretchesDraw) {
   std::vector<std::string> picture;
   for (int y = 0; y < 24; ++y) picture.push_back(std::string("rgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgbyrgby").substr(y % 4, 44));
-  std::vector<std::string> wideMask, wideSprite;
+  std::vector<std::string> wideMask, wideSprite, veryWideMask, veryWideSprite;
   WidePair(&wideMask, &wideSprite);
+  VeryWidePair(&veryWideMask, &veryWideSprite);
   const struct {
     std::vector<std::string> mask, sprite;
   } pairs[] = {
       {wideMask, wideSprite},
+      {veryWideMask, veryWideSprite},
       {Picture({".#.", "..#", "r.."}), Picture({"#g#", "##m", "gr#"})},
       {Picture({"#.#.", ".#.#", "#.#.", ".#.#"}), Picture({"rgby", "m#g#", "#b#r", "yrgb"})},
       {Picture({"....", ".#..", "...."}), Picture({"####", "#r##", "####"})},
@@ -141,7 +159,7 @@ TEST(SurfaceLayer, MaskedStretchesDrawWhatTwoStretchesDraw) {
   };
   const int32_t places[][4] = {{0, 0, 6, 5},   {1, 1, 2, 2},   {0, 0, 1, 1},  {-2, -1, 7, 4}, {3, 2, 5, 5},
                                {2, 0, 3, 3},   {0, 0, 0, 4},   {-9, 0, 5, 5}, {0, 0, 44, 24}, {-7, 3, 29, 9},
-                               {10, -4, 61, 23}, {5, 5, 40, 10}, {30, 20, 39, 11}};
+                               {10, -4, 61, 23}, {5, 5, 40, 10}, {30, 20, 39, 11}, {-1000, 1, 2200, 18}};
   for (const auto& pair : pairs) {
     Surface* mask = MakeSurface(pair.mask);
     Surface* sprite = MakeSurface(pair.sprite);

@@ -120,6 +120,29 @@ int ChangeXScreenSaverList(const PlayOptions& options) {
   return 0;
 }
 
+// Milliseconds from the start of this process (its exec) to now, from the kernel's record of
+// when it started, in clock ticks since boot; negative when that record cannot be read.
+double MillisecondsSinceStart() {
+  FILE* file = std::fopen("/proc/self/stat", "r");
+  if (!file) return -1;
+  char text[1024];
+  const size_t length = std::fread(text, 1, sizeof text - 1, file);
+  std::fclose(file);
+  text[length] = '\0';
+  // The command name, in parentheses, may hold spaces; the start time is the 20th field after it.
+  const char* field = std::strrchr(text, ')');
+  for (int i = 0; field && i < 20; ++i) field = std::strchr(field + 1, ' ');
+  timespec now;
+  if (!field || clock_gettime(CLOCK_BOOTTIME, &now) != 0) return -1;
+  const double started = std::strtod(field + 1, nullptr) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6 - started;
+}
+
+// What MORVANE_PLAY_FIRST_PICTURE asks for: how long the start took, for benchmarks.
+void ReportFirstPicture() {
+  std::fprintf(stderr, "morvane-play: first picture on the screen %.0f ms after start\n", MillisecondsSinceStart());
+}
+
 std::string BaseName(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -169,7 +192,10 @@ int main(int argc, char** argv) {
   SoundOutput* sound = options.sound ? OpenPulseSound() : OpenSilentSound();
   PlayLoopOptions loop = {options.seeded ? options.seed : static_cast<uint32_t>(std::time(nullptr)),
                           options.showFps, options.paints,
-                          options.delay < 0 ? 0 : static_cast<int32_t>(options.delay < 1000 ? 1 : (options.delay + 500) / 1000)};
+                          options.delay < 0 ? 0 : static_cast<int32_t>(options.delay < 1000 ? 1 : (options.delay + 500) / 1000),
+                          nullptr};
+  const char* timing = std::getenv("MORVANE_PLAY_FIRST_PICTURE");
+  if (timing && *timing) loop.firstPictureShown = ReportFirstPicture;
   PlayEnd end = RunPlayLoop(window, &file, sound, loop);
   sound->release(sound);
   window->release(window);

@@ -25,6 +25,7 @@ struct Player {
   int64_t origin;  // the clock's reading at the scene's time 0
   int64_t paints;
   bool frozen;
+  bool firstShown;
   // The paint rate shown with -fps: paints counted since rateStart.
   int64_t rateStart, ratePaints;
   char rateText[32];
@@ -117,6 +118,7 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   player.options = options;
   player.paints = 0;
   player.frozen = false;
+  player.firstShown = false;
   std::strcpy(player.rateText, "FPS: -");
   PlayEnd end = PlayEnded;
   if (!Load(&player)) {
@@ -148,6 +150,11 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
       if (options.showRate && (painted || events.exposedCount || events.exposedAll))
         window->showText(window, player.rateText);
       window->flush(window);
+      if (painted && options.firstPictureShown && !player.firstShown) {
+        window->sync(window);
+        player.firstShown = true;
+        options.firstPictureShown();
+      }
       if (player.frozen && !wasFrozen) {
         // Said once the picture is on the screen, so that whoever waits for it can look.
         window->sync(window);

@@ -12,6 +12,9 @@ struct PlayLoopOptions {
   bool showRate;   // the paint rate over the picture
   int64_t paints;  // stop animating after this many paints; negative: never
   int32_t paintPeriod;  // milliseconds from paint to paint; 0: the scene's own
+  // Called once the first picture is on the screen (the loop then waits for the display to
+  // show it, which it otherwise never does); null: not asked.
+  void (*firstPictureShown)();
 };
 
 enum PlayEnd { PlayEnded, PlayStartFailed, PlayDisplayLost };

@@ -117,39 +117,40 @@ void HandleEvent(X11Window* self, XEvent& event, WindowEvents* events) {
   }
 }
 
-bool StopAsked(int fd) {
-  if (fd < 0) return false;
-  pollfd check = {fd, POLLIN, 0};
-  return poll(&check, 1, 0) > 0;
-}
-
+// One wait costs one read of the connection and one poll: at 25 paints a second a screen saver
+// otherwise spends more on looking for events that never come than on some of its drawing.
 void Wait(PlayWindow* window, int64_t deadline, WindowEvents* events) {
   X11Window* self = Self(window);
   for (;;) {
-    // Xlib may already hold events it read with earlier replies; poll() would not see those.
+    // Xlib may already hold events it read with earlier replies, which poll() would not see;
+    // what the connection holds is read without blocking.
     bool any = false;
-    while (XPending(self->display)) {
+    while (XEventsQueued(self->display, QueuedAfterReading)) {
       XEvent event;
       XNextEvent(self->display, &event);
       HandleEvent(self, event, events);
       any = true;
     }
     if (windowLost) events->stop = true;
-    if (StopAsked(self->stopFd)) events->stop = true;
     if (any || events->stop) return;
     int timeout = -1;
     if (deadline >= 0) {
-      int64_t left = deadline - Now(window);
-      if (left <= 0) return;
-      timeout = left > 60000 ? 60000 : static_cast<int>(left);
+      const int64_t left = deadline - Now(window);
+      timeout = left <= 0 ? 0 : left > 60000 ? 60000 : static_cast<int>(left);
     }
+    // The stop pipe is looked at here too, also when the deadline has already come.
     pollfd fds[2] = {{ConnectionNumber(self->display), POLLIN, 0}, {self->stopFd, POLLIN, 0}};
-    int ready = poll(fds, self->stopFd >= 0 ? 2 : 1, timeout);
-    if (ready == 0 && deadline >= 0 && Now(window) >= deadline) return;
+    const int ready = poll(fds, self->stopFd >= 0 ? 2 : 1, timeout);
     if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) {
       events->stop = events->displayLost = true;
       return;
     }
+    if (ready > 0 && self->stopFd >= 0 && (fds[1].revents & POLLIN)) {
+      events->stop = true;
+      return;
+    }
+    if (ready > 0 && (fds[0].revents & POLLIN)) continue;
+    if (deadline >= 0 && Now(window) >= deadline) return;
   }
 }
 
