@@ -110,11 +110,68 @@ bool ReadBackground(SceneSource* source, SceneBackground* background) {
   return !self->reader.ended;
 }
 
-Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
+// The wallpaper record's header, with its pixel rows left in the stream to be read band by band.
+bool BeginWallpaper(SceneSource* source, int32_t* width, int32_t* height) {
   PackageSource* self = Self(source);
-  ReadRecordByte(&self->reader);  // its tag, taken by position
-  if (self->reader.ended) return nullptr;
-  return ReadFrameRecord(&self->reader, reference, false);
+  RecordReader* reader = &self->reader;
+  ReadRecordByte(reader);  // its tag, taken by position
+  uint32_t headerSize, bitsSize;
+  ReadFrameSizes(reader, &headerSize, &bitsSize);
+  if (reader->ended) return false;
+  uint8_t* header = nullptr;
+  if (headerSize >= kInfoHeaderSize && headerSize <= kMaxRecordHeader && bitsSize <= kMaxBitmapBytes &&
+      RecordBytesLeft(reader, static_cast<uint64_t>(headerSize) + bitsSize)) {
+    header = static_cast<uint8_t*>(malloc(headerSize));
+  }
+  if (!header) {
+    SkipRecordBytes(reader, headerSize);
+    SkipRecordBytes(reader, bitsSize);
+    return false;
+  }
+  if (!ReadRecordBytes(reader, header, headerSize)) {
+    free(header);
+    return false;
+  }
+  // As for a frame: the drawing side must not look beyond the first 40 bytes of the header.
+  if (ReadU32LE(header) > kInfoHeaderSize) WriteU32LE(header, kInfoHeaderSize);
+  if (!DibRecordFits(header, headerSize, bitsSize)) {
+    free(header);
+    SkipRecordBytes(reader, bitsSize);
+    return false;
+  }
+  self->wallHeader = header;
+  self->wallHeaderSize = headerSize;
+  self->wallBitsLeft = bitsSize;
+  StartRecordBands(&self->wallBands, header, self->bandBytes);
+  *width = ReadI32LE(header + 4);
+  *height = self->wallBands.height;
+  return true;
+}
+
+// Passes over what is left of the wallpaper record, so that the sound record follows.
+void EndWallpaper(PackageSource* self) {
+  SkipRecordBytes(&self->reader, self->wallBitsLeft);
+  self->wallBitsLeft = 0;
+  free(self->wallHeader);
+  self->wallHeader = nullptr;
+}
+
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+  PackageSource* self = Self(source);
+  if (!self->wallHeader) return nullptr;
+  RecordBands* bands = &self->wallBands;
+  const int32_t rows = NextRecordBand(bands, top);
+  const uint32_t bytes = bands->rowBytes ? bands->rowBytes * static_cast<uint32_t>(rows) : self->wallBitsLeft;
+  uint8_t* bits = rows > 0 ? static_cast<uint8_t*>(malloc(bytes ? bytes : 1)) : nullptr;
+  Surface* band = nullptr;
+  if (bits && ReadRecordBytes(&self->reader, bits, bytes)) {
+    self->wallBitsLeft -= bytes;
+    band = bands->rowBytes ? LoadRecordRows(reference, self->wallHeader, self->wallHeaderSize, bits, rows)
+                           : LoadRecordSurface(reference, self->wallHeader, self->wallHeaderSize, bits, bytes);
+  }
+  free(bits);
+  if (!band) EndWallpaper(self);
+  return band;
 }
 
 void StartSound(SceneSource* source, SceneModel* scene) {
@@ -136,15 +193,19 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   scene->host->playSound(scene->host, data, size);
 }
 
-void Close(SceneSource*) {}
+void Close(SceneSource* source) {
+  free(Self(source)->wallHeader);
+  Self(source)->wallHeader = nullptr;
+}
 
-const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter, LoadFrame, ReadMotion,
-                                        ReadBackground, LoadWallpaper,    StartSound,     Close};
+const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter,    LoadFrame, ReadMotion,
+                                        ReadBackground, BeginWallpaper,   NextWallpaperBand, StartSound, Close};
 
 }  // namespace
 
 void OpenPackageSource(PackageSource* source, ByteStream* stream) {
   memset(source, 0, sizeof *source);
   source->base = kPackageOperations;
+  source->bandBytes = kWallpaperBandBytes;
   OpenRecordReader(&source->reader, stream);
 }
