@@ -1,5 +1,6 @@
 #include "settings_scene_source.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -58,8 +59,11 @@ bool ReadBackground(SceneSource* source, SceneBackground* background) {
 
 bool BeginWallpaper(SceneSource* source, int32_t* width, int32_t* height) {
   SettingsSceneSource* self = Self(source);
-  if (!self->walk->TakeWallpaper(&self->wallpaper)) return false;
+  self->wallByRows = self->walk->WallpaperByRows(&self->wallpaper);
+  if (!self->wallByRows && !self->walk->TakeWallpaper(&self->wallpaper)) return false;
   self->wallInfoSize = PackBitmapInfo(self->wallpaper, self->wallInfo);
+  // Rows taken from the walk come top row first: the bands say so.
+  if (self->wallByRows) WriteU32LE(self->wallInfo + 8, static_cast<uint32_t>(-ReadI32LE(self->wallInfo + 8)));
   // The player's own record check decides, as for the packaged saver's wallpaper.
   if (!DibRecordFits(self->wallInfo, self->wallInfoSize, self->wallpaper.bitsSize)) {
     ReleaseBitmapRecord(&self->wallpaper);
@@ -75,16 +79,26 @@ Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_
   SettingsSceneSource* self = Self(source);
   RecordBands* bands = &self->wallBands;
   const int32_t stored = bands->given;
-  const int32_t rows = self->wallpaper.bits ? NextRecordBand(bands, top) : 0;
+  const int32_t rows = self->wallpaper.bits || self->wallByRows ? NextRecordBand(bands, top) : 0;
   Surface* band = nullptr;
-  if (rows > 0 && bands->rowBytes) {
+  if (rows > 0 && self->wallByRows) {
+    uint8_t* bits = static_cast<uint8_t*>(malloc(static_cast<size_t>(bands->rowBytes) * rows));
+    bool whole = bits != nullptr;
+    for (int32_t k = 0; whole && k < rows; ++k)
+      whole = self->walk->NextWallpaperRow(bits + static_cast<size_t>(k) * bands->rowBytes);
+    if (whole) band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize, bits, rows);
+    free(bits);
+  } else if (rows > 0 && bands->rowBytes) {
     band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize,
                           self->wallpaper.bits + static_cast<size_t>(stored) * bands->rowBytes, rows);
   } else if (rows > 0) {
     band = LoadRecordSurface(reference, self->wallInfo, self->wallInfoSize, self->wallpaper.bits,
                              self->wallpaper.bitsSize);
   }
-  if (!band) ReleaseBitmapRecord(&self->wallpaper);
+  if (!band) {
+    ReleaseBitmapRecord(&self->wallpaper);
+    self->wallByRows = false;
+  }
   return band;
 }
 

@@ -31,7 +31,8 @@ struct SettingsSceneSource {
   SceneWalk* walk;
   // The wallpaper being handed out in bands: its record, its header as the player reads it, and
   // what a band holds at most (kWallpaperBandBytes).
-  BitmapRecord wallpaper;
+  BitmapRecord wallpaper;  // its bits null while the rows come from the walk (wallByRows)
+  bool wallByRows;
   uint8_t wallInfo[kMaxPackedInfoSize];
   uint32_t wallInfoSize;
   RecordBands wallBands;
