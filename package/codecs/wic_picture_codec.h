@@ -10,6 +10,8 @@
 struct IWICImagingFactory;
 struct IWICStream;
 struct IWICBitmapDecoder;
+struct IWICBitmapFrameDecode;
+struct IWICFormatConverter;
 
 struct WicPictureCodec {
   PictureCodec base;
@@ -24,6 +26,10 @@ struct WicPictureCodec {
   int32_t height;
   UINT frameCount;
   UINT nextFrame;
+  // A still picture read row by row: its frame, converted, and the next row to copy.
+  IWICBitmapFrameDecode* rowFrame;
+  IWICFormatConverter* rowConverter;
+  UINT nextRow;
   GifCanvas canvas;  // a GIF's; all zeros for other pictures
   char message[128];  // the last reason given, when it names a codec's error
 };
