@@ -84,7 +84,12 @@ bool ForwardFrame(SceneSource* s, int frame, const Surface* reference, Surface**
 }
 bool ForwardMotion(SceneSource* s, CharacterState* c) { return Inner(s)->readMotion(Inner(s), c); }
 bool ForwardBackground(SceneSource* s, SceneBackground* b) { return Inner(s)->readBackground(Inner(s), b); }
-Surface* ForwardWallpaper(SceneSource* s, const Surface* reference) { return Inner(s)->loadWallpaper(Inner(s), reference); }
+bool ForwardWallpaper(SceneSource* s, int32_t* width, int32_t* height) {
+  return Inner(s)->beginWallpaper(Inner(s), width, height);
+}
+Surface* ForwardBand(SceneSource* s, const Surface* reference, int32_t* top) {
+  return Inner(s)->nextWallpaperBand(Inner(s), reference, top);
+}
 void ForwardSound(SceneSource* s, SceneModel* scene) { Inner(s)->startSound(Inner(s), scene); }
 void ForwardClose(SceneSource* s) { Inner(s)->close(Inner(s)); }
 
@@ -219,7 +224,7 @@ void MakeCharacterThumbnails(SettingsStore* store, const char* baseFolder, int c
   SettingsSceneSource settings;
   OpenSettingsSceneSource(&settings, &one.base, &files, baseFolder, &silent, &codecs.base, nullptr);
   SlotNotingSource source = {{ForwardTiming, ForwardTransparency, ForwardCharacter, ForwardFrame, ForwardMotion,
-                              ForwardBackground, ForwardWallpaper, ForwardSound, ForwardClose},
+                              ForwardBackground, ForwardWallpaper, ForwardBand, ForwardSound, ForwardClose},
                              &settings,
                              {}};
   LoadOnlyHost host = {{TimersAccepted, NoTimers, DisplayReference, ReleaseReference, NoDesktop, NothingPresented,

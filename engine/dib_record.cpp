@@ -53,3 +53,17 @@ Surface* LoadRecordSurface(const Surface* reference, const uint8_t* header, uint
   if (blended) return blended;
   return LoadDibSurface(reference, header, headerSize, bits, bitsSize);
 }
+
+uint32_t DibRecordRowBytes(const uint8_t* header) {
+  const uint32_t compression = ReadU32LE(header + 16);
+  if (compression != kBiRgb && compression != kBiBitfields) return 0;
+  return ((static_cast<uint32_t>(ReadI32LE(header + 4)) * ReadU16LE(header + 14) + 31) / 32) * 4;
+}
+
+Surface* LoadRecordRows(const Surface* reference, uint8_t* header, uint32_t headerSize, const uint8_t* rows,
+                        int32_t count) {
+  const uint32_t bytes = DibRecordRowBytes(header) * static_cast<uint32_t>(count);
+  WriteU32LE(header + 8, static_cast<uint32_t>(ReadI32LE(header + 8) < 0 ? -count : count));
+  WriteU32LE(header + 20, bytes);
+  return LoadRecordSurface(reference, header, headerSize, rows, bytes, false);
+}

@@ -26,30 +26,41 @@ void ReadTag(PackageSource* self) {
   self->haveTag = true;
 }
 
-// The record bytes that follow a "B" tag, as a surface: null for a record that cannot be had
-// or decoded; the record is consumed by its stated sizes either way.
-Surface* ReadFrameRecord(RecordReader* reader, const Surface* reference, bool frame) {
-  uint32_t headerSize, bitsSize;
-  ReadFrameSizes(reader, &headerSize, &bitsSize);
+// The header of the record that follows a "B" tag, its pixel block still to come: null for a
+// record that cannot be had, which is then passed over by its stated sizes.
+uint8_t* ReadRecordHeader(RecordReader* reader, uint32_t* headerSize, uint32_t* bitsSize) {
+  ReadFrameSizes(reader, headerSize, bitsSize);
   if (reader->ended) return nullptr;
-  if (headerSize < kInfoHeaderSize || headerSize > kMaxRecordHeader || bitsSize > kMaxBitmapBytes) {
-    SkipRecordBytes(reader, headerSize);
-    SkipRecordBytes(reader, bitsSize);
+  // A record that claims more than the package holds is cut short: nothing that size is asked for.
+  uint8_t* header = nullptr;
+  if (*headerSize >= kInfoHeaderSize && *headerSize <= kMaxRecordHeader && *bitsSize <= kMaxBitmapBytes &&
+      RecordBytesLeft(reader, static_cast<uint64_t>(*headerSize) + *bitsSize)) {
+    header = static_cast<uint8_t*>(malloc(*headerSize));
+  }
+  if (!header) {
+    SkipRecordBytes(reader, *headerSize);
+    SkipRecordBytes(reader, *bitsSize);
     return nullptr;
   }
-  // A record that claims more than the package holds is cut short: nothing that size is asked for.
-  if (!RecordBytesLeft(reader, static_cast<uint64_t>(headerSize) + bitsSize)) return nullptr;
-  uint8_t* header = static_cast<uint8_t*>(malloc(headerSize));
+  ReadRecordBytes(reader, header, *headerSize);
+  // The record holds the first 40 bytes of whichever header form the file had, with the colour
+  // table straight after them; the drawing side must not look further.
+  if (ReadU32LE(header) > kInfoHeaderSize) WriteU32LE(header, kInfoHeaderSize);
+  return header;
+}
+
+// A frame record as a surface: null for one that cannot be had or decoded; the record is
+// consumed by its stated sizes either way.
+Surface* ReadFrameRecord(RecordReader* reader, const Surface* reference) {
+  uint32_t headerSize, bitsSize;
+  uint8_t* header = ReadRecordHeader(reader, &headerSize, &bitsSize);
+  if (!header) return nullptr;
   uint8_t* bits = static_cast<uint8_t*>(malloc(bitsSize ? bitsSize : 1));
   Surface* picture = nullptr;
-  if (!header || !bits) {
-    SkipRecordBytes(reader, headerSize);
+  if (!bits) {
     SkipRecordBytes(reader, bitsSize);
-  } else if (ReadRecordBytes(reader, header, headerSize) && ReadRecordBytes(reader, bits, bitsSize)) {
-    // The record holds the first 40 bytes of whichever header form the file had, with the
-    // colour table straight after them; the drawing side must not look further.
-    if (ReadU32LE(header) > kInfoHeaderSize) WriteU32LE(header, kInfoHeaderSize);
-    picture = LoadRecordSurface(reference, header, headerSize, bits, bitsSize, frame);
+  } else if (ReadRecordBytes(reader, bits, bitsSize)) {
+    picture = LoadRecordSurface(reference, header, headerSize, bits, bitsSize, true);
   }
   free(header);
   free(bits);
@@ -80,7 +91,7 @@ bool BeginCharacter(SceneSource* source) {
 bool LoadFrame(SceneSource* source, int, const Surface* reference, Surface** sprite) {
   PackageSource* self = Self(source);
   if (self->reader.ended || self->tag != kFrameTag) return false;
-  *sprite = ReadFrameRecord(&self->reader, reference, true);
+  *sprite = ReadFrameRecord(&self->reader, reference);
   if (self->reader.ended) {
     // Cut short inside the record: the frame list, and the scene, end here.
     ReleaseSurface(*sprite);
@@ -110,11 +121,52 @@ bool ReadBackground(SceneSource* source, SceneBackground* background) {
   return !self->reader.ended;
 }
 
-Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
+// The wallpaper record's header, with its pixel rows left in the stream to be read band by band.
+bool BeginWallpaper(SceneSource* source, int32_t* width, int32_t* height) {
   PackageSource* self = Self(source);
-  ReadRecordByte(&self->reader);  // its tag, taken by position
-  if (self->reader.ended) return nullptr;
-  return ReadFrameRecord(&self->reader, reference, false);
+  RecordReader* reader = &self->reader;
+  ReadRecordByte(reader);  // its tag, taken by position
+  uint32_t headerSize, bitsSize;
+  uint8_t* header = ReadRecordHeader(reader, &headerSize, &bitsSize);
+  if (!header) return false;
+  if (!DibRecordFits(header, headerSize, bitsSize)) {
+    free(header);
+    SkipRecordBytes(reader, bitsSize);
+    return false;
+  }
+  self->wallHeader = header;
+  self->wallHeaderSize = headerSize;
+  self->wallBitsLeft = bitsSize;
+  StartRecordBands(&self->wallBands, header, self->bandBytes);
+  *width = ReadI32LE(header + 4);
+  *height = self->wallBands.height;
+  return true;
+}
+
+// Passes over what is left of the wallpaper record, so that the sound record follows.
+void EndWallpaper(PackageSource* self) {
+  SkipRecordBytes(&self->reader, self->wallBitsLeft);
+  self->wallBitsLeft = 0;
+  free(self->wallHeader);
+  self->wallHeader = nullptr;
+}
+
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+  PackageSource* self = Self(source);
+  if (!self->wallHeader) return nullptr;
+  RecordBands* bands = &self->wallBands;
+  const int32_t rows = NextRecordBand(bands, top);
+  const uint32_t bytes = bands->rowBytes ? bands->rowBytes * static_cast<uint32_t>(rows) : self->wallBitsLeft;
+  uint8_t* bits = rows > 0 ? static_cast<uint8_t*>(malloc(bytes ? bytes : 1)) : nullptr;
+  Surface* band = nullptr;
+  if (bits && ReadRecordBytes(&self->reader, bits, bytes)) {
+    self->wallBitsLeft -= bytes;
+    band = bands->rowBytes ? LoadRecordRows(reference, self->wallHeader, self->wallHeaderSize, bits, rows)
+                           : LoadRecordSurface(reference, self->wallHeader, self->wallHeaderSize, bits, bytes);
+  }
+  free(bits);
+  if (!band) EndWallpaper(self);
+  return band;
 }
 
 void StartSound(SceneSource* source, SceneModel* scene) {
@@ -142,15 +194,19 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   scene->host->playSound(scene->host, data, size);
 }
 
-void Close(SceneSource*) {}
+void Close(SceneSource* source) {
+  free(Self(source)->wallHeader);
+  Self(source)->wallHeader = nullptr;
+}
 
-const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter, LoadFrame, ReadMotion,
-                                        ReadBackground, LoadWallpaper,    StartSound,     Close};
+const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter,    LoadFrame, ReadMotion,
+                                        ReadBackground, BeginWallpaper,   NextWallpaperBand, StartSound, Close};
 
 }  // namespace
 
 void OpenPackageSource(PackageSource* source, ByteStream* stream) {
   memset(source, 0, sizeof *source);
   source->base = kPackageOperations;
+  source->bandBytes = kWallpaperBandBytes;
   OpenRecordReader(&source->reader, stream);
 }

@@ -8,6 +8,7 @@
 
 #include "record_reader.h"
 #include "scene_source.h"
+#include "wallpaper_band.h"
 
 struct PackageSource {
   SceneSource base;
@@ -15,6 +16,13 @@ struct PackageSource {
   uint8_t tag;
   bool haveTag;
   uint8_t transparent;  // read with the timing record, answered once both timers run
+  uint32_t bandBytes;   // what a wallpaper band holds at most (kWallpaperBandBytes)
+  // The wallpaper record being read: its header (null outside it), the bytes of its pixel block
+  // not yet read, and its bands.
+  uint8_t* wallHeader;
+  uint32_t wallHeaderSize;
+  uint32_t wallBitsLeft;
+  RecordBands wallBands;
 };
 
 // `stream` starts at the memo block, just after the player image.

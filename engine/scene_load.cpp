@@ -6,6 +6,7 @@
 #include "random.h"
 #include "scene_source.h"
 #include "surface.h"
+#include "wallpaper_band.h"
 #include "wrapping.h"
 
 namespace {
@@ -65,23 +66,6 @@ void PlaceCharacters(SceneModel* scene) {
   }
 }
 
-// The wallpaper at its natural size in the middle of one monitor, cut at the monitor's edges so
-// that a large one does not spill onto its neighbours.
-void CentreOnMonitor(Surface* buffer, const Surface* wallpaper, const SceneArea& monitor) {
-  const int32_t w = SurfaceWidth(wallpaper);
-  const int32_t h = SurfaceHeight(wallpaper);
-  int32_t left = monitor.left + (monitor.width - w) / 2;
-  int32_t top = monitor.top + (monitor.height - h) / 2;
-  int32_t sx = 0, sy = 0;
-  int32_t right = left + w, bottom = top + h;
-  if (left < monitor.left) sx = monitor.left - left, left = monitor.left;
-  if (top < monitor.top) sy = monitor.top - top, top = monitor.top;
-  if (right > monitor.left + monitor.width) right = monitor.left + monitor.width;
-  if (bottom > monitor.top + monitor.height) bottom = monitor.top + monitor.height;
-  if (right <= left || bottom <= top) return;
-  TransferSurface(buffer, left, top, right - left, bottom - top, wallpaper, sx, sy, RopSrcCopy);
-}
-
 void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
                      int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
   SceneBackground background;
@@ -95,22 +79,20 @@ void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry
     scene->backgroundColour = background.colour;
   }
   if (background.wallpaper == 0) return;
-  Surface* wallpaper = source->loadWallpaper(source, scene->referenceContext);
-  if (!wallpaper) return;
-  scene->backgroundPlain = 0;
+  int32_t width = 0, height = 0;
+  if (!source->beginWallpaper(source, &width, &height)) return;
   // Each monitor shows the wallpaper as it would look on a single screen.
   const SceneArea whole = {0, 0, scene->screenWidth, scene->screenHeight};
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
-  for (int32_t i = 0; i < monitors && i < kMonitorSlots; ++i) {
-    const SceneArea& monitor = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
-    if (background.stretch == 0) {
-      CentreOnMonitor(buffer, wallpaper, monitor);
-    } else {
-      StretchSurface(buffer, monitor.left, monitor.top, monitor.width, monitor.height, wallpaper,
-                     0, 0, SurfaceWidth(wallpaper), SurfaceHeight(wallpaper), RopSrcCopy);
+  int32_t top = 0;
+  while (Surface* band = source->nextWallpaperBand(source, scene->referenceContext, &top)) {
+    scene->backgroundPlain = 0;
+    for (int32_t i = 0; i < monitors && i < kMonitorSlots; ++i) {
+      const SceneArea& monitor = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
+      DrawWallpaperBand(buffer, monitor, width, height, background.stretch != 0, band, top);
     }
+    ReleaseSurface(band);
   }
-  ReleaseSurface(wallpaper);
 }
 
 }  // namespace

@@ -33,8 +33,14 @@ struct SceneSource {
   bool (*readMotion)(SceneSource* source, CharacterState* character);
   // False when the source ended before the background: the desktop copy stays.
   bool (*readBackground)(SceneSource* source, SceneBackground* background);
-  // The wallpaper picture, called only when the background names one; may be null.
-  Surface* (*loadWallpaper)(SceneSource* source, const Surface* reference);
+  // The wallpaper, called only when the background names one: its size, or false when there is
+  // no picture to be had. Its rows then come in bands (wallpaper_band.h), so that no picture of
+  // the wallpaper's own size is ever held.
+  bool (*beginWallpaper)(SceneSource* source, int32_t* width, int32_t* height);
+  // The next band of whole rows as a surface as wide as the wallpaper, *top its first row's place
+  // in the picture; bands may come in any order, each row in at most one. Null once no band is
+  // left (or none can be had): the engine asks until then, so a source may keep reading its rows.
+  Surface* (*nextWallpaperBand)(SceneSource* source, const Surface* reference, int32_t* top);
   // Starts the looping sound, if the scene has one, through the scene's host (may fill the
   // model's sound fields).
   void (*startSound)(SceneSource* source, SceneModel* scene);

@@ -1,8 +1,10 @@
 #include "settings_scene_source.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
+#include "byte_order.h"
 #include "dib_record.h"
 #include "engine_host.h"
 #include "scene_model.h"
@@ -55,10 +57,49 @@ bool ReadBackground(SceneSource* source, SceneBackground* background) {
   return true;
 }
 
-Surface* LoadWallpaper(SceneSource* source, const Surface* reference) {
-  BitmapRecord record;
-  if (!Self(source)->walk->TakeWallpaper(&record)) return nullptr;
-  return RecordSurface(&record, reference, false);
+bool BeginWallpaper(SceneSource* source, int32_t* width, int32_t* height) {
+  SettingsSceneSource* self = Self(source);
+  self->wallByRows = self->walk->WallpaperByRows(&self->wallpaper);
+  if (!self->wallByRows && !self->walk->TakeWallpaper(&self->wallpaper)) return false;
+  self->wallInfoSize = PackBitmapInfo(self->wallpaper, self->wallInfo);
+  // Rows taken from the walk come top row first: the bands say so.
+  if (self->wallByRows) WriteU32LE(self->wallInfo + 8, static_cast<uint32_t>(-ReadI32LE(self->wallInfo + 8)));
+  // The player's own record check decides, as for the packaged saver's wallpaper.
+  if (!DibRecordFits(self->wallInfo, self->wallInfoSize, self->wallpaper.bitsSize)) {
+    ReleaseBitmapRecord(&self->wallpaper);
+    return false;
+  }
+  StartRecordBands(&self->wallBands, self->wallInfo, self->bandBytes);
+  *width = ReadI32LE(self->wallInfo + 4);
+  *height = self->wallBands.height;
+  return true;
+}
+
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+  SettingsSceneSource* self = Self(source);
+  RecordBands* bands = &self->wallBands;
+  const int32_t stored = bands->given;
+  const int32_t rows = self->wallpaper.bits || self->wallByRows ? NextRecordBand(bands, top) : 0;
+  Surface* band = nullptr;
+  if (rows > 0 && self->wallByRows) {
+    uint8_t* bits = static_cast<uint8_t*>(malloc(static_cast<size_t>(bands->rowBytes) * rows));
+    bool whole = bits != nullptr;
+    for (int32_t k = 0; whole && k < rows; ++k)
+      whole = self->walk->NextWallpaperRow(bits + static_cast<size_t>(k) * bands->rowBytes);
+    if (whole) band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize, bits, rows);
+    free(bits);
+  } else if (rows > 0 && bands->rowBytes) {
+    band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize,
+                          self->wallpaper.bits + static_cast<size_t>(stored) * bands->rowBytes, rows);
+  } else if (rows > 0) {
+    band = LoadRecordSurface(reference, self->wallInfo, self->wallInfoSize, self->wallpaper.bits,
+                             self->wallpaper.bitsSize);
+  }
+  if (!band) {
+    ReleaseBitmapRecord(&self->wallpaper);
+    self->wallByRows = false;
+  }
+  return band;
 }
 
 void StartSound(SceneSource* source, SceneModel* scene) {
@@ -82,6 +123,7 @@ void StartSound(SceneSource* source, SceneModel* scene) {
 
 void Close(SceneSource* source) {
   SettingsSceneSource* self = Self(source);
+  ReleaseBitmapRecord(&self->wallpaper);
   if (self->walk) self->walk->~SceneWalk();
   self->walk = nullptr;
 }
@@ -98,7 +140,9 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->base.loadFrame = LoadFrame;
   source->base.readMotion = ReadMotion;
   source->base.readBackground = ReadBackground;
-  source->base.loadWallpaper = LoadWallpaper;
+  source->base.beginWallpaper = BeginWallpaper;
+  source->base.nextWallpaperBand = NextWallpaperBand;
+  source->bandBytes = kWallpaperBandBytes;
   source->base.startSound = StartSound;
   source->base.close = Close;
   source->sound = sound;

@@ -8,6 +8,7 @@
 #include "picture_intake.h"
 #include "scene_source.h"
 #include "scene_walk.h"
+#include "wallpaper_band.h"
 
 struct BuildFiles;
 struct EngineHost;
@@ -28,6 +29,14 @@ struct SettingsSceneSource {
   // The walk of the current load, made by readTiming and ended by close.
   alignas(SceneWalk) unsigned char walkSpace[sizeof(SceneWalk)];
   SceneWalk* walk;
+  // The wallpaper being handed out in bands: its record, its header as the player reads it, and
+  // what a band holds at most (kWallpaperBandBytes).
+  BitmapRecord wallpaper;  // its bits null while the rows come from the walk (wallByRows)
+  bool wallByRows;
+  uint8_t wallInfo[kMaxPackedInfoSize];
+  uint32_t wallInfoSize;
+  RecordBands wallBands;
+  uint32_t bandBytes;
 };
 
 // Call the source's close once loading is over (the engine does), so that an open picture is

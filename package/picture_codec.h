@@ -31,6 +31,12 @@ struct PictureCodec {
   // The next frame as a viewer shows it, into width * height pixels of R, G, B, A bytes, top
   // row first. An animated GIF's frames come composed, their disposal methods honoured.
   PictureStep (*nextFrame)(PictureCodec* codec, uint8_t* rgba, const char** why);
+  // Instead of nextFrame, for a picture that is one still frame: true when the codec can hand it
+  // row by row, each nextRow then giving the next row (width pixels of R, G, B, A, top row
+  // first), so that the picture is never held whole; false for one it reads only whole (an
+  // animation, an interlaced PNG). Either may be null in a codec that reads every picture whole.
+  bool (*beginRows)(PictureCodec* codec);
+  PictureStep (*nextRow)(PictureCodec* codec, uint8_t* rgba, const char** why);
   // Releases whatever `begin` and `nextFrame` took; the codec can begin again afterwards.
   // A reason given by `begin` or `nextFrame` may be held by the codec until this call.
   void (*end)(PictureCodec* codec);

@@ -28,15 +28,15 @@ bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const uint8_t
   if (!codec) return Refuse(why, "this program has no decoder for PNG, JPEG or GIF pictures");
 
   frames->codec = codec;
+  frames->format = wrapped.format;
+  frames->data = wrapped.data;
+  frames->size = wrapped.size;
   if (!codec->begin(codec, wrapped.format, wrapped.data, wrapped.size, &frames->width, &frames->height, why))
     return false;
   // The decoder checked its own reading of the size; a codec that did not is not trusted.
   if (const char* problem = PictureSizeProblem(frames->width, frames->height)) return Refuse(why, problem);
   if (lookup == kWrapped && (wrapped.width != frames->width || wrapped.height != frames->height))
     return Refuse(why, "the bitmap's header gives another size than the picture it holds");
-  frames->rgba = static_cast<uint8_t*>(
-      std::calloc(static_cast<size_t>(frames->width) * static_cast<size_t>(frames->height), 4));
-  if (!frames->rgba) return Refuse(why, "not enough memory for the picture");
   return true;
 }
 
@@ -44,7 +44,12 @@ PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, Bi
                               const char** why) {
   std::memset(record, 0, sizeof *record);
   *notes = 0;
-  if (!frames->rgba) return PictureEnded;
+  if (!frames->codec) return PictureEnded;
+  if (!frames->rgba) {
+    frames->rgba = static_cast<uint8_t*>(
+        std::calloc(static_cast<size_t>(frames->width) * static_cast<size_t>(frames->height), 4));
+    if (!frames->rgba) return Damaged(why, "not enough memory for the picture");
+  }
   PictureStep step = frames->codec->nextFrame(frames->codec, frames->rgba, why);
   if (step != PictureFrameReady) return step;
   const size_t pixels = static_cast<size_t>(frames->width) * static_cast<size_t>(frames->height);
@@ -71,6 +76,27 @@ PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, Bi
   record->ownTransparency = alpha;
   *notes = lookNotes;
   return PictureFrameReady;
+}
+
+bool BeginPictureRows(PictureFrames* frames) {
+  PictureCodec* codec = frames->codec;
+  return codec && !frames->rgba && codec->beginRows && codec->nextRow && codec->beginRows(codec);
+}
+
+PictureStep NextPictureRow(PictureFrames* frames, const PictureLook& look, uint8_t* rgba, const char** why) {
+  const PictureStep step = frames->codec->nextRow(frames->codec, rgba, why);
+  if (step == PictureFrameReady) PrepareOpaquePixels(rgba, static_cast<size_t>(frames->width), look);
+  return step;
+}
+
+bool RestartPictureRows(PictureFrames* frames, const char** why) {
+  PictureCodec* codec = frames->codec;
+  codec->end(codec);
+  int32_t width = 0, height = 0;
+  if (!codec->begin(codec, frames->format, frames->data, frames->size, &width, &height, why)) return false;
+  if (width != frames->width || height != frames->height || !codec->beginRows(codec))
+    return Refuse(why, "the picture reads differently the second time");
+  return true;
 }
 
 void ClosePictureFrames(PictureFrames* frames) {

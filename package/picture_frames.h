@@ -14,7 +14,11 @@ struct PictureFrames {
   PictureCodec* codec;
   int32_t width;
   int32_t height;
-  uint8_t* rgba;  // one frame; owned
+  uint8_t* rgba;  // one frame, made at the first; owned
+  // What the codec began on, so that the rows can be read again.
+  PictureFormat format;
+  const uint8_t* data;
+  size_t size;
 };
 
 // Whether a file starting with these bytes is for the picture decoders rather than for the
@@ -31,6 +35,17 @@ bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const uint8_t
 // PictureDamaged with a reason. *notes gets the PictureLookNote bits of the frame.
 PictureStep NextPictureRecord(PictureFrames* frames, const PictureLook& look, BitmapRecord* record, int* notes,
                               const char** why);
+
+// Instead of NextPictureRecord, for a picture that is one still frame the decoder hands row by
+// row: true, and the rows then come from NextPictureRow, so that the picture is never held
+// whole. False: it is to be read whole.
+bool BeginPictureRows(PictureFrames* frames);
+// The next row (width pixels of R, G, B, A, top row first) prepared for a look without
+// transparent sprites, as NextPictureRecord prepares a whole frame: PictureFrameReady,
+// PictureEnded after the last row, or PictureDamaged with a reason.
+PictureStep NextPictureRow(PictureFrames* frames, const PictureLook& look, uint8_t* rgba, const char** why);
+// From the first row again (the decoder begins anew); false, with a reason, when it cannot.
+bool RestartPictureRows(PictureFrames* frames, const char** why);
 
 // Reasons given above may live in the decoder until this call.
 void ClosePictureFrames(PictureFrames* frames);

@@ -105,8 +105,7 @@ int PrepareTransparency(uint8_t* rgba, int32_t width, int32_t height, const Pict
   for (size_t i = 0; i < pixels && !anyTransparent; ++i) anyTransparent = rgba[4 * i + 3] < 128;
   if (!anyTransparent) return 0;
   if (!look.transparentSprites) {
-    for (size_t i = 0; i < pixels; ++i)
-      if (rgba[4 * i + 3] < 128) SetRgb(rgba + 4 * i, background);
+    PrepareOpaquePixels(rgba, pixels, look);
     return 0;
   }
 
@@ -141,6 +140,12 @@ int PrepareTransparency(uint8_t* rgba, int32_t width, int32_t height, const Pict
   int keyed = KeyCornerArea(rgba, marks, pixels);
   std::free(marks);
   return keyed < 0 ? -1 : notes | keyed;
+}
+
+void PrepareOpaquePixels(uint8_t* rgba, size_t pixels, const PictureLook& look) {
+  const uint32_t background = RgbOfColourRef(look.backgroundColour);
+  for (size_t i = 0; i < pixels; ++i)
+    if (rgba[4 * i + 3] < 128) SetRgb(rgba + 4 * i, background);
 }
 
 OwnTransparency SummariseAlpha(const uint8_t* rgba, size_t pixels) {

@@ -52,5 +52,9 @@ const int kLookNoteCount = 3;
 // are left meaningless. Returns the PictureLookNote bits, or -1 when memory ran out.
 int PrepareTransparency(uint8_t* rgba, int32_t width, int32_t height, const PictureLook& look);
 
+// The same for pixels of a look without transparent sprites (a wallpaper), which needs no more
+// than each pixel: one that the picture leaves transparent takes the background colour.
+void PrepareOpaquePixels(uint8_t* rgba, size_t pixels, const PictureLook& look);
+
 // The build note for one PictureLookNote bit.
 const char* PictureLookNoteText(int note);

@@ -46,9 +46,10 @@ SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),
       packageBytes_(kFixedRecordBytes), frameMemoryBytes_(0), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
-      haveWallpaper_(false), soundWhy_() {}
+      haveWallpaper_(false), wallpaperRows_(nullptr), soundWhy_() {}
 
 SceneWalk::~SceneWalk() {
+  EndWallpaperRows();
   if (fileOpen_) ClosePictureFile(&file_);
   if (haveWallpaper_) ReleaseBitmapRecord(&wallpaper_);
 }
@@ -270,11 +271,15 @@ BackgroundRecord SceneWalk::Background() {
   // A wallpaper switched on without a name is simply not there: no file was left out.
   if (ReadSetting(sources_.settings, kWallpaperPath, named) > 0 && OpenNamed(WalkWallpaper, 0, named) &&
       fileOpen_) {
-    // A wallpaper is one picture: an animation gives its first frame.
-    haveWallpaper_ = NextOpenFrame(WalkWallpaper, 0, named, false, &wallpaper_) == FrameGiven &&
-                     FitNamedWallpaper(named) && TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
-    if (fileOpen_) ClosePictureFile(&file_);
-    fileOpen_ = false;
+    if (file_.decoding && BeginPictureRows(&file_.frames)) {
+      haveWallpaper_ = TakeWallpaperRows(named);
+    } else {
+      // A wallpaper is one picture: an animation gives its first frame.
+      haveWallpaper_ = NextOpenFrame(WalkWallpaper, 0, named, false, &wallpaper_) == FrameGiven &&
+                       FitNamedWallpaper(named) && TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
+    }
+    if (fileOpen_ && !wallpaperRows_) ClosePictureFile(&file_);
+    fileOpen_ = fileOpen_ && wallpaperRows_;
   }
   if (!haveWallpaper_) {
     ReleaseBitmapRecord(&wallpaper_);
@@ -296,8 +301,65 @@ bool SceneWalk::FitNamedWallpaper(const char* named) {
   return true;
 }
 
+// A picture the decoder hands row by row is never held whole: its size, fit and damage are
+// known before any row is handed out, and the rows are then read again as they are asked for.
+bool SceneWalk::TakeWallpaperRows(const char* named) {
+  wallpaperRows_ = new WallpaperRows(&file_.frames, Look(false), background_.stretch != 0);
+  const char* why = nullptr;
+  if (!wallpaperRows_->Check(&why)) {
+    Hear(WalkWallpaper, 0, named, LeftDamaged, 0, why);
+    EndWallpaperRows();
+    return false;
+  }
+  const WallpaperFit fit = wallpaperRows_->fit();
+  if (fit == WallpaperScaled || fit == WallpaperCut) {
+    Hear(WalkWallpaper, 0, named, fit == WallpaperScaled ? NoteWallpaperScaled : NoteWallpaperCut,
+         static_cast<uint32_t>(wallpaperRows_->width()) << 16 | static_cast<uint32_t>(wallpaperRows_->height()));
+  }
+  wallpaperRows_->Form(&wallpaper_);
+  if (TakeRecordSize(wallpaper_, WalkWallpaper, 0, named)) return true;
+  EndWallpaperRows();
+  return false;
+}
+
+void SceneWalk::EndWallpaperRows() {
+  if (!wallpaperRows_) return;
+  delete wallpaperRows_;
+  wallpaperRows_ = nullptr;
+  if (fileOpen_) ClosePictureFile(&file_);
+  fileOpen_ = false;
+}
+
+bool SceneWalk::WallpaperByRows(BitmapRecord* form) {
+  if (!haveWallpaper_ || !wallpaperRows_) return false;
+  *form = wallpaper_;
+  haveWallpaper_ = false;
+  return true;
+}
+
+bool SceneWalk::NextWallpaperRow(uint8_t* row) {
+  if (wallpaperRows_ && wallpaperRows_->Next(row)) return true;
+  EndWallpaperRows();
+  return false;
+}
+
 bool SceneWalk::TakeWallpaper(BitmapRecord* record) {
   if (!haveWallpaper_) return false;
+  if (wallpaperRows_) {
+    // The whole record, for a writer that wants it whole: its rows bottom-up.
+    haveWallpaper_ = false;
+    *record = wallpaper_;
+    const uint32_t stride = wallpaperRows_->RowBytes();
+    const int32_t height = wallpaperRows_->height();
+    record->bits = static_cast<uint8_t*>(std::malloc(record->bitsSize ? record->bitsSize : 1));
+    for (int32_t y = 0; record->bits && y < height; ++y) {
+      if (!wallpaperRows_->Next(record->bits + static_cast<size_t>(height - 1 - y) * stride)) {
+        ReleaseBitmapRecord(record);
+      }
+    }
+    EndWallpaperRows();
+    return record->bits != nullptr;
+  }
   *record = wallpaper_;
   std::memset(&wallpaper_, 0, sizeof wallpaper_);
   haveWallpaper_ = false;

@@ -19,6 +19,7 @@
 #include "size_limits.h"
 #include "sound_codec.h"
 #include "walk_outcome.h"
+#include "wallpaper_rows.h"
 
 struct SettingsStore;
 struct PictureCodec;
@@ -70,6 +71,12 @@ class SceneWalk {
   BackgroundRecord Background();
   // The wallpaper's record when Background kept its flag; the caller releases it.
   bool TakeWallpaper(BitmapRecord* record);
+  // Instead of TakeWallpaper, where the wallpaper can be had a row at a time (a decoded picture
+  // of one frame): true, with its record's form in *form (no bits; bitsSize as the record's).
+  bool WallpaperByRows(BitmapRecord* form);
+  // Its next row, top row first, as the record holds it (form's width x 3 bytes, padded to
+  // four); false once none is left, or it cannot be had.
+  bool NextWallpaperRow(uint8_t* row);
   // False when the scene has no sound, or it was left out.
   bool Sound(WalkSoundFile* sound);
 
@@ -91,6 +98,8 @@ class SceneWalk {
   FrameStep NextOpenFrame(WalkSubject subject, int slot, const char* named, bool sprite, BitmapRecord* record);
   void EndRun(WalkReason reason, int fromSlot, int endedAt);
   bool FitNamedWallpaper(const char* named);
+  bool TakeWallpaperRows(const char* named);
+  void EndWallpaperRows();
   bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);
   bool DecodeSound(WalkSoundFile* sound, uint64_t size);
 
@@ -116,5 +125,6 @@ class SceneWalk {
   BackgroundRecord background_;
   BitmapRecord wallpaper_;
   bool haveWallpaper_;
+  WallpaperRows* wallpaperRows_;  // the wallpaper taken row by row, or null; file_ stays open for it
   char soundWhy_[256];  // a sound decoder's reason, as the walk words it
 };

@@ -12,15 +12,10 @@
 
 namespace {
 
-// For each new column (or row) of a scale from n old ones to m new ones: the old ones it covers
-// and the weight of each. Measured in 1/m of an old pixel, new pixel k spans [k n, (k + 1) n)
-// and old pixel i spans [i m, (i + 1) m): the weights are the overlaps, whole numbers adding up
-// to n for every new pixel.
-struct Span {
-  int32_t first, last;  // old pixels first..last
-  int64_t firstWeight, lastWeight, middleWeight;
-};
+using Span = RowScaler::Span;
 
+// Measured in 1/m of an old pixel, new pixel k spans [k n, (k + 1) n) and old pixel i spans
+// [i m, (i + 1) m): the weights are the overlaps, whole numbers adding up to n for every new pixel.
 std::vector<Span> Spans(int32_t n, int32_t m) {
   std::vector<Span> spans(static_cast<size_t>(m));
   for (int32_t k = 0; k < m; ++k) {
@@ -39,53 +34,6 @@ int64_t WeightOf(const Span& s, int32_t i) {
   return i == s.first ? s.firstWeight : i == s.last ? s.lastWeight : s.middleWeight;
 }
 
-// The scale with the old rows fetched one at a time (fetch(y) gives row y, valid until the next
-// call) and each new row handed on as it is done (emit(y, row)), so that neither picture need be
-// held whole: every old row is fetched once, in order.
-template <typename Fetch, typename Emit>
-void ScaleDownRows(int32_t w, int32_t h, int32_t nw, int32_t nh, Fetch fetch, Emit emit) {
-  const std::vector<Span> columns = Spans(w, nw), rows = Spans(h, nh);
-  // Every new pixel's weights add up to w h; at most 16384 on each axis and 255 a channel, the
-  // sums stay far within 64 bits.
-  const int64_t whole = static_cast<int64_t>(w) * h;
-  std::vector<int64_t> sums(static_cast<size_t>(nw) * 3), carried(static_cast<size_t>(nw) * 3);
-  std::vector<uint32_t> done(static_cast<size_t>(nw));
-  int32_t fetched = -1;
-  for (int32_t y = 0; y < nh; ++y) {
-    const Span& rs = rows[static_cast<size_t>(y)];
-    // An old row cut by the edge between two new rows counts in both: its column sums are kept.
-    std::fill(sums.begin(), sums.end(), 0);
-    for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
-      const int64_t rowWeight = WeightOf(rs, oy);
-      if (oy > fetched) {
-        const uint32_t* row = fetch(oy);
-        fetched = oy;
-        for (int32_t x = 0; x < nw; ++x) {
-          const Span& cs = columns[static_cast<size_t>(x)];
-          int64_t c[3] = {0, 0, 0};
-          for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
-            const int64_t weight = WeightOf(cs, ox);
-            c[0] += weight * (row[ox] & 0xFF);
-            c[1] += weight * ((row[ox] >> 8) & 0xFF);
-            c[2] += weight * ((row[ox] >> 16) & 0xFF);
-          }
-          for (int i = 0; i < 3; ++i) carried[static_cast<size_t>(x) * 3 + i] = c[i];
-        }
-      }
-      for (size_t i = 0; i < sums.size(); ++i) sums[i] += rowWeight * carried[i];
-    }
-    for (int32_t x = 0; x < nw; ++x) {
-      uint32_t pixel = 0;
-      for (int i = 0; i < 3; ++i) {
-        const int64_t value = (sums[static_cast<size_t>(x) * 3 + i] + whole / 2) / whole;
-        pixel |= static_cast<uint32_t>(value) << (8 * i);
-      }
-      done[static_cast<size_t>(x)] = pixel;
-    }
-    emit(y, done.data());
-  }
-}
-
 // A record of 24 bits a pixel, bottom-up, uncompressed: what the codecs and most bitmap files
 // give, and the rows can be read from it as they are.
 bool PlainRows(const BitmapRecord& record, int32_t w, int32_t h) {
@@ -96,16 +44,49 @@ bool PlainRows(const BitmapRecord& record, int32_t w, int32_t h) {
 
 }  // namespace
 
-void ScaleDownPixels(const uint32_t* pixels, int32_t w, int32_t h, uint32_t* out, int32_t nw, int32_t nh) {
-  ScaleDownRows(
-      w, h, nw, nh, [&](int32_t y) { return pixels + static_cast<size_t>(y) * w; },
-      [&](int32_t y, const uint32_t* row) { std::memcpy(out + static_cast<size_t>(y) * nw, row, static_cast<size_t>(nw) * 4); });
+RowScaler::RowScaler(int32_t w, int32_t h, int32_t nw, int32_t nh)
+    : w_(w), h_(h), nw_(nw), nh_(nh), columns_(Spans(w, nw)), rows_(Spans(h, nh)),
+      sums_(static_cast<size_t>(nw) * 3), carried_(static_cast<size_t>(nw) * 3), done_(static_cast<size_t>(nw)) {}
+
+void RowScaler::AddRow(const uint32_t* row) {
+  for (int32_t x = 0; x < nw_; ++x) {
+    const Span& cs = columns_[static_cast<size_t>(x)];
+    int64_t c[3] = {0, 0, 0};
+    for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
+      const int64_t weight = WeightOf(cs, ox);
+      c[0] += weight * (row[ox] & 0xFF);
+      c[1] += weight * ((row[ox] >> 8) & 0xFF);
+      c[2] += weight * ((row[ox] >> 16) & 0xFF);
+    }
+    for (int i = 0; i < 3; ++i) carried_[static_cast<size_t>(x) * 3 + i] = c[i];
+  }
 }
 
-WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, int32_t* height) {
-  const int32_t w = ReadI32LE(record->infoHeader + 4);
-  const int32_t rawHeight = ReadI32LE(record->infoHeader + 8);
-  const int32_t h = rawHeight < 0 ? -rawHeight : rawHeight;
+const uint32_t* RowScaler::Finish() {
+  // Every new pixel's weights add up to w h; at most 16384 on each axis and 255 a channel, the
+  // sums stay far within 64 bits.
+  const int64_t whole = static_cast<int64_t>(w_) * h_;
+  for (int32_t x = 0; x < nw_; ++x) {
+    uint32_t pixel = 0;
+    for (int i = 0; i < 3; ++i) {
+      const int64_t value = (sums_[static_cast<size_t>(x) * 3 + i] + whole / 2) / whole;
+      pixel |= static_cast<uint32_t>(value) << (8 * i);
+    }
+    done_[static_cast<size_t>(x)] = pixel;
+  }
+  ++y_;
+  return done_.data();
+}
+
+void ScaleDownPixels(const uint32_t* pixels, int32_t w, int32_t h, uint32_t* out, int32_t nw, int32_t nh) {
+  RowScaler scaler(w, h, nw, nh);
+  for (int32_t y = 0; y < nh; ++y) {
+    const uint32_t* row = scaler.Next([&](int32_t old) { return pixels + static_cast<size_t>(old) * w; });
+    std::memcpy(out + static_cast<size_t>(y) * nw, row, static_cast<size_t>(nw) * 4);
+  }
+}
+
+WallpaperFit FittedWallpaperSize(int32_t w, int32_t h, bool stretched, int32_t* width, int32_t* height) {
   *width = w;
   *height = h;
   if (w <= kMaxWallpaperWidth && h <= kMaxWallpaperHeight) return WallpaperFits;
@@ -115,7 +96,19 @@ WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, 
     if (length <= limit) return length;
     return stretched ? limit : limit - ((length - limit) & 1);
   };
-  const int32_t nw = fitted(w, kMaxWallpaperWidth), nh = fitted(h, kMaxWallpaperHeight);
+  *width = fitted(w, kMaxWallpaperWidth);
+  *height = fitted(h, kMaxWallpaperHeight);
+  return stretched ? WallpaperScaled : WallpaperCut;
+}
+
+WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, int32_t* height) {
+  const int32_t w = ReadI32LE(record->infoHeader + 4);
+  const int32_t rawHeight = ReadI32LE(record->infoHeader + 8);
+  const int32_t h = rawHeight < 0 ? -rawHeight : rawHeight;
+  *width = w;
+  *height = h;
+  int32_t nw, nh;
+  if (FittedWallpaperSize(w, h, stretched, &nw, &nh) == WallpaperFits) return WallpaperFits;
   // The old rows straight from the record where it has the plain form, else from its decoding.
   DibPixels image;
   std::vector<uint32_t> scratch;
@@ -154,7 +147,8 @@ WallpaperFit FitWallpaper(BitmapRecord* record, bool stretched, int32_t* width, 
     }
   };
   if (stretched) {
-    ScaleDownRows(w, h, nw, nh, fetch, emit);
+    RowScaler scaler(w, h, nw, nh);
+    for (int32_t y = 0; y < nh; ++y) emit(y, scaler.Next(fetch));
   } else {
     const int32_t left = (w - nw) / 2, top = (h - nh) / 2;
     for (int32_t y = 0; y < nh; ++y) emit(y, fetch(top + y) + left);

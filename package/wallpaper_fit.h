@@ -2,7 +2,9 @@
 // the scene is walked, so that no player ever decodes or keeps more than a screen of that size
 // needs.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct BitmapRecord;
 
@@ -15,6 +17,57 @@ enum WallpaperFit {
   WallpaperCut,       // shown at natural size: its middle is kept, all a screen up to the limit shows
   WallpaperUnfitted,  // too large, but its pixels could not be had: the record is as it was
 };
+
+// The size a w x h wallpaper is brought to (the same as FitWallpaper gives) and how.
+WallpaperFit FittedWallpaperSize(int32_t w, int32_t h, bool stretched, int32_t* width, int32_t* height);
+
+// The scale of ScaleDownPixels a row at a time: the old rows are fetched one at a time, in order,
+// each once, and each new row is handed on as it is done, so that neither picture is held whole.
+class RowScaler {
+ public:
+  RowScaler(int32_t w, int32_t h, int32_t nw, int32_t nh);
+  // The next new row (nw pixels, valid until the next call); fetch(y) gives old row y, valid
+  // until the next fetch. Null once every new row was given, or when an old row cannot be had
+  // (fetch answered null).
+  template <typename Fetch>
+  const uint32_t* Next(Fetch fetch);
+
+  // For each new column (or row) of a scale from n old ones to m new ones: the old ones it covers
+  // and the weight of each (see wallpaper_fit.cpp).
+  struct Span {
+    int32_t first, last;  // old pixels first..last
+    int64_t firstWeight, lastWeight, middleWeight;
+  };
+
+ private:
+  void AddRow(const uint32_t* row);
+  const uint32_t* Finish();
+
+  int32_t w_, h_, nw_, nh_;
+  std::vector<Span> columns_, rows_;
+  std::vector<int64_t> sums_, carried_;
+  std::vector<uint32_t> done_;
+  int32_t y_ = 0, fetched_ = -1;
+};
+
+template <typename Fetch>
+const uint32_t* RowScaler::Next(Fetch fetch) {
+  if (y_ >= nh_) return nullptr;
+  const Span& rs = rows_[static_cast<size_t>(y_)];
+  // An old row cut by the edge between two new rows counts in both: its column sums are kept.
+  for (int64_t& sum : sums_) sum = 0;
+  for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
+    if (oy > fetched_) {
+      const uint32_t* row = fetch(oy);
+      if (!row) return nullptr;
+      fetched_ = oy;
+      AddRow(row);
+    }
+    const int64_t rowWeight = oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight;
+    for (size_t i = 0; i < sums_.size(); ++i) sums_[i] += rowWeight * carried_[i];
+  }
+  return Finish();
+}
 
 // Brings the record within the limit, as a 24-bit record. A stretched wallpaper's new pixel is
 // the average of the old pixels it covers, so a screen of any size up to the limit shows what it

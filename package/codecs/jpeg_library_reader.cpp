@@ -23,6 +23,7 @@ struct JpegReading {
   bool cmyk;
   bool corrupt;  // a warning that the data is damaged came during decoding
   uint8_t* row;  // one row of four-channel samples
+  uint8_t* target;  // where the row read row by row goes, kept across the error jump
   char message[JMSG_LENGTH_MAX + 8];
 };
 
@@ -116,23 +117,47 @@ bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* wi
   return true;
 }
 
+// The next row into `target`; false, with the reason kept, when the data ends early.
+static bool ReadJpegRow(JpegReading* reading, uint8_t* target) {
+  JSAMPROW row = reading->cmyk ? reading->row : target;
+  if (jpeg_read_scanlines(&reading->info, &row, 1) != 1) return false;
+  if (reading->cmyk) CmykRowToRgba(reading->row, target, reading->info.output_width, reading->info.saw_Adobe_marker);
+  return true;
+}
+
+// Starts the decompression (once); false when there is no memory for a CMYK row.
+static bool StartJpeg(JpegReading* reading) {
+  if (reading->delivered) return true;
+  reading->delivered = true;
+  jpeg_start_decompress(&reading->info);
+  if (reading->cmyk) {
+    reading->row = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(reading->info.output_width) * 4));
+    if (!reading->row) return false;
+  }
+  return true;
+}
+
 PictureStep NextJpegFrame(JpegReading* reading, uint8_t* rgba, const char** why) {
   if (reading->delivered) return PictureEnded;
-  reading->delivered = true;
   if (setjmp(reading->jump)) return Damaged(why, reading->message);
-  jpeg_start_decompress(&reading->info);
+  if (!StartJpeg(reading)) return Damaged(why, "not enough memory to read the JPEG");
   const uint32_t width = reading->info.output_width;
-  if (reading->cmyk) {
-    reading->row = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width) * 4));
-    if (!reading->row) return Damaged(why, "not enough memory to read the JPEG");
-  }
   while (reading->info.output_scanline < reading->info.output_height) {
     uint8_t* target = rgba + static_cast<size_t>(reading->info.output_scanline) * width * 4;
-    JSAMPROW row = reading->cmyk ? reading->row : target;
-    if (jpeg_read_scanlines(&reading->info, &row, 1) != 1) return Damaged(why, "JPEG data ends early");
-    if (reading->cmyk) CmykRowToRgba(reading->row, target, width, reading->info.saw_Adobe_marker);
+    if (!ReadJpegRow(reading, target)) return Damaged(why, "JPEG data ends early");
   }
   if (reading->corrupt) return Damaged(why, reading->message);
+  return PictureFrameReady;
+}
+
+PictureStep NextJpegRow(JpegReading* reading, uint8_t* rgba, const char** why) {
+  reading->target = rgba;
+  if (setjmp(reading->jump)) return Damaged(why, reading->message);
+  if (!StartJpeg(reading)) return Damaged(why, "not enough memory to read the JPEG");
+  if (reading->info.output_scanline >= reading->info.output_height) return PictureEnded;
+  if (!ReadJpegRow(reading, reading->target)) return Damaged(why, "JPEG data ends early");
+  if (reading->info.output_scanline == reading->info.output_height && reading->corrupt)
+    return Damaged(why, reading->message);
   return PictureFrameReady;
 }
 

@@ -43,11 +43,27 @@ PictureStep NextFrame(PictureCodec* codec, uint8_t* rgba, const char** why) {
   return PictureEnded;
 }
 
+bool BeginRows(PictureCodec* codec) {
+  LibraryPictureCodec* self = Self(codec);
+  if (!self->ready) return false;
+  if (self->png) return BeginPngRows(self->png);
+  return self->jpeg != nullptr;
+}
+
+PictureStep NextRow(PictureCodec* codec, uint8_t* rgba, const char** why) {
+  LibraryPictureCodec* self = Self(codec);
+  if (self->ready && self->png) return NextPngRow(self->png, rgba, why);
+  if (self->ready && self->jpeg) return NextJpegRow(self->jpeg, rgba, why);
+  return PictureEnded;
+}
+
 }  // namespace
 
 void OpenLibraryPictureCodec(LibraryPictureCodec* codec) {
   std::memset(codec, 0, sizeof *codec);
   codec->base.begin = Begin;
   codec->base.nextFrame = NextFrame;
+  codec->base.beginRows = BeginRows;
+  codec->base.nextRow = NextRow;
   codec->base.end = End;
 }

@@ -15,11 +15,16 @@ struct GifReading;
 bool BeginPng(PngReading** reading, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,
               const char** why);
 PictureStep NextPngFrame(PngReading* reading, uint8_t* rgba, const char** why);
+// Row by row, for a picture that is not interlaced.
+bool BeginPngRows(PngReading* reading);
+PictureStep NextPngRow(PngReading* reading, uint8_t* rgba, const char** why);
 void EndPng(PngReading* reading);
 
 bool BeginJpeg(JpegReading** reading, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,
                const char** why);
 PictureStep NextJpegFrame(JpegReading* reading, uint8_t* rgba, const char** why);
+// Row by row; damage the library only warns of is told at the last row.
+PictureStep NextJpegRow(JpegReading* reading, uint8_t* rgba, const char** why);
 void EndJpeg(JpegReading* reading);
 
 bool BeginGif(GifReading** reading, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,

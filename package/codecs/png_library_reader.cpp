@@ -18,6 +18,7 @@ struct PngReading {
   png_bytep* rows;  // into the caller's frame
   int32_t width;
   int32_t height;
+  int32_t rowsRead;  // read row by row so far
   bool delivered;
   char message[160];
 };
@@ -101,6 +102,19 @@ PictureStep NextPngFrame(PngReading* reading, uint8_t* rgba, const char** why) {
     reading->rows[y] = rgba + static_cast<size_t>(y) * static_cast<size_t>(reading->width) * 4;
   if (setjmp(png_jmpbuf(reading->png))) return Damaged(why, reading->message);
   png_read_image(reading->png, reading->rows);
+  return PictureFrameReady;
+}
+
+bool BeginPngRows(PngReading* reading) {
+  return !reading->delivered && png_get_interlace_type(reading->png, reading->info) == PNG_INTERLACE_NONE;
+}
+
+PictureStep NextPngRow(PngReading* reading, uint8_t* rgba, const char** why) {
+  if (reading->rowsRead >= reading->height) return PictureEnded;
+  reading->delivered = true;
+  if (setjmp(png_jmpbuf(reading->png))) return Damaged(why, reading->message);
+  png_read_row(reading->png, rgba, nullptr);
+  ++reading->rowsRead;
   return PictureFrameReady;
 }
 

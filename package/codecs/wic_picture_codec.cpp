@@ -93,6 +93,10 @@ bool ReadMetadataNumber(WicPictureCodec* self, IWICMetadataQueryReader* reader, 
 
 void End(PictureCodec* codec) {
   WicPictureCodec* self = Self(codec);
+  Release(self->rowConverter);
+  Release(self->rowFrame);
+  self->rowConverter = nullptr;
+  self->rowFrame = nullptr;
   Release(self->decoder);
   Release(self->stream);
   Release(self->factory);
@@ -164,27 +168,50 @@ bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size
   return true;
 }
 
-// A still picture through the codec's own conversion to 8-bit blue, green, red, alpha.
-PictureStep StillFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_t* rgba, const char** why) {
+// The codec's own conversion of a still frame to 8-bit blue, green, red, alpha; null, with a
+// reason, when the frame cannot be had at its stated size.
+IWICFormatConverter* StillConverter(WicPictureCodec* self, IWICBitmapFrameDecode* frame, const char** why) {
   UINT w = 0, h = 0;
-  if (FAILED(frame->GetSize(&w, &h))) return Damaged(why, "the system's codec cannot read the picture's size");
-  if (static_cast<int32_t>(w) != self->width || static_cast<int32_t>(h) != self->height)
-    return Damaged(why, "the picture's size differs from what its header states");
+  if (FAILED(frame->GetSize(&w, &h))) {
+    *why = "the system's codec cannot read the picture's size";
+    return nullptr;
+  }
+  if (static_cast<int32_t>(w) != self->width || static_cast<int32_t>(h) != self->height) {
+    *why = "the picture's size differs from what its header states";
+    return nullptr;
+  }
   IWICFormatConverter* converter = nullptr;
   HRESULT result = self->factory->CreateFormatConverter(&converter);
   if (SUCCEEDED(result))
     result = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom);
-  const UINT stride = w * 4;
-  if (SUCCEEDED(result)) result = converter->CopyPixels(nullptr, stride, stride * h, rgba);
+  if (SUCCEEDED(result)) return converter;
   Release(converter);
+  *why = CodecFault(self, result, "the system's codec cannot decode this");
+  return nullptr;
+}
+
+// The rows of `rect` (all of the picture when null) into rgba, as R, G, B, A.
+PictureStep CopyStill(WicPictureCodec* self, IWICFormatConverter* converter, const WICRect* rect, UINT rows,
+                      uint8_t* rgba, const char** why) {
+  const UINT stride = static_cast<UINT>(self->width) * 4;
+  const HRESULT result = converter->CopyPixels(rect, stride, stride * rows, rgba);
   if (FAILED(result)) return Damaged(why, CodecFault(self, result, "the system's codec cannot decode this"));
-  for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
+  for (size_t i = 0; i < static_cast<size_t>(self->width) * rows; ++i) {
     uint8_t blue = rgba[4 * i];
     rgba[4 * i] = rgba[4 * i + 2];
     rgba[4 * i + 2] = blue;
   }
   return PictureFrameReady;
+}
+
+// A still picture through the codec's own conversion.
+PictureStep StillFrame(WicPictureCodec* self, IWICBitmapFrameDecode* frame, uint8_t* rgba, const char** why) {
+  IWICFormatConverter* converter = StillConverter(self, frame, why);
+  if (!converter) return PictureDamaged;
+  const PictureStep step = CopyStill(self, converter, nullptr, static_cast<UINT>(self->height), rgba, why);
+  Release(converter);
+  return step;
 }
 
 // A GIF frame: its colour indices, table and placement from the codec, composed by the same
@@ -252,11 +279,34 @@ PictureStep NextFrame(PictureCodec* codec, uint8_t* rgba, const char** why) {
   return step;
 }
 
+// A picture that cannot be had row by row is read whole, which then says why.
+bool BeginRows(PictureCodec* codec) {
+  WicPictureCodec* self = Self(codec);
+  if (!self->decoder || self->format == PictureGif || self->nextFrame > 0 || self->rowFrame) return false;
+  if (FAILED(self->decoder->GetFrame(0, &self->rowFrame))) {
+    self->rowFrame = nullptr;
+    return false;
+  }
+  const char* why = nullptr;
+  self->rowConverter = StillConverter(self, self->rowFrame, &why);
+  self->nextRow = 0;
+  return self->rowConverter != nullptr;
+}
+
+PictureStep NextRow(PictureCodec* codec, uint8_t* rgba, const char** why) {
+  WicPictureCodec* self = Self(codec);
+  if (!self->rowConverter || self->nextRow >= static_cast<UINT>(self->height)) return PictureEnded;
+  const WICRect rect = {0, static_cast<INT>(self->nextRow++), self->width, 1};
+  return CopyStill(self, self->rowConverter, &rect, 1, rgba, why);
+}
+
 }  // namespace
 
 void OpenWicPictureCodec(WicPictureCodec* codec) {
   std::memset(codec, 0, sizeof *codec);
   codec->base.begin = Begin;
   codec->base.nextFrame = NextFrame;
+  codec->base.beginRows = BeginRows;
+  codec->base.nextRow = NextRow;
   codec->base.end = End;
 }

@@ -10,6 +10,8 @@
 struct IWICImagingFactory;
 struct IWICStream;
 struct IWICBitmapDecoder;
+struct IWICBitmapFrameDecode;
+struct IWICFormatConverter;
 
 struct WicPictureCodec {
   PictureCodec base;
@@ -24,6 +26,10 @@ struct WicPictureCodec {
   int32_t height;
   UINT frameCount;
   UINT nextFrame;
+  // A still picture read row by row: its frame, converted, and the next row to copy.
+  IWICBitmapFrameDecode* rowFrame;
+  IWICFormatConverter* rowConverter;
+  UINT nextRow;
   GifCanvas canvas;  // a GIF's; all zeros for other pictures
   // A GIF that does not end with its trailer: its whole frames with a trailer, which the codec
   // reads instead (it refuses the whole of a file cut short), from begin to end; and the reason

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "byte_order.h"
 #include "byte_stream.h"
+#include "dib_record.h"
 #include "engine.h"
 #include "host_soft.h"
 #include "package_source.h"
@@ -35,11 +38,12 @@ class Loading : public testing::Test {
 
   // The package into the scene, in the headless host as the test set it (timers it refuses, a
   // memory limit, a desktop).
-  void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen) {
+  void Load(const std::vector<uint8_t>& bytes, const SceneGeometry& geometry = kScreen, uint32_t bandBytes = 0) {
     MemoryStream stream;
     OpenMemoryStream(&stream, bytes.data(), static_cast<uint32_t>(bytes.size()));
     PackageSource source;
     OpenPackageSource(&source, &stream.base);
+    if (bandBytes) source.bandBytes = bandBytes;
     LoadScene(&scene, &host.base, &source.base, geometry, kSeed);
   }
 
@@ -220,6 +224,89 @@ TEST_F(Loading, EachMonitorShowsTheWallpaperAsASingleScreenWould) {
   }
   ReleaseScene(&scene);
   ReleaseSurface(desktop);
+}
+
+// A w x h wallpaper record body whose neighbouring pixels differ, so that a row or column taken
+// from the wrong place shows: 8 bits with a colour table stored top-down, or 24 bits bottom-up.
+std::vector<uint8_t> DistinctWallpaper(int32_t w, int32_t h, bool paletted) {
+  const uint32_t bitCount = paletted ? 8 : 24;
+  const uint32_t stride = ((static_cast<uint32_t>(w) * bitCount + 31) / 32) * 4;
+  const uint32_t headerSize = 40 + (paletted ? 1024 : 0);
+  std::vector<uint8_t> body(8 + headerSize + stride * h);
+  uint8_t* header = body.data() + 8;
+  WriteU32LE(body.data(), headerSize);
+  WriteU32LE(body.data() + 4, stride * h);
+  WriteU32LE(header, 40);
+  WriteU32LE(header + 4, static_cast<uint32_t>(w));
+  WriteU32LE(header + 8, static_cast<uint32_t>(paletted ? -h : h));
+  WriteU16LE(header + 12, 1);
+  WriteU16LE(header + 14, static_cast<uint16_t>(bitCount));
+  WriteU32LE(header + 32, paletted ? 256 : 0);
+  for (uint32_t i = 0; paletted && i < 256; ++i) WriteU32LE(header + 40 + 4 * i, i | (255 - i) << 8 | (i * 3 & 255) << 16);
+  uint8_t* bits = header + headerSize;
+  for (int32_t row = 0; row < h; ++row) {
+    uint8_t* out = bits + static_cast<size_t>(row) * stride;
+    for (int32_t x = 0; x < w; ++x) {
+      if (paletted) {
+        out[x] = static_cast<uint8_t>(x * 7 + row * 13);
+      } else {
+        out[3 * x] = static_cast<uint8_t>(x), out[3 * x + 1] = static_cast<uint8_t>(row), out[3 * x + 2] = static_cast<uint8_t>(x ^ row);
+      }
+    }
+  }
+  return body;
+}
+
+TEST_F(Loading, AWallpaperDrawnBandByBandGivesThePixelsOfTheWholePicture) {
+  const SceneGeometry unequalMonitors = {640, 240, 0, 0, 640, 240, 0, 0, 2, {{0, 0, 400, 240}, {400, 10, 240, 200}}};
+  struct Case {
+    int32_t width, height;
+    bool stretch, paletted;
+  } cases[] = {{700, 500, true, false}, {37, 23, true, false}, {321, 241, true, true},
+               {500, 300, false, false}, {37, 23, false, true}, {401, 239, false, true}};
+  for (const SceneGeometry& geometry : {kScreen, unequalMonitors}) {
+    for (const Case& c : cases) {
+      const std::vector<uint8_t> body = DistinctWallpaper(c.width, c.height, c.paletted);
+      // The whole picture drawn at once onto the background colour is what the bands must give.
+      PackageBytes plain = Start();
+      plain.Background(false, 0x00123456).NoWallpaper().Sound({});
+      Load(plain.bytes(), geometry);
+      Surface* expected = CreateSurface(nullptr, geometry.screenWidth, geometry.screenHeight);
+      TransferSurface(expected, 0, 0, geometry.screenWidth, geometry.screenHeight, scene.backgroundBuffer, 0, 0, RopSrcCopy);
+      ReleaseScene(&scene);
+      std::vector<uint8_t> header(body.begin() + 8, body.begin() + 8 + ReadU32LE(body.data()));
+      Surface* whole = LoadRecordSurface(nullptr, header.data(), static_cast<uint32_t>(header.size()),
+                                         body.data() + 8 + header.size(), ReadU32LE(body.data() + 4));
+      ASSERT_NE(whole, nullptr);
+      for (int32_t i = 0; i < geometry.monitorCount || i == 0; ++i) {
+        const SceneArea m = geometry.monitorCount ? geometry.monitors[i] : SceneArea{0, 0, 320, 240};
+        if (c.stretch) {
+          StretchSurface(expected, m.left, m.top, m.width, m.height, whole, 0, 0, c.width, c.height, RopSrcCopy);
+          continue;
+        }
+        // Centred at its natural size, cut at the monitor's edges.
+        const int32_t left = m.left + (m.width - c.width) / 2, top = m.top + (m.height - c.height) / 2;
+        const int32_t x0 = std::max(left, m.left), y0 = std::max(top, m.top);
+        const int32_t x1 = std::min(left + c.width, m.left + m.width), y1 = std::min(top + c.height, m.top + m.height);
+        TransferSurface(expected, x0, y0, x1 - x0, y1 - y0, whole, x0 - left, y0 - top, RopSrcCopy);
+      }
+      ReleaseSurface(whole);
+      // One row a band, and bands of several rows with a shorter last one.
+      for (uint32_t bandBytes : {1u, 5000u}) {
+        PackageBytes p = Start();
+        p.Background(false, 0x00123456).Wallpaper(body, c.stretch).Sound({});
+        Load(p.bytes(), geometry, bandBytes);
+        int differing = 0;
+        for (int32_t y = 0; y < geometry.screenHeight; ++y)
+          for (int32_t x = 0; x < geometry.screenWidth; ++x)
+            differing += ReadSurfacePixel(scene.backgroundBuffer, x, y) != ReadSurfacePixel(expected, x, y);
+        EXPECT_EQ(differing, 0) << c.width << "x" << c.height << (c.stretch ? " stretched" : " centred") << " on "
+                                << geometry.monitorCount << " monitors, bands of " << bandBytes << " bytes";
+        ReleaseScene(&scene);
+      }
+      ReleaseSurface(expected);
+    }
+  }
 }
 
 TEST_F(Loading, BuffersLargerThanTheMemoryReportAFailureBeforeAnythingIsMade) {

@@ -13,6 +13,10 @@
 #include "package_reader.h"
 #include "player_image_source.h"
 #include "stdio_build_files.h"
+#include "picture_codec.h"
+#include "picture_record.h"
+#include "picture_transparency.h"
+#include "scene_walk.h"
 #include "wallpaper_fit.h"
 #include "walk_cases.h"
 
@@ -136,6 +140,103 @@ TEST(WallpaperFitting, TooLargeWallpapersAreScaledOrCutOnceWithANote) {
     }
     ReleaseDibPixels(&old);
     ReleaseDibPixels(&kept);
+  }
+}
+
+// A still picture of given RGBA pixels behind the codec seam, read whole or row by row.
+struct StillCodec {
+  PictureCodec base;
+  const std::vector<uint8_t>* rgba;
+  int32_t width, height, row;
+};
+
+StillCodec MakeStillCodec(const std::vector<uint8_t>* rgba, int32_t width, int32_t height) {
+  StillCodec codec = {};
+  codec.rgba = rgba;
+  codec.width = width;
+  codec.height = height;
+  codec.base.begin = [](PictureCodec* c, PictureFormat, const uint8_t*, size_t, int32_t* w, int32_t* h, const char**) {
+    StillCodec* self = reinterpret_cast<StillCodec*>(c);
+    *w = self->width, *h = self->height, self->row = 0;
+    return true;
+  };
+  codec.base.nextFrame = [](PictureCodec* c, uint8_t* out, const char**) {
+    StillCodec* self = reinterpret_cast<StillCodec*>(c);
+    std::memcpy(out, self->rgba->data(), self->rgba->size());
+    return PictureFrameReady;
+  };
+  codec.base.beginRows = [](PictureCodec*) { return true; };
+  codec.base.nextRow = [](PictureCodec* c, uint8_t* out, const char**) {
+    StillCodec* self = reinterpret_cast<StillCodec*>(c);
+    if (self->row >= self->height) return PictureEnded;
+    const size_t bytes = size_t(self->width) * 4;
+    std::memcpy(out, self->rgba->data() + bytes * size_t(self->row++), bytes);
+    return PictureFrameReady;
+  };
+  codec.base.end = [](PictureCodec*) {};
+  return codec;
+}
+
+TEST(WallpaperFitting, ADecodedWallpaperTakenRowByRowHasTheRowsOfItsWholeRecord) {
+  const struct {
+    int32_t w, h;
+    bool stretched;
+  } cases[] = {{40, 30, true}, {7700, 3, true}, {7700, 3, false}, {7681, 5, false}, {3, 4400, true}, {5, 4331, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + (c.stretched ? " stretched" : " centred"));
+    std::vector<uint8_t> rgba(size_t(c.w) * c.h * 4);
+    for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = uint8_t((i * 2654435761u) >> 13);
+    // The whole path: the frame prepared for the wallpaper's look, its record, then fitted.
+    const PictureLook look = {false, 0x00203040, false};
+    std::vector<uint8_t> prepared = rgba;
+    PrepareTransparency(prepared.data(), c.w, c.h, look);
+    BitmapRecord expected;
+    ASSERT_TRUE(RgbaToRecord(prepared.data(), c.w, c.h, &expected));
+    int32_t nw = 0, nh = 0;
+    FitWallpaper(&expected, c.stretched, &nw, &nh);
+
+    ScratchFolder folder;
+    WriteFileBytes(folder.Path("wall.png"), {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0});
+    TableSettings settings;
+    settings.Set("BackGround", "ColorR", "64");
+    settings.Set("BackGround", "ColorG", "48");
+    settings.Set("BackGround", "ColorB", "32");
+    settings.Set("BackGround", "BmpOpt1", "1");
+    settings.Set("BackGround", "BmpOpt2", c.stretched ? "1" : "0");
+    settings.Set("BackGround", "Bmp", "wall.png");
+    StillCodec codec = MakeStillCodec(&rgba, c.w, c.h);
+    StdioBuildFiles files;
+    OutcomeRecorder heard = MakeOutcomeRecorder();
+    SceneWalk walk(SceneWalkSources{&settings, &files, folder.path().c_str(), &codec.base, &heard.base, nullptr});
+    walk.Timing();
+    while (walk.NextCharacter()) {}
+    ASSERT_NE(walk.Background().wallpaper, 0);
+    BitmapRecord form;
+    ASSERT_TRUE(walk.WallpaperByRows(&form));
+    EXPECT_EQ(std::memcmp(form.infoHeader, expected.infoHeader, sizeof form.infoHeader), 0);
+    EXPECT_EQ(form.bitsSize, expected.bitsSize);
+    const uint32_t stride = (uint32_t(nw) * 3 + 3) & ~3u;
+    std::vector<uint8_t> row(stride);
+    int32_t differing = 0;
+    for (int32_t y = 0; y < nh; ++y) {
+      ASSERT_TRUE(walk.NextWallpaperRow(row.data())) << "row " << y;
+      differing += std::memcmp(row.data(), expected.bits + size_t(nh - 1 - y) * stride, stride) != 0;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_FALSE(walk.NextWallpaperRow(row.data()));
+    EXPECT_EQ(heard.heard.size(), c.w > 7680 || c.h > 4320 ? 1u : 0u);
+
+    // A writer that wants the record whole gets the same bytes.
+    SceneWalk again(SceneWalkSources{&settings, &files, folder.path().c_str(), &codec.base, nullptr, nullptr});
+    again.Timing();
+    while (again.NextCharacter()) {}
+    again.Background();
+    BitmapRecord whole;
+    ASSERT_TRUE(again.TakeWallpaper(&whole));
+    ASSERT_EQ(whole.bitsSize, expected.bitsSize);
+    EXPECT_EQ(std::memcmp(whole.bits, expected.bits, whole.bitsSize), 0);
+    ReleaseBitmapRecord(&whole);
+    ReleaseBitmapRecord(&expected);
   }
 }
 

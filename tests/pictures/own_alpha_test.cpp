@@ -44,7 +44,7 @@ struct OneFrameCodec {
 };
 
 PictureCodec OneFrameOperations() {
-  PictureCodec codec;
+  PictureCodec codec = {};
   codec.begin = [](PictureCodec* c, PictureFormat, const uint8_t*, size_t, int32_t* w, int32_t* h, const char**) {
     OneFrameCodec* self = reinterpret_cast<OneFrameCodec*>(c);
     *w = self->width;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
+#include "library_picture_codec.h"
 #include "picture_frames.h"
 #include "picture_test_support.h"
 #include "wrapped_bitmap_picture.h"
@@ -69,6 +72,58 @@ TEST(PictureDecoding, EveryFixtureReadsAsImageMagickReadsIt) {
     }
     EXPECT_EQ(alphaDisagreements, 0u);
     EXPECT_LE(largest, c.tolerance);
+  }
+}
+
+// A still picture read row by row gives the rows of its whole frame, prepared as a wallpaper's
+// (a transparent pixel takes the background colour); interlaced PNGs and GIFs are read whole,
+// and a picture cut inside its pixels is damaged by the last row at the latest.
+TEST(PictureDecoding, StillPicturesReadRowByRowGiveTheRowsOfTheirWholeFrame) {
+  const PictureLook look = {false, 0x00123456, false};
+  for (const ReadCase& c : kReadCases) {
+    SCOPED_TRACE(c.file);
+    const std::vector<uint8_t> bytes = FixtureBytes(c.file);
+    const bool whole = std::string(c.file) == "interlaced.png" || std::string(c.file).find(".gif") != std::string::npos;
+    DecodedPicture picture = DecodeWithLibraries(bytes);
+    ASSERT_TRUE(picture.ok) << picture.why;
+    std::vector<uint8_t> expected = picture.frames[0];
+    PrepareTransparency(expected.data(), picture.width, picture.height, look);
+    LibraryPictureCodec decoder;
+    OpenLibraryPictureCodec(&decoder);
+    PictureFrames frames;
+    const char* why = nullptr;
+    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why));
+    EXPECT_EQ(BeginPictureRows(&frames), !whole);
+    for (int pass = 0; pass < 2 && !whole; ++pass) {
+      // The second pass starts again from the top, as the walk reads a wallpaper twice.
+      if (pass == 1) ASSERT_TRUE(RestartPictureRows(&frames, &why)) << why;
+      std::vector<uint8_t> row(size_t(frames.width) * 4);
+      size_t differing = 0;
+      for (int32_t y = 0; y < frames.height; ++y) {
+        ASSERT_EQ(NextPictureRow(&frames, look, row.data(), &why), PictureFrameReady) << "row " << y;
+        for (size_t i = 0; i < row.size(); i += 4)
+          differing += std::memcmp(&row[i], &expected[size_t(y) * row.size() + i], 3) != 0;
+      }
+      EXPECT_EQ(differing, 0u);
+      EXPECT_EQ(NextPictureRow(&frames, look, row.data(), &why), PictureEnded);
+    }
+    ClosePictureFrames(&frames);
+  }
+  for (const char* name : {"wallpaper.png", "photo.jpg"}) {
+    std::vector<uint8_t> bytes = FixtureBytes(name);
+    bytes.resize(bytes.size() * 3 / 4);
+    LibraryPictureCodec decoder;
+    OpenLibraryPictureCodec(&decoder);
+    PictureFrames frames;
+    const char* why = nullptr;
+    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why));
+    ASSERT_TRUE(BeginPictureRows(&frames));
+    std::vector<uint8_t> row(size_t(frames.width) * 4);
+    PictureStep step = PictureFrameReady;
+    for (int32_t y = 0; y < frames.height && step == PictureFrameReady; ++y)
+      step = NextPictureRow(&frames, look, row.data(), &why);
+    EXPECT_EQ(step, PictureDamaged) << name;
+    ClosePictureFrames(&frames);
   }
 }
 

@@ -505,3 +505,32 @@ bool WriteScreenPictureScene(const std::string& folder, int width, int height) {
          WriteJpeg(dir + "screen-photo.jpg", width, height, 3, JCS_RGB, false, photo) &&
          WriteRgbPng(dir + "screen-wall.png", wall, false, nullptr) && scene.Write(dir + "playback.ini");
 }
+
+bool WriteLargeWallpaperPng(const std::string& path, int width, int height) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, info ? &info : nullptr);
+    std::fclose(file);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png, 1);
+  png_write_info(png, info);
+  std::vector<uint8_t> row(size_t(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      row[3 * size_t(x)] = uint8_t(x >> 5);
+      row[3 * size_t(x) + 1] = uint8_t(y >> 5);
+      row[3 * size_t(x) + 2] = uint8_t((x ^ y) & 0xFF);
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(file) == 0;
+}

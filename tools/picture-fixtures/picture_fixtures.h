@@ -13,3 +13,7 @@ bool WritePictureFixtures(const std::string& folder);
 // PNG sprite on a transparent background, a GIF and a JPEG, over a PNG wallpaper
 // (playback.ini and screen-*.png, .gif, .jpg).
 bool WriteScreenPictureScene(const std::string& folder, int width, int height);
+
+// A width x height RGB PNG of gradients, written a row at a time (a picture far larger than any
+// screen costs the writer no more than a row): for the memory checks of the players.
+bool WriteLargeWallpaperPng(const std::string& path, int width, int height);

@@ -1,0 +1,65 @@
+#include "wallpaper_rows.h"
+
+#include <cstring>
+
+#include "frame_record.h"
+#include "size_limits.h"
+
+WallpaperRows::WallpaperRows(PictureFrames* frames, const PictureLook& look, bool stretched)
+    : frames_(frames), look_(look), w_(frames->width), h_(frames->height) {
+  fit_ = FittedWallpaperSize(w_, h_, stretched, &nw_, &nh_);
+  left_ = (w_ - nw_) / 2;
+  top_ = (h_ - nh_) / 2;
+  rgba_.resize(static_cast<size_t>(w_) * 4);
+  old_.resize(static_cast<size_t>(w_));
+  if (fit_ == WallpaperScaled) scaler_.emplace_back(w_, h_, nw_, nh_);
+}
+
+void WallpaperRows::Form(BitmapRecord* record) const {
+  std::memset(record, 0, sizeof *record);
+  record->bitsSize = RowBytes() * static_cast<uint32_t>(nh_);
+  SetRecordForm(record, nw_, nh_, 24, kBiRgb, 0);
+}
+
+bool WallpaperRows::Check(const char** why) {
+  for (int32_t y = 0; y < h_; ++y) {
+    const char* reason = nullptr;
+    if (NextPictureRow(frames_, look_, rgba_.data(), &reason) != PictureFrameReady) {
+      *why = reason ? reason : "the picture ends before its last row";
+      return false;
+    }
+  }
+  decoded_ = given_ = 0;
+  return RestartPictureRows(frames_, why);
+}
+
+// Old row y, the rows before it read and passed over: rows come in order, each once.
+const uint32_t* WallpaperRows::Fetch(int32_t y) {
+  const char* why = nullptr;
+  while (decoded_ <= y) {
+    if (NextPictureRow(frames_, look_, rgba_.data(), &why) != PictureFrameReady) return nullptr;
+    ++decoded_;
+  }
+  const uint8_t* in = rgba_.data();
+  for (int32_t x = 0; x < w_; ++x, in += 4)
+    old_[static_cast<size_t>(x)] = in[0] | static_cast<uint32_t>(in[1]) << 8 | static_cast<uint32_t>(in[2]) << 16;
+  return old_.data();
+}
+
+bool WallpaperRows::Next(uint8_t* row) {
+  if (given_ >= nh_) return false;
+  const uint32_t* kept = fit_ == WallpaperScaled
+                             ? scaler_[0].Next([this](int32_t y) { return Fetch(y); })
+                             : Fetch(top_ + given_);
+  if (!kept) return false;
+  if (fit_ != WallpaperScaled) kept += left_;
+  ++given_;
+  for (int32_t x = 0; x < nw_; ++x) {
+    const uint32_t c = kept[x];
+    row[3 * x] = static_cast<uint8_t>(c >> 16);  // blue, green, red
+    row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+    row[3 * x + 2] = static_cast<uint8_t>(c);
+  }
+  std::memset(row + 3 * nw_, 0, RowBytes() - 3 * static_cast<uint32_t>(nw_));
+  return true;
+}

@@ -1,0 +1,43 @@
+// A decoded wallpaper taken row by row, brought within the wallpaper limit on the way (scaled or
+// cut as FitWallpaper does), so that neither the decoded picture nor its record is ever held
+// whole: the rows are those of the record the whole picture would give, top row first.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "picture_frames.h"
+#include "wallpaper_fit.h"
+
+struct BitmapRecord;
+
+class WallpaperRows {
+ public:
+  // frames: open, with BeginPictureRows true; look: the wallpaper's.
+  WallpaperRows(PictureFrames* frames, const PictureLook& look, bool stretched);
+
+  WallpaperFit fit() const { return fit_; }
+  int32_t width() const { return nw_; }
+  int32_t height() const { return nh_; }
+  // The record's form at the new size, without its bits: 24 bits, bottom-up, uncompressed.
+  void Form(BitmapRecord* record) const;
+  // The bytes of one row of the record (blue, green, red, padded to four bytes).
+  uint32_t RowBytes() const { return (static_cast<uint32_t>(nw_) * 3 + 3) & ~3u; }
+
+  // Reads every row of the picture once, so that one damaged part way is refused whole, as when
+  // it is read whole, then starts again from the top; false with a reason.
+  bool Check(const char** why);
+  // The next new row into `row` (RowBytes bytes); false when it cannot be had.
+  bool Next(uint8_t* row);
+
+ private:
+  const uint32_t* Fetch(int32_t y);
+
+  PictureFrames* frames_;
+  PictureLook look_;
+  WallpaperFit fit_;
+  int32_t w_, h_, nw_, nh_, left_, top_;
+  std::vector<uint8_t> rgba_;    // the last old row decoded
+  std::vector<uint32_t> old_;    // the same as 0x00BBGGRR
+  int32_t decoded_ = 0, given_ = 0;
+  std::vector<RowScaler> scaler_;  // one, for a scaled picture
+};
