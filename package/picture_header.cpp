@@ -72,7 +72,7 @@ size_t ColourTableBytes(uint8_t packed) {
 // The logical screen, and every frame the file holds checked on the way, before a codec sees
 // any of them; and where the walk stopped. What comes after damage is the codec's to report.
 bool GifLayout(const uint8_t* bytes, size_t size, int32_t* width, int32_t* height, GifExtent* extent,
-               const char** why) {
+               const char** why, uint32_t frameCap) {
   *extent = GifExtent{0, 0, GifCutShort};
   if (size < 13) return Refuse(why, "GIF header cut short");
   if (!Sized(ReadU16LE(bytes + 6), ReadU16LE(bytes + 8), width, height, why)) return false;
@@ -80,7 +80,7 @@ bool GifLayout(const uint8_t* bytes, size_t size, int32_t* width, int32_t* heigh
   if (at > size) return true;
   extent->wholeEnd = at;
   for (;;) {
-    if (at >= size) {
+    if (at >= size || extent->wholeFrames >= frameCap) {
       extent->ending = GifEndsWithoutTrailer;
       return true;
     }
@@ -118,15 +118,15 @@ bool ReadPictureHeaderSize(PictureFormat format, const uint8_t* bytes, size_t si
     case PictureJpeg: return JpegSize(bytes, size, width, height, why);
     case PictureGif: {
       GifExtent extent;
-      return GifLayout(bytes, size, width, height, &extent, why);
+      return GifLayout(bytes, size, width, height, &extent, why, UINT32_MAX);
     }
     default: return Refuse(why, "not a PNG, JPEG or GIF picture");
   }
 }
 
-bool ReadGifExtent(const uint8_t* bytes, size_t size, GifExtent* extent, const char** why) {
+bool ReadGifExtent(const uint8_t* bytes, size_t size, GifExtent* extent, const char** why, uint32_t frameCap) {
   int32_t width = 0, height = 0;
-  return GifLayout(bytes, size, &width, &height, extent, why);
+  return GifLayout(bytes, size, &width, &height, extent, why, frameCap);
 }
 
 const char* GifEndingProblem(GifEnding ending) {
@@ -139,3 +139,4 @@ const char* GifEndingProblem(GifEnding ending) {
 
 const char kGifEndsEarly[] = "GIF data ends early";
 const char kGifUnknownRecord[] = "GIF holds a record of unknown kind";
+const char kGifImageDamaged[] = "GIF image data is damaged";

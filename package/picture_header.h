@@ -28,11 +28,15 @@ struct GifExtent {
   GifEnding ending;
 };
 
-// False, with a reason, as ReadPictureHeaderSize for a GIF.
-bool ReadGifExtent(const uint8_t* bytes, size_t size, GifExtent* extent, const char** why);
+// False, with a reason, as ReadPictureHeaderSize for a GIF. With a cap, the walk stops after
+// that many image records, as if the file ended there without its trailer.
+bool ReadGifExtent(const uint8_t* bytes, size_t size, GifExtent* extent, const char** why,
+                   uint32_t frameCap = UINT32_MAX);
 
 // The reason for the frames after the whole ones, as a record-by-record reader gives it; null
 // for an ending that is no damage.
 const char* GifEndingProblem(GifEnding ending);
 extern const char kGifEndsEarly[];
 extern const char kGifUnknownRecord[];
+// A frame whose records are whole but whose image data does not decode.
+extern const char kGifImageDamaged[];

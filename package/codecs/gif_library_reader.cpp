@@ -42,7 +42,7 @@ const char* FaultText(int code) {
     case D_GIF_ERR_WRONG_RECORD: return kGifUnknownRecord;
     case D_GIF_ERR_DATA_TOO_BIG: return "GIF frame holds more pixels than its size";
     case D_GIF_ERR_NOT_ENOUGH_MEM: return "not enough memory to read the GIF";
-    default: return "GIF image data is damaged";
+    default: return kGifImageDamaged;
   }
 }
 

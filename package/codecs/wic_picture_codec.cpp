@@ -131,6 +131,54 @@ bool TakeWholeGifFrames(WicPictureCodec* self, const uint8_t** bytes, size_t* si
   return true;
 }
 
+// A decoder for the bytes, in place of any before it.
+HRESULT OpenDecoder(WicPictureCodec* self, const uint8_t* bytes, size_t size) {
+  Release(self->decoder);
+  Release(self->stream);
+  if (FAILED(self->factory->CreateStream(&self->stream)) ||
+      FAILED(self->stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size))))
+    return E_OUTOFMEMORY;
+  return self->factory->CreateDecoderFromStream(self->stream, nullptr, WICDecodeMetadataCacheOnDemand,
+                                                &self->decoder);
+}
+
+// The system's codec may decode all of a GIF as it opens it, and then refuses the whole file
+// when one frame's image data is damaged, where giflib gives the frames before that one. The
+// most leading frames the codec opens are found by halving (opening n frames succeeds whenever
+// opening more does), and those are read, followed by the note giflib gives for the damaged
+// frame. `refusal` stands when not even the first frame opens.
+HRESULT OpenLeadingGifFrames(WicPictureCodec* self, const uint8_t* bytes, size_t size, HRESULT refusal) {
+  GifExtent whole;
+  if (!ReadGifExtent(bytes, size, &whole, nullptr) || whole.wholeFrames < 2) return refusal;
+  uint8_t* leading = static_cast<uint8_t*>(std::malloc(whole.wholeEnd + 1));
+  if (!leading) return refusal;
+  std::memcpy(leading, bytes, whole.wholeEnd);
+  uint32_t opens = 0, fails = whole.wholeFrames;  // frame counts known to open and to fail
+  for (;;) {
+    const uint32_t count = fails - opens > 1 ? opens + (fails - opens) / 2 : opens;
+    if (count == 0) break;
+    GifExtent part;
+    ReadGifExtent(bytes, size, &part, nullptr, count);
+    const uint8_t kept = leading[part.wholeEnd];
+    leading[part.wholeEnd] = 0x3B;
+    const HRESULT result = OpenDecoder(self, leading, part.wholeEnd + 1);
+    if (count == opens) {
+      // The last opening, of the frames found, stays; the bytes it reads with it.
+      std::free(self->wholeGif);
+      self->wholeGif = leading;
+      self->afterWholeFrames = kGifImageDamaged;
+      return result;
+    }
+    leading[part.wholeEnd] = kept;
+    if (SUCCEEDED(result)) opens = count;
+    else fails = count;
+  }
+  std::free(leading);
+  Release(self->decoder);
+  Release(self->stream);
+  return refusal;
+}
+
 bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size_t size, int32_t* width,
            int32_t* height, const char** why) {
   WicPictureCodec* self = Self(codec);
@@ -152,11 +200,9 @@ bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size
   StartCom(self);
   if (FAILED(createFactory(WINCODEC_SDK_VERSION, &self->factory)) || !self->factory)
     return Refuse(why, "the Windows Imaging Component cannot be started");
-  if (FAILED(self->factory->CreateStream(&self->stream)) ||
-      FAILED(self->stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size))))
-    return Refuse(why, "not enough memory to read the picture");
-  HRESULT result = self->factory->CreateDecoderFromStream(self->stream, nullptr, WICDecodeMetadataCacheOnDemand,
-                                                          &self->decoder);
+  HRESULT result = OpenDecoder(self, bytes, size);
+  if (FAILED(result) && format == PictureGif) result = OpenLeadingGifFrames(self, bytes, size, result);
+  if (result == E_OUTOFMEMORY) return Refuse(why, "not enough memory to read the picture");
   if (FAILED(result)) return Refuse(why, CodecFault(self, result, "the system's codec cannot read this"));
   if (FAILED(self->decoder->GetFrameCount(&self->frameCount)) || self->frameCount == 0)
     return Refuse(why, "the picture holds no image");

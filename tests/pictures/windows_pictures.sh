@@ -86,12 +86,15 @@ diff <(refusals "$damaged/linux.log") <(refusals "$damaged/windows.log") ||
 cmp "$damaged/linux.scr" "$damaged/windows.scr" || { echo "FAIL: the packages around the refused pictures differ"; exit 1; }
 echo "damaged pictures: each refused with a reason on both systems, the same package around them"
 
-# A GIF cut short after four whole frames, and one whose records stop at a byte that starts
-# none: the Windows tool gives the whole frames before the break, as the Linux one does, with
-# the same note, and the same package.
+# A GIF cut short after four whole frames, one whose records stop at a byte that starts none,
+# and one whose fifth frame's image data is damaged, its records whole: the Windows tool gives
+# the frames before the break, as the Linux one does, with the same note, and the same package.
 # Its frames are 23 bytes each (control block and image) after 56 of header: four, then a 0.
 { head -c 148 "$fixtures/frames10000.gif"; printf '\x00'; } >"$damaged/stray.gif"
-for gif in cutmany stray; do
+# Eight frames and the trailer; the fifth frame's two bytes of LZW codes start at 168.
+{ head -c 240 "$fixtures/frames10000.gif"; printf '\x3b'; } >"$damaged/later.gif"
+patch_bytes "$damaged/later.gif" 168 '\xff\xff'
+for gif in cutmany stray later; do
   printf '[Initial]\r\nCrear=1\r\n[Character]\r\nA0=%s.gif\r\n' $gif >"$damaged/$gif.ini"
   "$native/morvane-pack" --settings "$damaged/$gif.ini" --player "$fixtures/player.scr" "$damaged/$gif-linux.scr" \
     >"$damaged/$gif-linux.log" 2>&1 || { echo "FAIL: morvane-pack exited $? for $gif.gif"; exit 1; }
@@ -108,4 +111,6 @@ grep -q 'frame A0 cutmany.gif: note: frames from 5 on cannot be read (GIF data e
   { echo "FAIL: morvane-pack did not say where the cut GIF ends"; cat "$damaged/cutmany-linux.log"; exit 1; }
 grep -q 'frame A0 stray.gif: note: frames from 5 on cannot be read (GIF holds a record of unknown kind)' \
   "$damaged/stray-linux.log" || { echo "FAIL: morvane-pack did not say where stray.gif breaks"; cat "$damaged/stray-linux.log"; exit 1; }
-echo "GIFs cut short or broken after whole frames: the same frames, notes and package from both tools"
+grep -q 'frame A0 later.gif: note: frames from 5 on cannot be read (GIF image data is damaged)' \
+  "$damaged/later-windows.log" || { echo "FAIL: morvane-pack.exe did not keep the frames before the damaged one"; exit 1; }
+echo "GIFs cut short, broken or damaged after whole frames: the same frames, notes and package from both tools"
