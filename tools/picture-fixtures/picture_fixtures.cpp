@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "scene_art.h"
@@ -46,9 +47,10 @@ struct PngForm {
   png_color_16 key;
 };
 
-// rows: each row packed as the form's colour type and depth expect.
-bool WritePng(const std::string& path, int width, int height, const PngForm& form,
-              std::vector<std::vector<uint8_t>>& rows) {
+// Each row, from the top, as `row(y)` gives it, packed as the form's colour type and depth
+// expect: a picture of any size is written without being held. level: zlib's, or -1 for its own.
+bool WritePngRows(const std::string& path, int width, int height, const PngForm& form, int level,
+                  const std::function<const uint8_t*(int)>& row) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -62,16 +64,24 @@ bool WritePng(const std::string& path, int width, int height, const PngForm& for
   png_set_IHDR(png, info, width, height, form.depth, form.colourType,
                form.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
+  if (level >= 0) png_set_compression_level(png, level);
   if (!form.palette.empty()) png_set_PLTE(png, info, form.palette.data(), int(form.palette.size()));
   if (!form.paletteAlpha.empty())
     png_set_tRNS(png, info, form.paletteAlpha.data(), int(form.paletteAlpha.size()), nullptr);
   if (form.keyColour) png_set_tRNS(png, info, nullptr, 0, const_cast<png_color_16*>(&form.key));
-  std::vector<png_bytep> pointers;
-  for (auto& row : rows) pointers.push_back(row.data());
-  png_set_rows(png, info, pointers.data());
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  png_write_info(png, info);
+  // An interlaced picture is written whole once for each of its passes.
+  const int passes = png_set_interlace_handling(png);
+  for (int pass = 0; pass < passes; ++pass)
+    for (int y = 0; y < height; ++y) png_write_row(png, const_cast<png_bytep>(row(y)));
+  png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return std::fclose(file) == 0;
+}
+
+bool WritePng(const std::string& path, int width, int height, const PngForm& form,
+              std::vector<std::vector<uint8_t>>& rows) {
+  return WritePngRows(path, width, height, form, -1, [&rows](int y) { return rows[size_t(y)].data(); });
 }
 
 bool WriteRgbaPng(const std::string& path, Art& art) {
@@ -507,30 +517,14 @@ bool WriteScreenPictureScene(const std::string& folder, int width, int height) {
 }
 
 bool WriteLargeWallpaperPng(const std::string& path, int width, int height) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, info ? &info : nullptr);
-    std::fclose(file);
-    return false;
-  }
-  png_init_io(png, file);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(png, 1);
-  png_write_info(png, info);
   std::vector<uint8_t> row(size_t(width) * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      row[3 * size_t(x)] = uint8_t(x >> 5);
-      row[3 * size_t(x) + 1] = uint8_t(y >> 5);
-      row[3 * size_t(x) + 2] = uint8_t((x ^ y) & 0xFF);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(file) == 0;
+  return WritePngRows(path, width, height, PngForm{PNG_COLOR_TYPE_RGB, 8, false, {}, {}, false, {}}, 1,
+                      [&row, width](int y) {
+                        for (int x = 0; x < width; ++x) {
+                          row[3 * size_t(x)] = uint8_t(x >> 5);
+                          row[3 * size_t(x) + 1] = uint8_t(y >> 5);
+                          row[3 * size_t(x) + 2] = uint8_t((x ^ y) & 0xFF);
+                        }
+                        return row.data();
+                      });
 }
