@@ -236,16 +236,54 @@ bool FileSizeDisagrees(BitmapSource* source, uint32_t declared) {
   return source->readAt(source, declared - 1, &byte, 1) != 1 || source->readAt(source, declared, &byte, 1) != 0;
 }
 
+// The record's header and colour table: a 40-byte header is kept byte for byte apart from the
+// fields that had to change; longer ones start with the same 40-byte layout; the 12-byte form is
+// rebuilt field by field.
+void FormRecord(const uint8_t* head, const SourceHeader& h, bool masked, BitmapRecord* record) {
+  uint8_t* info = record->infoHeader;
+  if (h.infoSize != kCoreHeaderSize) std::memcpy(info, head + kFileHeaderSize, 40);
+  bool defaultTable = h.clrUsed == 0 && h.tableCount == DibColourCount(0, h.bitCount);
+  const uint32_t compression = masked ? kBiRgb : h.compression;
+  SetRecordForm(record, h.width, h.height, h.bitCount, compression, defaultTable ? 0 : h.tableCount);
+
+  record->colourCount = DibColourCount(ReadU32LE(info + 32), h.bitCount);
+  for (uint32_t k = 0; k < record->colourCount; ++k) {
+    const uint8_t* entry = head + h.tableOffset + h.tableEntrySize * k;
+    uint8_t* out = record->colours + 4 * k;
+    out[0] = entry[0];
+    out[1] = entry[1];
+    out[2] = entry[2];
+    out[3] = h.tableEntrySize == 4 ? entry[3] : 0;
+  }
+}
+
+// Whether the file holds the last byte of the pixel data.
+bool HoldsAllBits(BitmapSource* source, const SourceHeader& h) {
+  uint8_t byte;
+  return h.bitsSize == 0 || source->readAt(source, h.bitsOffset + h.bitsSize - 1, &byte, 1) == 1;
+}
+
 }  // namespace
 
-bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) {
+bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why, BitmapRowsInFile* rowsInFile,
+                  bool* rowsLeft) {
   std::memset(record, 0, sizeof(*record));
+  if (rowsLeft) *rowsLeft = false;
   uint8_t head[kHeadBytes];
   size_t got = source->readAt(source, 0, head, sizeof(head));
   SourceHeader h;
   if (!ReadSourceHeader(head, got, &h, why)) return false;
   record->repairs = h.repairs;
   if (FileSizeDisagrees(source, ReadU32LE(head + 2))) record->repairs |= RepairFileSize;
+
+  if (rowsInFile && h.bitCount == 24 && h.compression == kBiRgb && HoldsAllBits(source, h)) {
+    *rowsInFile = BitmapRowsInFile{h.bitsOffset, static_cast<uint32_t>(Stride(h.width, 24)), h.height < 0};
+    *rowsLeft = true;
+    record->bitsSize = static_cast<uint32_t>(h.bitsSize);
+    if (h.height < 0) h.height = -h.height;
+    FormRecord(head, h, false, record);
+    return true;
+  }
 
   const bool runLength = h.compression == kBiRle8 || h.compression == kBiRle4;
   record->bitsSize = static_cast<uint32_t>(h.bitsSize);
@@ -270,23 +308,8 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why) 
     return false;
   }
 
-  // A 40-byte header is kept byte for byte apart from the fields that had to change; longer
-  // ones start with the same 40-byte layout; the 12-byte form is rebuilt field by field.
-  uint8_t* info = record->infoHeader;
-  if (h.infoSize != kCoreHeaderSize) std::memcpy(info, head + kFileHeaderSize, 40);
-  bool defaultTable = h.clrUsed == 0 && h.tableCount == DibColourCount(0, h.bitCount);
+  FormRecord(head, h, masked, record);
   const uint32_t compression = masked ? kBiRgb : h.compression;
-  SetRecordForm(record, h.width, h.height, h.bitCount, compression, defaultTable ? 0 : h.tableCount);
-
-  record->colourCount = DibColourCount(ReadU32LE(info + 32), h.bitCount);
-  for (uint32_t k = 0; k < record->colourCount; ++k) {
-    const uint8_t* entry = head + h.tableOffset + h.tableEntrySize * k;
-    uint8_t* out = record->colours + 4 * k;
-    out[0] = entry[0];
-    out[1] = entry[1];
-    out[2] = entry[2];
-    out[3] = h.tableEntrySize == 4 ? entry[3] : 0;
-  }
 
   // Damaged run-length data is stored as it is drawn, so that no reader has to clip it again.
   uint32_t highest = 0;

@@ -25,5 +25,9 @@ const uint32_t kLastBitmapRepair = RepairPixelsCutShort;
 const char* BitmapRepairText(uint32_t repair);
 
 // False, with a reason and nothing owned in *record, for a file that is not a bitmap, is cut
-// short in its headers, uses a form no record can hold, or exceeds the size limits.
-bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why);
+// short in its headers, uses a form no record can hold, or exceeds the size limits. With
+// `rowsInFile`, a bitmap of the plain form gives its record without bits (bits null, bitsSize
+// what they take), *rowsInFile says where the rows are, and *rowsLeft is set; any other is
+// taken whole.
+bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why,
+                  BitmapRowsInFile* rowsInFile = nullptr, bool* rowsLeft = nullptr);

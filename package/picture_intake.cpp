@@ -71,7 +71,7 @@ bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handl
 }  // namespace
 
 bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why,
-                     PictureOpening* opening) {
+                     PictureOpening* opening, bool rowsLater) {
   std::memset(file, 0, sizeof *file);
   PictureOpening unused;
   if (!opening) opening = &unused;
@@ -88,14 +88,28 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
     ok = ReadForCodec(file, files, handle, codecs, why, opening);
   } else if (SniffPictureFormat(head, got) == PictureBmp) {
     FilePictureSource source = {{ReadFileAt}, files, handle};
-    ok = file->bitmapPending = IntakeBitmap(&source.base, &file->bitmap, why) && PassesShapeCheck(&file->bitmap, why);
+    ok = file->bitmapPending =
+        IntakeBitmap(&source.base, &file->bitmap, why, rowsLater ? &file->rows : nullptr, &file->bitmapRows) &&
+        PassesShapeCheck(&file->bitmap, why);
+    if (ok && file->bitmapRows) {
+      file->files = files;
+      file->handle = handle;
+      handle = nullptr;
+    }
   } else {
     *opening = PictureNotAPicture;
     ok = Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
   }
-  files->close(files, handle);
+  if (handle) files->close(files, handle);
   if (ok) *opening = PictureOpened;
   return ok;
+}
+
+bool ReadBitmapFileRow(PictureFile* file, int32_t height, int32_t y, uint8_t* row) {
+  if (!file->bitmapRows || y < 0 || y >= height) return false;
+  const uint64_t stored = file->rows.topDown ? y : height - 1 - y;
+  return file->files->seek(file->files, file->handle, file->rows.offset + stored * file->rows.stride) &&
+         ReadFully(file->files, file->handle, row, file->rows.stride) == file->rows.stride;
 }
 
 PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, BitmapRecord* record, int* notes,
@@ -120,6 +134,7 @@ PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, Bit
 }
 
 void ClosePictureFile(PictureFile* file) {
+  if (file->handle) file->files->close(file->files, file->handle);
   ClosePictureFrames(&file->frames);
   std::free(file->bytes);
   ReleaseBitmapRecord(&file->bitmap);

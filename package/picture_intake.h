@@ -32,12 +32,27 @@ class MemoryBitmapSource : public BitmapSource {
 // The first bytes of a file that tell its format.
 const size_t kPictureHeadSize = 64;
 
+// Where the rows of a bitmap of the plain form (24 bits a pixel, uncompressed, all its rows in
+// the file) lie in it: they are the record's rows as they are, so that a reader can take them a
+// row at a time instead of holding them.
+struct BitmapRowsInFile {
+  uint64_t offset;  // of the first row stored
+  uint32_t stride;
+  bool topDown;     // stored top row first, where the record's rows go bottom row first
+};
+
 // A picture file being taken frame by frame, each frame a whole record that has passed the one
 // check of a bitmap's shape and size caps (DibShapeProblem), the check the player's record check
 // makes too.
 struct PictureFile {
   BitmapRecord bitmap;  // a bitmap's one frame, until it is handed out
   bool bitmapPending;
+  // A bitmap opened for its rows: its record comes without bits, which ReadBitmapFileRow then
+  // reads from the file, kept open for it.
+  bool bitmapRows;
+  BitmapRowsInFile rows;
+  BuildFiles* files;
+  BuildFiles::Handle handle;
   uint8_t* bytes;       // a decoded picture's whole file; owned
   PictureFrames frames;
   bool decoding;
@@ -58,8 +73,13 @@ enum PictureOpening {
 // refused), which read its headers. False, with a reason (the seam's own for a file that cannot
 // be opened) and, when opening is not null, its kind, when the file cannot be taken at all;
 // ClosePictureFile is still to be called.
+// rowsLater: a bitmap of the plain form is opened for its rows (see PictureFile::bitmapRows).
 bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why,
-                     PictureOpening* opening = nullptr);
+                     PictureOpening* opening = nullptr, bool rowsLater = false);
+
+// Row y of a bitmap opened for its rows, top row first, as its record would hold it (blue,
+// green, red, padded to four bytes: rows.stride bytes); false when it cannot be read.
+bool ReadBitmapFileRow(PictureFile* file, int32_t height, int32_t y, uint8_t* row);
 
 // The next frame: PictureFrameReady with *record (the caller releases it) and *notes (the
 // PictureLookNote bits of the frame); PictureEnded; or PictureDamaged, with a reason, when this

@@ -89,7 +89,8 @@ bool SceneWalk::OpenNamed(WalkSubject subject, int slot, const char* named) {
     return false;
   }
   PictureOpening opening = PictureUnreadable;
-  fileOpen_ = OpenPictureFile(&file_, sources_.files, path_, sources_.codecs, &why, &opening);
+  // A wallpaper bitmap's rows are read as they are asked for, never held whole.
+  fileOpen_ = OpenPictureFile(&file_, sources_.files, path_, sources_.codecs, &why, &opening, subject == WalkWallpaper);
   if (fileOpen_) {
     fileSlot_ = slot;
     std::strcpy(fileName_, named);
@@ -273,10 +274,11 @@ BackgroundRecord SceneWalk::Background() {
       fileOpen_) {
     if (file_.decoding && BeginPictureRows(&file_.frames)) {
       haveWallpaper_ = TakeWallpaperRows(named);
-    } else {
-      // A wallpaper is one picture: an animation gives its first frame.
-      haveWallpaper_ = NextOpenFrame(WalkWallpaper, 0, named, false, &wallpaper_) == FrameGiven &&
-                       FitNamedWallpaper(named) && TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
+    } else if (NextOpenFrame(WalkWallpaper, 0, named, false, &wallpaper_) == FrameGiven) {
+      // A wallpaper is one picture: an animation gives its first frame. A bitmap opened for
+      // its rows gave its record without them.
+      haveWallpaper_ = file_.bitmapRows ? TakeWallpaperRows(named)
+                                        : FitNamedWallpaper(named) && TakeRecordSize(wallpaper_, WalkWallpaper, 0, named);
     }
     if (fileOpen_ && !wallpaperRows_) ClosePictureFile(&file_);
     fileOpen_ = fileOpen_ && wallpaperRows_;
@@ -301,10 +303,13 @@ bool SceneWalk::FitNamedWallpaper(const char* named) {
   return true;
 }
 
-// A picture the decoder hands row by row is never held whole: its size, fit and damage are
-// known before any row is handed out, and the rows are then read again as they are asked for.
+// A picture the decoder hands row by row, or a bitmap whose rows are read from its file, is
+// never held whole: its size, fit and damage are known before any row is handed out, and the
+// rows are then read (again) as they are asked for.
 bool SceneWalk::TakeWallpaperRows(const char* named) {
-  wallpaperRows_ = new WallpaperRows(&file_.frames, Look(false), background_.stretch != 0);
+  const bool stretched = background_.stretch != 0;
+  wallpaperRows_ = file_.bitmapRows ? new WallpaperRows(&file_, wallpaper_, stretched)
+                                    : new WallpaperRows(&file_.frames, Look(false), stretched);
   const char* why = nullptr;
   if (!wallpaperRows_->Check(&why)) {
     Hear(WalkWallpaper, 0, named, LeftDamaged, 0, why);

@@ -2,11 +2,24 @@
 
 #include <cstring>
 
+#include "byte_order.h"
 #include "frame_record.h"
+#include "picture_intake.h"
 #include "size_limits.h"
 
 WallpaperRows::WallpaperRows(PictureFrames* frames, const PictureLook& look, bool stretched)
-    : frames_(frames), look_(look), w_(frames->width), h_(frames->height) {
+    : frames_(frames), look_(look), form_(), w_(frames->width), h_(frames->height) {
+  Size(stretched);
+}
+
+WallpaperRows::WallpaperRows(PictureFile* bitmap, const BitmapRecord& form, bool stretched)
+    : look_(), bitmap_(bitmap), form_(form), w_(ReadI32LE(form.infoHeader + 4)), h_(ReadI32LE(form.infoHeader + 8)) {
+  form_.bits = nullptr;
+  stored_.resize(bitmap->rows.stride);
+  Size(stretched);
+}
+
+void WallpaperRows::Size(bool stretched) {
   fit_ = FittedWallpaperSize(w_, h_, stretched, &nw_, &nh_);
   left_ = (w_ - nw_) / 2;
   top_ = (h_ - nh_) / 2;
@@ -16,12 +29,21 @@ WallpaperRows::WallpaperRows(PictureFrames* frames, const PictureLook& look, boo
 }
 
 void WallpaperRows::Form(BitmapRecord* record) const {
-  std::memset(record, 0, sizeof *record);
+  if (bitmap_) {
+    // A bitmap's own header, as the whole record's fitting keeps what it does not change.
+    *record = form_;
+    if (fit_ == WallpaperFits) return;
+    record->colourCount = 0;
+  } else {
+    std::memset(record, 0, sizeof *record);
+  }
   record->bitsSize = RowBytes() * static_cast<uint32_t>(nh_);
   SetRecordForm(record, nw_, nh_, 24, kBiRgb, 0);
 }
 
 bool WallpaperRows::Check(const char** why) {
+  // A bitmap's rows are where its headers say, each read as it is asked for.
+  if (bitmap_) return true;
   for (int32_t y = 0; y < h_; ++y) {
     const char* reason = nullptr;
     if (NextPictureRow(frames_, look_, rgba_.data(), &reason) != PictureFrameReady) {
@@ -35,6 +57,13 @@ bool WallpaperRows::Check(const char** why) {
 
 // Old row y, the rows before it read and passed over: rows come in order, each once.
 const uint32_t* WallpaperRows::Fetch(int32_t y) {
+  if (bitmap_) {
+    if (!ReadBitmapFileRow(bitmap_, h_, y, stored_.data())) return nullptr;
+    const uint8_t* in = stored_.data();
+    for (int32_t x = 0; x < w_; ++x, in += 3)
+      old_[static_cast<size_t>(x)] = in[2] | static_cast<uint32_t>(in[1]) << 8 | static_cast<uint32_t>(in[0]) << 16;
+    return old_.data();
+  }
   const char* why = nullptr;
   while (decoded_ <= y) {
     if (NextPictureRow(frames_, look_, rgba_.data(), &why) != PictureFrameReady) return nullptr;
@@ -48,6 +77,8 @@ const uint32_t* WallpaperRows::Fetch(int32_t y) {
 
 bool WallpaperRows::Next(uint8_t* row) {
   if (given_ >= nh_) return false;
+  // A bitmap that needs no fitting gives its rows byte for byte, padding and all.
+  if (bitmap_ && fit_ == WallpaperFits) return ReadBitmapFileRow(bitmap_, h_, given_++, row);
   const uint32_t* kept = fit_ == WallpaperScaled
                              ? scaler_[0].Next([this](int32_t y) { return Fetch(y); })
                              : Fetch(top_ + given_);

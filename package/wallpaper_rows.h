@@ -5,20 +5,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame_record.h"
 #include "picture_frames.h"
 #include "wallpaper_fit.h"
 
-struct BitmapRecord;
+
+struct PictureFile;
 
 class WallpaperRows {
  public:
   // frames: open, with BeginPictureRows true; look: the wallpaper's.
   WallpaperRows(PictureFrames* frames, const PictureLook& look, bool stretched);
+  // bitmap: opened for its rows; form: its record, without bits.
+  WallpaperRows(PictureFile* bitmap, const BitmapRecord& form, bool stretched);
 
   WallpaperFit fit() const { return fit_; }
   int32_t width() const { return nw_; }
   int32_t height() const { return nh_; }
-  // The record's form at the new size, without its bits: 24 bits, bottom-up, uncompressed.
+  // The record's form at the new size, without its bits: 24 bits, bottom-up, uncompressed (a
+  // bitmap that needs no fitting keeps its own).
   void Form(BitmapRecord* record) const;
   // The bytes of one row of the record (blue, green, red, padded to four bytes).
   uint32_t RowBytes() const { return (static_cast<uint32_t>(nw_) * 3 + 3) & ~3u; }
@@ -30,10 +35,14 @@ class WallpaperRows {
   bool Next(uint8_t* row);
 
  private:
+  void Size(bool stretched);
   const uint32_t* Fetch(int32_t y);
 
-  PictureFrames* frames_;
+  PictureFrames* frames_ = nullptr;
   PictureLook look_;
+  PictureFile* bitmap_ = nullptr;
+  BitmapRecord form_;            // a bitmap's, without bits
+  std::vector<uint8_t> stored_;  // a bitmap's row as its file holds it
   WallpaperFit fit_;
   int32_t w_, h_, nw_, nh_, left_, top_;
   std::vector<uint8_t> rgba_;    // the last old row decoded

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bitmap_intake.h"
 #include "build_test_support.h"
 #include "byte_order.h"
 #include "dib_image.h"
@@ -236,6 +237,57 @@ TEST(WallpaperFitting, ADecodedWallpaperTakenRowByRowHasTheRowsOfItsWholeRecord)
     ASSERT_EQ(whole.bitsSize, expected.bitsSize);
     EXPECT_EQ(std::memcmp(whole.bits, expected.bits, whole.bitsSize), 0);
     ReleaseBitmapRecord(&whole);
+    ReleaseBitmapRecord(&expected);
+  }
+}
+
+// A bitmap wallpaper's rows are read from its file as they are asked for: the header, colour
+// table and rows (their padding bytes too) of the record the whole file gives, fitted or not.
+TEST(WallpaperFitting, ABitmapWallpaperReadFromItsFileHasTheBytesOfItsWholeRecord) {
+  const struct {
+    int32_t w, h;
+    bool topDown;
+    uint32_t table;
+    bool stretched;
+  } cases[] = {{333, 21, false, 0, false}, {333, 21, true, 0, true}, {50, 9, false, 4, false},
+               {7700, 3, true, 0, true}, {7681, 5, false, 0, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + (c.topDown ? " top-down" : ""));
+    std::vector<uint8_t> file = MakeBmp(c.w, c.h, 24, c.table, c.table, 11);
+    if (c.topDown) WriteU32LE(file.data() + 22, uint32_t(-c.h));
+    MemoryBitmapSource source(file.data(), file.size());
+    BitmapRecord expected;
+    const char* why = nullptr;
+    ASSERT_TRUE(IntakeBitmap(&source, &expected, &why)) << why;
+    int32_t nw = 0, nh = 0;
+    FitWallpaper(&expected, c.stretched, &nw, &nh);
+
+    ScratchFolder folder;
+    WriteFileBytes(folder.Path("wall.bmp"), file);
+    TableSettings settings;
+    settings.Set("BackGround", "BmpOpt1", "1");
+    settings.Set("BackGround", "BmpOpt2", c.stretched ? "1" : "0");
+    settings.Set("BackGround", "Bmp", "wall.bmp");
+    StdioBuildFiles files;
+    SceneWalk walk(SceneWalkSources{&settings, &files, folder.path().c_str(), nullptr, nullptr, nullptr});
+    walk.Timing();
+    while (walk.NextCharacter()) {}
+    ASSERT_NE(walk.Background().wallpaper, 0);
+    BitmapRecord form;
+    ASSERT_TRUE(walk.WallpaperByRows(&form));
+    EXPECT_EQ(std::memcmp(form.infoHeader, expected.infoHeader, sizeof form.infoHeader), 0);
+    ASSERT_EQ(form.colourCount, expected.colourCount);
+    EXPECT_EQ(std::memcmp(form.colours, expected.colours, 4 * form.colourCount), 0);
+    ASSERT_EQ(form.bitsSize, expected.bitsSize);
+    const uint32_t stride = expected.bitsSize / uint32_t(nh);
+    std::vector<uint8_t> row(stride);
+    int32_t differing = 0;
+    for (int32_t y = 0; y < nh; ++y) {
+      ASSERT_TRUE(walk.NextWallpaperRow(row.data())) << "row " << y;
+      differing += std::memcmp(row.data(), expected.bits + size_t(nh - 1 - y) * stride, stride) != 0;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_FALSE(walk.NextWallpaperRow(row.data()));
     ReleaseBitmapRecord(&expected);
   }
 }

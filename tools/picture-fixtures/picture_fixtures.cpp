@@ -516,15 +516,32 @@ bool WriteScreenPictureScene(const std::string& folder, int width, int height) {
          WriteRgbPng(dir + "screen-wall.png", wall, false, nullptr) && scene.Write(dir + "playback.ini");
 }
 
-bool WriteLargeWallpaperPng(const std::string& path, int width, int height) {
-  std::vector<uint8_t> row(size_t(width) * 3);
-  return WritePngRows(path, width, height, PngForm{PNG_COLOR_TYPE_RGB, 8, false, {}, {}, false, {}}, 1,
-                      [&row, width](int y) {
-                        for (int x = 0; x < width; ++x) {
-                          row[3 * size_t(x)] = uint8_t(x >> 5);
-                          row[3 * size_t(x) + 1] = uint8_t(y >> 5);
-                          row[3 * size_t(x) + 2] = uint8_t((x ^ y) & 0xFF);
-                        }
-                        return row.data();
-                      });
+bool WriteLargeWallpaper(const std::string& path, int width, int height, bool bitmap) {
+  std::vector<uint8_t> row(size_t(width) * 3 + 3);
+  // Red, green, blue of row y; a bitmap stores blue first.
+  const auto gradient = [&row, width, bitmap](int y) {
+    for (int x = 0; x < width; ++x) {
+      row[3 * size_t(x) + (bitmap ? 2 : 0)] = uint8_t(x >> 5);
+      row[3 * size_t(x) + 1] = uint8_t(y >> 5);
+      row[3 * size_t(x) + (bitmap ? 0 : 2)] = uint8_t((x ^ y) & 0xFF);
+    }
+    return row.data();
+  };
+  if (!bitmap)
+    return WritePngRows(path, width, height, PngForm{PNG_COLOR_TYPE_RGB, 8, false, {}, {}, false, {}}, 1, gradient);
+  const uint32_t stride = (uint32_t(width) * 3 + 3) & ~3u;
+  const uint64_t bits = uint64_t(stride) * uint64_t(height);
+  if (bits > 0xFFFFFFFFull - 54) return false;
+  uint8_t head[54] = {'B', 'M'};
+  const auto put = [&head](int at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) head[at + i] = uint8_t(value >> (8 * i));
+  };
+  put(2, uint32_t(54 + bits)), put(10, 54), put(14, 40), put(18, uint32_t(width)), put(22, uint32_t(height));
+  head[26] = 1, head[28] = 24;
+  put(34, uint32_t(bits));
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  bool written = std::fwrite(head, sizeof head, 1, file) == 1;
+  for (int y = height - 1; written && y >= 0; --y) written = std::fwrite(gradient(y), stride, 1, file) == 1;
+  return (std::fclose(file) == 0) && written;
 }

@@ -14,6 +14,7 @@ bool WritePictureFixtures(const std::string& folder);
 // (playback.ini and screen-*.png, .gif, .jpg).
 bool WriteScreenPictureScene(const std::string& folder, int width, int height);
 
-// A width x height RGB PNG of gradients, written a row at a time (a picture far larger than any
-// screen costs the writer no more than a row): for the memory checks of the players.
-bool WriteLargeWallpaperPng(const std::string& path, int width, int height);
+// A width x height RGB PNG, or 24-bit bitmap, of gradients, written a row at a time (a picture
+// far larger than any screen costs the writer no more than a row): for the memory checks of the
+// players.
+bool WriteLargeWallpaper(const std::string& path, int width, int height, bool bitmap);
