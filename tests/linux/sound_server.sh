@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # morvane-play's sound through a sound server: a private PulseAudio with a null sink receives the
 # sample scene's looping chord (recorded back from the sink's monitor, it is not silence); with
-# -no-sound nothing reaches the server; with no server the scene plays silently and says so.
-#   sound_server.sh MORVANE_PLAY MORVANE_DEMO_SCENE
+# -no-sound nothing reaches the server; with no server the scene plays silently and says so. A
+# packaged saver's long sound plays from the saver's file without gathering in memory.
+#   sound_server.sh MORVANE_PLAY MORVANE_DEMO_SCENE MORVANE_PACK
 set -uo pipefail
 play=${1:?morvane-play}
 demo=${2:?morvane-demo-scene}
+pack=${3:?morvane-pack}
 skip() { echo "SKIPPED: $*"; exit 77; }
 for tool in pulseaudio pactl parec Xvfb; do command -v $tool >/dev/null || skip "$tool is not installed (scripts/setup installs it)"; done
 
@@ -56,3 +58,28 @@ kill -0 "$player" 2>/dev/null || fail "without a sound server the player stopped
 kill -TERM "$player"; wait "$player" || fail "morvane-play without a server did not end cleanly"
 grep -q "plays silently" "$work/silent.log" || fail "no word that the sound plays silently"
 echo "sound through the server, silent without it or with -no-sound"
+
+# 30 s of 8-channel 16-bit noise at 48 kHz (768 kB a second), packaged: the pages of the saver's
+# file that the sound has played must not stay with the player (a full round of a 256 MiB sound
+# would otherwise keep all of it), so its file-backed memory does not grow as it plays.
+le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24)); }
+bytes=$((48000 * 16 * 30))
+{ printf "RIFF$(le32 $((36 + bytes)))WAVEfmt $(le32 16)\x01\x00\x08\x00$(le32 48000)$(le32 768000)\x10\x00\x10\x00data$(le32 $bytes)"
+  head -c $bytes /dev/urandom; } >"$work/long.wav"
+printf '[BackGround]\r\nSoundOpt=1\r\nSound=long.wav\r\n' >"$work/long.ini"
+# A player image: on Linux only its first two bytes are looked at.
+{ printf MZ; head -c 49150 /dev/zero; } >"$work/player.scr"
+"$pack" --settings "$work/long.ini" --player "$work/player.scr" "$work/long.scr" >"$work/pack.log" 2>&1 ||
+  fail "the long sound's saver could not be built"
+"$play" -root "$work/long.scr" >"$work/long.log" 2>&1 &
+player=$!
+file_kb() { awk '/^RssFile:/ { print $2 }' "/proc/$player/status"; }
+sleep 2
+pactl list short sink-inputs | grep -q . || fail "the packaged saver's sound did not reach the server"
+before=$(file_kb)
+sleep 8
+after=$(file_kb)
+kill -TERM "$player"; wait "$player" || fail "morvane-play with the long sound did not end cleanly"
+echo "file-backed memory of the long sound's player: $before kB, then $after kB 8 s (6 MB of sound) later"
+[ $((after - before)) -lt 2048 ] || fail "the played sound stays in memory: $before kB, then $after kB"
+echo "a packaged saver's long sound plays from its file without gathering in memory"

@@ -64,16 +64,19 @@ uint64_t WaveHash(const uint8_t* data, size_t size) {
 void PlayLoopingSound(EngineHost* engineHost, const uint8_t* data, int32_t size) {
   PlayHost* host = Self(engineHost);
   const size_t bytes = static_cast<size_t>(size);
-  const uint64_t hash = WaveHash(data, bytes);
-  if (host->reloading && host->soundOn && host->playingSize == bytes && host->playingHash == hash) {
+  const bool lasting = host->lastingBegin && host->lastingBegin <= data && data + bytes <= host->lastingEnd;
+  const uint8_t* where = lasting ? data : nullptr;
+  const uint64_t hash = lasting ? 0 : WaveHash(data, bytes);
+  if (host->reloading && host->soundOn && host->playingSize == bytes && host->playingLasting == where &&
+      host->playingHash == hash) {
     host->stopDeferred = false;
     return;
   }
-  const bool lasting = host->lastingBegin && host->lastingBegin <= data && data + bytes <= host->lastingEnd;
   const char* why = nullptr;
   host->soundOn = host->sound->play(host->sound, data, bytes, lasting, &why);
   host->playingSize = bytes;
   host->playingHash = hash;
+  host->playingLasting = where;
   if (host->soundOn) {
     host->stopDeferred = false;
   } else {
@@ -109,6 +112,7 @@ void OpenPlayHost(PlayHost* host, SoundOutput* sound) {
   host->soundOn = false;
   host->playingSize = 0;
   host->playingHash = 0;
+  host->playingLasting = nullptr;
   host->lastingBegin = host->lastingEnd = nullptr;
   host->soundRefusalShown = false;
   host->paintPeriod = 0;

@@ -23,10 +23,12 @@ struct PlayHost {
   bool reloading;
   bool stopDeferred;
   // The wave image that plays, told apart from another by its size and a hash, so that no
-  // second copy of a long sound is kept to compare with.
+  // second copy of a long sound is kept to compare with; a lasting one by where it lies, which
+  // a reload does not change (hashing it would bring all of it into memory).
   bool soundOn;
   size_t playingSize;
   uint64_t playingHash;
+  const uint8_t* playingLasting;
   // A packaged saver's file, mapped for as long as the program plays: a sound lying there is
   // played in place rather than copied. Both null where there is none.
   const uint8_t* lastingBegin;

@@ -1,4 +1,6 @@
 #include <pulse/pulseaudio.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <vector>
@@ -23,6 +25,11 @@ struct PulseSound {
   size_t sampleBytes = 0;
   std::vector<uint8_t> copy;
   size_t position = 0;
+  // A lasting wave is a read-only mapping of the saver's file: the pages played are given back
+  // as the play goes on (they are read from the file again on the next round), so a long
+  // sound does not gather in memory. The offset up to which they were given back.
+  bool mapped = false;
+  size_t givenBack = 0;
 };
 
 PulseSound* Self(SoundOutput* output) {
@@ -31,6 +38,17 @@ PulseSound* Self(SoundOutput* output) {
 
 void ContextChanged(pa_context*, void* data) {
   pa_threaded_mainloop_signal(static_cast<PulseSound*>(data)->loop, 0);
+}
+
+// The whole pages of the samples from `from` to `to` given back; the offset up to which they are.
+size_t GiveBack(PulseSound* self, size_t from, size_t to) {
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t base = reinterpret_cast<uintptr_t>(self->samples);
+  const uintptr_t first = (base + from + page - 1) & ~(page - 1);
+  const uintptr_t last = (base + to) & ~(page - 1);
+  if (last <= first) return from;
+  madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+  return last - base;
 }
 
 // Called on the sound thread whenever the server wants more: the samples from where the last
@@ -48,7 +66,14 @@ void FillStream(pa_stream* stream, size_t wanted, void* data) {
       std::memcpy(out + filled, self->samples + self->position, run);
       filled += run;
       self->position = (self->position + run) % self->sampleBytes;
+      if (self->mapped && self->position == 0) {
+        GiveBack(self, self->givenBack, self->sampleBytes);
+        self->givenBack = 0;
+      }
     }
+    // In steps of a quarter of a megabyte, not at every call.
+    if (self->mapped && self->position - self->givenBack >= (256u << 10))
+      self->givenBack = GiveBack(self, self->givenBack, self->position);
     if (pa_stream_write(stream, buffer, room, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
     wanted = wanted > room ? wanted - room : 0;
   }
@@ -134,8 +159,10 @@ bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, bool lasti
     self->copy.assign(sound.data, sound.data + sound.size);
     self->samples = self->copy.data();
   }
+  self->mapped = lasting;
   self->sampleBytes = sound.size;
   self->position = 0;
+  self->givenBack = 0;
   pa_sample_spec spec;
   spec.format = ServerFormat(sound.format);
   spec.rate = sound.rate;

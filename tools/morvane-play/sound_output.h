@@ -1,7 +1,8 @@
 // Where the scene's looping sound goes: the desktop's sound server, or nowhere. The engine asks
 // for the sound as an in-memory wave image; an output copies what it needs, so the image may
-// go away once `play` returns, unless it is `lasting`: it then stays as it is for as long as
-// the program runs, and is played in place.
+// go away once `play` returns, unless it is `lasting`: a read-only mapping of a file that stays
+// as it is for as long as the program runs, played in place, whose pages the output may give
+// back to the system once played.
 #pragma once
 #include <cstddef>
 #include <cstdint>
