@@ -178,6 +178,26 @@ StillCodec MakeStillCodec(const std::vector<uint8_t>* rgba, int32_t width, int32
   return codec;
 }
 
+// The walk's wallpaper, taken row by row, has the form and the rows (bottom-up in the record)
+// of `expected`, nh rows high, and no more.
+void ExpectRowsOfRecord(SceneWalk* walk, const BitmapRecord& expected, int32_t nh) {
+  BitmapRecord form;
+  ASSERT_TRUE(walk->WallpaperByRows(&form));
+  EXPECT_EQ(std::memcmp(form.infoHeader, expected.infoHeader, sizeof form.infoHeader), 0);
+  ASSERT_EQ(form.colourCount, expected.colourCount);
+  EXPECT_EQ(std::memcmp(form.colours, expected.colours, 4 * form.colourCount), 0);
+  ASSERT_EQ(form.bitsSize, expected.bitsSize);
+  const uint32_t stride = expected.bitsSize / uint32_t(nh);
+  std::vector<uint8_t> row(stride);
+  int32_t differing = 0;
+  for (int32_t y = 0; y < nh; ++y) {
+    ASSERT_TRUE(walk->NextWallpaperRow(row.data())) << "row " << y;
+    differing += std::memcmp(row.data(), expected.bits + size_t(nh - 1 - y) * stride, stride) != 0;
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_FALSE(walk->NextWallpaperRow(row.data()));
+}
+
 TEST(WallpaperFitting, ADecodedWallpaperTakenRowByRowHasTheRowsOfItsWholeRecord) {
   const struct {
     int32_t w, h;
@@ -212,19 +232,7 @@ TEST(WallpaperFitting, ADecodedWallpaperTakenRowByRowHasTheRowsOfItsWholeRecord)
     walk.Timing();
     while (walk.NextCharacter()) {}
     ASSERT_NE(walk.Background().wallpaper, 0);
-    BitmapRecord form;
-    ASSERT_TRUE(walk.WallpaperByRows(&form));
-    EXPECT_EQ(std::memcmp(form.infoHeader, expected.infoHeader, sizeof form.infoHeader), 0);
-    EXPECT_EQ(form.bitsSize, expected.bitsSize);
-    const uint32_t stride = (uint32_t(nw) * 3 + 3) & ~3u;
-    std::vector<uint8_t> row(stride);
-    int32_t differing = 0;
-    for (int32_t y = 0; y < nh; ++y) {
-      ASSERT_TRUE(walk.NextWallpaperRow(row.data())) << "row " << y;
-      differing += std::memcmp(row.data(), expected.bits + size_t(nh - 1 - y) * stride, stride) != 0;
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_FALSE(walk.NextWallpaperRow(row.data()));
+    ExpectRowsOfRecord(&walk, expected, nh);
     EXPECT_EQ(heard.heard.size(), c.w > 7680 || c.h > 4320 ? 1u : 0u);
 
     // A writer that wants the record whole gets the same bytes.
@@ -273,21 +281,7 @@ TEST(WallpaperFitting, ABitmapWallpaperReadFromItsFileHasTheBytesOfItsWholeRecor
     walk.Timing();
     while (walk.NextCharacter()) {}
     ASSERT_NE(walk.Background().wallpaper, 0);
-    BitmapRecord form;
-    ASSERT_TRUE(walk.WallpaperByRows(&form));
-    EXPECT_EQ(std::memcmp(form.infoHeader, expected.infoHeader, sizeof form.infoHeader), 0);
-    ASSERT_EQ(form.colourCount, expected.colourCount);
-    EXPECT_EQ(std::memcmp(form.colours, expected.colours, 4 * form.colourCount), 0);
-    ASSERT_EQ(form.bitsSize, expected.bitsSize);
-    const uint32_t stride = expected.bitsSize / uint32_t(nh);
-    std::vector<uint8_t> row(stride);
-    int32_t differing = 0;
-    for (int32_t y = 0; y < nh; ++y) {
-      ASSERT_TRUE(walk.NextWallpaperRow(row.data())) << "row " << y;
-      differing += std::memcmp(row.data(), expected.bits + size_t(nh - 1 - y) * stride, stride) != 0;
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_FALSE(walk.NextWallpaperRow(row.data()));
+    ExpectRowsOfRecord(&walk, expected, nh);
     ReleaseBitmapRecord(&expected);
   }
 }
