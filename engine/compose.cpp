@@ -201,7 +201,8 @@ void PresentChangedAreas(SceneModel* scene, Surface* window) {
     groupPixels += PixelsOf(areas[i]);
     PresentWorkArea(scene, window, areas[i]);
   }
-  if (groupPixels > 0) scene->host->areaPresented(scene->host);
+  // The last group needs no moment of its own: the wait for the next message that follows
+  // every paint is one.
 }
 
 void PresentArea(const SceneModel* scene, Surface* window, int32_t left, int32_t top, int32_t right,

@@ -18,9 +18,11 @@ struct EngineHost {
   // Copies the display's current image, from (left, top) of the display on, into dest: the
   // desktop that shows where the scene paints no background.
   void (*captureDisplay)(EngineHost* host, Surface* dest, int32_t left, int32_t top);
-  // After each area a paint presents: the window system may pass it on to the display now. Some
-  // (Wine's X11 driver among them) otherwise send one rectangle around everything drawn since the
-  // program last waited, which for characters spread over a large screen is nearly all of it.
+  // Between the groups of areas a paint presents: the window system may pass on to the display
+  // what was drawn so far. Some (Wine's X11 driver among them) otherwise send one rectangle
+  // around everything drawn since the program last waited, which for characters spread over a
+  // large screen is nearly all of it. The host's wait for its next message after the paint
+  // stands for the moment after the last group.
   void (*areaPresented)(EngineHost* host);
   // Whether the given number of bytes can be had for the screen-sized buffers.
   bool (*hasMemoryFor)(EngineHost* host, uint64_t bytes);

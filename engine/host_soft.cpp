@@ -25,6 +25,7 @@ void StopTimers(EngineHost* host) {
 
 void CaptureDisplay(EngineHost* host, Surface* dest, int32_t left, int32_t top) {
   const Surface* display = Self(host)->display;
+  ++Self(host)->displayCopies;
   if (display && dest)
     TransferSurface(dest, 0, 0, SurfaceWidth(dest), SurfaceHeight(dest), display, left, top, RopSrcCopy);
 }

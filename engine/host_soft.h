@@ -15,6 +15,7 @@ struct SoftHost {
   bool timersRunning;
   int32_t redrawPeriod, framePeriod;
   int32_t startupFailures;
+  int32_t displayCopies;  // how often the desktop was read
   int32_t soundStarts, soundStops;
   const uint8_t* soundData;
   int32_t soundSize;

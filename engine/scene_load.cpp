@@ -66,12 +66,19 @@ void PlaceCharacters(SceneModel* scene) {
   }
 }
 
+// The desktop under the background, then the background's colour and wallpaper. The desktop is
+// copied only where the colour leaves any of it showing: the copy reads the whole screen back
+// from the display, which is most of what a saver does before its first picture under Wine.
 void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
                      int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
   SceneBackground background;
   memset(&background, 0, sizeof background);
-  if (!source->readBackground(source, &background)) return;
+  const bool known = source->readBackground(source, &background);
+  const bool covered = known && background.noColour == 0 && fillLeft <= 0 && fillTop <= 0 &&
+                       fillRight >= scene->screenWidth && fillBottom >= scene->screenHeight;
   Surface* buffer = scene->backgroundBuffer;
+  if (!covered) scene->host->captureDisplay(scene->host, buffer, geometry.displayLeft, geometry.displayTop);
+  if (!known) return;
   if (background.noColour == 0) {
     FillSurface(buffer, fillLeft, fillTop, fillRight, fillBottom, background.colour);
     scene->backgroundPlain = fillLeft <= 0 && fillTop <= 0 && fillRight >= scene->screenWidth &&
@@ -150,10 +157,11 @@ void LoadScene(SceneModel* scene, EngineHost* host, SceneSource* source, const S
     host->startupFailure(host);
     return;
   }
-  host->captureDisplay(host, scene->backgroundBuffer, geometry.displayLeft, geometry.displayTop);
-  host->captureDisplay(host, scene->workBuffer, geometry.displayLeft, geometry.displayTop);
-
   ApplyBackground(scene, source, geometry, fillLeft, fillTop, fillRight, fillBottom);
+  // The first picture copies the whole background into the work buffer anyway; until then it
+  // holds the same, from memory rather than from the display again.
+  TransferSurface(scene->workBuffer, 0, 0, scene->screenWidth, scene->screenHeight, scene->backgroundBuffer, 0, 0,
+                  RopSrcCopy);
   source->startSound(source, scene);
   source->close(source);
 }

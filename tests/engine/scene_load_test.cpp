@@ -155,7 +155,9 @@ TEST_F(Loading, BackgroundColourWallpaperAndDesktop) {
     p.Background(true, 0).NoWallpaper().Sound({});
     Load(p.bytes());
     EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 100, 100), 0x00445566u);
+    EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 100, 100), 0x00445566u);
     EXPECT_FALSE(scene.backgroundPlain);
+    EXPECT_EQ(host.displayCopies, 1);
     ReleaseScene(&scene);
   }
   {
@@ -336,12 +338,18 @@ TEST_F(Loading, PreviewWindowsColourTheWholeBuffer) {
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 110, 100), 0u);
   // The desktop still shows around the window, so restoring an area is a copy.
   EXPECT_FALSE(scene.backgroundPlain);
+  EXPECT_EQ(host.displayCopies, 1);
   ReleaseScene(&scene);
+  // A colour over the whole picture hides the desktop: it is never read, and the work buffer
+  // starts as the background.
+  host.displayCopies = 0;
   Load(p.bytes(), SceneGeometry{320, 240, 10, 10, 110, 137, 0, 0, 0, {}});  // 127 high: a preview
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 5, 5), 0x00336699u);
   EXPECT_EQ(ReadSurfacePixel(scene.backgroundBuffer, 319, 239), 0x00336699u);
   EXPECT_TRUE(scene.backgroundPlain);
   EXPECT_EQ(scene.backgroundColour, 0x00336699u);
+  EXPECT_EQ(host.displayCopies, 0);
+  EXPECT_EQ(ReadSurfacePixel(scene.workBuffer, 319, 239), 0x00336699u);
   ReleaseScene(&scene);
   ReleaseSurface(desktop);
 }
