@@ -277,10 +277,11 @@ bool IntakeBitmap(BitmapSource* source, BitmapRecord* record, const char** why, 
   if (FileSizeDisagrees(source, ReadU32LE(head + 2))) record->repairs |= RepairFileSize;
 
   if (rowsInFile && h.bitCount == 24 && h.compression == kBiRgb && HoldsAllBits(source, h)) {
-    *rowsInFile = BitmapRowsInFile{h.bitsOffset, static_cast<uint32_t>(Stride(h.width, 24)), h.height < 0};
+    const bool topDown = h.height < 0;
+    if (topDown) h.height = -h.height;
+    *rowsInFile = BitmapRowsInFile{h.bitsOffset, static_cast<uint32_t>(Stride(h.width, 24)), h.height, topDown};
     *rowsLeft = true;
     record->bitsSize = static_cast<uint32_t>(h.bitsSize);
-    if (h.height < 0) h.height = -h.height;
     FormRecord(head, h, false, record);
     return true;
   }

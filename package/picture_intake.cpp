@@ -105,7 +105,8 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
   return ok;
 }
 
-bool ReadBitmapFileRow(PictureFile* file, int32_t height, int32_t y, uint8_t* row) {
+bool ReadBitmapFileRow(PictureFile* file, int32_t y, uint8_t* row) {
+  const int32_t height = file->rows.height;
   if (!file->bitmapRows || y < 0 || y >= height) return false;
   const uint64_t stored = file->rows.topDown ? y : height - 1 - y;
   return file->files->seek(file->files, file->handle, file->rows.offset + stored * file->rows.stride) &&

@@ -38,6 +38,7 @@ const size_t kPictureHeadSize = 64;
 struct BitmapRowsInFile {
   uint64_t offset;  // of the first row stored
   uint32_t stride;
+  int32_t height;
   bool topDown;     // stored top row first, where the record's rows go bottom row first
 };
 
@@ -79,7 +80,7 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
 
 // Row y of a bitmap opened for its rows, top row first, as its record would hold it (blue,
 // green, red, padded to four bytes: rows.stride bytes); false when it cannot be read.
-bool ReadBitmapFileRow(PictureFile* file, int32_t height, int32_t y, uint8_t* row);
+bool ReadBitmapFileRow(PictureFile* file, int32_t y, uint8_t* row);
 
 // The next frame: PictureFrameReady with *record (the caller releases it) and *notes (the
 // PictureLookNote bits of the frame); PictureEnded; or PictureDamaged, with a reason, when this

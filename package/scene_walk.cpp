@@ -295,12 +295,15 @@ BackgroundRecord SceneWalk::Background() {
 // that cannot be fitted goes as it is.
 bool SceneWalk::FitNamedWallpaper(const char* named) {
   int32_t width = 0, height = 0;
-  const WallpaperFit fit = FitWallpaper(&wallpaper_, background_.stretch != 0, &width, &height);
-  if (fit == WallpaperScaled || fit == WallpaperCut) {
-    Hear(WalkWallpaper, 0, named, fit == WallpaperScaled ? NoteWallpaperScaled : NoteWallpaperCut,
-         static_cast<uint32_t>(width) << 16 | static_cast<uint32_t>(height));
-  }
+  HearWallpaperFit(named, FitWallpaper(&wallpaper_, background_.stretch != 0, &width, &height), width, height);
   return true;
+}
+
+// The note of a wallpaper brought within the limit, naming its new size.
+void SceneWalk::HearWallpaperFit(const char* named, WallpaperFit fit, int32_t width, int32_t height) {
+  if (fit != WallpaperScaled && fit != WallpaperCut) return;
+  Hear(WalkWallpaper, 0, named, fit == WallpaperScaled ? NoteWallpaperScaled : NoteWallpaperCut,
+       static_cast<uint32_t>(width) << 16 | static_cast<uint32_t>(height));
 }
 
 // A picture the decoder hands row by row, or a bitmap whose rows are read from its file, is
@@ -316,11 +319,7 @@ bool SceneWalk::TakeWallpaperRows(const char* named) {
     EndWallpaperRows();
     return false;
   }
-  const WallpaperFit fit = wallpaperRows_->fit();
-  if (fit == WallpaperScaled || fit == WallpaperCut) {
-    Hear(WalkWallpaper, 0, named, fit == WallpaperScaled ? NoteWallpaperScaled : NoteWallpaperCut,
-         static_cast<uint32_t>(wallpaperRows_->width()) << 16 | static_cast<uint32_t>(wallpaperRows_->height()));
-  }
+  HearWallpaperFit(named, wallpaperRows_->fit(), wallpaperRows_->width(), wallpaperRows_->height());
   wallpaperRows_->Form(&wallpaper_);
   if (TakeRecordSize(wallpaper_, WalkWallpaper, 0, named)) return true;
   EndWallpaperRows();

@@ -98,6 +98,7 @@ class SceneWalk {
   FrameStep NextOpenFrame(WalkSubject subject, int slot, const char* named, bool sprite, BitmapRecord* record);
   void EndRun(WalkReason reason, int fromSlot, int endedAt);
   bool FitNamedWallpaper(const char* named);
+  void HearWallpaperFit(const char* named, WallpaperFit fit, int32_t width, int32_t height);
   bool TakeWallpaperRows(const char* named);
   void EndWallpaperRows();
   bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);

@@ -58,7 +58,7 @@ bool WallpaperRows::Check(const char** why) {
 // Old row y, the rows before it read and passed over: rows come in order, each once.
 const uint32_t* WallpaperRows::Fetch(int32_t y) {
   if (bitmap_) {
-    if (!ReadBitmapFileRow(bitmap_, h_, y, stored_.data())) return nullptr;
+    if (!ReadBitmapFileRow(bitmap_, y, stored_.data())) return nullptr;
     const uint8_t* in = stored_.data();
     for (int32_t x = 0; x < w_; ++x, in += 3)
       old_[static_cast<size_t>(x)] = in[2] | static_cast<uint32_t>(in[1]) << 8 | static_cast<uint32_t>(in[0]) << 16;
@@ -78,7 +78,7 @@ const uint32_t* WallpaperRows::Fetch(int32_t y) {
 bool WallpaperRows::Next(uint8_t* row) {
   if (given_ >= nh_) return false;
   // A bitmap that needs no fitting gives its rows byte for byte, padding and all.
-  if (bitmap_ && fit_ == WallpaperFits) return ReadBitmapFileRow(bitmap_, h_, given_++, row);
+  if (bitmap_ && fit_ == WallpaperFits) return ReadBitmapFileRow(bitmap_, given_++, row);
   const uint32_t* kept = fit_ == WallpaperScaled
                              ? scaler_[0].Next([this](int32_t y) { return Fetch(y); })
                              : Fetch(top_ + given_);

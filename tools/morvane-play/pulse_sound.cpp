@@ -30,6 +30,7 @@ struct PulseSound {
   // sound does not gather in memory. The offset up to which they were given back.
   bool mapped = false;
   size_t givenBack = 0;
+  uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
 };
 
 PulseSound* Self(SoundOutput* output) {
@@ -42,7 +43,7 @@ void ContextChanged(pa_context*, void* data) {
 
 // The whole pages of the samples from `from` to `to` given back; the offset up to which they are.
 size_t GiveBack(PulseSound* self, size_t from, size_t to) {
-  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t page = self->page;
   const uintptr_t base = reinterpret_cast<uintptr_t>(self->samples);
   const uintptr_t first = (base + from + page - 1) & ~(page - 1);
   const uintptr_t last = (base + to) & ~(page - 1);
