@@ -106,6 +106,22 @@ TEST_F(SamePixels, RootWindowThroughSharedMemoryAndAfterExposure) {
   EXPECT_EQ(SharedSegmentsOf(play.pid()), 0);
 }
 
+// The staging image shared with the server holds a few megabytes whatever the screen: a screen
+// larger than it, drawn whole at the first picture, goes in bands of rows.
+TEST_F(SamePixels, AScreenLargerThanTheStagingImage) {
+  const int32_t width = 1600, height = 800;
+  PrivateDisplay x(width, height);
+  ASSERT_TRUE(x.ok());
+  const Pixels expected = Render(width, height, kSamePixelsPaints);
+  Child play(Play(x.name(), {"-root", "-paints", std::to_string(kSamePixelsPaints)}));
+  ASSERT_TRUE(play.WaitForOutput("stopped after " + std::to_string(kSamePixelsPaints) + " paints")) << play.output();
+  Pixels shown;
+  ASSERT_TRUE(ReadWindowPixels(x.name(), 0, &shown));
+  EXPECT_EQ(FirstDifference(expected, shown), "");
+  play.Signal(SIGTERM);
+  EXPECT_EQ(play.Wait(), 0) << play.output();
+}
+
 TEST_F(SamePixels, GivenWindowWithoutSharedMemory) {
   PrivateDisplay x(kAgreementWidth, kAgreementHeight, {"-extension", "MIT-SHM"});
   ASSERT_TRUE(x.ok());

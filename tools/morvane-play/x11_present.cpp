@@ -34,6 +34,22 @@ bool HostIsLittleEndian() {
   return *reinterpret_cast<const uint8_t*>(&probe) == 1;
 }
 
+// The staging ring's size in pixels, whatever the window's: four megabytes, a few paints of a
+// busy scene. What the player writes into it and the server reads back out of it then stays
+// in the processor's caches from paint to paint; a ring as large as a 4K screen (32 MB) went
+// round through main memory, and the conversion and the server's copies grew with the screen.
+const size_t kRingPixels = size_t{1} << 20;
+
+// Rows of a window `width` wide that the ring holds.
+int32_t RingRows(int32_t width, int32_t height) {
+  const size_t rows = kRingPixels / static_cast<size_t>(width);
+  return rows < static_cast<size_t>(height) ? static_cast<int32_t>(rows) : height;
+}
+
+size_t RingPixels(const X11Present* present) {
+  return static_cast<size_t>(present->image->width) * static_cast<size_t>(present->image->height);
+}
+
 void ReleaseImage(X11Present* present) {
   if (!present->image) return;
   if (present->shared) {
@@ -52,7 +68,7 @@ bool CreateSharedImage(X11Present* present) {
   XShmSegmentInfo& segment = present->segment;
   XImage* image = XShmCreateImage(present->display, present->visual, static_cast<unsigned>(present->depth),
                                   ZPixmap, nullptr, &segment, static_cast<unsigned>(present->width),
-                                  static_cast<unsigned>(present->height));
+                                  static_cast<unsigned>(RingRows(present->width, present->height)));
   if (!image) return false;
   segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * image->height, IPC_CREAT | 0600);
   if (segment.shmid < 0) {
@@ -84,12 +100,13 @@ bool CreateSharedImage(X11Present* present) {
 }
 
 bool CreatePlainImage(X11Present* present) {
-  const size_t bytes = static_cast<size_t>(present->width) * static_cast<size_t>(present->height) * 4;
+  const int32_t rows = RingRows(present->width, present->height);
+  const size_t bytes = static_cast<size_t>(present->width) * static_cast<size_t>(rows) * 4;
   char* data = static_cast<char*>(std::calloc(bytes, 1));
   if (!data) return false;
   present->image = XCreateImage(present->display, present->visual, static_cast<unsigned>(present->depth),
                                 ZPixmap, 0, data, static_cast<unsigned>(present->width),
-                                static_cast<unsigned>(present->height), 32, 0);
+                                static_cast<unsigned>(rows), 32, 0);
   if (!present->image) {
     std::free(data);
     return false;
@@ -155,7 +172,7 @@ __attribute__((target_clones("avx2", "default"))) void Convert(X11Present* prese
 // for a completion event, which would wake the program once more for every picture.
 size_t TakeRoom(X11Present* present, int32_t width, int32_t height) {
   const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
-  if (present->used + pixels > static_cast<size_t>(present->width) * static_cast<size_t>(present->height)) {
+  if (present->used + pixels > RingPixels(present)) {
     if (present->shared) XSync(present->display, False);
     present->used = 0;
   }
@@ -211,15 +228,27 @@ void JoinOverlapping(X11Present* present) {
   present->unsentCount = joinedCount;
 }
 
+// Converts and sends w x h pixels of `pixels` to (x, y) of the window, in bands of rows that
+// the ring holds (a whole screen needs several).
+void Send(X11Present* present, const uint32_t* pixels, int32_t stride, int32_t x, int32_t y, int32_t width,
+          int32_t height) {
+  if (width <= 0 || height <= 0) return;
+  const int32_t band = static_cast<int32_t>(RingPixels(present) / static_cast<size_t>(width));
+  for (int32_t top = 0; top < height; top += band) {
+    const int32_t rows = height - top < band ? height - top : band;
+    const size_t offset = TakeRoom(present, width, rows);
+    Convert(present, pixels + static_cast<size_t>(top) * stride, stride, offset, width, rows);
+    Put(present, offset, x, y + top, width, rows);
+  }
+}
+
 // Converts what waited and sends every rectangle.
 void SendUnsent(X11Present* present) {
   JoinOverlapping(present);
   for (int i = 0; i < present->unsentCount; ++i) {
     const X11Present::Area& a = present->unsent[i];
-    const int32_t width = a.right - a.left, height = a.bottom - a.top;
-    const size_t offset = TakeRoom(present, width, height);
-    Convert(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, offset, width, height);
-    Put(present, offset, a.left, a.top, width, height);
+    Send(present, a.source + static_cast<size_t>(a.top) * a.stride + a.left, a.stride, a.left, a.top,
+         a.right - a.left, a.bottom - a.top);
   }
   present->unsentCount = 0;
 }
@@ -234,9 +263,7 @@ void PutPixels(SoftWindowSink* sink, const uint32_t* pixels, int32_t stride, int
   if (!present->image) return;
   if (!lasting) {
     SendUnsent(present);
-    const size_t offset = TakeRoom(present, width, height);
-    Convert(present, pixels, stride, offset, width, height);
-    Put(present, offset, x, y, width, height);
+    Send(present, pixels, stride, x, y, width, height);
     return;
   }
   if (present->unsentCount == kMaxUnsent) SendUnsent(present);

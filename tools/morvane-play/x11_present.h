@@ -1,8 +1,9 @@
 // Puts the engine's pixels on an X window: converted to the window's true-colour format into an
 // image shared with the server (MIT-SHM) when the server offers it and can attach it, else into
-// an image sent with XPutImage. The image, as large as the window, serves as a staging ring:
-// each rectangle lies in it packed at its own width. Only the rectangles the engine presents travel, and those that
-// overlap (a character's box before and after its step) travel as one, at the end of the picture.
+// an image sent with XPutImage. The image, a few megabytes whatever the window's size, serves as
+// a staging ring: each rectangle lies in it packed at its own width, one larger than the ring in
+// bands of rows. Only the rectangles the engine presents travel, and those that overlap (a
+// character's box before and after its step) travel as one, at the end of the picture.
 #pragma once
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
