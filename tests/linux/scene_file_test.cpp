@@ -144,7 +144,7 @@ TEST_F(SceneFiles, SettingsFilePlaysWithItsPictures) {
   LoadEveryFrame("MORVANE.INI", &file);
   EXPECT_EQ(host.soundStarts, 1);
   EXPECT_GT(host.soundSize, 44);
-  EXPECT_EQ(host.soundData, file.sound.data());
+  EXPECT_EQ(host.soundData, file.wave->bytes) << "played from the mapped wave";
   ReleaseScene(&scene);
 }
 

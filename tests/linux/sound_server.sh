@@ -2,7 +2,8 @@
 # morvane-play's sound through a sound server: a private PulseAudio with a null sink receives the
 # sample scene's looping chord (recorded back from the sink's monitor, it is not silence); with
 # -no-sound nothing reaches the server; with no server the scene plays silently and says so. A
-# packaged saver's long sound plays from the saver's file without gathering in memory.
+# packaged saver's long sound plays from the saver's file without gathering in memory, and a
+# settings file's wave of the largest size taken plays from its file within the players' bound.
 #   sound_server.sh MORVANE_PLAY MORVANE_DEMO_SCENE MORVANE_PACK
 set -uo pipefail
 play=${1:?morvane-play}
@@ -83,3 +84,27 @@ kill -TERM "$player"; wait "$player" || fail "morvane-play with the long sound d
 echo "file-backed memory of the long sound's player: $before kB, then $after kB 8 s (6 MB of sound) later"
 [ $((after - before)) -lt 2048 ] || fail "the played sound stays in memory: $before kB, then $after kB"
 echo "a packaged saver's long sound plays from its file without gathering in memory"
+
+# The sample scene with a wave of the largest size taken (256 MiB: 4 MiB of noise, then sparse
+# silence), played from its file: heard, with the player under 64 MB and three screen buffers.
+bytes=$(((256 << 20) - 44))
+{ printf "RIFF$(le32 $((36 + bytes)))WAVEfmt $(le32 16)\x01\x00\x02\x00$(le32 48000)$(le32 192000)\x04\x00\x10\x00data$(le32 $bytes)"
+  head -c $((4 << 20)) /dev/urandom; } >"$work/scene/large.wav"
+truncate -s $((256 << 20)) "$work/scene/large.wav"
+sed 's/^Sound=chord.wav/Sound=large.wav/' "$work/scene/MORVANE.INI" >"$work/scene/large.ini"
+grep -q '^Sound=large.wav' "$work/scene/large.ini" || fail "the sample scene names no chord.wav to replace"
+"$play" -root "$work/scene/large.ini" >"$work/large.log" 2>&1 &
+player=$!
+sleep 2
+peak=$(timeout 2 parec -d morvane.monitor --format=s16le --channels=1 --rate=11025 --raw |
+  od -An -td2 -w2 | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }')
+peak_kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$player/status")
+# Cut behind what has played: the player goes on, and says why it hears silence.
+truncate -s 65536 "$work/scene/large.wav"
+sleep 1
+kill -TERM "$player"; wait "$player" || fail "morvane-play with the largest wave, cut short, did not end cleanly"
+grep -q "cut short while it played" "$work/large.log" || fail "no word that the sound's file was cut short"
+bound_kb=$(((64 << 10) + 3 * 320 * 240 * 4 / 1024))
+echo "the largest wave: recorded peak $peak, the player's peak memory $peak_kb kB (bound $bound_kb kB)"
+[ "$peak" -gt 1000 ] || fail "the largest wave was not heard"
+[ "$peak_kb" -lt "$bound_kb" ] || fail "the largest wave's player took $peak_kb kB"

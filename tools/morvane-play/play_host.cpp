@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "host_soft_window.h"
+#include "scene_file.h"
 #include "sound_output.h"
 
 namespace {
@@ -64,19 +65,22 @@ uint64_t WaveHash(const uint8_t* data, size_t size) {
 void PlayLoopingSound(EngineHost* engineHost, const uint8_t* data, int32_t size) {
   PlayHost* host = Self(engineHost);
   const size_t bytes = static_cast<size_t>(size);
-  const bool lasting = host->lastingBegin && host->lastingBegin <= data && data + bytes <= host->lastingEnd;
-  const uint8_t* where = lasting ? data : nullptr;
-  const uint64_t hash = lasting ? 0 : WaveHash(data, bytes);
-  if (host->reloading && host->soundOn && host->playingSize == bytes && host->playingLasting == where &&
-      host->playingHash == hash) {
+  FileSpan span = {-1, 0};
+  const bool inFile = host->file && FindInSceneFile(*host->file, data, bytes, &span);
+  // Hashing a sound in a file would bring all of it into memory.
+  const uint64_t hash = inFile ? 0 : WaveHash(data, bytes);
+  if (host->reloading && host->soundOn && host->playingSize == bytes && host->playingSpan.descriptor == span.descriptor &&
+      host->playingSpan.offset == span.offset && host->playingHash == hash) {
+    // A sound in memory is the new load's copy: the old one goes with the reload.
+    if (!inFile) host->sound->move(host->sound, data);
     host->stopDeferred = false;
     return;
   }
   const char* why = nullptr;
-  host->soundOn = host->sound->play(host->sound, data, bytes, lasting, &why);
+  host->soundOn = host->sound->play(host->sound, data, bytes, inFile ? &span : nullptr, &why);
   host->playingSize = bytes;
+  host->playingSpan = span;
   host->playingHash = hash;
-  host->playingLasting = where;
   if (host->soundOn) {
     host->stopDeferred = false;
   } else {
@@ -101,7 +105,7 @@ const EngineHost kPlayOperations = {StartTimers,    StopTimers,        SoftWindo
 
 }  // namespace
 
-void OpenPlayHost(PlayHost* host, SoundOutput* sound) {
+void OpenPlayHost(PlayHost* host, SoundOutput* sound, const SceneFile* file) {
   host->base = kPlayOperations;
   host->schedule = TickSchedule();
   host->timersRunning = false;
@@ -111,9 +115,9 @@ void OpenPlayHost(PlayHost* host, SoundOutput* sound) {
   host->stopDeferred = false;
   host->soundOn = false;
   host->playingSize = 0;
+  host->playingSpan = FileSpan{-1, 0};
   host->playingHash = 0;
-  host->playingLasting = nullptr;
-  host->lastingBegin = host->lastingEnd = nullptr;
+  host->file = file;
   host->soundRefusalShown = false;
   host->paintPeriod = 0;
 }

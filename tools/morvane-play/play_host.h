@@ -5,8 +5,10 @@
 #include <cstdint>
 
 #include "engine_host.h"
+#include "mapped_saver.h"
 #include "tick_schedule.h"
 
+struct SceneFile;
 struct SoundOutput;
 
 struct PlayHost {
@@ -22,21 +24,20 @@ struct PlayHost {
   // new load asks for the same wave.
   bool reloading;
   bool stopDeferred;
-  // The wave image that plays, told apart from another by its size and a hash, so that no
-  // second copy of a long sound is kept to compare with; a lasting one by where it lies, which
-  // a reload does not change (hashing it would bring all of it into memory).
+  // The wave image that plays, told apart from another by its size and where it lies in its
+  // file, which a reload does not change (the scene file keeps its files open); one in memory
+  // by its size and a hash, so that no second copy of a long sound is kept to compare with.
   bool soundOn;
   size_t playingSize;
+  FileSpan playingSpan;  // descriptor -1: in memory
   uint64_t playingHash;
-  const uint8_t* playingLasting;
-  // A packaged saver's file, mapped for as long as the program plays: a sound lying there is
-  // played in place rather than copied. Both null where there is none.
-  const uint8_t* lastingBegin;
-  const uint8_t* lastingEnd;
+  // The scene file the loads read: a sound lying in one of its files is played from there.
+  const SceneFile* file;
   bool soundRefusalShown;
 };
 
-// A host that plays its sound on `sound`, with nothing running.
-void OpenPlayHost(PlayHost* host, SoundOutput* sound);
+// A host that plays its sound on `sound`, with nothing running; the sound that `file`'s loads
+// hand over from its files plays from there.
+void OpenPlayHost(PlayHost* host, SoundOutput* sound, const SceneFile* file);
 // Ends a reload: the old sound stops if the new scene did not ask for it again.
 void FinishReload(PlayHost* host);

@@ -1,6 +1,7 @@
 #include "play_loop.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine.h"
@@ -47,12 +48,19 @@ bool Load(Player* player) {
 }
 
 // The scene again at the window's new size: the engine's limits and buffers follow the screen
-// it plays on, which for a hack is its window.
+// it plays on, which for a hack is its window. A sound the load decoded plays from the model's
+// own block, which the release would free while the sound goes on: the block stays until the
+// new load has asked for the same sound again (the output then plays on from the new load's
+// block), for another, or for none (the sound stops).
 bool Reload(Player* player, int32_t width, int32_t height) {
   player->host.reloading = true;
-  ReleaseScene(&player->scene);
+  SceneModel& scene = player->scene;
+  uint8_t* playing = scene.soundInPlace ? nullptr : scene.soundData;
+  scene.soundData = scene.soundInPlace ? scene.soundData : nullptr;
+  ReleaseScene(&scene);
   bool ok = player->window->resize(player->window, width, height) && Load(player);
   FinishReload(&player->host);
+  std::free(playing);
   return ok;
 }
 
@@ -109,11 +117,7 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   Player player;
   player.window = window;
   player.file = file;
-  OpenPlayHost(&player.host, sound);
-  if (file->kind == PackagedSaver) {
-    player.host.lastingBegin = file->saver.bytes;
-    player.host.lastingEnd = file->saver.bytes + file->saver.size;
-  }
+  OpenPlayHost(&player.host, sound, file);
   player.host.paintPeriod = options.paintPeriod;
   player.options = options;
   player.paints = 0;

@@ -1,12 +1,11 @@
 #include <pulse/pulseaudio.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "sound_output.h"
 #include "wave_format.h"
+#include "wave_samples.h"
 
 namespace {
 
@@ -20,17 +19,8 @@ struct PulseSound {
   pa_context* context = nullptr;
   bool unavailable = false;  // no server answered: silent from then on
   pa_stream* stream = nullptr;
-  // Whole frames, played round and round: the wave's own where it lasts, else `copy`.
-  const uint8_t* samples = nullptr;
-  size_t sampleBytes = 0;
-  std::vector<uint8_t> copy;
-  size_t position = 0;
-  // A lasting wave is a read-only mapping of the saver's file: the pages played are given back
-  // as the play goes on (they are read from the file again on the next round), so a long
-  // sound does not gather in memory. The offset up to which they were given back.
-  bool mapped = false;
-  size_t givenBack = 0;
-  uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  WaveSamples samples;
+  bool cutShortNoted = false;
 };
 
 PulseSound* Self(SoundOutput* output) {
@@ -41,17 +31,6 @@ void ContextChanged(pa_context*, void* data) {
   pa_threaded_mainloop_signal(static_cast<PulseSound*>(data)->loop, 0);
 }
 
-// The whole pages of the samples from `from` to `to` given back; the offset up to which they are.
-size_t GiveBack(PulseSound* self, size_t from, size_t to) {
-  const uintptr_t page = self->page;
-  const uintptr_t base = reinterpret_cast<uintptr_t>(self->samples);
-  const uintptr_t first = (base + from + page - 1) & ~(page - 1);
-  const uintptr_t last = (base + to) & ~(page - 1);
-  if (last <= first) return from;
-  madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
-  return last - base;
-}
-
 // Called on the sound thread whenever the server wants more: the samples from where the last
 // call ended, wrapping to their start.
 void FillStream(pa_stream* stream, size_t wanted, void* data) {
@@ -60,21 +39,12 @@ void FillStream(pa_stream* stream, size_t wanted, void* data) {
     void* buffer = nullptr;
     size_t room = wanted;
     if (pa_stream_begin_write(stream, &buffer, &room) < 0 || room == 0) return;
-    uint8_t* out = static_cast<uint8_t*>(buffer);
-    for (size_t filled = 0; filled < room;) {
-      size_t run = self->sampleBytes - self->position;
-      if (run > room - filled) run = room - filled;
-      std::memcpy(out + filled, self->samples + self->position, run);
-      filled += run;
-      self->position = (self->position + run) % self->sampleBytes;
-      if (self->mapped && self->position == 0) {
-        GiveBack(self, self->givenBack, self->sampleBytes);
-        self->givenBack = 0;
-      }
+    TakeSamples(&self->samples, static_cast<uint8_t*>(buffer), room);
+    if (self->samples.cutShort && !self->cutShortNoted) {
+      std::fprintf(stderr, "morvane-play: note: the sound's file was cut short while it played; "
+                           "each round plays what is left of it, then silence\n");
+      self->cutShortNoted = true;
     }
-    // In steps of a quarter of a megabyte, not at every call.
-    if (self->mapped && self->position - self->givenBack >= (256u << 10))
-      self->givenBack = GiveBack(self, self->givenBack, self->position);
     if (pa_stream_write(stream, buffer, room, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
     wanted = wanted > room ? wanted - room : 0;
   }
@@ -143,7 +113,7 @@ void StopPulse(SoundOutput* output) {
   pa_threaded_mainloop_unlock(self->loop);
 }
 
-bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, bool lasting, const char** why) {
+bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, const FileSpan* file, const char** why) {
   PulseSound* self = Self(output);
   StopPulse(output);
   WaveSound sound;
@@ -152,18 +122,8 @@ bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, bool lasti
     *why = "no sound server answered";
     return false;
   }
-  if (lasting) {
-    self->copy.clear();
-    self->copy.shrink_to_fit();
-    self->samples = sound.data;
-  } else {
-    self->copy.assign(sound.data, sound.data + sound.size);
-    self->samples = self->copy.data();
-  }
-  self->mapped = lasting;
-  self->sampleBytes = sound.size;
-  self->position = 0;
-  self->givenBack = 0;
+  OpenWaveSamples(&self->samples, sound, wave, file);
+  self->cutShortNoted = false;
   pa_sample_spec spec;
   spec.format = ServerFormat(sound.format);
   spec.rate = sound.rate;
@@ -193,6 +153,15 @@ bool PlayPulse(SoundOutput* output, const uint8_t* wave, size_t size, bool lasti
   return started;
 }
 
+// The sound thread takes the samples with the loop's lock held.
+void MovePulse(SoundOutput* output, const uint8_t* wave) {
+  PulseSound* self = Self(output);
+  if (!self->loop) return;
+  pa_threaded_mainloop_lock(self->loop);
+  MoveWaveSamples(&self->samples, wave);
+  pa_threaded_mainloop_unlock(self->loop);
+}
+
 void ReleasePulse(SoundOutput* output) {
   PulseSound* self = Self(output);
   StopPulse(output);
@@ -213,6 +182,7 @@ void ReleasePulse(SoundOutput* output) {
 SoundOutput* OpenPulseSound() {
   PulseSound* self = new PulseSound;
   self->base.play = PlayPulse;
+  self->base.move = MovePulse;
   self->base.stop = StopPulse;
   self->base.release = ReleasePulse;
   return &self->base;

@@ -4,9 +4,11 @@
 
 namespace {
 
-bool PlayNothing(SoundOutput*, const uint8_t*, size_t, bool, const char**) {
+bool PlayNothing(SoundOutput*, const uint8_t*, size_t, const FileSpan*, const char**) {
   return true;
 }
+
+void MoveNothing(SoundOutput*, const uint8_t*) {}
 
 void StopNothing(SoundOutput*) {}
 
@@ -20,6 +22,7 @@ SoundOutput* OpenSilentSound() {
   SoundOutput* output = static_cast<SoundOutput*>(std::malloc(sizeof(SoundOutput)));
   if (!output) return nullptr;
   output->play = PlayNothing;
+  output->move = MoveNothing;
   output->stop = StopNothing;
   output->release = ReleaseSilent;
   return output;

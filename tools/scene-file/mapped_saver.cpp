@@ -81,6 +81,13 @@ bool MapSaverFile(const char* path, MappedSaver* saver) {
   return true;
 }
 
+bool SpanInFile(const MappedSaver& file, const uint8_t* data, size_t size, FileSpan* span) {
+  if (!file.bytes || data < file.bytes || size > file.size || static_cast<size_t>(data - file.bytes) > file.size - size)
+    return false;
+  *span = FileSpan{file.descriptor, static_cast<uint64_t>(data - file.bytes)};
+  return true;
+}
+
 void OpenSaverFileStream(SaverFileStream* stream, const MappedSaver& saver, uint64_t start, uint64_t end) {
   stream->base.read = ReadSaver;
   stream->base.skip = SkipSaver;

@@ -20,7 +20,18 @@ struct MappedSaver {
 };
 
 // False, with errno set, when the file cannot be opened or mapped. An empty file maps to no bytes.
+// Any file read in place maps so: a settings file's wave too.
 bool MapSaverFile(const char* path, MappedSaver* saver);
+
+// Where bytes handed out from a mapping lie in the file itself, for reading them with
+// positioned reads rather than through the mapping.
+struct FileSpan {
+  int descriptor;
+  uint64_t offset;
+};
+
+// Whether bytes [data, data + size) lie in the mapped file; where, in *span.
+bool SpanInFile(const MappedSaver& file, const uint8_t* data, size_t size, FileSpan* span);
 
 // Bytes [start, end) of the mapped file, read with positioned reads; a view of them is taken in
 // place, valid while the MappedSaver lasts.

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <cerrno>
 
@@ -36,12 +37,20 @@ bool HasSettingsSection(const uint8_t* bytes, size_t size) {
   return false;
 }
 
-// The settings' wave, kept by the file while it plays, as the package's block is by the model.
+// The settings' wave, kept by the file while it plays, as the saver is. The settings are read
+// once, so every load names the same wave and finds it mapped. Were it another, the one before
+// would be closed only once the new one plays in its place, not under the sound output.
 bool PlayWaveFile(SceneSound* sound, EngineHost* host, const char* path) {
   SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
-  std::string problem;
-  if (!ReadLimitedFile(path, kMaxSoundBytes, &owner->sound, &problem) || owner->sound.empty()) return false;
-  host->playSound(host, owner->sound.data(), static_cast<int32_t>(owner->sound.size()));
+  std::unique_ptr<MappedSaver> before;
+  if (!owner->wave || owner->wavePath != path) {
+    std::unique_ptr<MappedSaver> wave(new MappedSaver);
+    if (!MapSaverFile(path, wave.get()) || wave->size == 0 || wave->size > kMaxSoundBytes) return false;
+    before = std::move(owner->wave);
+    owner->wave = std::move(wave);
+    owner->wavePath = path;
+  }
+  host->playSound(host, owner->wave->bytes, static_cast<int32_t>(owner->wave->size));
   return true;
 }
 
@@ -71,27 +80,6 @@ std::string FolderOf(const std::string& path) {
 }
 
 }  // namespace
-
-bool ReadLimitedFile(const std::string& path, uint64_t limit, std::vector<uint8_t>* bytes, std::string* problem) {
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) {
-    *problem = path + ": " + std::strerror(errno);
-    return false;
-  }
-  bytes->clear();
-  uint8_t chunk[65536];
-  size_t got;
-  bool fits = true;
-  while (fits && (got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-    fits = bytes->size() + got <= limit;
-    if (fits) bytes->insert(bytes->end(), chunk, chunk + got);
-  }
-  const int error = std::ferror(in) ? errno : 0;
-  std::fclose(in);
-  if (!fits) *problem = path + ": too large";
-  if (error) *problem = path + ": " + std::strerror(error);
-  return fits && !error;
-}
 
 bool ReadSceneFile(const char* path, SceneFile* file, std::string* problem) {
   file->path = path;
@@ -142,7 +130,6 @@ std::string PackageDamage(const SceneFile& file) {
 }
 
 SceneSource* OpenSceneFileSource(SceneFile* file) {
-  file->sound.clear();
   if (file->kind == PackagedSaver) {
     OpenSaverFileStream(&file->stream, file->saver, kPlayerImageSize, kPlayerImageSize + file->packageSize);
     OpenPackageSource(&file->packageSource, &file->stream.base);
@@ -159,4 +146,8 @@ SceneSource* OpenSceneFileSource(SceneFile* file) {
                           &file->soundFile.base, &file->pictureCodec.base, &file->listener.base,
                           &file->soundCodec.base);
   return &file->settingsSource.base;
+}
+
+bool FindInSceneFile(const SceneFile& file, const uint8_t* data, size_t size, FileSpan* span) {
+  return SpanInFile(file.saver, data, size, span) || (file.wave && SpanInFile(*file.wave, data, size, span));
 }

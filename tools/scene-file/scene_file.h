@@ -3,8 +3,8 @@
 // scene source as often as the engine loads it (a resized window loads it again).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "byte_stream.h"
 #include "library_picture_codec.h"
@@ -19,7 +19,7 @@ enum SceneFileKind { PackagedSaver, SettingsFile };
 
 struct SceneFile;
 
-// The wave a settings file names, read whole and played from memory as a package's is.
+// The wave a settings file names, played from its file as a package's is from the saver's.
 struct SceneFileSound {
   SceneSound base;
   SceneFile* owner;
@@ -47,8 +47,12 @@ struct SceneFile {
   // PNG, JPEG and GIF pictures, read as the Linux morvane-pack reads them.
   LibraryPictureCodec pictureCodec;
   LibrarySoundCodec soundCodec;
-  // The wave a settings file names, kept while it plays, as the package's is.
-  std::vector<uint8_t> sound;
+  // The wave a settings file names, mapped at the first load that plays it and kept while the
+  // scene file lasts, as the saver is: the sound output reads the samples from the file, and a
+  // reload that names the wave again finds the same file open, so that its sound goes on. Only
+  // the header is read through the mapping.
+  std::unique_ptr<MappedSaver> wave;
+  std::string wavePath;
 
   // The program named in front of each line about a file left out; null: nothing is said.
   const char* program = nullptr;
@@ -73,5 +77,6 @@ std::string PackageDamage(const SceneFile& file);
 // A source for LoadScene, reading the scene from its beginning.
 SceneSource* OpenSceneFileSource(SceneFile* file);
 
-// The whole file, if it holds at most `limit` bytes; false with a message naming it otherwise.
-bool ReadLimitedFile(const std::string& path, uint64_t limit, std::vector<uint8_t>* bytes, std::string* problem);
+// Whether bytes [data, data + size) that a load handed out lie in one of the files the scene
+// file keeps mapped (the packaged saver, the settings' wave), and where in it.
+bool FindInSceneFile(const SceneFile& file, const uint8_t* data, size_t size, FileSpan* span);
