@@ -199,8 +199,10 @@ void Close(SceneSource* source) {
   Self(source)->wallHeader = nullptr;
 }
 
-const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter,    LoadFrame, ReadMotion,
-                                        ReadBackground, BeginWallpaper,   NextWallpaperBand, StartSound, Close};
+// A package's wallpaper record passed the player's record check before its first band.
+const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter,    LoadFrame,  ReadMotion,
+                                        ReadBackground, BeginWallpaper,   NextWallpaperBand, StartSound, Close,
+                                        nullptr};
 
 }  // namespace
 

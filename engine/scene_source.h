@@ -46,6 +46,10 @@ struct SceneSource {
   void (*startSound)(SceneSource* source, SceneModel* scene);
   // Loading is over.
   void (*close)(SceneSource* source);
+  // Asked once the bands have ended: false when the wallpaper turned out, part way through its
+  // rows, not to be had after all (a picture found damaged as it was read), so that the
+  // background is drawn as without one. Null in a source whose wallpaper is whole once begun.
+  bool (*wallpaperTaken)(SceneSource* source);
 };
 
 // A motion record's fields into the character, as every source hands them over.

@@ -121,6 +121,11 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   if (fromFile && self->sound->playFile(self->sound, scene->host, sound.path)) scene->soundPlaying = 1;
 }
 
+// A wallpaper whose rows came from the walk may have been found damaged part way through them.
+bool WallpaperTaken(SceneSource* source) {
+  return !Self(source)->walk->WallpaperLeftOut();
+}
+
 void Close(SceneSource* source) {
   SettingsSceneSource* self = Self(source);
   ReleaseBitmapRecord(&self->wallpaper);
@@ -145,6 +150,7 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->bandBytes = kWallpaperBandBytes;
   source->base.startSound = StartSound;
   source->base.close = Close;
+  source->base.wallpaperTaken = WallpaperTaken;
   source->sound = sound;
   source->sources = SceneWalkSources{store, files, baseFolder, codecs, listener, sounds};
 }
