@@ -1,6 +1,7 @@
 #include "wallpaper_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -23,15 +24,11 @@ std::vector<Span> Spans(int32_t n, int32_t m) {
     Span& s = spans[static_cast<size_t>(k)];
     s.first = static_cast<int32_t>(from / m);
     s.last = static_cast<int32_t>((to - 1) / m);
-    s.firstWeight = s.first == s.last ? n : (s.first + 1) * static_cast<int64_t>(m) - from;
-    s.lastWeight = s.first == s.last ? n : to - static_cast<int64_t>(s.last) * m;
+    s.firstWeight = static_cast<int32_t>(s.first == s.last ? n : (s.first + 1) * static_cast<int64_t>(m) - from);
+    s.lastWeight = static_cast<int32_t>(s.first == s.last ? n : to - static_cast<int64_t>(s.last) * m);
     s.middleWeight = m;
   }
   return spans;
-}
-
-int64_t WeightOf(const Span& s, int32_t i) {
-  return i == s.first ? s.firstWeight : i == s.last ? s.lastWeight : s.middleWeight;
 }
 
 // A record of 24 bits a pixel, bottom-up, uncompressed: what the codecs and most bitmap files
@@ -49,28 +46,48 @@ RowScaler::RowScaler(int32_t w, int32_t h, int32_t nw, int32_t nh)
       sums_(static_cast<size_t>(nw) * 3), carried_(static_cast<size_t>(nw) * 3), done_(static_cast<size_t>(nw)) {}
 
 void RowScaler::AddRow(const uint32_t* row) {
-  for (int32_t x = 0; x < nw_; ++x) {
+  // Weights add up to w for each new pixel: at 255 a channel the sums stay under 2^22.
+  int32_t* out = carried_.data();
+  for (int32_t x = 0; x < nw_; ++x, out += 3) {
     const Span& cs = columns_[static_cast<size_t>(x)];
-    int64_t c[3] = {0, 0, 0};
-    for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
-      const int64_t weight = WeightOf(cs, ox);
-      c[0] += weight * (row[ox] & 0xFF);
-      c[1] += weight * ((row[ox] >> 8) & 0xFF);
-      c[2] += weight * ((row[ox] >> 16) & 0xFF);
+    const uint32_t* in = row + cs.first;
+    uint32_t c = *in;
+    int32_t red = cs.firstWeight * static_cast<int32_t>(c & 0xFF);
+    int32_t green = cs.firstWeight * static_cast<int32_t>((c >> 8) & 0xFF);
+    int32_t blue = cs.firstWeight * static_cast<int32_t>((c >> 16) & 0xFF);
+    if (cs.last > cs.first) {
+      int32_t middleRed = 0, middleGreen = 0, middleBlue = 0;
+      for (const uint32_t* end = row + cs.last; ++in < end;) {
+        c = *in;
+        middleRed += static_cast<int32_t>(c & 0xFF);
+        middleGreen += static_cast<int32_t>((c >> 8) & 0xFF);
+        middleBlue += static_cast<int32_t>((c >> 16) & 0xFF);
+      }
+      c = *in;
+      red += cs.middleWeight * middleRed + cs.lastWeight * static_cast<int32_t>(c & 0xFF);
+      green += cs.middleWeight * middleGreen + cs.lastWeight * static_cast<int32_t>((c >> 8) & 0xFF);
+      blue += cs.middleWeight * middleBlue + cs.lastWeight * static_cast<int32_t>((c >> 16) & 0xFF);
     }
-    for (int i = 0; i < 3; ++i) carried_[static_cast<size_t>(x) * 3 + i] = c[i];
+    out[0] = red;
+    out[1] = green;
+    out[2] = blue;
   }
 }
 
 const uint32_t* RowScaler::Finish() {
-  // Every new pixel's weights add up to w h; at most 16384 on each axis and 255 a channel, the
-  // sums stay far within 64 bits.
-  const int64_t whole = static_cast<int64_t>(w_) * h_;
-  for (int32_t x = 0; x < nw_; ++x) {
+  // Every new pixel's weights add up to w h, at most 2^28: the rounded quotient of a sum is first
+  // taken from its product with the inverse, then put right by whole-number comparisons, all of
+  // them exact in doubles.
+  const double whole = static_cast<double>(w_) * h_, half = std::floor(whole / 2), inverse = 1 / whole;
+  const double* sums = sums_.data();
+  for (int32_t x = 0; x < nw_; ++x, sums += 3) {
     uint32_t pixel = 0;
     for (int i = 0; i < 3; ++i) {
-      const int64_t value = (sums_[static_cast<size_t>(x) * 3 + i] + whole / 2) / whole;
-      pixel |= static_cast<uint32_t>(value) << (8 * i);
+      const double n = sums[i] + half;
+      double q = static_cast<double>(static_cast<int32_t>(n * inverse));
+      if (q * whole > n) q -= 1;
+      else if ((q + 1) * whole <= n) q += 1;
+      pixel |= static_cast<uint32_t>(q) << (8 * i);
     }
     done_[static_cast<size_t>(x)] = pixel;
   }

@@ -31,12 +31,16 @@ class RowScaler {
   // (fetch answered null).
   template <typename Fetch>
   const uint32_t* Next(Fetch fetch);
+  // Instead of Next, for a new row nobody looks at: of the old rows under it only the last is
+  // fetched, and only where the next new row covers it too. False as Next's null.
+  template <typename Fetch>
+  bool Skip(Fetch fetch);
 
   // For each new column (or row) of a scale from n old ones to m new ones: the old ones it covers
   // and the weight of each (see wallpaper_fit.cpp).
   struct Span {
     int32_t first, last;  // old pixels first..last
-    int64_t firstWeight, lastWeight, middleWeight;
+    int32_t firstWeight, lastWeight, middleWeight;
   };
 
  private:
@@ -45,7 +49,10 @@ class RowScaler {
 
   int32_t w_, h_, nw_, nh_;
   std::vector<Span> columns_, rows_;
-  std::vector<int64_t> sums_, carried_;
+  // The weighted sums of a new row, red, green and blue of each pixel in turn. Whole numbers up
+  // to 255 w h (under 2^37), which a double holds exactly, and adds and scales exactly too.
+  std::vector<double> sums_;
+  std::vector<int32_t> carried_;  // the last old row fetched, summed across: up to 255 w
   std::vector<uint32_t> done_;
   int32_t y_ = 0, fetched_ = -1;
 };
@@ -55,7 +62,7 @@ const uint32_t* RowScaler::Next(Fetch fetch) {
   if (y_ >= nh_) return nullptr;
   const Span& rs = rows_[static_cast<size_t>(y_)];
   // An old row cut by the edge between two new rows counts in both: its column sums are kept.
-  for (int64_t& sum : sums_) sum = 0;
+  for (double& sum : sums_) sum = 0;
   for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
     if (oy > fetched_) {
       const uint32_t* row = fetch(oy);
@@ -63,10 +70,25 @@ const uint32_t* RowScaler::Next(Fetch fetch) {
       fetched_ = oy;
       AddRow(row);
     }
-    const int64_t rowWeight = oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight;
-    for (size_t i = 0; i < sums_.size(); ++i) sums_[i] += rowWeight * carried_[i];
+    const double rowWeight = oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight;
+    double* sums = sums_.data();
+    const int32_t* carried = carried_.data();
+    for (size_t i = 0, n = sums_.size(); i < n; ++i) sums[i] += rowWeight * carried[i];
   }
   return Finish();
+}
+
+template <typename Fetch>
+bool RowScaler::Skip(Fetch fetch) {
+  if (y_ >= nh_) return false;
+  const Span& rs = rows_[static_cast<size_t>(y_++)];
+  if (y_ < nh_ && rows_[static_cast<size_t>(y_)].first == rs.last && rs.last > fetched_) {
+    const uint32_t* row = fetch(rs.last);
+    if (!row) return false;
+    fetched_ = rs.last;
+    AddRow(row);
+  }
+  return true;
 }
 
 // Brings the record within the limit, as a 24-bit record. A stretched wallpaper's new pixel is
