@@ -87,8 +87,8 @@ bool ForwardBackground(SceneSource* s, SceneBackground* b) { return Inner(s)->re
 bool ForwardWallpaper(SceneSource* s, int32_t* width, int32_t* height) {
   return Inner(s)->beginWallpaper(Inner(s), width, height);
 }
-Surface* ForwardBand(SceneSource* s, const Surface* reference, int32_t* top) {
-  return Inner(s)->nextWallpaperBand(Inner(s), reference, top);
+Surface* ForwardBand(SceneSource* s, const Surface* reference, const WallpaperPlacement* placement, int32_t* top) {
+  return Inner(s)->nextWallpaperBand(Inner(s), reference, placement, top);
 }
 void ForwardSound(SceneSource* s, SceneModel* scene) { Inner(s)->startSound(Inner(s), scene); }
 void ForwardClose(SceneSource* s) { Inner(s)->close(Inner(s)); }

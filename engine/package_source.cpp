@@ -151,7 +151,7 @@ void EndWallpaper(PackageSource* self) {
   self->wallHeader = nullptr;
 }
 
-Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, const WallpaperPlacement*, int32_t* top) {
   PackageSource* self = Self(source);
   if (!self->wallHeader) return nullptr;
   RecordBands* bands = &self->wallBands;

@@ -96,14 +96,15 @@ void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry
   // Each monitor shows the wallpaper as it would look on a single screen.
   const SceneArea whole = {0, 0, scene->screenWidth, scene->screenHeight};
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
+  const WallpaperPlacement placement = {geometry.monitorCount > 0 ? geometry.monitors : &whole,
+                                        monitors < kMonitorSlots ? monitors : kMonitorSlots, width, height,
+                                        background.stretch != 0};
   Surface* buffer = scene->backgroundBuffer;
   int32_t top = 0;
-  while (Surface* band = source->nextWallpaperBand(source, scene->referenceContext, &top)) {
+  while (Surface* band = source->nextWallpaperBand(source, scene->referenceContext, &placement, &top)) {
     scene->backgroundPlain = 0;
-    for (int32_t i = 0; i < monitors && i < kMonitorSlots; ++i) {
-      const SceneArea& monitor = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
-      DrawWallpaperBand(buffer, monitor, width, height, background.stretch != 0, band, top);
-    }
+    for (int32_t i = 0; i < placement.monitorCount; ++i)
+      DrawWallpaperBand(buffer, placement.monitors[i], width, height, placement.stretch, band, top);
     ReleaseSurface(band);
   }
   if (source->wallpaperTaken && !source->wallpaperTaken(source))

@@ -75,7 +75,8 @@ bool BeginWallpaper(SceneSource* source, int32_t* width, int32_t* height) {
   return true;
 }
 
-Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, const WallpaperPlacement* placement,
+                           int32_t* top) {
   SettingsSceneSource* self = Self(source);
   RecordBands* bands = &self->wallBands;
   const int32_t stored = bands->given;
@@ -84,8 +85,10 @@ Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_
   if (rows > 0 && self->wallByRows) {
     uint8_t* bits = static_cast<uint8_t*>(malloc(static_cast<size_t>(bands->rowBytes) * rows));
     bool whole = bits != nullptr;
+    // Rows no monitor shows are still read, in order, but neither scaled nor converted.
     for (int32_t k = 0; whole && k < rows; ++k)
-      whole = self->walk->NextWallpaperRow(bits + static_cast<size_t>(k) * bands->rowBytes);
+      whole = self->walk->NextWallpaperRow(bits + static_cast<size_t>(k) * bands->rowBytes,
+                                           WallpaperRowShown(*placement, *top + k));
     if (whole) band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize, bits, rows);
     free(bits);
   } else if (rows > 0 && bands->rowBytes) {

@@ -41,12 +41,14 @@ void WallpaperRows::Form(BitmapRecord* record) const {
   SetRecordForm(record, nw_, nh_, 24, kBiRgb, 0);
 }
 
-// The decoded picture's rows up to y, each once and in order; false with why_ when one cannot
-// be had.
+// The decoded picture's rows up to y, each once and in order, the last into rgba_ and those
+// before it passed over; false with why_ when one cannot be had.
 bool WallpaperRows::DecodeThrough(int32_t y) {
   while (decoded_ <= y) {
     const char* why = nullptr;
-    if (NextPictureRow(frames_, look_, rgba_.data(), &why) != PictureFrameReady) {
+    const PictureStep step = decoded_ < y ? PassPictureRow(frames_, rgba_.data(), &why)
+                                          : NextPictureRow(frames_, look_, rgba_.data(), &why);
+    if (step != PictureFrameReady) {
       why_ = why ? why : "the picture ends before its last row";
       return false;
     }
@@ -74,17 +76,20 @@ const uint32_t* WallpaperRows::Fetch(int32_t y) {
   return old_.data();
 }
 
-bool WallpaperRows::Next(uint8_t* row, const char** why) {
+bool WallpaperRows::Next(uint8_t* row, bool shown, const char** why) {
   why_ = nullptr;
-  bool had;
-  if (bitmap_ && fit_ == WallpaperFits) {
+  const auto fetch = [this](int32_t y) { return Fetch(y); };
+  bool had = true;
+  if (!shown) {
+    // Only a scale needs any of its old rows now, and only one the next row shares.
+    if (fit_ == WallpaperScaled) had = scaler_[0].Skip(fetch);
+    std::memset(row, 0, RowBytes());
+  } else if (bitmap_ && fit_ == WallpaperFits) {
     // A bitmap that needs no fitting gives its rows byte for byte, padding and all.
     had = ReadBitmapFileRow(bitmap_, given_, row);
     if (!had) why_ = "the file cannot be read to its last row";
   } else {
-    const uint32_t* kept = fit_ == WallpaperScaled
-                               ? scaler_[0].Next([this](int32_t y) { return Fetch(y); })
-                               : Fetch(top_ + given_);
+    const uint32_t* kept = fit_ == WallpaperScaled ? scaler_[0].Next(fetch) : Fetch(top_ + given_);
     had = kept != nullptr;
     if (kept && fit_ != WallpaperScaled) kept += left_;
     for (int32_t x = 0; had && x < nw_; ++x) {
