@@ -43,47 +43,42 @@ bool PlainRows(const BitmapRecord& record, int32_t w, int32_t h) {
 
 RowScaler::RowScaler(int32_t w, int32_t h, int32_t nw, int32_t nh)
     : w_(w), h_(h), nw_(nw), nh_(nh), columns_(Spans(w, nw)), rows_(Spans(h, nh)),
-      sums_(static_cast<size_t>(nw) * 3), carried_(static_cast<size_t>(nw) * 3), done_(static_cast<size_t>(nw)) {}
+      kept_(static_cast<size_t>(w) * 3), down_(static_cast<size_t>(w) * 3), done_(static_cast<size_t>(nw)) {}
 
-void RowScaler::AddRow(const uint32_t* row) {
-  // Weights add up to w for each new pixel: at 255 a channel the sums stay under 2^22.
-  int32_t* out = carried_.data();
-  for (int32_t x = 0; x < nw_; ++x, out += 3) {
-    const Span& cs = columns_[static_cast<size_t>(x)];
-    const uint32_t* in = row + cs.first;
-    uint32_t c = *in;
-    int32_t red = cs.firstWeight * static_cast<int32_t>(c & 0xFF);
-    int32_t green = cs.firstWeight * static_cast<int32_t>((c >> 8) & 0xFF);
-    int32_t blue = cs.firstWeight * static_cast<int32_t>((c >> 16) & 0xFF);
-    if (cs.last > cs.first) {
-      int32_t middleRed = 0, middleGreen = 0, middleBlue = 0;
-      for (const uint32_t* end = row + cs.last; ++in < end;) {
-        c = *in;
-        middleRed += static_cast<int32_t>(c & 0xFF);
-        middleGreen += static_cast<int32_t>((c >> 8) & 0xFF);
-        middleBlue += static_cast<int32_t>((c >> 16) & 0xFF);
-      }
-      c = *in;
-      red += cs.middleWeight * middleRed + cs.lastWeight * static_cast<int32_t>(c & 0xFF);
-      green += cs.middleWeight * middleGreen + cs.lastWeight * static_cast<int32_t>((c >> 8) & 0xFF);
-      blue += cs.middleWeight * middleBlue + cs.lastWeight * static_cast<int32_t>((c >> 16) & 0xFF);
-    }
-    out[0] = red;
-    out[1] = green;
-    out[2] = blue;
+void RowScaler::Keep(const uint32_t* row) {
+  float* red = kept_.data();
+  float* green = red + w_;
+  float* blue = green + w_;
+  for (int32_t x = 0; x < w_; ++x) {
+    red[x] = static_cast<float>(static_cast<int32_t>(row[x] & 0xFF));
+    green[x] = static_cast<float>(static_cast<int32_t>((row[x] >> 8) & 0xFF));
+    blue[x] = static_cast<float>(static_cast<int32_t>((row[x] >> 16) & 0xFF));
   }
 }
 
+void RowScaler::AddKept(float weight) {
+  float* sums = down_.data();
+  const float* kept = kept_.data();
+  for (size_t i = 0, n = down_.size(); i < n; ++i) sums[i] += weight * kept[i];
+}
+
 const uint32_t* RowScaler::Finish() {
-  // Every new pixel's weights add up to w h, at most 2^28: the rounded quotient of a sum is first
-  // taken from its product with the inverse, then put right by whole-number comparisons, all of
-  // them exact in doubles.
+  // Across, in doubles: every new pixel's weights add up to w h, at most 2^28, so its sums stay
+  // whole numbers under 2^37. The rounded quotient of a sum is first taken from its product
+  // with the inverse, then put right by comparisons, all of them exact.
   const double whole = static_cast<double>(w_) * h_, half = std::floor(whole / 2), inverse = 1 / whole;
-  const double* sums = sums_.data();
-  for (int32_t x = 0; x < nw_; ++x, sums += 3) {
+  const float* planes[3] = {down_.data(), down_.data() + w_, down_.data() + 2 * static_cast<size_t>(w_)};
+  for (int32_t x = 0; x < nw_; ++x) {
+    const Span& cs = columns_[static_cast<size_t>(x)];
     uint32_t pixel = 0;
     for (int i = 0; i < 3; ++i) {
-      const double n = sums[i] + half;
+      const float* down = planes[i];
+      double n = half + static_cast<double>(cs.firstWeight) * down[cs.first];
+      if (cs.last > cs.first) {
+        double middle = 0;
+        for (int32_t ox = cs.first + 1; ox < cs.last; ++ox) middle += down[ox];
+        n += static_cast<double>(cs.middleWeight) * middle + static_cast<double>(cs.lastWeight) * down[cs.last];
+      }
       double q = static_cast<double>(static_cast<int32_t>(n * inverse));
       if (q * whole > n) q -= 1;
       else if ((q + 1) * whole <= n) q += 1;

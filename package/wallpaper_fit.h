@@ -44,15 +44,16 @@ class RowScaler {
   };
 
  private:
-  void AddRow(const uint32_t* row);
+  void Keep(const uint32_t* row);
+  void AddKept(float weight);
   const uint32_t* Finish();
 
   int32_t w_, h_, nw_, nh_;
   std::vector<Span> columns_, rows_;
-  // The weighted sums of a new row, red, green and blue of each pixel in turn. Whole numbers up
-  // to 255 w h (under 2^37), which a double holds exactly, and adds and scales exactly too.
-  std::vector<double> sums_;
-  std::vector<int32_t> carried_;  // the last old row fetched, summed across: up to 255 w
+  // Down first, then across. The last old row fetched, and the weighted sums down of the old
+  // rows under the new row, red, green and blue planes of w each: whole numbers up to 255 h
+  // (under 2^22), which floats hold, add and scale exactly, four or more at a time.
+  std::vector<float> kept_, down_;
   std::vector<uint32_t> done_;
   int32_t y_ = 0, fetched_ = -1;
 };
@@ -61,19 +62,16 @@ template <typename Fetch>
 const uint32_t* RowScaler::Next(Fetch fetch) {
   if (y_ >= nh_) return nullptr;
   const Span& rs = rows_[static_cast<size_t>(y_)];
-  // An old row cut by the edge between two new rows counts in both: its column sums are kept.
-  for (double& sum : sums_) sum = 0;
+  for (float& sum : down_) sum = 0;
   for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
+    // An old row cut by the edge between two new rows counts in both: it is kept.
     if (oy > fetched_) {
       const uint32_t* row = fetch(oy);
       if (!row) return nullptr;
       fetched_ = oy;
-      AddRow(row);
+      Keep(row);
     }
-    const double rowWeight = oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight;
-    double* sums = sums_.data();
-    const int32_t* carried = carried_.data();
-    for (size_t i = 0, n = sums_.size(); i < n; ++i) sums[i] += rowWeight * carried[i];
+    AddKept(static_cast<float>(oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight));
   }
   return Finish();
 }
@@ -86,7 +84,7 @@ bool RowScaler::Skip(Fetch fetch) {
     const uint32_t* row = fetch(rs.last);
     if (!row) return false;
     fetched_ = rs.last;
-    AddRow(row);
+    Keep(row);
   }
   return true;
 }
