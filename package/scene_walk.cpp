@@ -338,10 +338,10 @@ bool SceneWalk::WallpaperByRows(BitmapRecord* form) {
   return true;
 }
 
-bool SceneWalk::NextWallpaperRow(uint8_t* row, bool shown) {
+bool SceneWalk::NextWallpaperRow(uint8_t* row) {
   if (!wallpaperRows_) return false;
   const char* why = nullptr;
-  if (!wallpaperRows_->Next(row, shown, &why)) {
+  if (!wallpaperRows_->Next(row, &why)) {
     // What the package would have held of it is free again, for the sound.
     Hear(WalkWallpaper, 0, fileName_, LeftDamaged, 0, why);
     packageBytes_ -= wallpaperBytes_;

@@ -78,9 +78,9 @@ class SceneWalk {
   // record's form in *form (no bits; bitsSize as the record's).
   bool WallpaperByRows(BitmapRecord* form);
   // Its next row, top row first, as the record holds it (form's width x 3 bytes, padded to
-  // four); false once none is left, or it cannot be had (WallpaperLeftOut then says so). A row
-  // that is not shown is still read as far as damage goes, but comes as zeros.
-  bool NextWallpaperRow(uint8_t* row, bool shown = true);
+  // four); false once none is left, or it cannot be had (WallpaperLeftOut then says so). A null
+  // row passes one over that nobody shows: read as far as its damage goes, but not made.
+  bool NextWallpaperRow(uint8_t* row);
   // Whether the wallpaper was left out as its rows were read, after part of them was handed out.
   bool WallpaperLeftOut() const { return wallpaperLeftOut_; }
   // False when the scene has no sound, or it was left out.

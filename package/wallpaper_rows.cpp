@@ -70,20 +70,19 @@ const uint32_t* WallpaperRows::Fetch(int32_t y) {
     return old_.data();
   }
   if (!DecodeThrough(y)) return nullptr;
+  // Red, green, blue, alpha bytes read as one little-endian word are 0xAABBGGRR.
   const uint8_t* in = rgba_.data();
-  for (int32_t x = 0; x < w_; ++x, in += 4)
-    old_[static_cast<size_t>(x)] = in[0] | static_cast<uint32_t>(in[1]) << 8 | static_cast<uint32_t>(in[2]) << 16;
+  for (int32_t x = 0; x < w_; ++x, in += 4) old_[static_cast<size_t>(x)] = ReadU32LE(in) & 0x00FFFFFF;
   return old_.data();
 }
 
-bool WallpaperRows::Next(uint8_t* row, bool shown, const char** why) {
+bool WallpaperRows::Next(uint8_t* row, const char** why) {
   why_ = nullptr;
   const auto fetch = [this](int32_t y) { return Fetch(y); };
   bool had = true;
-  if (!shown) {
+  if (!row) {
     // Only a scale needs any of its old rows now, and only one the next row shares.
     if (fit_ == WallpaperScaled) had = scaler_[0].Skip(fetch);
-    std::memset(row, 0, RowBytes());
   } else if (bitmap_ && fit_ == WallpaperFits) {
     // A bitmap that needs no fitting gives its rows byte for byte, padding and all.
     had = ReadBitmapFileRow(bitmap_, given_, row);

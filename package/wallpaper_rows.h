@@ -30,11 +30,11 @@ class WallpaperRows {
   // The bytes of one row of the record (blue, green, red, padded to four bytes).
   uint32_t RowBytes() const { return (static_cast<uint32_t>(nw_) * 3 + 3) & ~3u; }
 
-  // The next new row into `row` (RowBytes bytes), while rows are left (!Done()); zeros for one
-  // not shown, of which no more is read than the rows after it need. With the last one the rest
-  // of a decoded picture is decoded too, so that damage anywhere fails a call. False, with a
-  // reason that lives as long as the picture is open, when a row cannot be had.
-  bool Next(uint8_t* row, bool shown, const char** why);
+  // The next new row into `row` (RowBytes bytes), while rows are left (!Done()); a null row
+  // passes it over, reading no more of it than the rows after it need. With the last one the
+  // rest of a decoded picture is decoded too, so that damage anywhere fails a call. False, with
+  // a reason that lives as long as the picture is open, when a row cannot be had.
+  bool Next(uint8_t* row, const char** why);
   bool Done() const { return given_ >= nh_; }
 
  private:
