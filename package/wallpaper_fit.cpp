@@ -67,24 +67,32 @@ const uint32_t* RowScaler::Finish() {
   // whole numbers under 2^37. The rounded quotient of a sum is first taken from its product
   // with the inverse, then put right by comparisons, all of them exact.
   const double whole = static_cast<double>(w_) * h_, half = std::floor(whole / 2), inverse = 1 / whole;
-  const float* planes[3] = {down_.data(), down_.data() + w_, down_.data() + 2 * static_cast<size_t>(w_)};
+  const auto rounded = [whole, half, inverse](double sum) {
+    const double n = sum + half;
+    double q = static_cast<double>(static_cast<int32_t>(n * inverse));
+    if (q * whole > n) q -= 1;
+    else if ((q + 1) * whole <= n) q += 1;
+    return static_cast<uint32_t>(q);
+  };
+  const size_t plane = static_cast<size_t>(w_);
   for (int32_t x = 0; x < nw_; ++x) {
     const Span& cs = columns_[static_cast<size_t>(x)];
-    uint32_t pixel = 0;
-    for (int i = 0; i < 3; ++i) {
-      const float* down = planes[i];
-      double n = half + static_cast<double>(cs.firstWeight) * down[cs.first];
-      if (cs.last > cs.first) {
-        double middle = 0;
-        for (int32_t ox = cs.first + 1; ox < cs.last; ++ox) middle += down[ox];
-        n += static_cast<double>(cs.middleWeight) * middle + static_cast<double>(cs.lastWeight) * down[cs.last];
-      }
-      double q = static_cast<double>(static_cast<int32_t>(n * inverse));
-      if (q * whole > n) q -= 1;
-      else if ((q + 1) * whole <= n) q += 1;
-      pixel |= static_cast<uint32_t>(q) << (8 * i);
+    const float* red = down_.data() + cs.first;
+    const float* green = red + plane;
+    const float* blue = green + plane;
+    double r = static_cast<double>(cs.firstWeight) * red[0];
+    double g = static_cast<double>(cs.firstWeight) * green[0];
+    double b = static_cast<double>(cs.firstWeight) * blue[0];
+    if (cs.last > cs.first) {
+      const int32_t last = cs.last - cs.first;
+      double middleRed = 0, middleGreen = 0, middleBlue = 0;
+      for (int32_t k = 1; k < last; ++k) middleRed += red[k], middleGreen += green[k], middleBlue += blue[k];
+      const double lastWeight = cs.lastWeight, middleWeight = cs.middleWeight;
+      r += middleWeight * middleRed + lastWeight * red[last];
+      g += middleWeight * middleGreen + lastWeight * green[last];
+      b += middleWeight * middleBlue + lastWeight * blue[last];
     }
-    done_[static_cast<size_t>(x)] = pixel;
+    done_[static_cast<size_t>(x)] = rounded(r) | rounded(g) << 8 | rounded(b) << 16;
   }
   ++y_;
   return done_.data();
