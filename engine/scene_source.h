@@ -41,7 +41,7 @@ struct SceneSource {
   // The next band of whole rows as a surface as wide as the wallpaper, *top its first row's place
   // in the picture; bands may come in any order, each row in at most one. Null once no band is
   // left (or none can be had): the engine asks until then, so a source may keep reading its rows.
-  // Rows no monitor shows (WallpaperRowShown of `placement`) may be left blank.
+  // A source may leave out the rows no monitor shows (WallpaperRowShown of `placement`).
   Surface* (*nextWallpaperBand)(SceneSource* source, const Surface* reference, const WallpaperPlacement* placement,
                                 int32_t* top);
   // Starts the looping sound, if the scene has one, through the scene's host (may fill the

@@ -41,7 +41,7 @@ struct WallpaperPlacement {
 };
 
 // Whether any monitor shows row `row` of the wallpaper (DrawWallpaperBand draws from it): a
-// source may leave the other rows of its bands blank.
+// source may leave the other rows out of its bands.
 bool WallpaperRowShown(const WallpaperPlacement& placement, int32_t row);
 
 // Rows top .. top + band height - 1 of a width x height wallpaper onto `monitor` of buffer:

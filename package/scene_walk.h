@@ -67,13 +67,13 @@ class SceneWalk {
   bool NextFrame(BitmapRecord* record);
   // The current character's motion; its remaining frames are passed over first.
   MotionRecord Motion();
-  // The background, its wallpaper flag cleared when the wallpaper is left out.
+  // The background, its wallpaper flag cleared when the wallpaper is left out. A wallpaper taken
+  // a row at a time (a decoded picture of one frame, a plain bitmap) keeps the flag before its
+  // pixels are read: one found damaged as its rows are read, by TakeWallpaper or
+  // NextWallpaperRow, is left out then, and said so.
   BackgroundRecord Background();
   // The wallpaper's record when Background kept its flag; the caller releases it.
   bool TakeWallpaper(BitmapRecord* record);
-  // Background keeps the flag of a wallpaper taken a row at a time (a decoded picture of one
-  // frame, a plain bitmap) before its pixels are read: one found damaged as its rows are read,
-  // by TakeWallpaper or NextWallpaperRow, is left out then, and said so.
   // Instead of TakeWallpaper, where the wallpaper can be had a row at a time: true, with its
   // record's form in *form (no bits; bitsSize as the record's).
   bool WallpaperByRows(BitmapRecord* form);

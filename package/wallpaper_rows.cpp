@@ -77,6 +77,10 @@ const uint32_t* WallpaperRows::Fetch(int32_t y) {
 }
 
 bool WallpaperRows::Next(uint8_t* row, const char** why) {
+  if (Done()) {
+    *why = "the picture has no further row";
+    return false;
+  }
   why_ = nullptr;
   const auto fetch = [this](int32_t y) { return Fetch(y); };
   bool had = true;
