@@ -64,16 +64,12 @@ void RowScaler::AddKept(float weight) {
 
 const uint32_t* RowScaler::Finish() {
   // Across, in doubles: every new pixel's weights add up to w h, at most 2^28, so its sums stay
-  // whole numbers under 2^37. The rounded quotient of a sum is first taken from its product
-  // with the inverse, then put right by comparisons, all of them exact.
-  const double whole = static_cast<double>(w_) * h_, half = std::floor(whole / 2), inverse = 1 / whole;
-  const auto rounded = [whole, half, inverse](double sum) {
-    const double n = sum + half;
-    double q = static_cast<double>(static_cast<int32_t>(n * inverse));
-    if (q * whole > n) q -= 1;
-    else if ((q + 1) * whole <= n) q += 1;
-    return static_cast<uint32_t>(q);
-  };
+  // whole numbers under 2^37. The rounded average is the whole part of (sum + half) / (w h); half
+  // a unit more keeps that quotient at least 1 / (2 w h) from every whole number, far more than
+  // the product with the inverse can be off (256 times 2^-52), so that product gives it exactly.
+  const double whole = static_cast<double>(w_) * h_, inverse = 1 / whole;
+  const double lifted = std::floor(whole / 2) + 0.5;
+  const auto rounded = [inverse, lifted](double sum) { return static_cast<uint32_t>((sum + lifted) * inverse); };
   const size_t plane = static_cast<size_t>(w_);
   for (int32_t x = 0; x < nw_; ++x) {
     const Span& cs = columns_[static_cast<size_t>(x)];
