@@ -16,6 +16,14 @@
 
 namespace {
 
+struct BlankImage : PlayerImageSource {
+  BlankImage() : PlayerImageSource{Image} { image[0] = 'M', image[1] = 'Z'; }
+  static const uint8_t* Image(PlayerImageSource* source, const char**) {
+    return static_cast<BlankImage*>(source)->image;
+  }
+  uint8_t image[kPlayerImageSize] = {};
+};
+
 class LeftOutScene : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -25,7 +33,7 @@ class LeftOutScene : public ::testing::Test {
     // What the walk says in process is what each program is to say, with its own name.
     OutcomeRecorder heard = MakeOutcomeRecorder();
     StdioBuildFiles files;
-    BlankPlayerImage image;
+    BlankImage image;
     BuildSources sources = {&settings, &image, &files, dir.path().c_str(), &heard.base, nullptr, false};
     char status = kBuildSucceeded;
     ASSERT_TRUE(BuildPackagedSaver(sources, saver.c_str(), &status));

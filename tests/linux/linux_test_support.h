@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "build_test_support.h"
-#include "package_records.h"
-#include "player_image_source.h"
 
 // An Xvfb of its own for one test, ended with it.
 class PrivateDisplay {
@@ -81,12 +79,3 @@ bool ReadPng(const std::string& path, Pixels* pixels);
 bool ReadWindowPixels(const std::string& display, unsigned long window, Pixels* pixels);
 // "" when equal, else where and how they first differ.
 std::string FirstDifference(const Pixels& expected, const Pixels& actual);
-
-// A player image of zeros but its first two bytes, for savers built only to be read back.
-struct BlankPlayerImage : PlayerImageSource {
-  BlankPlayerImage() : PlayerImageSource{Image} { image[0] = 'M', image[1] = 'Z'; }
-  static const uint8_t* Image(PlayerImageSource* source, const char**) {
-    return static_cast<BlankPlayerImage*>(source)->image;
-  }
-  uint8_t image[kPlayerImageSize] = {};
-};
