@@ -87,11 +87,12 @@ bool ForwardBackground(SceneSource* s, SceneBackground* b) { return Inner(s)->re
 bool ForwardWallpaper(SceneSource* s, int32_t* width, int32_t* height) {
   return Inner(s)->beginWallpaper(Inner(s), width, height);
 }
-Surface* ForwardBand(SceneSource* s, const Surface* reference, int32_t* top) {
-  return Inner(s)->nextWallpaperBand(Inner(s), reference, top);
+Surface* ForwardBand(SceneSource* s, const Surface* reference, const WallpaperPlacement* placement, int32_t* top) {
+  return Inner(s)->nextWallpaperBand(Inner(s), reference, placement, top);
 }
 void ForwardSound(SceneSource* s, SceneModel* scene) { Inner(s)->startSound(Inner(s), scene); }
 void ForwardClose(SceneSource* s) { Inner(s)->close(Inner(s)); }
+bool ForwardWallpaperTaken(SceneSource* s) { return Inner(s)->wallpaperTaken(Inner(s)); }
 
 uint32_t BackgroundColour(SettingsStore* store) {
   if (ReadSettingNumber(store, kNoColour) != 0) return GetSysColor(COLOR_BTNFACE);
@@ -224,7 +225,8 @@ void MakeCharacterThumbnails(SettingsStore* store, const char* baseFolder, int c
   SettingsSceneSource settings;
   OpenSettingsSceneSource(&settings, &one.base, &files, baseFolder, &silent, &codecs.base, nullptr);
   SlotNotingSource source = {{ForwardTiming, ForwardTransparency, ForwardCharacter, ForwardFrame, ForwardMotion,
-                              ForwardBackground, ForwardWallpaper, ForwardBand, ForwardSound, ForwardClose},
+                              ForwardBackground, ForwardWallpaper, ForwardBand, ForwardSound, ForwardClose,
+                              ForwardWallpaperTaken},
                              &settings,
                              {}};
   LoadOnlyHost host = {{TimersAccepted, NoTimers, DisplayReference, ReleaseReference, NoDesktop, NothingPresented,

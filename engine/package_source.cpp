@@ -151,7 +151,7 @@ void EndWallpaper(PackageSource* self) {
   self->wallHeader = nullptr;
 }
 
-Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, const WallpaperPlacement*, int32_t* top) {
   PackageSource* self = Self(source);
   if (!self->wallHeader) return nullptr;
   RecordBands* bands = &self->wallBands;
@@ -199,8 +199,10 @@ void Close(SceneSource* source) {
   Self(source)->wallHeader = nullptr;
 }
 
-const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter,    LoadFrame, ReadMotion,
-                                        ReadBackground, BeginWallpaper,   NextWallpaperBand, StartSound, Close};
+// A package's wallpaper record passed the player's record check before its first band.
+const SceneSource kPackageOperations = {ReadTiming,     ReadTransparency, BeginCharacter,    LoadFrame,  ReadMotion,
+                                        ReadBackground, BeginWallpaper,   NextWallpaperBand, StartSound, Close,
+                                        nullptr};
 
 }  // namespace
 

@@ -66,40 +66,49 @@ void PlaceCharacters(SceneModel* scene) {
   }
 }
 
-// The desktop under the background, then the background's colour and wallpaper. The desktop is
-// copied only where the colour leaves any of it showing: the copy reads the whole screen back
-// from the display, which is most of what a saver does before its first picture under Wine.
+// The desktop under the background, then the background's colour. The desktop is copied only
+// where the colour leaves any of it showing: the copy reads the whole screen back from the
+// display, which is most of what a saver does before its first picture under Wine.
+void PaintBackgroundColour(SceneModel* scene, const SceneBackground* background, const SceneGeometry& geometry,
+                           int32_t fillLeft, int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
+  const bool covered = background && background->noColour == 0 && fillLeft <= 0 && fillTop <= 0 &&
+                       fillRight >= scene->screenWidth && fillBottom >= scene->screenHeight;
+  Surface* buffer = scene->backgroundBuffer;
+  if (!covered) scene->host->captureDisplay(scene->host, buffer, geometry.displayLeft, geometry.displayTop);
+  scene->backgroundPlain = 0;
+  if (background && background->noColour == 0) {
+    FillSurface(buffer, fillLeft, fillTop, fillRight, fillBottom, background->colour);
+    scene->backgroundPlain = covered;
+    scene->backgroundColour = background->colour;
+  }
+}
+
+// The background's colour, then its wallpaper.
 void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
                      int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
   SceneBackground background;
   memset(&background, 0, sizeof background);
   const bool known = source->readBackground(source, &background);
-  const bool covered = known && background.noColour == 0 && fillLeft <= 0 && fillTop <= 0 &&
-                       fillRight >= scene->screenWidth && fillBottom >= scene->screenHeight;
-  Surface* buffer = scene->backgroundBuffer;
-  if (!covered) scene->host->captureDisplay(scene->host, buffer, geometry.displayLeft, geometry.displayTop);
-  if (!known) return;
-  if (background.noColour == 0) {
-    FillSurface(buffer, fillLeft, fillTop, fillRight, fillBottom, background.colour);
-    scene->backgroundPlain = fillLeft <= 0 && fillTop <= 0 && fillRight >= scene->screenWidth &&
-                            fillBottom >= scene->screenHeight;
-    scene->backgroundColour = background.colour;
-  }
-  if (background.wallpaper == 0) return;
+  PaintBackgroundColour(scene, known ? &background : nullptr, geometry, fillLeft, fillTop, fillRight, fillBottom);
+  if (!known || background.wallpaper == 0) return;
   int32_t width = 0, height = 0;
   if (!source->beginWallpaper(source, &width, &height)) return;
   // Each monitor shows the wallpaper as it would look on a single screen.
   const SceneArea whole = {0, 0, scene->screenWidth, scene->screenHeight};
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
+  const WallpaperPlacement placement = {geometry.monitorCount > 0 ? geometry.monitors : &whole,
+                                        monitors < kMonitorSlots ? monitors : kMonitorSlots, width, height,
+                                        background.stretch != 0};
+  Surface* buffer = scene->backgroundBuffer;
   int32_t top = 0;
-  while (Surface* band = source->nextWallpaperBand(source, scene->referenceContext, &top)) {
+  while (Surface* band = source->nextWallpaperBand(source, scene->referenceContext, &placement, &top)) {
     scene->backgroundPlain = 0;
-    for (int32_t i = 0; i < monitors && i < kMonitorSlots; ++i) {
-      const SceneArea& monitor = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
-      DrawWallpaperBand(buffer, monitor, width, height, background.stretch != 0, band, top);
-    }
+    for (int32_t i = 0; i < placement.monitorCount; ++i)
+      DrawWallpaperBand(buffer, placement.monitors[i], width, height, placement.stretch, band, top);
     ReleaseSurface(band);
   }
+  if (source->wallpaperTaken && !source->wallpaperTaken(source))
+    PaintBackgroundColour(scene, &background, geometry, fillLeft, fillTop, fillRight, fillBottom);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 struct CharacterState;
 struct SceneModel;
 struct Surface;
+struct WallpaperPlacement;
 
 struct SceneBackground {
   int32_t noColour;
@@ -40,12 +41,18 @@ struct SceneSource {
   // The next band of whole rows as a surface as wide as the wallpaper, *top its first row's place
   // in the picture; bands may come in any order, each row in at most one. Null once no band is
   // left (or none can be had): the engine asks until then, so a source may keep reading its rows.
-  Surface* (*nextWallpaperBand)(SceneSource* source, const Surface* reference, int32_t* top);
+  // A source may leave out the rows no monitor shows (WallpaperRowShown of `placement`).
+  Surface* (*nextWallpaperBand)(SceneSource* source, const Surface* reference, const WallpaperPlacement* placement,
+                                int32_t* top);
   // Starts the looping sound, if the scene has one, through the scene's host (may fill the
   // model's sound fields).
   void (*startSound)(SceneSource* source, SceneModel* scene);
   // Loading is over.
   void (*close)(SceneSource* source);
+  // Asked once the bands have ended: false when the wallpaper turned out, part way through its
+  // rows, not to be had after all (a picture found damaged as it was read), so that the
+  // background is drawn as without one. Null in a source whose wallpaper is whole once begun.
+  bool (*wallpaperTaken)(SceneSource* source);
 };
 
 // A motion record's fields into the character, as every source hands them over.

@@ -75,19 +75,41 @@ bool BeginWallpaper(SceneSource* source, int32_t* width, int32_t* height) {
   return true;
 }
 
-Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, int32_t* top) {
+// A band of rows taken from the walk: the next run of rows a monitor shows, those before it
+// passed over (the walk still reads them, in order, for their damage, but neither scales nor
+// converts them). Null after the last row, when the walk has read the whole picture.
+Surface* NextShownRows(SettingsSceneSource* self, const Surface* reference, const WallpaperPlacement& placement,
+                       int32_t* top) {
+  RecordBands* bands = &self->wallBands;
+  SceneWalk* walk = self->walk;
+  while (bands->given < bands->height && !WallpaperRowShown(placement, bands->given)) {
+    if (!walk->NextWallpaperRow(nullptr)) return nullptr;
+    ++bands->given;
+  }
+  int32_t rows = 0;
+  while (bands->given + rows < bands->height && rows < bands->bandRows &&
+         WallpaperRowShown(placement, bands->given + rows))
+    ++rows;
+  if (rows == 0) return nullptr;
+  uint8_t* bits = static_cast<uint8_t*>(malloc(static_cast<size_t>(bands->rowBytes) * rows));
+  bool whole = bits != nullptr;
+  for (int32_t k = 0; whole && k < rows; ++k) whole = walk->NextWallpaperRow(bits + static_cast<size_t>(k) * bands->rowBytes);
+  Surface* band = whole ? LoadRecordRows(reference, self->wallInfo, self->wallInfoSize, bits, rows) : nullptr;
+  free(bits);
+  *top = bands->given;
+  bands->given += rows;
+  return band;
+}
+
+Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, const WallpaperPlacement* placement,
+                           int32_t* top) {
   SettingsSceneSource* self = Self(source);
   RecordBands* bands = &self->wallBands;
   const int32_t stored = bands->given;
-  const int32_t rows = self->wallpaper.bits || self->wallByRows ? NextRecordBand(bands, top) : 0;
+  const int32_t rows = self->wallpaper.bits && !self->wallByRows ? NextRecordBand(bands, top) : 0;
   Surface* band = nullptr;
-  if (rows > 0 && self->wallByRows) {
-    uint8_t* bits = static_cast<uint8_t*>(malloc(static_cast<size_t>(bands->rowBytes) * rows));
-    bool whole = bits != nullptr;
-    for (int32_t k = 0; whole && k < rows; ++k)
-      whole = self->walk->NextWallpaperRow(bits + static_cast<size_t>(k) * bands->rowBytes);
-    if (whole) band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize, bits, rows);
-    free(bits);
+  if (self->wallByRows) {
+    band = NextShownRows(self, reference, *placement, top);
   } else if (rows > 0 && bands->rowBytes) {
     band = LoadRecordRows(reference, self->wallInfo, self->wallInfoSize,
                           self->wallpaper.bits + static_cast<size_t>(stored) * bands->rowBytes, rows);
@@ -121,6 +143,11 @@ void StartSound(SceneSource* source, SceneModel* scene) {
   if (fromFile && self->sound->playFile(self->sound, scene->host, sound.path)) scene->soundPlaying = 1;
 }
 
+// A wallpaper whose rows came from the walk may have been found damaged part way through them.
+bool WallpaperTaken(SceneSource* source) {
+  return !Self(source)->walk->WallpaperLeftOut();
+}
+
 void Close(SceneSource* source) {
   SettingsSceneSource* self = Self(source);
   ReleaseBitmapRecord(&self->wallpaper);
@@ -145,6 +172,7 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->bandBytes = kWallpaperBandBytes;
   source->base.startSound = StartSound;
   source->base.close = Close;
+  source->base.wallpaperTaken = WallpaperTaken;
   source->sound = sound;
   source->sources = SceneWalkSources{store, files, baseFolder, codecs, listener, sounds};
 }

@@ -7,25 +7,35 @@
 
 namespace {
 
-// The wallpaper at its natural size in the middle of the monitor, cut at the monitor's edges so
-// that a large one does not spill onto its neighbours: of it, the rows the band holds.
-void CentreBand(Surface* buffer, const SceneArea& monitor, int32_t w, int32_t h, const Surface* band,
-                int32_t bandTop) {
-  int32_t left = monitor.left + (monitor.width - w) / 2;
-  int32_t top = monitor.top + (monitor.height - h) / 2;
-  int32_t sx = 0, sy = 0;
-  int32_t right = left + w, bottom = top + h;
-  if (left < monitor.left) sx = monitor.left - left, left = monitor.left;
-  if (top < monitor.top) sy = monitor.top - top, top = monitor.top;
+// The part of a w x h wallpaper at its natural size in the middle of the monitor that shows, cut
+// at the monitor's edges so that a large one does not spill onto its neighbours: from source
+// column sx and row sy, at (left, top) of the buffer. Nothing shows when width or rows is 0.
+struct CentredPart {
+  int32_t left, top, sx, sy, width, rows;
+};
+
+CentredPart CentredOn(const SceneArea& monitor, int32_t w, int32_t h) {
+  CentredPart part = {monitor.left + (monitor.width - w) / 2, monitor.top + (monitor.height - h) / 2, 0, 0, 0, 0};
+  int32_t right = part.left + w, bottom = part.top + h;
+  if (part.left < monitor.left) part.sx = monitor.left - part.left, part.left = monitor.left;
+  if (part.top < monitor.top) part.sy = monitor.top - part.top, part.top = monitor.top;
   if (right > monitor.left + monitor.width) right = monitor.left + monitor.width;
   if (bottom > monitor.top + monitor.height) bottom = monitor.top + monitor.height;
-  // Source rows sy .. sy + (bottom - top) - 1 show; the band holds bandTop .. bandEnd - 1.
+  if (right > part.left && bottom > part.top) part.width = right - part.left, part.rows = bottom - part.top;
+  return part;
+}
+
+// Of the centred wallpaper, the rows the band holds.
+void CentreBand(Surface* buffer, const SceneArea& monitor, int32_t w, int32_t h, const Surface* band,
+                int32_t bandTop) {
+  const CentredPart part = CentredOn(monitor, w, h);
+  // Source rows sy .. sy + rows - 1 show; the band holds bandTop .. bandEnd - 1.
   const int32_t bandEnd = bandTop + SurfaceHeight(band);
-  int32_t first = sy > bandTop ? sy : bandTop;
-  int32_t last = sy + (bottom - top) < bandEnd ? sy + (bottom - top) : bandEnd;
-  if (right <= left || last <= first) return;
-  TransferSurface(buffer, left, top + (first - sy), right - left, last - first, band, sx, first - bandTop,
-                  RopSrcCopy);
+  const int32_t first = part.sy > bandTop ? part.sy : bandTop;
+  const int32_t last = part.sy + part.rows < bandEnd ? part.sy + part.rows : bandEnd;
+  if (part.width <= 0 || last <= first) return;
+  TransferSurface(buffer, part.left, part.top + (first - part.sy), part.width, last - first, band, part.sx,
+                  first - bandTop, RopSrcCopy);
 }
 
 // Every run of destination rows that the whole stretch fills from one source row of the band is
@@ -50,6 +60,25 @@ void StretchBand(Surface* buffer, const SceneArea& monitor, int32_t w, int32_t h
 }
 
 }  // namespace
+
+bool WallpaperRowShown(const WallpaperPlacement& placement, int32_t row) {
+  const int32_t h = placement.height;
+  for (int32_t i = 0; i < placement.monitorCount; ++i) {
+    const SceneArea& monitor = placement.monitors[i];
+    if (!placement.stretch) {
+      const CentredPart part = CentredOn(monitor, placement.width, h);
+      if (part.width > 0 && row >= part.sy && row < part.sy + part.rows) return true;
+      continue;
+    }
+    if (monitor.width <= 0 || monitor.height <= 0) continue;
+    // The first destination row sampling `row` or a later one: SampledSource(r) >= row exactly
+    // when (2 r + 1) h >= 2 height row.
+    const int64_t below = 2 * static_cast<int64_t>(monitor.height) * row - h;
+    const int64_t first = below <= 0 ? 0 : (below + 2 * static_cast<int64_t>(h) - 1) / (2 * static_cast<int64_t>(h));
+    if (first < monitor.height && SampledSource(first, monitor.height, h) == row) return true;
+  }
+  return false;
+}
 
 void StartRecordBands(RecordBands* bands, const uint8_t* header, uint32_t budget) {
   const int32_t stored = ReadI32LE(header + 8);

@@ -32,6 +32,18 @@ void StartRecordBands(RecordBands* bands, const uint8_t* header, uint32_t budget
 // The next band's rows (0 once all are given); *top is its first row's place in the picture.
 int32_t NextRecordBand(RecordBands* bands, int32_t* top);
 
+// Where a width x height wallpaper is drawn: onto each monitor as onto a single screen.
+struct WallpaperPlacement {
+  const SceneArea* monitors;
+  int32_t monitorCount;
+  int32_t width, height;
+  bool stretch;
+};
+
+// Whether any monitor shows row `row` of the wallpaper (DrawWallpaperBand draws from it): a
+// source may leave the other rows out of its bands.
+bool WallpaperRowShown(const WallpaperPlacement& placement, int32_t row);
+
 // Rows top .. top + band height - 1 of a width x height wallpaper onto `monitor` of buffer:
 // centred at its natural size and cut at the monitor's edges, or stretched over it, each
 // destination row taking the source row StretchSurface of the whole picture would give it.

@@ -117,8 +117,13 @@ void WriteScene(const BuildSources& sources, ByteSink* output, WalkListener* lis
     while (walk.NextFrame(&record)) WriteFrame(output, &record);
     WriteMotionRecord(output, walk.Motion());
   }
-  WriteBackgroundRecord(output, walk.Background());
-  if (walk.TakeWallpaper(&record)) WriteFrame(output, &record);
+  // The wallpaper is read before the background record is written: one found damaged as its
+  // rows are read clears the record's flag, as one refused at once does.
+  BackgroundRecord background = walk.Background();
+  const bool wallpaper = walk.TakeWallpaper(&record);
+  if (!wallpaper) background.wallpaper = 0;
+  WriteBackgroundRecord(output, background);
+  if (wallpaper) WriteFrame(output, &record);
   WalkSoundFile sound;
   if (walk.Sound(&sound)) {
     WriteSoundHeader(output, sound.length);

@@ -89,6 +89,10 @@ PictureStep NextPictureRow(PictureFrames* frames, const PictureLook& look, uint8
   return step;
 }
 
+PictureStep PassPictureRow(PictureFrames* frames, uint8_t* rgba, const char** why) {
+  return frames->codec->nextRow(frames->codec, rgba, why);
+}
+
 bool RestartPictureRows(PictureFrames* frames, const char** why) {
   PictureCodec* codec = frames->codec;
   codec->end(codec);

@@ -44,6 +44,8 @@ bool BeginPictureRows(PictureFrames* frames);
 // transparent sprites, as NextPictureRecord prepares a whole frame: PictureFrameReady,
 // PictureEnded after the last row, or PictureDamaged with a reason.
 PictureStep NextPictureRow(PictureFrames* frames, const PictureLook& look, uint8_t* rgba, const char** why);
+// As NextPictureRow, for a row the caller passes over: read, but not prepared.
+PictureStep PassPictureRow(PictureFrames* frames, uint8_t* rgba, const char** why);
 // From the first row again (the decoder begins anew); false, with a reason, when it cannot.
 bool RestartPictureRows(PictureFrames* frames, const char** why);
 

@@ -143,6 +143,10 @@ int PrepareTransparency(uint8_t* rgba, int32_t width, int32_t height, const Pict
 }
 
 void PrepareOpaquePixels(uint8_t* rgba, size_t pixels, const PictureLook& look) {
+  // Most pictures have no transparent pixel at all: a look at every alpha first, many at a time.
+  uint8_t transparent = 0;
+  for (size_t i = 0; i < pixels; ++i) transparent |= rgba[4 * i + 3] < 128;
+  if (!transparent) return;
   const uint32_t background = RgbOfColourRef(look.backgroundColour);
   for (size_t i = 0; i < pixels; ++i)
     if (rgba[4 * i + 3] < 128) SetRgb(rgba + 4 * i, background);

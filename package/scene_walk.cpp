@@ -46,7 +46,7 @@ SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),
       packageBytes_(kFixedRecordBytes), frameMemoryBytes_(0), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
-      haveWallpaper_(false), wallpaperRows_(nullptr), soundWhy_() {}
+      haveWallpaper_(false), wallpaperRows_(nullptr), wallpaperBytes_(0), wallpaperLeftOut_(false), soundWhy_() {}
 
 SceneWalk::~SceneWalk() {
   EndWallpaperRows();
@@ -307,21 +307,18 @@ void SceneWalk::HearWallpaperFit(const char* named, WallpaperFit fit, int32_t wi
 }
 
 // A picture the decoder hands row by row, or a bitmap whose rows are read from its file, is
-// never held whole: its size, fit and damage are known before any row is handed out, and the
-// rows are then read (again) as they are asked for.
+// never held whole, and is decoded once: its size, fit and record size are known from its
+// headers, and its damage only as its rows are read (NextWallpaperRow), which then leaves it
+// out. Its note waits for its last row, so that a picture left out says only that.
 bool SceneWalk::TakeWallpaperRows(const char* named) {
   const bool stretched = background_.stretch != 0;
   wallpaperRows_ = file_.bitmapRows ? new WallpaperRows(&file_, wallpaper_, stretched)
                                     : new WallpaperRows(&file_.frames, Look(false), stretched);
-  const char* why = nullptr;
-  if (!wallpaperRows_->Check(&why)) {
-    Hear(WalkWallpaper, 0, named, LeftDamaged, 0, why);
-    EndWallpaperRows();
-    return false;
-  }
-  HearWallpaperFit(named, wallpaperRows_->fit(), wallpaperRows_->width(), wallpaperRows_->height());
   wallpaperRows_->Form(&wallpaper_);
-  if (TakeRecordSize(wallpaper_, WalkWallpaper, 0, named)) return true;
+  if (TakeRecordSize(wallpaper_, WalkWallpaper, 0, named)) {
+    wallpaperBytes_ = FrameRecordBytes(wallpaper_);
+    return true;
+  }
   EndWallpaperRows();
   return false;
 }
@@ -342,9 +339,21 @@ bool SceneWalk::WallpaperByRows(BitmapRecord* form) {
 }
 
 bool SceneWalk::NextWallpaperRow(uint8_t* row) {
-  if (wallpaperRows_ && wallpaperRows_->Next(row)) return true;
-  EndWallpaperRows();
-  return false;
+  if (!wallpaperRows_) return false;
+  const char* why = nullptr;
+  if (!wallpaperRows_->Next(row, &why)) {
+    // What the package would have held of it is free again, for the sound.
+    Hear(WalkWallpaper, 0, fileName_, LeftDamaged, 0, why);
+    packageBytes_ -= wallpaperBytes_;
+    wallpaperLeftOut_ = true;
+    EndWallpaperRows();
+    return false;
+  }
+  if (wallpaperRows_->Done()) {
+    HearWallpaperFit(fileName_, wallpaperRows_->fit(), wallpaperRows_->width(), wallpaperRows_->height());
+    EndWallpaperRows();
+  }
+  return true;
 }
 
 bool SceneWalk::TakeWallpaper(BitmapRecord* record) {
@@ -356,10 +365,14 @@ bool SceneWalk::TakeWallpaper(BitmapRecord* record) {
     const uint32_t stride = wallpaperRows_->RowBytes();
     const int32_t height = wallpaperRows_->height();
     record->bits = static_cast<uint8_t*>(std::malloc(record->bitsSize ? record->bitsSize : 1));
+    if (!record->bits) {
+      Hear(WalkWallpaper, 0, fileName_, LeftDamaged, 0, "not enough memory for the picture");
+      packageBytes_ -= wallpaperBytes_;
+      EndWallpaperRows();
+      return false;
+    }
     for (int32_t y = 0; record->bits && y < height; ++y) {
-      if (!wallpaperRows_->Next(record->bits + static_cast<size_t>(height - 1 - y) * stride)) {
-        ReleaseBitmapRecord(record);
-      }
+      if (!NextWallpaperRow(record->bits + static_cast<size_t>(height - 1 - y) * stride)) ReleaseBitmapRecord(record);
     }
     EndWallpaperRows();
     return record->bits != nullptr;

@@ -67,16 +67,22 @@ class SceneWalk {
   bool NextFrame(BitmapRecord* record);
   // The current character's motion; its remaining frames are passed over first.
   MotionRecord Motion();
-  // The background, its wallpaper flag cleared when the wallpaper is left out.
+  // The background, its wallpaper flag cleared when the wallpaper is left out. A wallpaper taken
+  // a row at a time (a decoded picture of one frame, a plain bitmap) keeps the flag before its
+  // pixels are read: one found damaged as its rows are read, by TakeWallpaper or
+  // NextWallpaperRow, is left out then, and said so.
   BackgroundRecord Background();
   // The wallpaper's record when Background kept its flag; the caller releases it.
   bool TakeWallpaper(BitmapRecord* record);
-  // Instead of TakeWallpaper, where the wallpaper can be had a row at a time (a decoded picture
-  // of one frame): true, with its record's form in *form (no bits; bitsSize as the record's).
+  // Instead of TakeWallpaper, where the wallpaper can be had a row at a time: true, with its
+  // record's form in *form (no bits; bitsSize as the record's).
   bool WallpaperByRows(BitmapRecord* form);
   // Its next row, top row first, as the record holds it (form's width x 3 bytes, padded to
-  // four); false once none is left, or it cannot be had.
+  // four); false once none is left, or it cannot be had (WallpaperLeftOut then says so). A null
+  // row passes one over that nobody shows: read as far as its damage goes, but not made.
   bool NextWallpaperRow(uint8_t* row);
+  // Whether the wallpaper was left out as its rows were read, after part of them was handed out.
+  bool WallpaperLeftOut() const { return wallpaperLeftOut_; }
   // False when the scene has no sound, or it was left out.
   bool Sound(WalkSoundFile* sound);
 
@@ -127,5 +133,7 @@ class SceneWalk {
   BitmapRecord wallpaper_;
   bool haveWallpaper_;
   WallpaperRows* wallpaperRows_;  // the wallpaper taken row by row, or null; file_ stays open for it
+  uint64_t wallpaperBytes_;       // its record's share of the package, counted before its rows are read
+  bool wallpaperLeftOut_;
   char soundWhy_[256];  // a sound decoder's reason, as the walk words it
 };

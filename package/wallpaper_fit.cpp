@@ -1,6 +1,7 @@
 #include "wallpaper_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -23,15 +24,11 @@ std::vector<Span> Spans(int32_t n, int32_t m) {
     Span& s = spans[static_cast<size_t>(k)];
     s.first = static_cast<int32_t>(from / m);
     s.last = static_cast<int32_t>((to - 1) / m);
-    s.firstWeight = s.first == s.last ? n : (s.first + 1) * static_cast<int64_t>(m) - from;
-    s.lastWeight = s.first == s.last ? n : to - static_cast<int64_t>(s.last) * m;
+    s.firstWeight = static_cast<int32_t>(s.first == s.last ? n : (s.first + 1) * static_cast<int64_t>(m) - from);
+    s.lastWeight = static_cast<int32_t>(s.first == s.last ? n : to - static_cast<int64_t>(s.last) * m);
     s.middleWeight = m;
   }
   return spans;
-}
-
-int64_t WeightOf(const Span& s, int32_t i) {
-  return i == s.first ? s.firstWeight : i == s.last ? s.lastWeight : s.middleWeight;
 }
 
 // A record of 24 bits a pixel, bottom-up, uncompressed: what the codecs and most bitmap files
@@ -46,33 +43,52 @@ bool PlainRows(const BitmapRecord& record, int32_t w, int32_t h) {
 
 RowScaler::RowScaler(int32_t w, int32_t h, int32_t nw, int32_t nh)
     : w_(w), h_(h), nw_(nw), nh_(nh), columns_(Spans(w, nw)), rows_(Spans(h, nh)),
-      sums_(static_cast<size_t>(nw) * 3), carried_(static_cast<size_t>(nw) * 3), done_(static_cast<size_t>(nw)) {}
+      kept_(static_cast<size_t>(w) * 3), down_(static_cast<size_t>(w) * 3), done_(static_cast<size_t>(nw)) {}
 
-void RowScaler::AddRow(const uint32_t* row) {
-  for (int32_t x = 0; x < nw_; ++x) {
-    const Span& cs = columns_[static_cast<size_t>(x)];
-    int64_t c[3] = {0, 0, 0};
-    for (int32_t ox = cs.first; ox <= cs.last; ++ox) {
-      const int64_t weight = WeightOf(cs, ox);
-      c[0] += weight * (row[ox] & 0xFF);
-      c[1] += weight * ((row[ox] >> 8) & 0xFF);
-      c[2] += weight * ((row[ox] >> 16) & 0xFF);
-    }
-    for (int i = 0; i < 3; ++i) carried_[static_cast<size_t>(x) * 3 + i] = c[i];
+void RowScaler::Keep(const uint32_t* row) {
+  float* red = kept_.data();
+  float* green = red + w_;
+  float* blue = green + w_;
+  for (int32_t x = 0; x < w_; ++x) {
+    red[x] = static_cast<float>(static_cast<int32_t>(row[x] & 0xFF));
+    green[x] = static_cast<float>(static_cast<int32_t>((row[x] >> 8) & 0xFF));
+    blue[x] = static_cast<float>(static_cast<int32_t>((row[x] >> 16) & 0xFF));
   }
 }
 
+void RowScaler::AddKept(float weight) {
+  float* sums = down_.data();
+  const float* kept = kept_.data();
+  for (size_t i = 0, n = down_.size(); i < n; ++i) sums[i] += weight * kept[i];
+}
+
 const uint32_t* RowScaler::Finish() {
-  // Every new pixel's weights add up to w h; at most 16384 on each axis and 255 a channel, the
-  // sums stay far within 64 bits.
-  const int64_t whole = static_cast<int64_t>(w_) * h_;
+  // Across, in doubles: every new pixel's weights add up to w h, at most 2^28, so its sums stay
+  // whole numbers under 2^37. The rounded average is the whole part of (sum + half) / (w h); half
+  // a unit more keeps that quotient at least 1 / (2 w h) from every whole number, far more than
+  // the product with the inverse can be off (256 times 2^-52), so that product gives it exactly.
+  const double whole = static_cast<double>(w_) * h_, inverse = 1 / whole;
+  const double lifted = std::floor(whole / 2) + 0.5;
+  const auto rounded = [inverse, lifted](double sum) { return static_cast<uint32_t>((sum + lifted) * inverse); };
+  const size_t plane = static_cast<size_t>(w_);
   for (int32_t x = 0; x < nw_; ++x) {
-    uint32_t pixel = 0;
-    for (int i = 0; i < 3; ++i) {
-      const int64_t value = (sums_[static_cast<size_t>(x) * 3 + i] + whole / 2) / whole;
-      pixel |= static_cast<uint32_t>(value) << (8 * i);
+    const Span& cs = columns_[static_cast<size_t>(x)];
+    const float* red = down_.data() + cs.first;
+    const float* green = red + plane;
+    const float* blue = green + plane;
+    double r = static_cast<double>(cs.firstWeight) * red[0];
+    double g = static_cast<double>(cs.firstWeight) * green[0];
+    double b = static_cast<double>(cs.firstWeight) * blue[0];
+    if (cs.last > cs.first) {
+      const int32_t last = cs.last - cs.first;
+      double middleRed = 0, middleGreen = 0, middleBlue = 0;
+      for (int32_t k = 1; k < last; ++k) middleRed += red[k], middleGreen += green[k], middleBlue += blue[k];
+      const double lastWeight = cs.lastWeight, middleWeight = cs.middleWeight;
+      r += middleWeight * middleRed + lastWeight * red[last];
+      g += middleWeight * middleGreen + lastWeight * green[last];
+      b += middleWeight * middleBlue + lastWeight * blue[last];
     }
-    done_[static_cast<size_t>(x)] = pixel;
+    done_[static_cast<size_t>(x)] = rounded(r) | rounded(g) << 8 | rounded(b) << 16;
   }
   ++y_;
   return done_.data();

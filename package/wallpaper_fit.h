@@ -31,21 +31,29 @@ class RowScaler {
   // (fetch answered null).
   template <typename Fetch>
   const uint32_t* Next(Fetch fetch);
+  // Instead of Next, for a new row nobody looks at: of the old rows under it only the last is
+  // fetched, and only where the next new row covers it too. False as Next's null.
+  template <typename Fetch>
+  bool Skip(Fetch fetch);
 
   // For each new column (or row) of a scale from n old ones to m new ones: the old ones it covers
   // and the weight of each (see wallpaper_fit.cpp).
   struct Span {
     int32_t first, last;  // old pixels first..last
-    int64_t firstWeight, lastWeight, middleWeight;
+    int32_t firstWeight, lastWeight, middleWeight;
   };
 
  private:
-  void AddRow(const uint32_t* row);
+  void Keep(const uint32_t* row);
+  void AddKept(float weight);
   const uint32_t* Finish();
 
   int32_t w_, h_, nw_, nh_;
   std::vector<Span> columns_, rows_;
-  std::vector<int64_t> sums_, carried_;
+  // Down first, then across. The last old row fetched, and the weighted sums down of the old
+  // rows under the new row, red, green and blue planes of w each: whole numbers up to 255 h
+  // (under 2^22), which floats hold, add and scale exactly, four or more at a time.
+  std::vector<float> kept_, down_;
   std::vector<uint32_t> done_;
   int32_t y_ = 0, fetched_ = -1;
 };
@@ -54,19 +62,31 @@ template <typename Fetch>
 const uint32_t* RowScaler::Next(Fetch fetch) {
   if (y_ >= nh_) return nullptr;
   const Span& rs = rows_[static_cast<size_t>(y_)];
-  // An old row cut by the edge between two new rows counts in both: its column sums are kept.
-  for (int64_t& sum : sums_) sum = 0;
+  for (float& sum : down_) sum = 0;
   for (int32_t oy = rs.first; oy <= rs.last; ++oy) {
+    // An old row cut by the edge between two new rows counts in both: it is kept.
     if (oy > fetched_) {
       const uint32_t* row = fetch(oy);
       if (!row) return nullptr;
       fetched_ = oy;
-      AddRow(row);
+      Keep(row);
     }
-    const int64_t rowWeight = oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight;
-    for (size_t i = 0; i < sums_.size(); ++i) sums_[i] += rowWeight * carried_[i];
+    AddKept(static_cast<float>(oy == rs.first ? rs.firstWeight : oy == rs.last ? rs.lastWeight : rs.middleWeight));
   }
   return Finish();
+}
+
+template <typename Fetch>
+bool RowScaler::Skip(Fetch fetch) {
+  if (y_ >= nh_) return false;
+  const Span& rs = rows_[static_cast<size_t>(y_++)];
+  if (y_ < nh_ && rows_[static_cast<size_t>(y_)].first == rs.last && rs.last > fetched_) {
+    const uint32_t* row = fetch(rs.last);
+    if (!row) return false;
+    fetched_ = rs.last;
+    Keep(row);
+  }
+  return true;
 }
 
 // Brings the record within the limit, as a 24-bit record. A stretched wallpaper's new pixel is

@@ -1,6 +1,8 @@
 // A decoded wallpaper taken row by row, brought within the wallpaper limit on the way (scaled or
 // cut as FitWallpaper does), so that neither the decoded picture nor its record is ever held
-// whole: the rows are those of the record the whole picture would give, top row first.
+// whole: the rows are those of the record the whole picture would give, top row first. The
+// picture is decoded once, as its rows are asked for: damage anywhere in it is found by the
+// time the last row is given, and the caller, which then has part of it, leaves it out whole.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -28,15 +30,17 @@ class WallpaperRows {
   // The bytes of one row of the record (blue, green, red, padded to four bytes).
   uint32_t RowBytes() const { return (static_cast<uint32_t>(nw_) * 3 + 3) & ~3u; }
 
-  // Reads every row of the picture once, so that one damaged part way is refused whole, as when
-  // it is read whole, then starts again from the top; false with a reason.
-  bool Check(const char** why);
-  // The next new row into `row` (RowBytes bytes); false when it cannot be had.
-  bool Next(uint8_t* row);
+  // The next new row into `row` (RowBytes bytes), while rows are left (!Done()); a null row
+  // passes it over, reading no more of it than the rows after it need. With the last one the
+  // rest of a decoded picture is decoded too, so that damage anywhere fails a call. False, with
+  // a reason that lives as long as the picture is open, when a row cannot be had.
+  bool Next(uint8_t* row, const char** why);
+  bool Done() const { return given_ >= nh_; }
 
  private:
   void Size(bool stretched);
   const uint32_t* Fetch(int32_t y);
+  bool DecodeThrough(int32_t y);
 
   PictureFrames* frames_ = nullptr;
   PictureLook look_;
@@ -48,5 +52,6 @@ class WallpaperRows {
   std::vector<uint8_t> rgba_;    // the last old row decoded
   std::vector<uint32_t> old_;    // the same as 0x00BBGGRR
   int32_t decoded_ = 0, given_ = 0;
+  const char* why_ = nullptr;    // why the last row could not be had
   std::vector<RowScaler> scaler_;  // one, for a scaled picture
 };

@@ -19,6 +19,7 @@
 #include "sound_fixtures.h"
 #include "wave_format.h"
 #include "package_builder.h"
+#include "package_reader.h"
 #include "package_records.h"
 #include "package_source.h"
 #include "picture_fixtures.h"
@@ -338,6 +339,33 @@ TEST_F(Playback, SoundPlaysFromItsFileAndStopsWithTheWindow) {
   EXPECT_TRUE(files_.pictures.empty()) << "a wallpaper flag without a file loads nothing";
   ReleaseScene(&scene);
   EXPECT_EQ(host.soundStops, 0);
+}
+
+// A PNG wallpaper is decoded once, as its rows are drawn: one cut past its first bands of rows is
+// left out whole all the same, by the playback as by the builder, in the words of a picture
+// refused at once (a large one without the note of its fitting), the rows drawn wiped again.
+TEST_F(Playback, AWallpaperCutPastItsFirstRowsIsLeftOutWholeAsInThePackagedSaver) {
+  LibraryPictureCodec codecs;
+  OpenLibraryPictureCodec(&codecs);
+  codecs_ = &codecs.base;
+  const std::string wall = folder_.Path("wall.png");
+  ASSERT_TRUE(WriteLargeWallpaper(wall, 7700, 300, false));
+  std::vector<uint8_t> cut = ReadFileBytes(wall);
+  cut.resize(cut.size() * 3 / 4);
+  WriteFileBytes(wall, cut);
+  const std::vector<std::string> said = {"x: wallpaper wall.png: left out: the file cannot be read (PNG file ends early)\n"};
+  for (const char* stretched : {"1", "0"}) {
+    MapStore store;
+    store.Set("BackGround", "ColorG", "90").Set("BackGround", "BmpOpt1", "1").Set("BackGround", "Bmp", "wall.png");
+    PlayBothAlike(&store.Set("BackGround", "BmpOpt2", stretched), 2);
+    EXPECT_EQ(OutcomeLines("x", heard_.heard), said) << "playing the settings, stretched " << stretched;
+    EXPECT_EQ(OutcomeLines("x", built_.heard), said) << "building the saver, stretched " << stretched;
+    ScenePackageView view;
+    PackageError error = {0, nullptr};
+    EXPECT_TRUE(ReadScenePackage(package_.data() + kPlayerImageSize, package_.size() - kPlayerImageSize, &view, &error));
+    EXPECT_EQ(view.background.wallpaper, 0) << "a whole package without the wallpaper";
+    ReleaseScene(&scene);
+  }
 }
 
 }  // namespace

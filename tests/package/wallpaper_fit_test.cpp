@@ -2,6 +2,7 @@
 // reference scaler, cut to their middle (centred ones) pixel for pixel, and said so by the walk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -60,6 +61,34 @@ TEST(WallpaperScaling, AveragesAsTheReferenceWithinOneAndExactlyAtWholeFactors) 
               << c.w << "x" << c.h << " to " << c.nw << "x" << c.nh << " at " << x << "," << y;
         }
       }
+  }
+}
+
+// Each new pixel is the average of the old area it covers rounded half up, exactly: the overlaps
+// counted in whole units (1/nw of an old pixel across, 1/nh down), summed in whole numbers.
+TEST(WallpaperScaling, EachPixelIsTheExactAreaAverageRoundedHalfUp) {
+  const int32_t cases[][4] = {{256, 256, 240, 135}, {97, 61, 41, 60}, {200, 9, 199, 2}, {1021, 3, 7, 1}, {16, 300, 3, 299}};
+  for (const auto& c : cases) {
+    const int32_t w = c[0], h = c[1], nw = c[2], nh = c[3];
+    std::vector<uint32_t> in(size_t(w) * h), out(size_t(nw) * nh);
+    for (size_t i = 0; i < in.size(); ++i) in[i] = uint32_t(i * 2654435761u) >> 8;
+    ScaleDownPixels(in.data(), w, h, out.data(), nw, nh);
+    const auto overlap = [](int64_t k, int64_t n, int64_t i, int64_t m) {
+      return std::max<int64_t>(0, std::min((k + 1) * n, (i + 1) * m) - std::max(k * n, i * m));
+    };
+    int32_t differing = 0;
+    for (int32_t y = 0; y < nh; ++y)
+      for (int32_t x = 0; x < nw; ++x) {
+        int64_t sums[3] = {0, 0, 0};
+        for (int32_t oy = 0; oy < h; ++oy)
+          for (int32_t ox = 0, down = int32_t(overlap(y, h, oy, nh)); down && ox < w; ++ox)
+            for (int i = 0; i < 3; ++i)
+              sums[i] += down * overlap(x, w, ox, nw) * ((in[size_t(oy) * w + ox] >> (8 * i)) & 0xFF);
+        uint32_t want = 0;
+        for (int i = 0; i < 3; ++i) want |= uint32_t((2 * sums[i] + int64_t(w) * h) / (2 * int64_t(w) * h)) << (8 * i);
+        differing += out[size_t(y) * nw + x] != want;
+      }
+    EXPECT_EQ(differing, 0) << w << "x" << h << " to " << nw << "x" << nh;
   }
 }
 

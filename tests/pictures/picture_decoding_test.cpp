@@ -95,7 +95,7 @@ TEST(PictureDecoding, StillPicturesReadRowByRowGiveTheRowsOfTheirWholeFrame) {
     ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why));
     EXPECT_EQ(BeginPictureRows(&frames), !whole);
     for (int pass = 0; pass < 2 && !whole; ++pass) {
-      // The second pass starts again from the top, as the walk reads a wallpaper twice.
+      // The second pass starts again from the top.
       if (pass == 1) ASSERT_TRUE(RestartPictureRows(&frames, &why)) << why;
       std::vector<uint8_t> row(size_t(frames.width) * 4);
       size_t differing = 0;
