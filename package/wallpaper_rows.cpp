@@ -7,6 +7,13 @@
 #include "picture_intake.h"
 #include "size_limits.h"
 
+namespace {
+
+// Why a bitmap read from its file a row at a time is left out part way through its rows.
+const char* const kBitmapRowUnread = "the file cannot be read to its last row";
+
+}  // namespace
+
 WallpaperRows::WallpaperRows(PictureFrames* frames, const PictureLook& look, bool stretched)
     : frames_(frames), look_(look), form_(), w_(frames->width), h_(frames->height) {
   Size(stretched);
@@ -61,7 +68,7 @@ bool WallpaperRows::DecodeThrough(int32_t y) {
 const uint32_t* WallpaperRows::Fetch(int32_t y) {
   if (bitmap_) {
     if (!ReadBitmapFileRow(bitmap_, y, stored_.data())) {
-      why_ = "the file cannot be read to its last row";
+      why_ = kBitmapRowUnread;
       return nullptr;
     }
     const uint8_t* in = stored_.data();
@@ -90,7 +97,7 @@ bool WallpaperRows::Next(uint8_t* row, const char** why) {
   } else if (bitmap_ && fit_ == WallpaperFits) {
     // A bitmap that needs no fitting gives its rows byte for byte, padding and all.
     had = ReadBitmapFileRow(bitmap_, given_, row);
-    if (!had) why_ = "the file cannot be read to its last row";
+    if (!had) why_ = kBitmapRowUnread;
   } else {
     const uint32_t* kept = fit_ == WallpaperScaled ? scaler_[0].Next(fetch) : Fetch(top_ + given_);
     had = kept != nullptr;
