@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "picture_bytes.h"
 #include "picture_format.h"
 
 enum PictureStep {
@@ -22,12 +23,13 @@ inline PictureStep Damaged(const char** why, const char* reason) {
 }
 
 struct PictureCodec {
-  // Starts on the whole file (the caller keeps the bytes until `end`) and reads no further than
-  // its headers: *width and *height are the picture's size (a GIF's logical screen), already
-  // checked against the bitmap size caps before the codec allocated anything for the pixels.
-  // False, with a reason, for a file the codec refuses; `end` is still to be called.
-  bool (*begin)(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size_t size,
-                int32_t* width, int32_t* height, const char** why);
+  // Starts on the picture's bytes (the caller keeps their source until `end`; the codec reads
+  // them as it goes) and reads no further than its headers: *width and *height are the
+  // picture's size (a GIF's logical screen), already checked against the bitmap size caps
+  // before the codec allocated anything for the pixels. False, with a reason, for a file the
+  // codec refuses; `end` is still to be called.
+  bool (*begin)(PictureCodec* codec, PictureFormat format, const PictureBytes* bytes, int32_t* width,
+                int32_t* height, const char** why);
   // The next frame as a viewer shows it, into width * height pixels of R, G, B, A bytes, top
   // row first. An animated GIF's frames come composed, their disposal methods honoured.
   PictureStep (*nextFrame)(PictureCodec* codec, uint8_t* rgba, const char** why);

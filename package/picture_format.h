@@ -6,7 +6,8 @@
 
 enum PictureFormat { PictureUnknown, PictureBmp, PicturePng, PictureJpeg, PictureGif };
 
-// The first bytes of a file (12 are enough) tell its format.
+// The first bytes of a file (kPictureFormatBytes are enough) tell its format.
+const size_t kPictureFormatBytes = 12;
 PictureFormat SniffPictureFormat(const uint8_t* head, size_t size);
 
 // "BMP", "PNG", "JPEG", "GIF", for messages.

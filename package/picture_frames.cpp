@@ -12,16 +12,18 @@
 bool IsDecodedPicture(const uint8_t* bytes, size_t size) {
   PictureFormat format = SniffPictureFormat(bytes, size);
   if (format == PicturePng || format == PictureJpeg || format == PictureGif) return true;
+  MemoryPictureSource head(bytes, size);
   WrappedPicture wrapped;
   const char* why = nullptr;
-  return FindWrappedPicture(bytes, size, &wrapped, &why) != kNotWrapped;
+  return FindWrappedPicture(head.Whole(), &wrapped, &why) != kNotWrapped;
 }
 
-bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const uint8_t* bytes, size_t size,
-                       const char** why) {
+bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const PictureBytes& file, const char** why) {
   std::memset(frames, 0, sizeof *frames);
-  WrappedPicture wrapped = {SniffPictureFormat(bytes, size), bytes, size, 0, 0};
-  const WrappedLookup lookup = FindWrappedPicture(bytes, size, &wrapped, why);
+  uint8_t head[kPictureFormatBytes];
+  const size_t got = ReadPictureBytes(file, 0, head, sizeof head);
+  WrappedPicture wrapped = {SniffPictureFormat(head, got), file, 0, 0};
+  const WrappedLookup lookup = FindWrappedPicture(file, &wrapped, why);
   if (lookup == kWrappedDamaged) return false;
   if (wrapped.format != PicturePng && wrapped.format != PictureJpeg && wrapped.format != PictureGif)
     return Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
@@ -29,9 +31,8 @@ bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const uint8_t
 
   frames->codec = codec;
   frames->format = wrapped.format;
-  frames->data = wrapped.data;
-  frames->size = wrapped.size;
-  if (!codec->begin(codec, wrapped.format, wrapped.data, wrapped.size, &frames->width, &frames->height, why))
+  frames->bytes = wrapped.bytes;
+  if (!codec->begin(codec, wrapped.format, &frames->bytes, &frames->width, &frames->height, why))
     return false;
   // The decoder checked its own reading of the size; a codec that did not is not trusted.
   if (const char* problem = PictureSizeProblem(frames->width, frames->height)) return Refuse(why, problem);
@@ -97,7 +98,7 @@ bool RestartPictureRows(PictureFrames* frames, const char** why) {
   PictureCodec* codec = frames->codec;
   codec->end(codec);
   int32_t width = 0, height = 0;
-  if (!codec->begin(codec, frames->format, frames->data, frames->size, &width, &height, why)) return false;
+  if (!codec->begin(codec, frames->format, &frames->bytes, &width, &height, why)) return false;
   if (width != frames->width || height != frames->height || !codec->beginRows(codec))
     return Refuse(why, "the picture reads differently the second time");
   return true;

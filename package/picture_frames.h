@@ -17,19 +17,18 @@ struct PictureFrames {
   uint8_t* rgba;  // one frame, made at the first; owned
   // What the codec began on, so that the rows can be read again.
   PictureFormat format;
-  const uint8_t* data;
-  size_t size;
+  PictureBytes bytes;
 };
 
 // Whether a file starting with these bytes is for the picture decoders rather than for the
 // bitmap intake: PNG, JPEG, GIF, or a bitmap whose pixels are a PNG or JPEG file.
 bool IsDecodedPicture(const uint8_t* bytes, size_t size);
 
-// bytes: the whole file, kept by the caller until ClosePictureFrames. codec may be null (a
-// build without codecs): the file is then refused with that reason. False, with a reason, for a
-// file that cannot be read; ClosePictureFrames is still to be called.
-bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const uint8_t* bytes, size_t size,
-                       const char** why);
+// file: the whole file, its source kept by the caller until ClosePictureFrames; the codec reads
+// it in pieces as it decodes. codec may be null (a build without codecs): the file is then
+// refused with that reason. False, with a reason, for a file that cannot be read;
+// ClosePictureFrames is still to be called.
+bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const PictureBytes& file, const char** why);
 
 // The next frame as a record (PictureFrameReady; the caller releases *record), PictureEnded, or
 // PictureDamaged with a reason. *notes gets the PictureLookNote bits of the frame.

@@ -11,31 +11,13 @@
 
 namespace {
 
-struct FilePictureSource {
-  BitmapSource base;
-  BuildFiles* files;
-  BuildFiles::Handle file;
-};
-
-size_t ReadFileAt(BitmapSource* source, uint64_t offset, void* data, size_t size) {
-  FilePictureSource* self = reinterpret_cast<FilePictureSource*>(source);
+size_t ReadFileAt(PictureSource* source, uint64_t offset, void* data, size_t size) {
+  BuildFileSource* self = reinterpret_cast<BuildFileSource*>(source);
   if (!self->files->seek(self->files, self->file, offset)) return 0;
   return ReadFully(self->files, self->file, data, size);
 }
 
 }  // namespace
-
-MemoryBitmapSource::MemoryBitmapSource(const uint8_t* data, size_t size)
-    : BitmapSource{ReadAt}, data_(data), size_(size) {}
-
-size_t MemoryBitmapSource::ReadAt(BitmapSource* source, uint64_t offset, void* data, size_t size) {
-  MemoryBitmapSource* self = static_cast<MemoryBitmapSource*>(source);
-  if (offset >= self->size_) return 0;
-  size_t available = self->size_ - static_cast<size_t>(offset);
-  size_t count = size < available ? size : available;
-  std::memcpy(data, self->data_ + offset, count);
-  return count;
-}
 
 namespace {
 
@@ -50,21 +32,18 @@ bool PassesShapeCheck(BitmapRecord* record, const char** why) {
   return true;
 }
 
-// A picture for a codec is read whole: the codecs read it at random, and its size is capped.
-bool ReadForCodec(PictureFile* file, BuildFiles* files, BuildFiles::Handle handle, PictureCodec* codecs,
-                  const char** why, PictureOpening* opening) {
+// A picture for a codec stays in its file, which the codec reads as it decodes; its size is
+// capped all the same, as a record of it would be.
+bool OpenForCodec(PictureFile* file, PictureCodec* codecs, const char** why, PictureOpening* opening) {
+  BuildFiles* files = file->source.files;
   uint64_t size = 0;
-  if (!files->sizeOf(files, handle, &size)) return Refuse(why, files->lastError(files));
+  if (!files->sizeOf(files, file->source.file, &size)) return Refuse(why, files->lastError(files));
   if (size > kMaxBitmapBytes) {
     *opening = PictureTooLarge;
     return Refuse(why, "picture file larger than 256 MiB");
   }
   if (!codecs) *opening = PictureNotAPicture;
-  file->bytes = static_cast<uint8_t*>(std::malloc(size > 0 ? static_cast<size_t>(size) : 1));
-  if (!file->bytes) return Refuse(why, "not enough memory for the picture file");
-  if (!files->seek(files, handle, 0) || ReadFully(files, handle, file->bytes, static_cast<size_t>(size)) != size)
-    return Refuse(why, "picture file could not be read whole");
-  file->decoding = OpenPictureFrames(&file->frames, codecs, file->bytes, static_cast<size_t>(size), why);
+  file->decoding = OpenPictureFrames(&file->frames, codecs, PictureBytes{&file->source.base, 0, size}, why);
   return file->decoding;
 }
 
@@ -83,24 +62,25 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
   }
   uint8_t head[kPictureHeadSize];
   const size_t got = files->seek(files, handle, 0) ? ReadFully(files, handle, head, sizeof head) : 0;
-  bool ok;
+  file->source = BuildFileSource{{ReadFileAt}, files, handle};
+  bool ok, keepOpen;
   if (IsDecodedPicture(head, got)) {
-    ok = ReadForCodec(file, files, handle, codecs, why, opening);
+    // Kept open even when refused: the codec that gave the reason is closed with the file.
+    ok = OpenForCodec(file, codecs, why, opening);
+    keepOpen = true;
   } else if (SniffPictureFormat(head, got) == PictureBmp) {
-    FilePictureSource source = {{ReadFileAt}, files, handle};
-    ok = file->bitmapPending =
-        IntakeBitmap(&source.base, &file->bitmap, why, rowsLater ? &file->rows : nullptr, &file->bitmapRows) &&
-        PassesShapeCheck(&file->bitmap, why);
-    if (ok && file->bitmapRows) {
-      file->files = files;
-      file->handle = handle;
-      handle = nullptr;
-    }
+    ok = file->bitmapPending = IntakeBitmap(&file->source.base, &file->bitmap, why,
+                                            rowsLater ? &file->rows : nullptr, &file->bitmapRows) &&
+                               PassesShapeCheck(&file->bitmap, why);
+    keepOpen = ok && file->bitmapRows;
   } else {
     *opening = PictureNotAPicture;
-    ok = Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
+    ok = keepOpen = Refuse(why, "not a picture this builder reads (BMP, PNG, JPEG or GIF)");
   }
-  if (handle) files->close(files, handle);
+  if (!keepOpen) {
+    files->close(files, handle);
+    file->source.file = nullptr;
+  }
   if (ok) *opening = PictureOpened;
   return ok;
 }
@@ -109,8 +89,8 @@ bool ReadBitmapFileRow(PictureFile* file, int32_t y, uint8_t* row) {
   const int32_t height = file->rows.height;
   if (!file->bitmapRows || y < 0 || y >= height) return false;
   const uint64_t stored = file->rows.topDown ? y : height - 1 - y;
-  return file->files->seek(file->files, file->handle, file->rows.offset + stored * file->rows.stride) &&
-         ReadFully(file->files, file->handle, row, file->rows.stride) == file->rows.stride;
+  return ReadFileAt(&file->source.base, file->rows.offset + stored * file->rows.stride, row, file->rows.stride) ==
+         file->rows.stride;
 }
 
 PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, BitmapRecord* record, int* notes,
@@ -135,9 +115,8 @@ PictureStep NextPictureFileFrame(PictureFile* file, const PictureLook& look, Bit
 }
 
 void ClosePictureFile(PictureFile* file) {
-  if (file->handle) file->files->close(file->files, file->handle);
   ClosePictureFrames(&file->frames);
-  std::free(file->bytes);
+  if (file->source.file) file->source.files->close(file->source.files, file->source.file);
   ReleaseBitmapRecord(&file->bitmap);
   std::memset(file, 0, sizeof *file);
 }

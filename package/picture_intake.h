@@ -10,24 +10,15 @@
 #include "build_files.h"
 #include "frame_record.h"
 #include "package_writer.h"
+#include "picture_bytes.h"
 #include "picture_frames.h"
 
-struct BitmapSource {
-  // Reads bytes at an offset of the file; returns how many it got (fewer at the end).
-  size_t (*readAt)(BitmapSource* source, uint64_t offset, void* data, size_t size);
+// A file of the builder's file seam as a picture source.
+struct BuildFileSource {
+  PictureSource base;
+  BuildFiles* files;
+  BuildFiles::Handle file;
 };
-
-class MemoryBitmapSource : public BitmapSource {
- public:
-  MemoryBitmapSource(const uint8_t* data, size_t size);
-
- private:
-  static size_t ReadAt(BitmapSource* source, uint64_t offset, void* data, size_t size);
-
-  const uint8_t* data_;
-  size_t size_;
-};
-
 
 // The first bytes of a file that tell its format.
 const size_t kPictureHeadSize = 64;
@@ -49,12 +40,11 @@ struct PictureFile {
   BitmapRecord bitmap;  // a bitmap's one frame, until it is handed out
   bool bitmapPending;
   // A bitmap opened for its rows: its record comes without bits, which ReadBitmapFileRow then
-  // reads from the file, kept open for it.
+  // reads from the file.
   bool bitmapRows;
   BitmapRowsInFile rows;
-  BuildFiles* files;
-  BuildFiles::Handle handle;
-  uint8_t* bytes;       // a decoded picture's whole file; owned
+  // The file, kept open for a bitmap's rows or for the decoder, which reads it as it decodes.
+  BuildFileSource source;
   PictureFrames frames;
   bool decoding;
   uint32_t delivered;
@@ -70,8 +60,8 @@ enum PictureOpening {
 };
 
 // Opens the named file through the builder's file seam: a bitmap is read into its record at
-// once, any other picture into memory for the platform's codecs (null: PNG, JPEG and GIF are
-// refused), which read its headers. False, with a reason (the seam's own for a file that cannot
+// once, any other picture is handed to the platform's codecs (null: PNG, JPEG and GIF are
+// refused), which read its headers now and the rest of it as they decode. False, with a reason (the seam's own for a file that cannot
 // be opened) and, when opening is not null, its kind, when the file cannot be taken at all;
 // ClosePictureFile is still to be called.
 // rowsLater: a bitmap of the plain form is opened for its rows (see PictureFile::bitmapRows).

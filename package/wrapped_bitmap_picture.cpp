@@ -13,8 +13,11 @@ const size_t kHeadersEnd = 14 + 40;
 
 }  // namespace
 
-WrappedLookup FindWrappedPicture(const uint8_t* file, size_t size, WrappedPicture* picture, const char** why) {
-  if (size < kHeadersEnd || SniffPictureFormat(file, size) != PictureBmp) return kNotWrapped;
+WrappedLookup FindWrappedPicture(const PictureBytes& whole, WrappedPicture* picture, const char** why) {
+  uint8_t file[kHeadersEnd];
+  const uint64_t size = whole.size;
+  if (ReadPictureBytes(whole, 0, file, sizeof file) != sizeof file || SniffPictureFormat(file, sizeof file) != PictureBmp)
+    return kNotWrapped;
   // The 12-byte header form has no compression field.
   if (ReadU32LE(file + 14) < kInfoHeaderSize) return kNotWrapped;
   const uint32_t compression = ReadU32LE(file + 30);
@@ -27,14 +30,17 @@ WrappedLookup FindWrappedPicture(const uint8_t* file, size_t size, WrappedPictur
     return kWrappedDamaged;
   }
   picture->format = compression == kBiPng ? PicturePng : PictureJpeg;
-  picture->data = file + offset;
+  picture->bytes = whole;
+  picture->bytes.offset = whole.offset + offset;
   // A size of 0, or one beyond the file, leaves the decoder to find the picture's end itself.
-  picture->size = stated != 0 && stated <= size - offset ? stated : size - offset;
+  picture->bytes.size = stated != 0 && stated <= size - offset ? stated : size - offset;
   picture->width = ReadI32LE(file + 18);
   const int32_t height = ReadI32LE(file + 22);
   // The most negative height has no positive twin; 0 then fails the size comparison.
   picture->height = height >= 0 ? height : (height == INT32_MIN ? 0 : -height);
-  if (SniffPictureFormat(picture->data, picture->size) != picture->format) {
+  uint8_t head[kPictureFormatBytes];
+  const size_t got = ReadPictureBytes(picture->bytes, 0, head, sizeof head);
+  if (SniffPictureFormat(head, got) != picture->format) {
     *why = compression == kBiPng ? "the bitmap says it holds a PNG, but its pixel data is no PNG"
                                  : "the bitmap says it holds a JPEG, but its pixel data is no JPEG";
     return kWrappedDamaged;

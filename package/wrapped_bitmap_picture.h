@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "picture_bytes.h"
 #include "picture_format.h"
 
 struct WrappedPicture {
   PictureFormat format;  // PicturePng or PictureJpeg
-  const uint8_t* data;   // inside the file's bytes
-  size_t size;
+  PictureBytes bytes;    // the stretch of the file it lies in
   int32_t width;         // as the bitmap's header states them
   int32_t height;
 };
@@ -19,4 +19,5 @@ enum WrappedLookup { kNotWrapped, kWrapped, kWrappedDamaged };
 
 // kWrapped with *picture filled; kNotWrapped for any other file; kWrappedDamaged, with a reason,
 // for a bitmap that says it wraps a picture that is not within the file.
-WrappedLookup FindWrappedPicture(const uint8_t* file, size_t size, WrappedPicture* picture, const char** why);
+// Reads only the bitmap's headers and the first bytes of the picture they point to.
+WrappedLookup FindWrappedPicture(const PictureBytes& file, WrappedPicture* picture, const char** why);

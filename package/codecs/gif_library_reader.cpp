@@ -13,23 +13,16 @@
 
 struct GifReading {
   GifFileType* gif;
-  const uint8_t* bytes;
-  size_t size;
-  size_t offset;
   GifCanvas canvas;
   GraphicsControlBlock control;  // of the frame that follows
+  PictureByteReader file;
 };
 
 namespace {
 
-int ReadFromMemory(GifFileType* gif, GifByteType* data, int length) {
+int ReadFromFile(GifFileType* gif, GifByteType* data, int length) {
   GifReading* reading = static_cast<GifReading*>(gif->UserData);
-  size_t left = reading->size - reading->offset;
-  size_t count = length < 0 ? 0 : static_cast<size_t>(length);
-  if (count > left) count = left;
-  std::memcpy(data, reading->bytes + reading->offset, count);
-  reading->offset += count;
-  return static_cast<int>(count);
+  return static_cast<int>(ReadPictureOn(&reading->file, data, length < 0 ? 0 : static_cast<size_t>(length)));
 }
 
 const char* FaultText(int code) {
@@ -50,7 +43,7 @@ PictureStep LibraryFault(GifReading* reading, const char** why) {
   // giflib reports a code size beyond 8 bits and an early end code as read failures too: the data
   // ends early only when the bytes have run out.
   const int code = reading->gif->Error;
-  const bool ended = reading->offset >= reading->size;
+  const bool ended = PictureBytesEnded(reading->file);
   if ((code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON) && !ended)
     return Damaged(why, FaultText(D_GIF_ERR_IMAGE_DEFECT));
   return Damaged(why, FaultText(code));
@@ -121,16 +114,14 @@ PictureStep ReadFrame(GifReading* reading, uint8_t* rgba, const char** why) {
 
 }  // namespace
 
-bool BeginGif(GifReading** out, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,
-              const char** why) {
+bool BeginGif(GifReading** out, const PictureBytes& bytes, int32_t* width, int32_t* height, const char** why) {
   GifReading* reading = static_cast<GifReading*>(std::calloc(1, sizeof(GifReading)));
   *out = reading;
   if (!reading) return Refuse(why, "not enough memory to read the GIF");
-  reading->bytes = bytes;
-  reading->size = size;
+  StartPictureByteReader(&reading->file, bytes);
   ResetControl(&reading->control);
   int error = 0;
-  reading->gif = DGifOpen(reading, ReadFromMemory, &error);
+  reading->gif = DGifOpen(reading, ReadFromFile, &error);
   if (!reading->gif) return Refuse(why, FaultText(error));
   if (const char* problem = PictureSizeProblem(reading->gif->SWidth, reading->gif->SHeight))
     return Refuse(why, problem);
@@ -144,7 +135,7 @@ bool BeginGif(GifReading** out, const uint8_t* bytes, size_t size, int32_t* widt
 PictureStep NextGifFrame(GifReading* reading, uint8_t* rgba, const char** why) {
   for (;;) {
     // Many writers leave out the closing ";": the end of the bytes ends the picture as well.
-    if (reading->offset >= reading->size) return PictureEnded;
+    if (PictureBytesEnded(reading->file)) return PictureEnded;
     GifRecordType type;
     if (DGifGetRecordType(reading->gif, &type) == GIF_ERROR) return LibraryFault(reading, why);
     if (type == TERMINATE_RECORD_TYPE) return PictureEnded;

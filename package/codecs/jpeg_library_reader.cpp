@@ -15,6 +15,7 @@
 
 struct JpegReading {
   jpeg_decompress_struct info;
+  jpeg_source_mgr source;
   jpeg_error_mgr errors;
   jpeg_progress_mgr progress;
   jmp_buf jump;
@@ -25,6 +26,7 @@ struct JpegReading {
   uint8_t* row;  // one row of four-channel samples
   uint8_t* target;  // where the row read row by row goes, kept across the error jump
   char message[JMSG_LENGTH_MAX + 8];
+  PictureByteReader file;
 };
 
 namespace {
@@ -67,6 +69,42 @@ void WatchScans(j_common_ptr common) {
   }
 }
 
+// The file read forwards through the reader's buffer. Past its end the library is handed an end
+// marker, with the warning a cut file earns, as the library's own sources do.
+const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+void StartSource(j_decompress_ptr) {}
+
+boolean FillSource(j_decompress_ptr info) {
+  JpegReading* reading = ReadingOf(reinterpret_cast<j_common_ptr>(info));
+  size_t count = 0;
+  const uint8_t* bytes = TakePictureBytes(&reading->file, &count);
+  if (count == 0) {
+    WARNMS(info, JWRN_JPEG_EOF);
+    bytes = kEndOfImage;
+    count = sizeof kEndOfImage;
+  }
+  info->src->next_input_byte = bytes;
+  info->src->bytes_in_buffer = count;
+  return TRUE;
+}
+
+void SkipSource(j_decompress_ptr info, long count) {
+  jpeg_source_mgr* source = info->src;
+  while (count > 0) {
+    if (source->bytes_in_buffer == 0) FillSource(info);
+    // Nothing is left to skip past the end: the marker handed instead stays to be read.
+    if (source->next_input_byte == kEndOfImage) return;
+    const size_t step = static_cast<size_t>(count) < source->bytes_in_buffer ? static_cast<size_t>(count)
+                                                                             : source->bytes_in_buffer;
+    source->next_input_byte += step;
+    source->bytes_in_buffer -= step;
+    count -= static_cast<long>(step);
+  }
+}
+
+void EndSource(j_decompress_ptr) {}
+
 uint8_t Scaled(unsigned a, unsigned b) {
   return static_cast<uint8_t>((a * b + 127) / 255);
 }
@@ -90,8 +128,7 @@ void CmykRowToRgba(const uint8_t* ink, uint8_t* rgba, uint32_t width, bool inver
 
 }  // namespace
 
-bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,
-               const char** why) {
+bool BeginJpeg(JpegReading** out, const PictureBytes& bytes, int32_t* width, int32_t* height, const char** why) {
   JpegReading* reading = static_cast<JpegReading*>(std::calloc(1, sizeof(JpegReading)));
   *out = reading;
   if (!reading) return Refuse(why, "not enough memory to read the JPEG");
@@ -104,7 +141,13 @@ bool BeginJpeg(JpegReading** out, const uint8_t* bytes, size_t size, int32_t* wi
   reading->info.mem->max_memory_to_use = kMaxCodecMemory;
   reading->progress.progress_monitor = WatchScans;
   reading->info.progress = &reading->progress;
-  jpeg_mem_src(&reading->info, bytes, static_cast<unsigned long>(size));
+  StartPictureByteReader(&reading->file, bytes);
+  reading->source.init_source = StartSource;
+  reading->source.fill_input_buffer = FillSource;
+  reading->source.skip_input_data = SkipSource;
+  reading->source.resync_to_restart = jpeg_resync_to_restart;
+  reading->source.term_source = EndSource;
+  reading->info.src = &reading->source;
   jpeg_read_header(&reading->info, TRUE);
 
   if (const char* problem = PictureSizeProblem(reading->info.image_width, reading->info.image_height))

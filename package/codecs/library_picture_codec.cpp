@@ -21,14 +21,14 @@ void End(PictureCodec* codec) {
   self->ready = false;
 }
 
-bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size_t size, int32_t* width,
-           int32_t* height, const char** why) {
+bool Begin(PictureCodec* codec, PictureFormat format, const PictureBytes* bytes, int32_t* width, int32_t* height,
+           const char** why) {
   LibraryPictureCodec* self = Self(codec);
   End(codec);
   switch (format) {
-    case PicturePng: self->ready = BeginPng(&self->png, bytes, size, width, height, why); break;
-    case PictureJpeg: self->ready = BeginJpeg(&self->jpeg, bytes, size, width, height, why); break;
-    case PictureGif: self->ready = BeginGif(&self->gif, bytes, size, width, height, why); break;
+    case PicturePng: self->ready = BeginPng(&self->png, *bytes, width, height, why); break;
+    case PictureJpeg: self->ready = BeginJpeg(&self->jpeg, *bytes, width, height, why); break;
+    case PictureGif: self->ready = BeginGif(&self->gif, *bytes, width, height, why); break;
     default: *why = "no decoder for this kind of picture";
   }
   return self->ready;

@@ -12,15 +12,13 @@
 struct PngReading {
   png_structp png;
   png_infop info;
-  const uint8_t* bytes;
-  size_t size;
-  size_t offset;
   png_bytep* rows;  // into the caller's frame
   int32_t width;
   int32_t height;
   int32_t rowsRead;  // read row by row so far
   bool delivered;
   char message[160];
+  PictureByteReader file;
 };
 
 namespace {
@@ -28,11 +26,9 @@ namespace {
 // Ancillary chunks (text, profiles) are not used; none needs more than this.
 const png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
-void ReadFromMemory(png_structp png, png_bytep data, size_t length) {
+void ReadFromFile(png_structp png, png_bytep data, size_t length) {
   PngReading* reading = static_cast<PngReading*>(png_get_io_ptr(png));
-  if (length > reading->size - reading->offset) png_error(png, "file ends early");
-  std::memcpy(data, reading->bytes + reading->offset, length);
-  reading->offset += length;
+  if (ReadPictureOn(&reading->file, data, length) != length) png_error(png, "file ends early");
 }
 
 void OnError(png_structp png, png_const_charp message) {
@@ -63,19 +59,17 @@ void RequestRgba(png_structp png, png_infop info) {
 
 }  // namespace
 
-bool BeginPng(PngReading** out, const uint8_t* bytes, size_t size, int32_t* width, int32_t* height,
-              const char** why) {
+bool BeginPng(PngReading** out, const PictureBytes& bytes, int32_t* width, int32_t* height, const char** why) {
   PngReading* reading = static_cast<PngReading*>(std::calloc(1, sizeof(PngReading)));
   *out = reading;
   if (!reading) return Refuse(why, "not enough memory to read the PNG");
-  reading->bytes = bytes;
-  reading->size = size;
+  StartPictureByteReader(&reading->file, bytes);
   reading->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, reading, OnError, OnWarning);
   if (reading->png) reading->info = png_create_info_struct(reading->png);
   if (!reading->info) return Refuse(why, "not enough memory to read the PNG");
   if (setjmp(png_jmpbuf(reading->png))) return Refuse(why, reading->message);
   png_set_chunk_malloc_max(reading->png, kMaxChunkBytes);
-  png_set_read_fn(reading->png, reading, ReadFromMemory);
+  png_set_read_fn(reading->png, reading, ReadFromFile);
 #ifdef PNG_IGNORE_ADLER32
   // The checksum of every chunk, over the compressed bytes, finds a file damaged anywhere; the
   // stream's own Adler-32 is summed over every decoded byte (a sixth of a large picture's

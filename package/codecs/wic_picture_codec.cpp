@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "picture_header.h"
+#include "size_limits.h"
 #include "refusal.h"
 
 namespace {
@@ -109,6 +110,9 @@ void End(PictureCodec* codec) {
   std::free(self->wholeGif);
   self->wholeGif = nullptr;
   self->afterWholeFrames = nullptr;
+  std::free(self->file);
+  self->file = nullptr;
+  self->fileSize = 0;
 }
 
 // The system's codec takes no frame of a GIF whose data ends early, where giflib on Linux gives
@@ -179,11 +183,26 @@ HRESULT OpenLeadingGifFrames(WicPictureCodec* self, const uint8_t* bytes, size_t
   return refusal;
 }
 
-bool Begin(PictureCodec* codec, PictureFormat format, const uint8_t* bytes, size_t size, int32_t* width,
-           int32_t* height, const char** why) {
+// The system's codecs read a stream at random, and its decoders hold a whole picture decoded
+// anyway: the file is read into memory whole, its size capped by the intake.
+bool ReadWholeFile(WicPictureCodec* self, const PictureBytes& file, const char** why) {
+  if (file.size > kMaxBitmapBytes) return Refuse(why, "picture file larger than 256 MiB");
+  const size_t size = static_cast<size_t>(file.size);
+  self->file = static_cast<uint8_t*>(std::malloc(size > 0 ? size : 1));
+  if (!self->file) return Refuse(why, "not enough memory for the picture file");
+  if (ReadPictureBytes(file, 0, self->file, size) != size) return Refuse(why, "picture file could not be read whole");
+  self->fileSize = size;
+  return true;
+}
+
+bool Begin(PictureCodec* codec, PictureFormat format, const PictureBytes* file, int32_t* width, int32_t* height,
+           const char** why) {
   WicPictureCodec* self = Self(codec);
   End(codec);
   self->format = format;
+  if (!ReadWholeFile(self, *file, why)) return false;
+  const uint8_t* bytes = self->file;
+  size_t size = self->fileSize;
   // The codec may decode the whole file as it opens it: the sizes are checked first.
   if (!ReadPictureHeaderSize(format, bytes, size, &self->width, &self->height, why)) return false;
   if (format == PictureGif && !TakeWholeGifFrames(self, &bytes, &size)) {

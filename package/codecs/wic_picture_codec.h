@@ -35,6 +35,8 @@ struct WicPictureCodec {
   // reads instead (it refuses the whole of a file cut short), from begin to end; and the reason
   // the frames after them cannot be read, null when there are none.
   uint8_t* wholeGif;
+  uint8_t* file;  // the picture's whole file, from begin to end
+  size_t fileSize;
   const char* afterWholeFrames;
   char message[128];  // the last reason given, when it names a codec's error
 };

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LibraryPictureCodec decoder;
   OpenLibraryPictureCodec(&decoder);
   PictureFrames frames;
-  if (OpenPictureFrames(&frames, &decoder.base, data, size, &why)) {
+  MemoryPictureSource file(data, size);
+  if (OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why)) {
     CheckEachFrame(&frames, NextPictureRecord, &why, [&](const BitmapRecord& record) {
       const uint8_t* info = record.infoHeader;
       if (DibShapeProblem(ReadI32LE(info + 4), ReadI32LE(info + 8), ReadU16LE(info + 14), ReadU32LE(info + 16)))

@@ -92,7 +92,8 @@ TEST(PictureDecoding, StillPicturesReadRowByRowGiveTheRowsOfTheirWholeFrame) {
     OpenLibraryPictureCodec(&decoder);
     PictureFrames frames;
     const char* why = nullptr;
-    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why));
+    MemoryPictureSource file(bytes.data(), bytes.size());
+    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why));
     EXPECT_EQ(BeginPictureRows(&frames), !whole);
     for (int pass = 0; pass < 2 && !whole; ++pass) {
       // The second pass starts again from the top.
@@ -116,7 +117,8 @@ TEST(PictureDecoding, StillPicturesReadRowByRowGiveTheRowsOfTheirWholeFrame) {
     OpenLibraryPictureCodec(&decoder);
     PictureFrames frames;
     const char* why = nullptr;
-    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why));
+    MemoryPictureSource file(bytes.data(), bytes.size());
+    ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why));
     ASSERT_TRUE(BeginPictureRows(&frames));
     std::vector<uint8_t> row(size_t(frames.width) * 4);
     PictureStep step = PictureFrameReady;
@@ -134,7 +136,8 @@ TEST(PictureDecoding, BitmapsWrappingPngOrJpegDecodeAsTheirPicture) {
     std::vector<uint8_t> bytes = FixtureBytes(c[0]);
     WrappedPicture wrapped;
     const char* why = nullptr;
-    ASSERT_EQ(FindWrappedPicture(bytes.data(), bytes.size(), &wrapped, &why), kWrapped);
+    MemoryPictureSource file(bytes.data(), bytes.size());
+    ASSERT_EQ(FindWrappedPicture(file.Whole(), &wrapped, &why), kWrapped);
     DecodedPicture outer = DecodeWithLibraries(bytes), inner = DecodeWithLibraries(FixtureBytes(c[1]));
     ASSERT_TRUE(outer.ok && inner.ok);
     EXPECT_EQ(outer.frames, inner.frames);
@@ -257,7 +260,8 @@ TEST(PictureDecoding, WithoutADecoderPicturesAreRefusedAndSaySo) {
   std::vector<uint8_t> png = FixtureBytes("sprite-alpha.png");
   PictureFrames frames;
   const char* why = nullptr;
-  EXPECT_FALSE(OpenPictureFrames(&frames, nullptr, png.data(), png.size(), &why));
+  MemoryPictureSource file(png.data(), png.size());
+  EXPECT_FALSE(OpenPictureFrames(&frames, nullptr, file.Whole(), &why));
   EXPECT_NE(std::string(why).find("no decoder"), std::string::npos);
   ClosePictureFrames(&frames);
 }

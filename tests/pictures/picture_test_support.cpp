@@ -27,7 +27,8 @@ DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes) {
   PictureFrames frames;
   DecodedPicture result;
   const char* why = nullptr;
-  result.ok = OpenPictureFrames(&frames, &decoder.base, bytes.data(), bytes.size(), &why);
+  MemoryPictureSource file(bytes.data(), bytes.size());
+  result.ok = OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why);
   result.width = frames.width;
   result.height = frames.height;
   while (result.ok) {

@@ -1,0 +1,63 @@
+// A picture file's bytes where they lie, read in pieces: the file on disk for the builder and
+// the players, a block in memory for tests and fuzzers. No codec needs a picture's whole file
+// in memory, so a large PNG costs its decoding's rows, not its size.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+struct PictureSource {
+  // Reads bytes at an offset of the file; returns how many it got (fewer at the end, or when
+  // the file could not be read).
+  size_t (*readAt)(PictureSource* source, uint64_t offset, void* data, size_t size);
+};
+
+struct PictureBytes;
+
+class MemoryPictureSource : public PictureSource {
+ public:
+  MemoryPictureSource(const uint8_t* data, size_t size);
+  // All of it as a picture's bytes.
+  PictureBytes Whole();
+
+ private:
+  static size_t ReadAt(PictureSource* source, uint64_t offset, void* data, size_t size);
+
+  const uint8_t* data_;
+  size_t size_;
+};
+
+// A stretch of a source: a whole picture file, or the PNG or JPEG a bitmap wraps.
+struct PictureBytes {
+  PictureSource* source;
+  uint64_t offset;  // of the stretch in the source
+  uint64_t size;
+};
+
+inline PictureBytes MemoryPictureSource::Whole() {
+  return PictureBytes{this, 0, size_};
+}
+
+// Bytes at `at` of the stretch, none beyond its end; how many were read.
+size_t ReadPictureBytes(const PictureBytes& bytes, uint64_t at, void* data, size_t size);
+
+// A stretch read from its start through a buffer, for the libraries that read a file forwards in
+// small pieces.
+const size_t kPictureReadBuffer = 64u << 10;
+
+struct PictureByteReader {
+  PictureBytes bytes;
+  uint64_t taken;  // handed out so far
+  size_t start;    // the buffer's bytes not yet handed out: start .. end
+  size_t end;
+  uint8_t buffer[kPictureReadBuffer];
+};
+
+void StartPictureByteReader(PictureByteReader* reader, const PictureBytes& bytes);
+// The next bytes in order into data; how many (fewer only where the stretch ends or cannot be read).
+size_t ReadPictureOn(PictureByteReader* reader, void* data, size_t size);
+// The next bytes where they lie in the buffer, handed out: *count of them, none at the end.
+const uint8_t* TakePictureBytes(PictureByteReader* reader, size_t* count);
+// Whether every byte of the stretch has been handed out.
+inline bool PictureBytesEnded(const PictureByteReader& reader) {
+  return reader.taken >= reader.bytes.size;
+}
