@@ -111,7 +111,7 @@ bool PlayNoSoundFile(SceneSound*, EngineHost*, const char*) {
 
 const EngineHost kPaneOperations = {StartTimers,  StopTimers,     WindowReference, ReleaseWindowReference,
                                     CaptureDesktop, AreaPresented, HasMemoryFor,    StartupFailure,
-                                    PlayNoSound,  StopNoSound};
+                                    PlayNoSound,  StopNoSound,    nullptr};
 
 void ShowStatus(PreviewPane* pane) {
   wchar_t text[4096];

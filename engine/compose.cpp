@@ -76,10 +76,18 @@ void FillArea(const SceneModel* scene, Surface* dest, const SceneArea& area, uin
 
 }  // namespace
 
+void RestoreWholeBackground(SceneModel* scene) {
+  if (scene->backgroundPlain) {
+    FillSurface(scene->workBuffer, 0, 0, scene->screenWidth, scene->screenHeight, scene->backgroundColour);
+  } else {
+    TransferSurface(scene->workBuffer, 0, 0, scene->screenWidth, scene->screenHeight, scene->backgroundBuffer, 0, 0,
+                    RopSrcCopy);
+  }
+}
+
 void ComposePicture(SceneModel* scene) {
   if (!scene->workComposed) {
-    TransferSurface(scene->workBuffer, 0, 0, scene->screenWidth, scene->screenHeight,
-                    scene->backgroundBuffer, 0, 0, RopSrcCopy);
+    RestoreWholeBackground(scene);
     scene->workComposed = 1;
     scene->restoredCount = 0;
   } else {

@@ -10,9 +10,6 @@
 struct EngineHost;
 struct SceneSource;
 
-// More monitors than this still get the background colour; the wallpaper goes on the first ones.
-const int kMonitorSlots = 16;
-
 struct SceneGeometry {
   // The picture: the virtual screen the saver window covers (the primary screen in a preview).
   int32_t screenWidth, screenHeight;
@@ -25,6 +22,17 @@ struct SceneGeometry {
   int32_t monitorCount;
   SceneArea monitors[kMonitorSlots];
 };
+
+// The whole work buffer made the background again: a fill where that is one colour.
+void RestoreWholeBackground(SceneModel* scene);
+
+// Whether the scene's wallpaper is still to come (see EngineHost::firstPictureDue).
+inline bool WallpaperPending(const SceneModel* scene) {
+  return scene->wallpaper.source != nullptr;
+}
+// Draws the pending wallpaper's next band; after the last, the next paint composes and presents
+// the whole picture with it. Hosts call it between paints while WallpaperPending.
+void ContinueWallpaper(SceneModel* scene);
 
 // WM_CREATE: fills the scene from the source, in the window that `host` stands for; the scene
 // keeps the host until ReleaseScene. On a start-up failure it reports through the host's

@@ -31,4 +31,8 @@ struct EngineHost {
   // Looping sound from an in-memory wave image, and its end.
   void (*playSound)(EngineHost* host, const uint8_t* data, int32_t size);
   void (*stopSound)(EngineHost* host);
+  // Asked between the wallpaper's bands as the scene loads over a background of one colour:
+  // true when the first picture is due now, the colour alone, and the rest of the wallpaper is
+  // to come between paints (ContinueWallpaper). Null: the wallpaper is always in the first picture.
+  bool (*firstPictureDue)(EngineHost* host);
 };

@@ -51,7 +51,7 @@ void StopLoopingSound(EngineHost* host) {
 
 const EngineHost kSoftOperations = {StartTimers, StopTimers,   SoftWindowReference, SoftReleaseWindowReference,
                                     CaptureDisplay, SoftAreaPresented, HasMemoryFor, StartupFailure,
-                                    PlayLoopingSound, StopLoopingSound};
+                                    PlayLoopingSound, StopLoopingSound, nullptr};
 
 }  // namespace
 

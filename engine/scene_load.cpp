@@ -83,32 +83,52 @@ void PaintBackgroundColour(SceneModel* scene, const SceneBackground* background,
   }
 }
 
-// The background's colour, then its wallpaper.
-void ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
+// Draws the wallpaper's next band into the background buffer; false when none is left.
+bool DrawNextWallpaperBand(SceneModel* scene) {
+  const PendingWallpaper& w = scene->wallpaper;
+  const WallpaperPlacement placement = {w.monitors, w.monitorCount, w.width, w.height, w.stretch != 0};
+  int32_t top = 0;
+  Surface* band = w.source->nextWallpaperBand(w.source, scene->referenceContext, &placement, &top);
+  if (!band) return false;
+  for (int32_t i = 0; i < placement.monitorCount; ++i)
+    DrawWallpaperBand(scene->backgroundBuffer, placement.monitors[i], w.width, w.height, placement.stretch, band, top);
+  ReleaseSurface(band);
+  return true;
+}
+
+// The background's colour, then its wallpaper; false when the wallpaper is still to come (the
+// first picture was due first), its source then kept in the scene.
+bool ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry& geometry, int32_t fillLeft,
                      int32_t fillTop, int32_t fillRight, int32_t fillBottom) {
   SceneBackground background;
   memset(&background, 0, sizeof background);
   const bool known = source->readBackground(source, &background);
   PaintBackgroundColour(scene, known ? &background : nullptr, geometry, fillLeft, fillTop, fillRight, fillBottom);
-  if (!known || background.wallpaper == 0) return;
-  int32_t width = 0, height = 0;
-  if (!source->beginWallpaper(source, &width, &height)) return;
+  if (!known || background.wallpaper == 0) return true;
+  PendingWallpaper& w = scene->wallpaper;
+  if (!source->beginWallpaper(source, &w.width, &w.height)) return true;
   // Each monitor shows the wallpaper as it would look on a single screen.
-  const SceneArea whole = {0, 0, scene->screenWidth, scene->screenHeight};
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
-  const WallpaperPlacement placement = {geometry.monitorCount > 0 ? geometry.monitors : &whole,
-                                        monitors < kMonitorSlots ? monitors : kMonitorSlots, width, height,
-                                        background.stretch != 0};
-  Surface* buffer = scene->backgroundBuffer;
-  int32_t top = 0;
-  while (Surface* band = source->nextWallpaperBand(source, scene->referenceContext, &placement, &top)) {
-    scene->backgroundPlain = 0;
-    for (int32_t i = 0; i < placement.monitorCount; ++i)
-      DrawWallpaperBand(buffer, placement.monitors[i], width, height, placement.stretch, band, top);
-    ReleaseSurface(band);
+  w.monitorCount = monitors < kMonitorSlots ? monitors : kMonitorSlots;
+  for (int32_t i = 0; i < w.monitorCount; ++i)
+    w.monitors[i] = geometry.monitorCount > 0 ? geometry.monitors[i] : SceneArea{0, 0, scene->screenWidth, scene->screenHeight};
+  w.stretch = background.stretch != 0;
+  w.source = source;
+  // Over a colour that covers the whole picture, the picture can come first with the colour
+  // alone: nothing reads the buffer the bands go to until the last is in.
+  EngineHost* host = scene->host;
+  const bool mayWait = scene->backgroundPlain && host->firstPictureDue;
+  scene->backgroundPlain = 0;
+  while (DrawNextWallpaperBand(scene)) {
+    if (mayWait && host->firstPictureDue(host)) {
+      scene->backgroundPlain = 1;
+      return false;
+    }
   }
+  w.source = nullptr;
   if (source->wallpaperTaken && !source->wallpaperTaken(source))
     PaintBackgroundColour(scene, &background, geometry, fillLeft, fillTop, fillRight, fillBottom);
+  return true;
 }
 
 }  // namespace
@@ -166,17 +186,34 @@ void LoadScene(SceneModel* scene, EngineHost* host, SceneSource* source, const S
     host->startupFailure(host);
     return;
   }
-  ApplyBackground(scene, source, geometry, fillLeft, fillTop, fillRight, fillBottom);
-  // The first picture copies the whole background into the work buffer anyway; until then it
+  const bool whole = ApplyBackground(scene, source, geometry, fillLeft, fillTop, fillRight, fillBottom);
+  // The first picture fills the whole work buffer with the background anyway; until then it
   // holds the same, from memory rather than from the display again.
-  TransferSurface(scene->workBuffer, 0, 0, scene->screenWidth, scene->screenHeight, scene->backgroundBuffer, 0, 0,
-                  RopSrcCopy);
+  RestoreWholeBackground(scene);
   source->startSound(source, scene);
+  if (whole) source->close(source);
+}
+
+void ContinueWallpaper(SceneModel* scene) {
+  PendingWallpaper& w = scene->wallpaper;
+  if (!w.source || DrawNextWallpaperBand(scene)) return;
+  SceneSource* source = w.source;
+  w.source = nullptr;
+  // A picture found damaged part way leaves the colour, as it would have at the load.
+  const bool taken = !source->wallpaperTaken || source->wallpaperTaken(source);
   source->close(source);
+  if (taken) {
+    scene->backgroundPlain = 0;
+    scene->workComposed = 0;
+    scene->windowPresented = 0;
+  } else {
+    FillSurface(scene->backgroundBuffer, 0, 0, scene->screenWidth, scene->screenHeight, scene->backgroundColour);
+  }
 }
 
 void ReleaseScene(SceneModel* scene) {
   EngineHost* host = scene->host;
+  if (scene->wallpaper.source) scene->wallpaper.source->close(scene->wallpaper.source);
   if (scene->paintTimer || scene->frameTimer) host->stopTimers(host);
   ReleaseSurface(scene->referenceContext);
   if (scene->soundPlaying) host->stopSound(host);

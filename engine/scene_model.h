@@ -8,7 +8,11 @@
 #include "settings_limits.h"
 
 struct EngineHost;
+struct SceneSource;
 struct Surface;
+
+// More monitors than this still get the background colour; the wallpaper goes on the first ones.
+const int kMonitorSlots = 16;
 
 // A saver window lower than this is the control panel's preview.
 const int32_t kPreviewHeightLimit = 128;
@@ -42,6 +46,16 @@ struct CharacterState {
 
 struct SceneArea {
   int32_t left, top, width, height;
+};
+
+// A wallpaper whose bands were not all drawn when the first picture was due (the host said so):
+// the rest come between paints, and until the last the scene shows the background's colour.
+struct PendingWallpaper {
+  SceneSource* source;  // open until the last band; null when nothing is to come
+  int32_t width, height;
+  uint8_t stretch;
+  int32_t monitorCount;
+  SceneArea monitors[kMonitorSlots];
 };
 
 struct SceneModel {
@@ -84,4 +98,8 @@ struct SceneModel {
   // the background, whose rows the paint would otherwise fetch from memory.
   uint8_t backgroundPlain;
   uint32_t backgroundColour;
+
+  // While its source is set, the background buffer may hold part of the wallpaper, which shows
+  // once it is whole; the colour shows until then (backgroundPlain).
+  PendingWallpaper wallpaper;
 };

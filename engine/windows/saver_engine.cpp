@@ -100,7 +100,7 @@ void StopLoopingSound(EngineHost* host) {
 
 const EngineHost kWindowOperations = {StartTimers,    StopTimers,     WindowReference,  ReleaseWindowReference,
                                       CaptureDesktop, AreaPresented,  HasMemoryFor,     StartupFailure,
-                                      PlayLoopingSound, StopLoopingSound};
+                                      PlayLoopingSound, StopLoopingSound, nullptr};
 
 // One step of the scene onto the window, and the area the system asked to have drawn again
 // (none for the paint timer's paints). A window of the saver class has its own context, so

@@ -4,6 +4,7 @@
 // the same files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -128,15 +129,17 @@ class Playback : public testing::Test {
     EXPECT_EQ(SoftLiveSurfaces(), 0) << "a surface outlived the scene";
   }
 
-  void LoadSettings(MapStore* store, const SceneGeometry& geometry = kScreen) {
+  // firstPictureDue: the host's, as a player with a clock answers it; null waits for the whole wallpaper.
+  void LoadSettings(MapStore* store, const SceneGeometry& geometry = kScreen,
+                    bool (*firstPictureDue)(EngineHost*) = nullptr) {
     OpenSoftHost(&host);
+    host.base.firstPictureDue = firstPictureDue;
     files_.pictures.clear();
     sound_ = RecordingSound{{PlaySound}, {}};
-    SettingsSceneSource source;
     heard_ = MakeOutcomeRecorder();
-    OpenSettingsSceneSource(&source, store, &files_, folder_.path().c_str(), &sound_.base, codecs_, &heard_.base,
+    OpenSettingsSceneSource(&source_, store, &files_, folder_.path().c_str(), &sound_.base, codecs_, &heard_.base,
                             &sounds_.base);
-    LoadScene(&scene, &host.base, &source.base, geometry, kSeed);
+    LoadScene(&scene, &host.base, &source_.base, geometry, kSeed);
   }
 
   void LoadPackage(MapStore* store, const SceneGeometry& geometry = kScreen) {
@@ -177,6 +180,7 @@ class Playback : public testing::Test {
 
   SoftHost host;
   SceneModel scene = {};
+  SettingsSceneSource source_;  // a scene whose wallpaper is still to come reads on from it
   ScratchFolder folder_;
   LibrarySoundCodec sounds_ = MakeSoundCodec();
   PictureCodec* codecs_ = nullptr;  // the playback and the builder read PNG, JPEG and GIF through the same
@@ -364,6 +368,46 @@ TEST_F(Playback, AWallpaperCutPastItsFirstRowsIsLeftOutWholeAsInThePackagedSaver
     PackageError error = {0, nullptr};
     EXPECT_TRUE(ReadScenePackage(package_.data() + kPlayerImageSize, package_.size() - kPlayerImageSize, &view, &error));
     EXPECT_EQ(view.background.wallpaper, 0) << "a whole package without the wallpaper";
+    ReleaseScene(&scene);
+  }
+}
+
+// A wallpaper still being decoded when the first picture is due: that picture shows the colour
+// alone, the rest of the wallpaper comes between paints, and from the paint after its last band
+// the pictures are those of a load that waited for it; one found damaged on the way leaves the
+// colour, as the load that waited does.
+TEST_F(Playback, AWallpaperThatComesAfterTheFirstPictureEndsAsTheLoadThatWaitedForIt) {
+  LibraryPictureCodec codecs;
+  OpenLibraryPictureCodec(&codecs);
+  codecs_ = &codecs.base;
+  ASSERT_TRUE(WriteLargeWallpaper(folder_.Path("wall.png"), 7700, 300, false));
+  std::vector<uint8_t> cut = ReadFileBytes(folder_.Path("wall.png"));
+  cut.resize(cut.size() * 3 / 4);
+  WriteFileBytes(folder_.Path("cut.png"), cut);
+  for (const char* wall : {"wall.png", "cut.png"}) {
+    SCOPED_TRACE(wall);
+    MapStore store;
+    store.Set("BackGround", "ColorG", "90").Set("BackGround", "BmpOpt1", "1").Set("BackGround", "BmpOpt2", "1");
+    store.Set("BackGround", "Bmp", wall).Set("Character", "A0", WriteFrame(folder_, "a0.bmp", 40, 30, 0x00FFFFFF, kRed, false));
+    store.Set("Speed", "AX", "7").Set("Speed", "AY", "-5");
+    LoadSettings(&store);
+    const Pictures waited = Play(&scene, 3);
+    ReleaseScene(&scene);
+
+    LoadSettings(&store, kScreen, [](EngineHost*) { return true; });
+    ASSERT_TRUE(WallpaperPending(&scene)) << "the first band was drawn before the host was asked";
+    const Pictures first = Play(&scene, 1);
+    int bands = 0;
+    for (; WallpaperPending(&scene); ++bands) ContinueWallpaper(&scene);
+    EXPECT_GT(bands, 1);
+    const Pictures later = Play(&scene, 2);
+    ASSERT_EQ(later.frames.size(), 2u);
+    EXPECT_TRUE(later.frames[0] == waited.frames[1] && later.frames[1] == waited.frames[2]);
+    // The colour alone under the character: its corner is no wallpaper.
+    const uint32_t colour = first.frames[0].back();
+    const size_t coloured = std::count(first.frames[0].begin(), first.frames[0].end(), colour);
+    EXPECT_GT(coloured, first.frames[0].size() * 9 / 10);
+    if (std::string(wall) == "wall.png") EXPECT_NE(first.frames[0], waited.frames[0]);
     ReleaseScene(&scene);
   }
 }

@@ -14,6 +14,7 @@
 
 #include "agreement_scene.h"
 #include "linux_test_support.h"
+#include "picture_fixtures.h"
 
 namespace {
 
@@ -118,6 +119,34 @@ TEST_F(SamePixels, AScreenLargerThanTheStagingImage) {
   Pixels shown;
   ASSERT_TRUE(ReadWindowPixels(x.name(), 0, &shown));
   EXPECT_EQ(FirstDifference(expected, shown), "");
+  play.Signal(SIGTERM);
+  EXPECT_EQ(play.Wait(), 0) << play.output();
+}
+
+// A settings file's wallpaper that takes longer to decode than the first picture may wait comes
+// after it, between paints: the screen ends with morvane-render's picture, which waits for it.
+TEST_F(SamePixels, AWallpaperThatComesAfterTheFirstPicture) {
+  const int32_t width = 320, height = 240;
+  const std::string folder = Folder() + "/late-wallpaper";
+  ASSERT_EQ(system(("mkdir -p '" + folder + "'").c_str()), 0);
+  ASSERT_TRUE(WriteLargeWallpaper(folder + "/wall.png", 8192, 4096, false));
+  const std::string scene = folder + "/scene.ini";
+  const std::string text = "[BackGround]\nErase=0\nColorR=16\nColorG=24\nColorB=64\nBmpOpt1=1\nBmpOpt2=1\nBmp=wall.png\n";
+  WriteFileBytes(scene, std::vector<uint8_t>(text.begin(), text.end()));
+  std::string output;
+  ASSERT_EQ(RunTool({MORVANE_RENDER, scene, "--size", "320x240", "--seconds", "0", folder + "/render.png"}, &output), 0)
+      << output;
+  Pixels expected, shown;
+  ASSERT_TRUE(ReadPng(folder + "/render.png", &expected));
+  PrivateDisplay x(width, height);
+  ASSERT_TRUE(x.ok());
+  Child play({MORVANE_PLAY, "-display", x.name(), "-no-sound", "-root", scene});
+  std::string difference = "nothing read";
+  for (int tries = 0; tries < 150 && !difference.empty(); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (ReadWindowPixels(x.name(), 0, &shown)) difference = FirstDifference(expected, shown);
+  }
+  EXPECT_EQ(difference, "");
   play.Signal(SIGTERM);
   EXPECT_EQ(play.Wait(), 0) << play.output();
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The players' memory with a wallpaper far larger than any screen: morvane-render of the release
 # build (the optimised programs people run) plays a settings file naming an 8192 x 8192 PNG,
-# stretched and centred, and one naming a 7680 x 4320 bitmap, and its peak resident memory stays
-# within 64 MiB plus three screen-sized buffers of four bytes a pixel.
+# stretched and centred, one naming the same size of PNG of noise (a file of 201 MB, which the
+# decoder reads as it goes) and one naming a 7680 x 4320 bitmap, and its peak resident memory
+# stays within 64 MiB plus three screen-sized buffers of four bytes a pixel.
 #   wallpaper_memory.sh SOURCE_DIR
 set -uo pipefail
 source=$(cd "${1:?source folder}" && pwd)
@@ -17,14 +18,15 @@ nice cmake --build "$release" --target morvane-render morvane-picture-fixtures >
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$release/bin/morvane-picture-fixtures" --large-png 8192x8192 "$work/large.png" &&
-  "$release/bin/morvane-picture-fixtures" --large-bmp 7680x4320 "$work/large.bmp" ||
+  "$release/bin/morvane-picture-fixtures" --large-bmp 7680x4320 "$work/large.bmp" &&
+  "$release/bin/morvane-picture-fixtures" --noise-png 8192x8192 "$work/noise.png" ||
   { echo "FAILED: writing the large pictures" >&2; exit 1; }
 width=1920 height=1080
 limit_kb=$(( (64 * 1024 * 1024 + 3 * width * height * 4) / 1024 ))
 failures=0
 # The PNG is brought within the limit on the way, with a note; the bitmap (100 MB of rows, the
 # largest a saver keeps) is read from its file a row at a time as it is.
-for case in "large.png 1 7680 x 4320" "large.png 0 7680 x 4320" "large.bmp 1" "large.bmp 0"; do
+for case in "large.png 1 7680 x 4320" "large.png 0 7680 x 4320" "noise.png 1 7680 x 4320" "large.bmp 1" "large.bmp 0"; do
   read -r picture stretch said <<<"$case"
   printf '[BackGround]\nErase=0\nColorR=16\nColorG=24\nColorB=64\nBmpOpt1=1\nBmpOpt2=%s\nBmp=%s\n' \
     "$stretch" "$picture" >"$work/scene.ini"

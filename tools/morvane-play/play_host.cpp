@@ -1,5 +1,7 @@
 #include "play_host.h"
 
+#include "play_window.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -99,14 +101,21 @@ void StopLoopingSound(EngineHost* engineHost) {
   host->soundOn = false;
 }
 
-const EngineHost kPlayOperations = {StartTimers,    StopTimers,        SoftWindowReference, SoftReleaseWindowReference,
-                                    CaptureNothing, SoftAreaPresented, HasMemoryFor,        StartupFailure,
-                                    PlayLoopingSound, StopLoopingSound};
+bool FirstPictureDue(EngineHost* base) {
+  PlayHost* host = reinterpret_cast<PlayHost*>(base);
+  return host->firstPictureAt >= 0 && host->window->now(host->window) >= host->firstPictureAt;
+}
+
+const EngineHost kPlayOperations = {StartTimers,      StopTimers,        SoftWindowReference, SoftReleaseWindowReference,
+                                    CaptureNothing,   SoftAreaPresented, HasMemoryFor,        StartupFailure,
+                                    PlayLoopingSound, StopLoopingSound,  FirstPictureDue};
 
 }  // namespace
 
-void OpenPlayHost(PlayHost* host, SoundOutput* sound, const SceneFile* file) {
+void OpenPlayHost(PlayHost* host, SoundOutput* sound, const SceneFile* file, PlayWindow* window) {
   host->base = kPlayOperations;
+  host->window = window;
+  host->firstPictureAt = -1;
   host->schedule = TickSchedule();
   host->timersRunning = false;
   host->startupFailed = false;

@@ -8,6 +8,7 @@
 #include "mapped_saver.h"
 #include "tick_schedule.h"
 
+struct PlayWindow;
 struct SceneFile;
 struct SoundOutput;
 
@@ -34,10 +35,14 @@ struct PlayHost {
   // The scene file the loads read: a sound lying in one of its files is played from there.
   const SceneFile* file;
   bool soundRefusalShown;
+  // The window's clock reading by which the scene's first picture is due, the rest of a slow
+  // wallpaper coming after it; -1: the first picture waits for the whole wallpaper.
+  PlayWindow* window;
+  int64_t firstPictureAt;
 };
 
 // A host that plays its sound on `sound`, with nothing running; the sound that `file`'s loads
-// hand over from its files plays from there.
-void OpenPlayHost(PlayHost* host, SoundOutput* sound, const SceneFile* file);
+// hand over from its files plays from there. The clock is `window`'s.
+void OpenPlayHost(PlayHost* host, SoundOutput* sound, const SceneFile* file, PlayWindow* window);
 // Ends a reload: the old sound stops if the new scene did not ask for it again.
 void FinishReload(PlayHost* host);

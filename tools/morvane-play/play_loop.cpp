@@ -15,6 +15,10 @@ namespace {
 // A loop that fell further behind than this (a stopped process, a swamped machine) pauses the
 // scene instead of rushing through every paint it missed.
 const int64_t kLongestCatchUp = 1000;
+// How long a load may draw its wallpaper before the first picture comes with the background's
+// colour alone, the wallpaper following as it is decoded (a huge picture of a settings file):
+// with the window's start before it, the picture is up within half a second.
+const int64_t kWallpaperWait = 250;
 static_assert(kMaxWindowMonitors <= kMonitorSlots, "every monitor of the window has its slot in the engine");
 
 struct Player {
@@ -40,6 +44,8 @@ bool Load(Player* player) {
     const WindowMonitor& m = window->monitors[i];
     geometry.monitors[geometry.monitorCount++] = SceneArea{m.left, m.top, m.width, m.height};
   }
+  // A picture asked for by its paint's number is the one the scene gives whole.
+  player->host.firstPictureAt = player->options.paints > 0 ? -1 : window->now(window) + kWallpaperWait;
   LoadScene(&player->scene, &player->host.base, OpenSceneFileSource(player->file), geometry, player->options.seed);
   player->origin = window->now(window);
   player->rateStart = player->origin;
@@ -117,7 +123,7 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
   Player player;
   player.window = window;
   player.file = file;
-  OpenPlayHost(&player.host, sound, file);
+  OpenPlayHost(&player.host, sound, file, window);
   player.host.paintPeriod = options.paintPeriod;
   player.options = options;
   player.paints = 0;
@@ -134,6 +140,9 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
       // before the next paint: the loop sleeps until that paint and plays the frame ticks due by
       // then in their order before it, as it would have one by one.
       const int64_t deadline = ticking ? player.origin + player.host.schedule.nextPaint : -1;
+      // A wallpaper still to come is drawn a band at a time while the loop would sleep.
+      while (WallpaperPending(&player.scene) && (deadline < 0 || window->now(window) < deadline))
+        ContinueWallpaper(&player.scene);
       WindowEvents events;
       std::memset(&events, 0, sizeof events);
       window->wait(window, deadline, &events);

@@ -516,6 +516,19 @@ bool WriteScreenPictureScene(const std::string& folder, int width, int height) {
          WriteRgbPng(dir + "screen-wall.png", wall, false, nullptr) && scene.Write(dir + "playback.ini");
 }
 
+bool WriteNoisePng(const std::string& path, int width, int height) {
+  std::vector<uint8_t> row(size_t(width) * 3);
+  uint64_t state = 0x9E3779B97F4A7C15ull;
+  const auto noise = [&row, &state](int) {
+    for (size_t i = 0; i < row.size(); ++i) {
+      state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+      row[i] = uint8_t(state >> 24);
+    }
+    return row.data();
+  };
+  return WritePngRows(path, width, height, PngForm{PNG_COLOR_TYPE_RGB, 8, false, {}, {}, false, {}}, 0, noise);
+}
+
 bool WriteLargeWallpaper(const std::string& path, int width, int height, bool bitmap) {
   std::vector<uint8_t> row(size_t(width) * 3 + 3);
   // Red, green, blue of row y; a bitmap stores blue first.

@@ -18,3 +18,6 @@ bool WriteScreenPictureScene(const std::string& folder, int width, int height);
 // far larger than any screen costs the writer no more than a row): for the memory checks of the
 // players.
 bool WriteLargeWallpaper(const std::string& path, int width, int height, bool bitmap);
+// The same size of RGB PNG of noise, stored without compression: a file as large as its pixels,
+// the worst a codec that held the file would cost.
+bool WriteNoisePng(const std::string& path, int width, int height);

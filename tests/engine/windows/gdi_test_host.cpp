@@ -29,5 +29,5 @@ void StopLoopingSound(EngineHost*) {}
 void OpenGdiTestHost(GdiTestHost* host) {
   *host = GdiTestHost();
   host->base = EngineHost{StartTimers,   StopTimers,   WindowReference, ReleaseWindowReference, CaptureScreen,
-                          AreaPresented, HasMemoryFor, StartupFailure,  PlayLoopingSound,       StopLoopingSound};
+                          AreaPresented, HasMemoryFor, StartupFailure,  PlayLoopingSound,       StopLoopingSound, nullptr};
 }
