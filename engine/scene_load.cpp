@@ -110,16 +110,16 @@ bool ApplyBackground(SceneModel* scene, SceneSource* source, const SceneGeometry
   // Each monitor shows the wallpaper as it would look on a single screen.
   const int32_t monitors = geometry.monitorCount > 0 ? geometry.monitorCount : 1;
   w.monitorCount = monitors < kMonitorSlots ? monitors : kMonitorSlots;
-  for (int32_t i = 0; i < w.monitorCount; ++i)
-    w.monitors[i] = geometry.monitorCount > 0 ? geometry.monitors[i] : SceneArea{0, 0, scene->screenWidth, scene->screenHeight};
+  const SceneArea whole = {0, 0, scene->screenWidth, scene->screenHeight};
+  for (int32_t i = 0; i < w.monitorCount; ++i) w.monitors[i] = geometry.monitorCount > 0 ? geometry.monitors[i] : whole;
   w.stretch = background.stretch != 0;
   w.source = source;
   // Over a colour that covers the whole picture, the picture can come first with the colour
   // alone: nothing reads the buffer the bands go to until the last is in.
   EngineHost* host = scene->host;
   const bool mayWait = scene->backgroundPlain && host->firstPictureDue;
-  scene->backgroundPlain = 0;
   while (DrawNextWallpaperBand(scene)) {
+    scene->backgroundPlain = 0;
     if (mayWait && host->firstPictureDue(host)) {
       scene->backgroundPlain = 1;
       return false;

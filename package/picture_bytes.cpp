@@ -46,13 +46,6 @@ size_t ReadPictureOn(PictureByteReader* reader, void* data, size_t size) {
   while (done < size) {
     size_t count = reader->end - reader->start;
     if (count == 0) {
-      // A large read goes straight to its place rather than through the buffer.
-      if (size - done >= sizeof reader->buffer) {
-        const size_t got = ReadPictureBytes(reader->bytes, reader->taken, out + done, size - done);
-        reader->taken += got;
-        done += got;
-        break;
-      }
       reader->start = 0;
       reader->end = ReadPictureBytes(reader->bytes, reader->taken, reader->buffer, sizeof reader->buffer);
       count = reader->end;

@@ -61,9 +61,9 @@ enum PictureOpening {
 
 // Opens the named file through the builder's file seam: a bitmap is read into its record at
 // once, any other picture is handed to the platform's codecs (null: PNG, JPEG and GIF are
-// refused), which read its headers now and the rest of it as they decode. False, with a reason (the seam's own for a file that cannot
-// be opened) and, when opening is not null, its kind, when the file cannot be taken at all;
-// ClosePictureFile is still to be called.
+// refused), which read its headers now and the rest of it as they decode. False, with a reason
+// (the seam's own for a file that cannot be opened) and, when opening is not null, its kind,
+// when the file cannot be taken at all; ClosePictureFile is still to be called.
 // rowsLater: a bitmap of the plain form is opened for its rows (see PictureFile::bitmapRows).
 bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, PictureCodec* codecs, const char** why,
                      PictureOpening* opening = nullptr, bool rowsLater = false);

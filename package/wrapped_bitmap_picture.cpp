@@ -16,8 +16,8 @@ const size_t kHeadersEnd = 14 + 40;
 WrappedLookup FindWrappedPicture(const PictureBytes& whole, WrappedPicture* picture, const char** why) {
   uint8_t file[kHeadersEnd];
   const uint64_t size = whole.size;
-  if (ReadPictureBytes(whole, 0, file, sizeof file) != sizeof file || SniffPictureFormat(file, sizeof file) != PictureBmp)
-    return kNotWrapped;
+  const bool headed = ReadPictureBytes(whole, 0, file, sizeof file) == sizeof file;
+  if (!headed || SniffPictureFormat(file, sizeof file) != PictureBmp) return kNotWrapped;
   // The 12-byte header form has no compression field.
   if (ReadU32LE(file + 14) < kInfoHeaderSize) return kNotWrapped;
   const uint32_t compression = ReadU32LE(file + 30);

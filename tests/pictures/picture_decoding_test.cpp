@@ -144,6 +144,37 @@ TEST(PictureDecoding, BitmapsWrappingPngOrJpegDecodeAsTheirPicture) {
   }
 }
 
+// The codecs read a file forwards through one buffer: pieces of any size, across the buffer's
+// ends, give the stretch's bytes in order and nothing past its end.
+TEST(PictureDecoding, AStretchReadInPiecesGivesItsBytesInOrder) {
+  std::vector<uint8_t> file(3 * kPictureReadBuffer);
+  for (size_t i = 0; i < file.size(); ++i) file[i] = uint8_t(i * 131 + (i >> 9));
+  MemoryPictureSource source(file.data(), file.size());
+  const PictureBytes stretch = {&source, 1000, 2 * kPictureReadBuffer + 77};
+  PictureByteReader* reader = new PictureByteReader;
+  StartPictureByteReader(reader, stretch);
+  std::vector<uint8_t> read;
+  const size_t sizes[] = {1, 7, 4096, kPictureReadBuffer + 3, 0};
+  for (int i = 0; !PictureBytesEnded(*reader) && i < 100; ++i) {
+    if (i % 5 == 4) {
+      size_t count = 0;
+      const uint8_t* bytes = TakePictureBytes(reader, &count);
+      read.insert(read.end(), bytes, bytes + count);
+    } else {
+      std::vector<uint8_t> piece(sizes[i % 5]);
+      piece.resize(ReadPictureOn(reader, piece.data(), piece.size()));
+      read.insert(read.end(), piece.begin(), piece.end());
+    }
+  }
+  EXPECT_TRUE(read == std::vector<uint8_t>(file.begin() + 1000, file.begin() + 1000 + stretch.size));
+  uint8_t past[4];
+  size_t count = 1;
+  EXPECT_EQ(ReadPictureOn(reader, past, sizeof past), 0u);
+  EXPECT_NE(TakePictureBytes(reader, &count), nullptr);
+  EXPECT_EQ(count, 0u);
+  delete reader;
+}
+
 // ---- Refusals ----
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
