@@ -17,10 +17,6 @@ size_t ReadFileAt(PictureSource* source, uint64_t offset, void* data, size_t siz
   return ReadFully(self->files, self->file, data, size);
 }
 
-}  // namespace
-
-namespace {
-
 // The one check of a bitmap's shape and size caps, on whatever record a format gave.
 bool PassesShapeCheck(BitmapRecord* record, const char** why) {
   const uint8_t* info = record->infoHeader;

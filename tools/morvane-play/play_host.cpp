@@ -1,13 +1,12 @@
 #include "play_host.h"
 
-#include "play_window.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <type_traits>
 
 #include "host_soft_window.h"
+#include "play_window.h"
 #include "scene_file.h"
 #include "sound_output.h"
 
