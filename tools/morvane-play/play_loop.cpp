@@ -140,9 +140,12 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
       // before the next paint: the loop sleeps until that paint and plays the frame ticks due by
       // then in their order before it, as it would have one by one.
       const int64_t deadline = ticking ? player.origin + player.host.schedule.nextPaint : -1;
-      // A wallpaper still to come is drawn a band at a time while the loop would sleep.
-      while (WallpaperPending(&player.scene) && (deadline < 0 || window->now(window) < deadline))
-        ContinueWallpaper(&player.scene);
+      // A wallpaper still to come is drawn a band at a time while the loop would sleep, and at
+      // least one band a turn, so that a loop that is always behind its paints still finishes it.
+      if (WallpaperPending(&player.scene)) {
+        do ContinueWallpaper(&player.scene);
+        while (WallpaperPending(&player.scene) && (deadline < 0 || window->now(window) < deadline));
+      }
       WindowEvents events;
       std::memset(&events, 0, sizeof events);
       window->wait(window, deadline, &events);
