@@ -230,7 +230,7 @@ uint32_t HighestIndex(const BitmapRecord& record, int32_t width, int32_t height,
 }
 
 // A file header size that is not the file's own: looked for by reading at its end.
-bool FileSizeDisagrees(PictureSource* source, uint32_t declared) {
+bool FileSizeDisagrees(ByteSource* source, uint32_t declared) {
   if (declared == 0) return false;  // writers that leave it 0 state nothing
   uint8_t byte;
   return source->readAt(source, declared - 1, &byte, 1) != 1 || source->readAt(source, declared, &byte, 1) != 0;
@@ -258,14 +258,14 @@ void FormRecord(const uint8_t* head, const SourceHeader& h, bool masked, BitmapR
 }
 
 // Whether the file holds the last byte of the pixel data.
-bool HoldsAllBits(PictureSource* source, const SourceHeader& h) {
+bool HoldsAllBits(ByteSource* source, const SourceHeader& h) {
   uint8_t byte;
   return h.bitsSize == 0 || source->readAt(source, h.bitsOffset + h.bitsSize - 1, &byte, 1) == 1;
 }
 
 }  // namespace
 
-bool IntakeBitmap(PictureSource* source, BitmapRecord* record, const char** why, BitmapRowsInFile* rowsInFile,
+bool IntakeBitmap(ByteSource* source, BitmapRecord* record, const char** why, BitmapRowsInFile* rowsInFile,
                   bool* rowsLeft) {
   std::memset(record, 0, sizeof(*record));
   if (rowsLeft) *rowsLeft = false;

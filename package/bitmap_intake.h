@@ -29,5 +29,5 @@ const char* BitmapRepairText(uint32_t repair);
 // `rowsInFile`, a bitmap of the plain form gives its record without bits (bits null, bitsSize
 // what they take), *rowsInFile says where the rows are, and *rowsLeft is set; any other is
 // taken whole.
-bool IntakeBitmap(PictureSource* source, BitmapRecord* record, const char** why,
+bool IntakeBitmap(ByteSource* source, BitmapRecord* record, const char** why,
                   BitmapRowsInFile* rowsInFile = nullptr, bool* rowsLeft = nullptr);

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture_bytes.h"
+#include "source_bytes.h"
 #include "picture_format.h"
 
 enum PictureStep {
@@ -28,7 +28,7 @@ struct PictureCodec {
   // picture's size (a GIF's logical screen), already checked against the bitmap size caps
   // before the codec allocated anything for the pixels. False, with a reason, for a file the
   // codec refuses; `end` is still to be called.
-  bool (*begin)(PictureCodec* codec, PictureFormat format, const PictureBytes* bytes, int32_t* width,
+  bool (*begin)(PictureCodec* codec, PictureFormat format, const SourceBytes* bytes, int32_t* width,
                 int32_t* height, const char** why);
   // The next frame as a viewer shows it, into width * height pixels of R, G, B, A bytes, top
   // row first. An animated GIF's frames come composed, their disposal methods honoured.

@@ -12,16 +12,16 @@
 bool IsDecodedPicture(const uint8_t* bytes, size_t size) {
   PictureFormat format = SniffPictureFormat(bytes, size);
   if (format == PicturePng || format == PictureJpeg || format == PictureGif) return true;
-  MemoryPictureSource head(bytes, size);
+  MemoryByteSource head(bytes, size);
   WrappedPicture wrapped;
   const char* why = nullptr;
   return FindWrappedPicture(head.Whole(), &wrapped, &why) != kNotWrapped;
 }
 
-bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const PictureBytes& file, const char** why) {
+bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const SourceBytes& file, const char** why) {
   std::memset(frames, 0, sizeof *frames);
   uint8_t head[kPictureFormatBytes];
-  const size_t got = ReadPictureBytes(file, 0, head, sizeof head);
+  const size_t got = ReadSourceBytes(file, 0, head, sizeof head);
   WrappedPicture wrapped = {SniffPictureFormat(head, got), file, 0, 0};
   const WrappedLookup lookup = FindWrappedPicture(file, &wrapped, why);
   if (lookup == kWrappedDamaged) return false;

@@ -17,7 +17,7 @@ struct PictureFrames {
   uint8_t* rgba;  // one frame, made at the first; owned
   // What the codec began on, so that the rows can be read again.
   PictureFormat format;
-  PictureBytes bytes;
+  SourceBytes bytes;
 };
 
 // Whether a file starting with these bytes is for the picture decoders rather than for the
@@ -28,7 +28,7 @@ bool IsDecodedPicture(const uint8_t* bytes, size_t size);
 // it in pieces as it decodes. codec may be null (a build without codecs): the file is then
 // refused with that reason. False, with a reason, for a file that cannot be read;
 // ClosePictureFrames is still to be called.
-bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const PictureBytes& file, const char** why);
+bool OpenPictureFrames(PictureFrames* frames, PictureCodec* codec, const SourceBytes& file, const char** why);
 
 // The next frame as a record (PictureFrameReady; the caller releases *record), PictureEnded, or
 // PictureDamaged with a reason. *notes gets the PictureLookNote bits of the frame.

@@ -11,7 +11,7 @@
 
 namespace {
 
-size_t ReadFileAt(PictureSource* source, uint64_t offset, void* data, size_t size) {
+size_t ReadFileAt(ByteSource* source, uint64_t offset, void* data, size_t size) {
   BuildFileSource* self = reinterpret_cast<BuildFileSource*>(source);
   if (!self->files->seek(self->files, self->file, offset)) return 0;
   return ReadFully(self->files, self->file, data, size);
@@ -39,7 +39,7 @@ bool OpenForCodec(PictureFile* file, PictureCodec* codecs, const char** why, Pic
     return Refuse(why, "picture file larger than 256 MiB");
   }
   if (!codecs) *opening = PictureNotAPicture;
-  file->decoding = OpenPictureFrames(&file->frames, codecs, PictureBytes{&file->source.base, 0, size}, why);
+  file->decoding = OpenPictureFrames(&file->frames, codecs, SourceBytes{&file->source.base, 0, size}, why);
   return file->decoding;
 }
 

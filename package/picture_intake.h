@@ -10,12 +10,12 @@
 #include "build_files.h"
 #include "frame_record.h"
 #include "package_writer.h"
-#include "picture_bytes.h"
+#include "source_bytes.h"
 #include "picture_frames.h"
 
 // A file of the builder's file seam as a picture source.
 struct BuildFileSource {
-  PictureSource base;
+  ByteSource base;
   BuildFiles* files;
   BuildFiles::Handle file;
 };

@@ -13,10 +13,10 @@ const size_t kHeadersEnd = 14 + 40;
 
 }  // namespace
 
-WrappedLookup FindWrappedPicture(const PictureBytes& whole, WrappedPicture* picture, const char** why) {
+WrappedLookup FindWrappedPicture(const SourceBytes& whole, WrappedPicture* picture, const char** why) {
   uint8_t file[kHeadersEnd];
   const uint64_t size = whole.size;
-  const bool headed = ReadPictureBytes(whole, 0, file, sizeof file) == sizeof file;
+  const bool headed = ReadSourceBytes(whole, 0, file, sizeof file) == sizeof file;
   if (!headed || SniffPictureFormat(file, sizeof file) != PictureBmp) return kNotWrapped;
   // The 12-byte header form has no compression field.
   if (ReadU32LE(file + 14) < kInfoHeaderSize) return kNotWrapped;
@@ -39,7 +39,7 @@ WrappedLookup FindWrappedPicture(const PictureBytes& whole, WrappedPicture* pict
   // The most negative height has no positive twin; 0 then fails the size comparison.
   picture->height = height >= 0 ? height : (height == INT32_MIN ? 0 : -height);
   uint8_t head[kPictureFormatBytes];
-  const size_t got = ReadPictureBytes(picture->bytes, 0, head, sizeof head);
+  const size_t got = ReadSourceBytes(picture->bytes, 0, head, sizeof head);
   if (SniffPictureFormat(head, got) != picture->format) {
     *why = compression == kBiPng ? "the bitmap says it holds a PNG, but its pixel data is no PNG"
                                  : "the bitmap says it holds a JPEG, but its pixel data is no JPEG";

@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "picture_bytes.h"
+#include "source_bytes.h"
 #include "picture_format.h"
 
 struct WrappedPicture {
   PictureFormat format;  // PicturePng or PictureJpeg
-  PictureBytes bytes;    // the stretch of the file it lies in
+  SourceBytes bytes;    // the stretch of the file it lies in
   int32_t width;         // as the bitmap's header states them
   int32_t height;
 };
@@ -20,4 +20,4 @@ enum WrappedLookup { kNotWrapped, kWrapped, kWrappedDamaged };
 // kWrapped with *picture filled; kNotWrapped for any other file; kWrappedDamaged, with a reason,
 // for a bitmap that says it wraps a picture that is not within the file.
 // Reads only the bitmap's headers and the first bytes of the picture they point to.
-WrappedLookup FindWrappedPicture(const PictureBytes& file, WrappedPicture* picture, const char** why);
+WrappedLookup FindWrappedPicture(const SourceBytes& file, WrappedPicture* picture, const char** why);

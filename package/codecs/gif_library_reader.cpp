@@ -15,14 +15,14 @@ struct GifReading {
   GifFileType* gif;
   GifCanvas canvas;
   GraphicsControlBlock control;  // of the frame that follows
-  PictureByteReader file;
+  SourceByteReader file;
 };
 
 namespace {
 
 int ReadFromFile(GifFileType* gif, GifByteType* data, int length) {
   GifReading* reading = static_cast<GifReading*>(gif->UserData);
-  return static_cast<int>(ReadPictureOn(&reading->file, data, length < 0 ? 0 : static_cast<size_t>(length)));
+  return static_cast<int>(ReadSourceOn(&reading->file, data, length < 0 ? 0 : static_cast<size_t>(length)));
 }
 
 const char* FaultText(int code) {
@@ -43,7 +43,7 @@ PictureStep LibraryFault(GifReading* reading, const char** why) {
   // giflib reports a code size beyond 8 bits and an early end code as read failures too: the data
   // ends early only when the bytes have run out.
   const int code = reading->gif->Error;
-  const bool ended = PictureBytesEnded(reading->file);
+  const bool ended = SourceBytesEnded(reading->file);
   if ((code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON) && !ended)
     return Damaged(why, FaultText(D_GIF_ERR_IMAGE_DEFECT));
   return Damaged(why, FaultText(code));
@@ -114,11 +114,11 @@ PictureStep ReadFrame(GifReading* reading, uint8_t* rgba, const char** why) {
 
 }  // namespace
 
-bool BeginGif(GifReading** out, const PictureBytes& bytes, int32_t* width, int32_t* height, const char** why) {
+bool BeginGif(GifReading** out, const SourceBytes& bytes, int32_t* width, int32_t* height, const char** why) {
   GifReading* reading = static_cast<GifReading*>(std::calloc(1, sizeof(GifReading)));
   *out = reading;
   if (!reading) return Refuse(why, "not enough memory to read the GIF");
-  StartPictureByteReader(&reading->file, bytes);
+  StartSourceByteReader(&reading->file, bytes);
   ResetControl(&reading->control);
   int error = 0;
   reading->gif = DGifOpen(reading, ReadFromFile, &error);
@@ -135,7 +135,7 @@ bool BeginGif(GifReading** out, const PictureBytes& bytes, int32_t* width, int32
 PictureStep NextGifFrame(GifReading* reading, uint8_t* rgba, const char** why) {
   for (;;) {
     // Many writers leave out the closing ";": the end of the bytes ends the picture as well.
-    if (PictureBytesEnded(reading->file)) return PictureEnded;
+    if (SourceBytesEnded(reading->file)) return PictureEnded;
     GifRecordType type;
     if (DGifGetRecordType(reading->gif, &type) == GIF_ERROR) return LibraryFault(reading, why);
     if (type == TERMINATE_RECORD_TYPE) return PictureEnded;

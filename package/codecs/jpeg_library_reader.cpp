@@ -26,7 +26,7 @@ struct JpegReading {
   uint8_t* row;  // one row of four-channel samples
   uint8_t* target;  // where the row read row by row goes, kept across the error jump
   char message[JMSG_LENGTH_MAX + 8];
-  PictureByteReader file;
+  SourceByteReader file;
 };
 
 namespace {
@@ -78,7 +78,7 @@ void StartSource(j_decompress_ptr) {}
 boolean FillSource(j_decompress_ptr info) {
   JpegReading* reading = ReadingOf(reinterpret_cast<j_common_ptr>(info));
   size_t count = 0;
-  const uint8_t* bytes = TakePictureBytes(&reading->file, &count);
+  const uint8_t* bytes = TakeSourceBytes(&reading->file, &count);
   if (count == 0) {
     WARNMS(info, JWRN_JPEG_EOF);
     bytes = kEndOfImage;
@@ -128,7 +128,7 @@ void CmykRowToRgba(const uint8_t* ink, uint8_t* rgba, uint32_t width, bool inver
 
 }  // namespace
 
-bool BeginJpeg(JpegReading** out, const PictureBytes& bytes, int32_t* width, int32_t* height, const char** why) {
+bool BeginJpeg(JpegReading** out, const SourceBytes& bytes, int32_t* width, int32_t* height, const char** why) {
   JpegReading* reading = static_cast<JpegReading*>(std::calloc(1, sizeof(JpegReading)));
   *out = reading;
   if (!reading) return Refuse(why, "not enough memory to read the JPEG");
@@ -141,7 +141,7 @@ bool BeginJpeg(JpegReading** out, const PictureBytes& bytes, int32_t* width, int
   reading->info.mem->max_memory_to_use = kMaxCodecMemory;
   reading->progress.progress_monitor = WatchScans;
   reading->info.progress = &reading->progress;
-  StartPictureByteReader(&reading->file, bytes);
+  StartSourceByteReader(&reading->file, bytes);
   reading->source.init_source = StartSource;
   reading->source.fill_input_buffer = FillSource;
   reading->source.skip_input_data = SkipSource;

@@ -21,7 +21,7 @@ void End(PictureCodec* codec) {
   self->ready = false;
 }
 
-bool Begin(PictureCodec* codec, PictureFormat format, const PictureBytes* bytes, int32_t* width, int32_t* height,
+bool Begin(PictureCodec* codec, PictureFormat format, const SourceBytes* bytes, int32_t* width, int32_t* height,
            const char** why) {
   LibraryPictureCodec* self = Self(codec);
   End(codec);

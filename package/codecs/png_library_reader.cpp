@@ -18,7 +18,7 @@ struct PngReading {
   int32_t rowsRead;  // read row by row so far
   bool delivered;
   char message[160];
-  PictureByteReader file;
+  SourceByteReader file;
 };
 
 namespace {
@@ -28,7 +28,7 @@ const png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
 void ReadFromFile(png_structp png, png_bytep data, size_t length) {
   PngReading* reading = static_cast<PngReading*>(png_get_io_ptr(png));
-  if (ReadPictureOn(&reading->file, data, length) != length) png_error(png, "file ends early");
+  if (ReadSourceOn(&reading->file, data, length) != length) png_error(png, "file ends early");
 }
 
 void OnError(png_structp png, png_const_charp message) {
@@ -59,11 +59,11 @@ void RequestRgba(png_structp png, png_infop info) {
 
 }  // namespace
 
-bool BeginPng(PngReading** out, const PictureBytes& bytes, int32_t* width, int32_t* height, const char** why) {
+bool BeginPng(PngReading** out, const SourceBytes& bytes, int32_t* width, int32_t* height, const char** why) {
   PngReading* reading = static_cast<PngReading*>(std::calloc(1, sizeof(PngReading)));
   *out = reading;
   if (!reading) return Refuse(why, "not enough memory to read the PNG");
-  StartPictureByteReader(&reading->file, bytes);
+  StartSourceByteReader(&reading->file, bytes);
   reading->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, reading, OnError, OnWarning);
   if (reading->png) reading->info = png_create_info_struct(reading->png);
   if (!reading->info) return Refuse(why, "not enough memory to read the PNG");

@@ -185,17 +185,17 @@ HRESULT OpenLeadingGifFrames(WicPictureCodec* self, const uint8_t* bytes, size_t
 
 // The system's codecs read a stream at random, and its decoders hold a whole picture decoded
 // anyway: the file is read into memory whole, its size capped by the intake.
-bool ReadWholeFile(WicPictureCodec* self, const PictureBytes& file, const char** why) {
+bool ReadWholeFile(WicPictureCodec* self, const SourceBytes& file, const char** why) {
   if (file.size > kMaxBitmapBytes) return Refuse(why, "picture file larger than 256 MiB");
   const size_t size = static_cast<size_t>(file.size);
   self->file = static_cast<uint8_t*>(std::malloc(size > 0 ? size : 1));
   if (!self->file) return Refuse(why, "not enough memory for the picture file");
-  if (ReadPictureBytes(file, 0, self->file, size) != size) return Refuse(why, "picture file could not be read whole");
+  if (ReadSourceBytes(file, 0, self->file, size) != size) return Refuse(why, "picture file could not be read whole");
   self->fileSize = size;
   return true;
 }
 
-bool Begin(PictureCodec* codec, PictureFormat format, const PictureBytes* file, int32_t* width, int32_t* height,
+bool Begin(PictureCodec* codec, PictureFormat format, const SourceBytes* file, int32_t* width, int32_t* height,
            const char** why) {
   WicPictureCodec* self = Self(codec);
   End(codec);

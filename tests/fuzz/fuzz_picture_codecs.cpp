@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LibraryPictureCodec decoder;
   OpenLibraryPictureCodec(&decoder);
   PictureFrames frames;
-  MemoryPictureSource file(data, size);
+  MemoryByteSource file(data, size);
   if (OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why)) {
     CheckEachFrame(&frames, NextPictureRecord, &why, [&](const BitmapRecord& record) {
       const uint8_t* info = record.infoHeader;

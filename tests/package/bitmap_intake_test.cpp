@@ -21,7 +21,7 @@ std::vector<uint8_t> Fixture(const std::string& name) {
 
 // The file through the intake; a refusal fails the test with its reason.
 bool Take(const std::vector<uint8_t>& file, BitmapRecord* record) {
-  MemoryPictureSource source(file.data(), file.size());
+  MemoryByteSource source(file.data(), file.size());
   const char* why = nullptr;
   if (IntakeBitmap(&source, record, &why)) return true;
   ADD_FAILURE() << "refused: " << why;
@@ -213,7 +213,7 @@ TEST(BitmapIntake, RefusesWhatNoRecordShouldHold) {
       {"RLE without size", rleWithoutSize, "biSizeImage"},
   };
   for (const Case& c : cases) {
-    MemoryPictureSource source(c.file.data(), c.file.size());
+    MemoryByteSource source(c.file.data(), c.file.size());
     BitmapRecord record;
     const char* why = nullptr;
     EXPECT_FALSE(IntakeBitmap(&source, &record, &why)) << c.name;
@@ -228,7 +228,7 @@ TEST(BitmapIntake, CutFilesAreRefusedInTheirHeadersAndPaddedInTheirPixels) {
   uint32_t pixelsStart = ReadU32LE(&file[10]);
   for (size_t size = 0; size < file.size(); ++size) {
     std::vector<uint8_t> cut(file.begin(), file.begin() + size);
-    MemoryPictureSource source(cut.data(), cut.size());
+    MemoryByteSource source(cut.data(), cut.size());
     BitmapRecord record;
     const char* why = nullptr;
     bool accepted = IntakeBitmap(&source, &record, &why);

@@ -185,7 +185,7 @@ StillCodec MakeStillCodec(const std::vector<uint8_t>* rgba, int32_t width, int32
   codec.rgba = rgba;
   codec.width = width;
   codec.height = height;
-  codec.base.begin = [](PictureCodec* c, PictureFormat, const PictureBytes*, int32_t* w, int32_t* h, const char**) {
+  codec.base.begin = [](PictureCodec* c, PictureFormat, const SourceBytes*, int32_t* w, int32_t* h, const char**) {
     StillCodec* self = reinterpret_cast<StillCodec*>(c);
     *w = self->width, *h = self->height, self->row = 0;
     return true;
@@ -292,7 +292,7 @@ TEST(WallpaperFitting, ABitmapWallpaperReadFromItsFileHasTheBytesOfItsWholeRecor
     SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + (c.topDown ? " top-down" : ""));
     std::vector<uint8_t> file = MakeBmp(c.w, c.h, 24, c.table, c.table, 11);
     if (c.topDown) WriteU32LE(file.data() + 22, uint32_t(-c.h));
-    MemoryPictureSource source(file.data(), file.size());
+    MemoryByteSource source(file.data(), file.size());
     BitmapRecord expected;
     const char* why = nullptr;
     ASSERT_TRUE(IntakeBitmap(&source, &expected, &why)) << why;

@@ -45,7 +45,7 @@ struct OneFrameCodec {
 
 PictureCodec OneFrameOperations() {
   PictureCodec codec = {};
-  codec.begin = [](PictureCodec* c, PictureFormat, const PictureBytes*, int32_t* w, int32_t* h, const char**) {
+  codec.begin = [](PictureCodec* c, PictureFormat, const SourceBytes*, int32_t* w, int32_t* h, const char**) {
     OneFrameCodec* self = reinterpret_cast<OneFrameCodec*>(c);
     *w = self->width;
     *h = self->height;
@@ -72,7 +72,7 @@ Built Build(const std::vector<std::string>& rows, const PictureLook& look) {
   const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   PictureFrames frames;
   const char* why = nullptr;
-  MemoryPictureSource file(png, sizeof png);
+  MemoryByteSource file(png, sizeof png);
   EXPECT_TRUE(OpenPictureFrames(&frames, &codec.base, file.Whole(), &why)) << why;
   Built built = {};
   EXPECT_EQ(NextPictureRecord(&frames, look, &built.record, &built.notes, &why), PictureFrameReady) << why;

@@ -92,7 +92,7 @@ TEST(PictureDecoding, StillPicturesReadRowByRowGiveTheRowsOfTheirWholeFrame) {
     OpenLibraryPictureCodec(&decoder);
     PictureFrames frames;
     const char* why = nullptr;
-    MemoryPictureSource file(bytes.data(), bytes.size());
+    MemoryByteSource file(bytes.data(), bytes.size());
     ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why));
     EXPECT_EQ(BeginPictureRows(&frames), !whole);
     for (int pass = 0; pass < 2 && !whole; ++pass) {
@@ -117,7 +117,7 @@ TEST(PictureDecoding, StillPicturesReadRowByRowGiveTheRowsOfTheirWholeFrame) {
     OpenLibraryPictureCodec(&decoder);
     PictureFrames frames;
     const char* why = nullptr;
-    MemoryPictureSource file(bytes.data(), bytes.size());
+    MemoryByteSource file(bytes.data(), bytes.size());
     ASSERT_TRUE(OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why));
     ASSERT_TRUE(BeginPictureRows(&frames));
     std::vector<uint8_t> row(size_t(frames.width) * 4);
@@ -136,7 +136,7 @@ TEST(PictureDecoding, BitmapsWrappingPngOrJpegDecodeAsTheirPicture) {
     std::vector<uint8_t> bytes = FixtureBytes(c[0]);
     WrappedPicture wrapped;
     const char* why = nullptr;
-    MemoryPictureSource file(bytes.data(), bytes.size());
+    MemoryByteSource file(bytes.data(), bytes.size());
     ASSERT_EQ(FindWrappedPicture(file.Whole(), &wrapped, &why), kWrapped);
     DecodedPicture outer = DecodeWithLibraries(bytes), inner = DecodeWithLibraries(FixtureBytes(c[1]));
     ASSERT_TRUE(outer.ok && inner.ok);
@@ -147,30 +147,30 @@ TEST(PictureDecoding, BitmapsWrappingPngOrJpegDecodeAsTheirPicture) {
 // The codecs read a file forwards through one buffer: pieces of any size, across the buffer's
 // ends, give the stretch's bytes in order and nothing past its end.
 TEST(PictureDecoding, AStretchReadInPiecesGivesItsBytesInOrder) {
-  std::vector<uint8_t> file(3 * kPictureReadBuffer);
+  std::vector<uint8_t> file(3 * kSourceReadBuffer);
   for (size_t i = 0; i < file.size(); ++i) file[i] = uint8_t(i * 131 + (i >> 9));
-  MemoryPictureSource source(file.data(), file.size());
-  const PictureBytes stretch = {&source, 1000, 2 * kPictureReadBuffer + 77};
-  PictureByteReader* reader = new PictureByteReader;
-  StartPictureByteReader(reader, stretch);
+  MemoryByteSource source(file.data(), file.size());
+  const SourceBytes stretch = {&source, 1000, 2 * kSourceReadBuffer + 77};
+  SourceByteReader* reader = new SourceByteReader;
+  StartSourceByteReader(reader, stretch);
   std::vector<uint8_t> read;
-  const size_t sizes[] = {1, 7, 4096, kPictureReadBuffer + 3, 0};
-  for (int i = 0; !PictureBytesEnded(*reader) && i < 100; ++i) {
+  const size_t sizes[] = {1, 7, 4096, kSourceReadBuffer + 3, 0};
+  for (int i = 0; !SourceBytesEnded(*reader) && i < 100; ++i) {
     if (i % 5 == 4) {
       size_t count = 0;
-      const uint8_t* bytes = TakePictureBytes(reader, &count);
+      const uint8_t* bytes = TakeSourceBytes(reader, &count);
       read.insert(read.end(), bytes, bytes + count);
     } else {
       std::vector<uint8_t> piece(sizes[i % 5]);
-      piece.resize(ReadPictureOn(reader, piece.data(), piece.size()));
+      piece.resize(ReadSourceOn(reader, piece.data(), piece.size()));
       read.insert(read.end(), piece.begin(), piece.end());
     }
   }
   EXPECT_TRUE(read == std::vector<uint8_t>(file.begin() + 1000, file.begin() + 1000 + stretch.size));
   uint8_t past[4];
   size_t count = 1;
-  EXPECT_EQ(ReadPictureOn(reader, past, sizeof past), 0u);
-  EXPECT_NE(TakePictureBytes(reader, &count), nullptr);
+  EXPECT_EQ(ReadSourceOn(reader, past, sizeof past), 0u);
+  EXPECT_NE(TakeSourceBytes(reader, &count), nullptr);
   EXPECT_EQ(count, 0u);
   delete reader;
 }
@@ -291,7 +291,7 @@ TEST(PictureDecoding, WithoutADecoderPicturesAreRefusedAndSaySo) {
   std::vector<uint8_t> png = FixtureBytes("sprite-alpha.png");
   PictureFrames frames;
   const char* why = nullptr;
-  MemoryPictureSource file(png.data(), png.size());
+  MemoryByteSource file(png.data(), png.size());
   EXPECT_FALSE(OpenPictureFrames(&frames, nullptr, file.Whole(), &why));
   EXPECT_NE(std::string(why).find("no decoder"), std::string::npos);
   ClosePictureFrames(&frames);

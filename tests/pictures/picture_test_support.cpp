@@ -27,7 +27,7 @@ DecodedPicture DecodeWithLibraries(const std::vector<uint8_t>& bytes) {
   PictureFrames frames;
   DecodedPicture result;
   const char* why = nullptr;
-  MemoryPictureSource file(bytes.data(), bytes.size());
+  MemoryByteSource file(bytes.data(), bytes.size());
   result.ok = OpenPictureFrames(&frames, &decoder.base, file.Whole(), &why);
   result.width = frames.width;
   result.height = frames.height;

@@ -121,7 +121,7 @@ TEST(GdiSurfaces, FrameRecordsOfEveryFormDecodeAsTheSharedDecoderDoes) {
     size_t got;
     while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
     fclose(file);
-    MemoryPictureSource source(bytes.data(), bytes.size());
+    MemoryByteSource source(bytes.data(), bytes.size());
     BitmapRecord record = {};
     const char* why = nullptr;
     ASSERT_TRUE(IntakeBitmap(&source, &record, &why)) << name << ": " << why;
