@@ -34,6 +34,14 @@ inline bool WallpaperPending(const SceneModel* scene) {
 // the whole picture with it. Hosts call it between paints while WallpaperPending.
 void ContinueWallpaper(SceneModel* scene);
 
+// Whether the scene's sound is still being decoded (see EngineHost::firstPictureDue).
+inline bool SoundPending(const SceneModel* scene) {
+  return scene->soundSource != nullptr;
+}
+// Decodes a few milliseconds more of it; the sound starts once it is whole. Hosts call it
+// between paints while SoundPending.
+void ContinueSound(SceneModel* scene);
+
 // WM_CREATE: fills the scene from the source, in the window that `host` stands for; the scene
 // keeps the host until ReleaseScene. On a start-up failure it reports through the host's
 // startupFailure, after which it touches the scene no more (the host may release it there);

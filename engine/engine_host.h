@@ -33,6 +33,8 @@ struct EngineHost {
   void (*stopSound)(EngineHost* host);
   // Asked between the wallpaper's bands as the scene loads over a background of one colour:
   // true when the first picture is due now, the colour alone, and the rest of the wallpaper is
-  // to come between paints (ContinueWallpaper). Null: the wallpaper is always in the first picture.
+  // to come between paints (ContinueWallpaper). Asked too between the pieces of a sound being
+  // decoded, which then starts later (ContinueSound). Null: the wallpaper is always in the first
+  // picture, and the sound starts with it.
   bool (*firstPictureDue)(EngineHost* host);
 };

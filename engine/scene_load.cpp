@@ -191,7 +191,7 @@ void LoadScene(SceneModel* scene, EngineHost* host, SceneSource* source, const S
   // holds the same, from memory rather than from the display again.
   RestoreWholeBackground(scene);
   source->startSound(source, scene);
-  if (whole) source->close(source);
+  if (whole && !scene->soundSource) source->close(source);
 }
 
 void ContinueWallpaper(SceneModel* scene) {
@@ -201,7 +201,7 @@ void ContinueWallpaper(SceneModel* scene) {
   w.source = nullptr;
   // A picture found damaged part way leaves the colour, as it would have at the load.
   const bool taken = !source->wallpaperTaken || source->wallpaperTaken(source);
-  source->close(source);
+  if (scene->soundSource != source) source->close(source);
   if (taken) {
     scene->backgroundPlain = 0;
     scene->workComposed = 0;
@@ -211,9 +211,18 @@ void ContinueWallpaper(SceneModel* scene) {
   }
 }
 
+void ContinueSound(SceneModel* scene) {
+  SceneSource* source = scene->soundSource;
+  if (!source || source->continueSound(source, scene)) return;
+  scene->soundSource = nullptr;
+  if (scene->wallpaper.source != source) source->close(source);
+}
+
 void ReleaseScene(SceneModel* scene) {
   EngineHost* host = scene->host;
-  if (scene->wallpaper.source) scene->wallpaper.source->close(scene->wallpaper.source);
+  // The load's source, where a part of it was still to come: closed once.
+  SceneSource* loading = scene->wallpaper.source ? scene->wallpaper.source : scene->soundSource;
+  if (loading) loading->close(loading);
   if (scene->paintTimer || scene->frameTimer) host->stopTimers(host);
   ReleaseSurface(scene->referenceContext);
   if (scene->soundPlaying) host->stopSound(host);

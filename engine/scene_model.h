@@ -102,4 +102,6 @@ struct SceneModel {
   // While its source is set, the background buffer may hold part of the wallpaper, which shows
   // once it is whole; the colour shows until then (backgroundPlain).
   PendingWallpaper wallpaper;
+  // The source of a sound still being decoded, open until the sound starts or is left out.
+  SceneSource* soundSource;
 };

@@ -45,7 +45,8 @@ struct SceneSource {
   Surface* (*nextWallpaperBand)(SceneSource* source, const Surface* reference, const WallpaperPlacement* placement,
                                 int32_t* top);
   // Starts the looping sound, if the scene has one, through the scene's host (may fill the
-  // model's sound fields).
+  // model's sound fields). A sound that takes long to decode may start later, decoded between
+  // paints (continueSound): the source sets the model's soundSource then.
   void (*startSound)(SceneSource* source, SceneModel* scene);
   // Loading is over.
   void (*close)(SceneSource* source);
@@ -53,6 +54,9 @@ struct SceneSource {
   // rows, not to be had after all (a picture found damaged as it was read), so that the
   // background is drawn as without one. Null in a source whose wallpaper is whole once begun.
   bool (*wallpaperTaken)(SceneSource* source);
+  // Decodes more of that sound, and starts it once it is whole; false when nothing is left to
+  // do (it plays, or was left out). Null in a source whose sound is always ready at once.
+  bool (*continueSound)(SceneSource* source, SceneModel* scene);
 };
 
 // A motion record's fields into the character, as every source hands them over.

@@ -124,10 +124,59 @@ Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, const 
   return band;
 }
 
+// The wave decoded into the sound's sink, whole or left out: played or dropped.
+void EndDecodedSound(SettingsSceneSource* self, SceneModel* scene) {
+  const size_t size = self->walk->EndSoundDecoding(&self->soundFile) ? self->soundFile.length : 0;
+  if (self->sound->endDecoded(self->sound, scene->host, self->soundSink, size) && size) scene->soundPlaying = 1;
+  self->soundSink = nullptr;
+  ReleaseWalkSound(self->sources.files, &self->soundFile);
+}
+
+// A sound the players cannot play as it is stored: played again where an earlier load decoded
+// it, else decoded into the sound's own sink while the first picture is not yet due, and the
+// rest between paints. False, with nothing done, when the sound has no sink to give.
+bool StartDecodedSound(SettingsSceneSource* self, SceneModel* scene) {
+  SceneSound* out = self->sound;
+  EngineHost* host = scene->host;
+  WalkSoundFile* sound = &self->soundFile;
+  if (out->playDecodedAgain(out, host, sound->path)) {
+    scene->soundPlaying = 1;
+    ReleaseWalkSound(self->sources.files, sound);
+    return true;
+  }
+  self->soundSink = out->openDecoded(out, sound->path);
+  if (!self->soundSink) return false;
+  if (!self->walk->BeginSoundDecoding(sound, self->soundSink)) {
+    out->endDecoded(out, nullptr, self->soundSink, 0);
+    self->soundSink = nullptr;
+    ReleaseWalkSound(self->sources.files, sound);
+    return true;
+  }
+  for (;;) {
+    if (!self->walk->DecodeMoreSound()) {
+      EndDecodedSound(self, scene);
+      return true;
+    }
+    if (host->firstPictureDue && host->firstPictureDue(host)) break;
+  }
+  scene->soundSource = &self->base;
+  return true;
+}
+
+bool ContinueSound(SceneSource* source, SceneModel* scene) {
+  SettingsSceneSource* self = Self(source);
+  if (!self->soundSink) return false;
+  if (self->walk->DecodeMoreSound()) return true;
+  EndDecodedSound(self, scene);
+  return false;
+}
+
 void StartSound(SceneSource* source, SceneModel* scene) {
   SettingsSceneSource* self = Self(source);
-  WalkSoundFile sound;
+  WalkSoundFile& sound = self->soundFile;
   if (!self->walk->Sound(&sound)) return;
+  if (sound.toDecode && self->sound->openDecoded && StartDecodedSound(self, scene)) return;
+  if (sound.toDecode) self->walk->DecodeSound(&sound);
   if (sound.wave) {
     // A decoded sound plays from memory as the packaged saver's does, and the model keeps the
     // block until the end.
@@ -151,8 +200,12 @@ bool WallpaperTaken(SceneSource* source) {
 void Close(SceneSource* source) {
   SettingsSceneSource* self = Self(source);
   ReleaseBitmapRecord(&self->wallpaper);
+  // A sound still being decoded is given up with the load.
+  if (self->soundSink) self->sound->endDecoded(self->sound, nullptr, self->soundSink, 0);
+  self->soundSink = nullptr;
   if (self->walk) self->walk->~SceneWalk();
   self->walk = nullptr;
+  ReleaseWalkSound(self->sources.files, &self->soundFile);
 }
 
 }  // namespace
@@ -173,6 +226,7 @@ void OpenSettingsSceneSource(SettingsSceneSource* source, SettingsStore* store, 
   source->base.startSound = StartSound;
   source->base.close = Close;
   source->base.wallpaperTaken = WallpaperTaken;
+  source->base.continueSound = ContinueSound;
   source->sound = sound;
   source->sources = SceneWalkSources{store, files, baseFolder, codecs, listener, sounds};
 }

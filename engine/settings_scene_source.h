@@ -19,6 +19,17 @@ struct SettingsStore;
 struct SceneSound {
   // False when it did not start; `host` is the scene's, for a sound played from memory.
   bool (*playFile)(SceneSound* sound, EngineHost* host, const char* path);
+  // A sound that has to be decoded (MP3 and the like) goes, where these are set, into a wave
+  // the sound keeps in a file of its own rather than into the scene's memory, and is decoded
+  // between paints where the first picture is due before it is whole. Null: into memory, at once.
+  // A sink for the wave decoded from `path`; null when none can be had (into memory then).
+  WaveSink* (*openDecoded)(SceneSound* sound, const char* path);
+  // The sink's wave, whole and `size` bytes: played (false when it did not start); size 0: not
+  // whole, dropped (`host` may be null then). The sink may hold bytes past `size`.
+  bool (*endDecoded)(SceneSound* sound, EngineHost* host, WaveSink* sink, size_t size);
+  // Plays the wave an earlier load decoded from `path`, where the sound still keeps it; false
+  // when it does not.
+  bool (*playDecodedAgain)(SceneSound* sound, EngineHost* host, const char* path);
 };
 
 struct SettingsSceneSource {
@@ -36,6 +47,9 @@ struct SettingsSceneSource {
   uint8_t wallInfo[kMaxPackedInfoSize];
   uint32_t wallInfoSize;
   RecordBands wallBands;
+  // The sound being decoded into `soundSink`, between paints; its file while the walk reads it.
+  WalkSoundFile soundFile;
+  WaveSink* soundSink;
   uint32_t bandBytes;
 };
 

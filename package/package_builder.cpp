@@ -125,7 +125,7 @@ void WriteScene(const BuildSources& sources, ByteSink* output, WalkListener* lis
   WriteBackgroundRecord(output, background);
   if (wallpaper) WriteFrame(output, &record);
   WalkSoundFile sound;
-  if (walk.Sound(&sound)) {
+  if (walk.Sound(&sound) && (!sound.toDecode || walk.DecodeSound(&sound))) {
     WriteSoundHeader(output, sound.length);
     if (sound.wave && copySound) output->write(output, sound.wave, sound.length);
     else if (copySound) CopySound(files, sound, output, listener);

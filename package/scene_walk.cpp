@@ -46,9 +46,12 @@ SceneWalk::SceneWalk(const SceneWalkSources& sources)
     : sources_(sources), timing_(), looksKnown_(false), spriteLook_(), wallpaperLook_(),
       packageBytes_(kFixedRecordBytes), frameMemoryBytes_(0), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
-      haveWallpaper_(false), wallpaperRows_(nullptr), wallpaperBytes_(0), wallpaperLeftOut_(false), soundWhy_() {}
+      haveWallpaper_(false), wallpaperRows_(nullptr), wallpaperBytes_(0), wallpaperLeftOut_(false), soundWhy_(),
+      soundBytes_(nullptr), soundLimit_(0), soundDecoding_(), decodingSound_(false) {}
 
 SceneWalk::~SceneWalk() {
+  if (decodingSound_) AbandonWaveDecoding(&soundDecoding_);
+  std::free(soundBytes_);
   EndWallpaperRows();
   if (fileOpen_) ClosePictureFile(&file_);
   if (haveWallpaper_) ReleaseBitmapRecord(&wallpaper_);
@@ -390,42 +393,92 @@ void ReleaseWalkSound(BuildFiles* files, WalkSoundFile* sound) {
   sound->wave = nullptr;
 }
 
-// A sound the players cannot play as it is, decoded into sound->wave; false when it was left
-// out, and said why.
-bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
+void SceneWalk::EndDecodingInput(WalkSoundFile* sound) {
+  std::free(soundBytes_);
+  soundBytes_ = nullptr;
+  if (sound->file) sources_.files->close(sources_.files, sound->file);
+  sound->file = nullptr;
+}
+
+bool SceneWalk::BeginSoundDecoding(WalkSoundFile* sound, WaveSink* sink) {
   BuildFiles* files = sources_.files;
   const char* named = sound->named;
-  const char* format = SoundFormatName(sound->format);
-  uint8_t* bytes = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
-  if (!bytes) {
+  const uint64_t size = sound->length;
+  soundBytes_ = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
+  bool read = soundBytes_ != nullptr;
+  if (!soundBytes_) {
     Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(kMaxSoundBytes), "not enough memory to decode it");
-    return false;
-  }
-  if (!files->seek(files, sound->file, 0) || ReadFully(files, sound->file, bytes, static_cast<size_t>(size)) != size) {
-    std::free(bytes);
+  } else if (!files->seek(files, sound->file, 0) ||
+             ReadFully(files, sound->file, soundBytes_, static_cast<size_t>(size)) != size) {
     Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
-    return false;
-  }
-  if (sound->format == SoundCompressedWave && WaveDataCutShort(bytes, static_cast<size_t>(size))) {
-    std::free(bytes);
+    read = false;
+  } else if (sound->format == SoundCompressedWave && WaveDataCutShort(soundBytes_, static_cast<size_t>(size))) {
     Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
+    read = false;
+  }
+  if (!read) {
+    EndDecodingInput(sound);
     return false;
   }
-  uint64_t limit = kMaxPackageBytes - packageBytes_;
-  if (limit > kMaxSoundBytes) limit = kMaxSoundBytes;
+  soundLimit_ = kMaxPackageBytes - packageBytes_;
+  if (soundLimit_ > kMaxSoundBytes) soundLimit_ = kMaxSoundBytes;
   DecodedWave decoded;
   const char* why = nullptr;
-  const SoundDecoding outcome =
-      DecodeToWave(sources_.sounds, sound->format, bytes, static_cast<size_t>(size), limit, &decoded, &why);
-  std::free(bytes);
+  const SoundDecoding outcome = BeginWaveDecoding(&soundDecoding_, sources_.sounds, sound->format, soundBytes_,
+                                                  static_cast<size_t>(size), soundLimit_, sink, &decoded, &why);
+  if (outcome != SoundDecoded) {
+    EndDecodingInput(sound);
+    return HearDecoding(*sound, outcome, decoded, why);
+  }
+  decodingSound_ = true;
+  return true;
+}
+
+bool SceneWalk::DecodeMoreSound() {
+  // Some 16,000 frames: a few milliseconds of decoding, between a player's paints.
+  return decodingSound_ && DecodeMoreWave(&soundDecoding_, 16384);
+}
+
+bool SceneWalk::EndSoundDecoding(WalkSoundFile* sound) {
+  if (!decodingSound_) return false;
+  decodingSound_ = false;
+  DecodedWave decoded;
+  std::memset(&decoded, 0, sizeof decoded);
+  const char* why = nullptr;
+  const SoundDecoding outcome = EndWaveDecoding(&soundDecoding_, &decoded, &why);
+  EndDecodingInput(sound);
+  if (!HearDecoding(*sound, outcome, decoded, why)) return false;
+  sound->length = static_cast<uint32_t>(decoded.size);
+  sound->toDecode = false;
+  packageBytes_ += decoded.size;
+  return true;
+}
+
+bool SceneWalk::DecodeSound(WalkSoundFile* sound) {
+  MemoryWaveSink sink;
+  OpenMemoryWaveSink(&sink, kMaxSoundBytes);
+  if (!BeginSoundDecoding(sound, &sink.base)) return false;
+  while (DecodeMoreSound()) {
+  }
+  if (!EndSoundDecoding(sound)) {
+    std::free(sink.bytes);
+    return false;
+  }
+  sound->wave = sink.bytes;
+  return true;
+}
+
+// Whether a decoding's outcome takes the sound; when it does not, said why.
+bool SceneWalk::HearDecoding(const WalkSoundFile& sound, SoundDecoding outcome, const DecodedWave& decoded,
+                             const char* why) {
+  const char* named = sound.named;
+  const char* format = SoundFormatName(sound.format);
+  const uint64_t limit = soundLimit_;
   switch (outcome) {
     case SoundDecoded:
-      sound->wave = decoded.bytes;
-      sound->length = static_cast<uint32_t>(decoded.size);
-      packageBytes_ += decoded.size;
       return true;
     case SoundNoDecoder:
-      Hear(WalkSound, 0, named, LeftSoundNotStorable, sound->format, why);
+      Hear(WalkSound, 0, named, LeftSoundNotStorable, sound.format, why);
       return false;
     case SoundUndecodable:
       std::snprintf(soundWhy_, sizeof soundWhy_, "%s: %s", format, why ? why : "damaged");
@@ -446,7 +499,12 @@ bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
            limit < kMaxSoundBytes ? "decoded, the package would be too large" : "decoded, the wave would be larger");
       return false;
     default:
-      Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(limit), "not enough memory to decode it");
+      if (why) {
+        std::snprintf(soundWhy_, sizeof soundWhy_, "the decoded wave cannot be kept: %s", why);
+        Hear(WalkSound, 0, named, LeftUnopenable, 0, soundWhy_);
+      } else {
+        Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(limit), "not enough memory to decode it");
+      }
       return false;
   }
 }
@@ -500,10 +558,10 @@ bool SceneWalk::Sound(WalkSoundFile* sound) {
     }
   }
   if (taken && sound->format != SoundPlayableWave) {
-    taken = DecodeSound(sound, size);
-    files->close(files, sound->file);
-    sound->file = nullptr;
-    return taken;
+    // Decoded by the caller's choice of DecodeSound or a decoding a piece at a time.
+    sound->toDecode = true;
+    sound->length = static_cast<uint32_t>(size);
+    return true;
   }
   if (!taken) {
     Hear(WalkSound, 0, named, refusal, number, why);

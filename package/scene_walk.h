@@ -18,6 +18,7 @@
 #include "picture_intake.h"
 #include "size_limits.h"
 #include "sound_codec.h"
+#include "sound_decoding.h"
 #include "walk_outcome.h"
 #include "wallpaper_rows.h"
 
@@ -34,12 +35,14 @@ struct SceneWalkSources {
 };
 
 // The sound as the walk took it, `length` bytes either way: a wave the players play as it is,
-// as its open file; any other sound decoded to a PCM wave in memory. Release it with
-// ReleaseWalkSound.
+// as its open file; any other sound to be decoded to a PCM wave (toDecode, its file open and
+// `length` its file's size until it is), in memory or into a sink of the caller's. Release it
+// with ReleaseWalkSound.
 struct WalkSoundFile {
-  BuildFiles::Handle file;  // null when the sound was decoded
-  uint8_t* wave;            // the decoded wave, allocated with malloc; null for a file
+  BuildFiles::Handle file;  // null once the sound was decoded
+  uint8_t* wave;            // the wave decoded into memory, allocated with malloc; else null
   uint32_t length;
+  bool toDecode;
   SoundFormat format;       // as the file's first bytes tell it
   char path[kMaxInputPath];
   char named[kSettingBufferSize];  // as the settings name it
@@ -85,6 +88,16 @@ class SceneWalk {
   bool WallpaperLeftOut() const { return wallpaperLeftOut_; }
   // False when the scene has no sound, or it was left out.
   bool Sound(WalkSoundFile* sound);
+  // A sound that Sound left to decode, decoded into memory (sound->wave); false when it was
+  // left out, and said why. The file is closed either way.
+  bool DecodeSound(WalkSoundFile* sound);
+  // The same a piece at a time, into the caller's sink, for a player that decodes between its
+  // paints: Begin, More until it says the sound has ended, End. False from Begin or End when the
+  // sound is left out (said why), the file closed then; End closes it either way, and sets
+  // sound->length to the wave's. A walk that ends before End abandons the decoding.
+  bool BeginSoundDecoding(WalkSoundFile* sound, WaveSink* sink);
+  bool DecodeMoreSound();
+  bool EndSoundDecoding(WalkSoundFile* sound);
 
   // The letter (0 for A to 19 for T) of the current character, -1 before the first and after
   // the last.
@@ -108,7 +121,8 @@ class SceneWalk {
   bool TakeWallpaperRows(const char* named);
   void EndWallpaperRows();
   bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);
-  bool DecodeSound(WalkSoundFile* sound, uint64_t size);
+  bool HearDecoding(const WalkSoundFile& sound, SoundDecoding outcome, const DecodedWave& decoded, const char* why);
+  void EndDecodingInput(WalkSoundFile* sound);
 
   SceneWalkSources sources_;
   TimingRecord timing_;
@@ -136,4 +150,9 @@ class SceneWalk {
   uint64_t wallpaperBytes_;       // its record's share of the package, counted before its rows are read
   bool wallpaperLeftOut_;
   char soundWhy_[256];  // a sound decoder's reason, as the walk words it
+  // The sound being decoded: its file's bytes, what the package has room for, the decoding.
+  uint8_t* soundBytes_;
+  uint64_t soundLimit_;
+  WaveDecoding soundDecoding_;
+  bool decodingSound_;
 };

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,8 @@
 #include "picture_fixtures.h"
 #include "scene_art.h"
 #include "settings_scene_source.h"
+#include "size_limits.h"
+#include "sound_decoding.h"
 #include "stdio_build_files.h"
 #include "surface.h"
 #include "surface_soft.h"
@@ -81,10 +85,44 @@ LibrarySoundCodec MakeSoundCodec() {
 struct RecordingSound {
   SceneSound base;
   std::vector<std::string> files;
+  // Decoded waves go into memory sinks, as a player's would into its files.
+  std::vector<std::unique_ptr<MemoryWaveSink>> sinks;
+  std::vector<uint8_t> kept;  // the last whole one, played again by a later load
+  std::string keptPath;
+  int dropped = 0;
 };
 
 bool PlaySound(SceneSound* sound, EngineHost*, const char* path) {
   reinterpret_cast<RecordingSound*>(sound)->files.push_back(path);
+  return true;
+}
+
+WaveSink* OpenSink(SceneSound* base, const char* path) {
+  RecordingSound* sound = reinterpret_cast<RecordingSound*>(base);
+  sound->sinks.emplace_back(new MemoryWaveSink);
+  OpenMemoryWaveSink(sound->sinks.back().get(), kMaxSoundBytes);
+  sound->keptPath = path;
+  return &sound->sinks.back()->base;
+}
+
+bool EndSink(SceneSound* base, EngineHost* host, WaveSink* sink, size_t whole) {
+  RecordingSound* sound = reinterpret_cast<RecordingSound*>(base);
+  MemoryWaveSink* memory = reinterpret_cast<MemoryWaveSink*>(sink);
+  if (whole) {
+    sound->kept.assign(memory->bytes, memory->bytes + whole);
+    host->playSound(host, sound->kept.data(), static_cast<int32_t>(sound->kept.size()));
+  } else {
+    ++sound->dropped;
+  }
+  std::free(memory->bytes);
+  memory->bytes = nullptr;
+  return whole != 0;
+}
+
+bool PlayKept(SceneSound* base, EngineHost* host, const char* path) {
+  RecordingSound* sound = reinterpret_cast<RecordingSound*>(base);
+  if (sound->kept.empty() || sound->keptPath != path) return false;
+  host->playSound(host, sound->kept.data(), static_cast<int32_t>(sound->kept.size()));
   return true;
 }
 
@@ -130,12 +168,14 @@ class Playback : public testing::Test {
   }
 
   // firstPictureDue: the host's, as a player with a clock answers it; null waits for the whole wallpaper.
+  // decodeApart: a sound to decode goes into a sink of the sound's own, as in a player.
   void LoadSettings(MapStore* store, const SceneGeometry& geometry = kScreen,
-                    bool (*firstPictureDue)(EngineHost*) = nullptr) {
+                    bool (*firstPictureDue)(EngineHost*) = nullptr, bool decodeApart = false) {
     OpenSoftHost(&host);
     host.base.firstPictureDue = firstPictureDue;
     files_.pictures.clear();
-    sound_ = RecordingSound{{PlaySound}, {}};
+    sound_.files.clear();
+    sound_.base = SceneSound{PlaySound, decodeApart ? OpenSink : nullptr, EndSink, PlayKept};
     heard_ = MakeOutcomeRecorder();
     OpenSettingsSceneSource(&source_, store, &files_, folder_.path().c_str(), &sound_.base, codecs_, &heard_.base,
                             &sounds_.base);
@@ -410,6 +450,43 @@ TEST_F(Playback, AWallpaperThatComesAfterTheFirstPictureEndsAsTheLoadThatWaitedF
     if (std::string(wall) == "wall.png") EXPECT_NE(first.frames[0], waited.frames[0]);
     ReleaseScene(&scene);
   }
+}
+
+// A sound decoded between paints, once the first picture was due, plays the wave of the load
+// that waited for it; one still decoding goes with its load; a later load plays the kept one.
+TEST_F(Playback, ASoundDecodedAfterTheFirstPictureIsTheWaveOfTheLoadThatWaitedForIt) {
+  MapStore store;
+  store.Set("BackGround", "SoundOpt", "1").Set("BackGround", "Sound", "long.flac");
+  WriteFileBytes(folder_.Path("long.flac"), EncodeTone(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 8000, 100000));
+  LoadSettings(&store);
+  ASSERT_EQ(host.soundStarts, 1);
+  const std::vector<uint8_t> waited(host.soundData, host.soundData + host.soundSize);
+  ReleaseScene(&scene);
+
+  bool (*due)(EngineHost*) = [](EngineHost*) { return true; };
+  LoadSettings(&store, kScreen, due, true);
+  ASSERT_TRUE(SoundPending(&scene));
+  EXPECT_EQ(host.soundStarts, 0);
+  int steps = 0;
+  for (; SoundPending(&scene); ++steps) ContinueSound(&scene);
+  EXPECT_GT(steps, 2);
+  ASSERT_EQ(host.soundStarts, 1);
+  EXPECT_TRUE(std::vector<uint8_t>(host.soundData, host.soundData + host.soundSize) == waited);
+  ReleaseScene(&scene);
+  EXPECT_EQ(host.soundStops, 1) << "stopped with the window, as any sound";
+
+  LoadSettings(&store, kScreen, due, true);
+  EXPECT_FALSE(SoundPending(&scene));
+  EXPECT_EQ(host.soundStarts, 1);
+  EXPECT_EQ(sound_.sinks.size(), 1u) << "decoded once";
+  ReleaseScene(&scene);
+
+  sound_.kept.clear();
+  LoadSettings(&store, kScreen, due, true);
+  ContinueSound(&scene);
+  ReleaseScene(&scene);
+  EXPECT_EQ(sound_.dropped, 1);
+  EXPECT_EQ(host.soundStarts, 0);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 # sample scene's looping chord (recorded back from the sink's monitor, it is not silence); with
 # -no-sound nothing reaches the server; with no server the scene plays silently and says so. A
 # packaged saver's long sound plays from the saver's file without gathering in memory, and a
-# settings file's wave of the largest size taken plays from its file within the players' bound.
-#   sound_server.sh MORVANE_PLAY MORVANE_DEMO_SCENE MORVANE_PACK
+# settings file's wave of the largest size taken plays from its file within the players' bound, as
+# does a settings file's FLAC that decodes to more than the bound, leaving no file behind.
+#   sound_server.sh MORVANE_PLAY MORVANE_DEMO_SCENE MORVANE_PACK MORVANE_SOUND_FIXTURES
 set -uo pipefail
 play=${1:?morvane-play}
 demo=${2:?morvane-demo-scene}
 pack=${3:?morvane-pack}
+fixtures=${4:?morvane-sound-fixtures}
 skip() { echo "SKIPPED: $*"; exit 77; }
 for tool in pulseaudio pactl parec Xvfb; do command -v $tool >/dev/null || skip "$tool is not installed (scripts/setup installs it)"; done
 
@@ -108,3 +110,21 @@ bound_kb=$(((64 << 10) + 3 * 320 * 240 * 4 / 1024))
 echo "the largest wave: recorded peak $peak, the player's peak memory $peak_kb kB (bound $bound_kb kB)"
 [ "$peak" -gt 1000 ] || fail "the largest wave was not heard"
 [ "$peak_kb" -lt "$bound_kb" ] || fail "the largest wave's player took $peak_kb kB"
+
+# Eight minutes of a stereo tone as FLAC decode to an 85 MB wave: it goes into a file of the
+# player's own, nameless, and is heard from there with the player under the same bound.
+"$fixtures" --long-flac 480 "$work/scene/long.flac" || fail "the long FLAC could not be written"
+sed 's/^Sound=chord.wav/Sound=long.flac/' "$work/scene/MORVANE.INI" >"$work/scene/flac.ini"
+mkdir "$work/tmp"
+TMPDIR=$work/tmp "$play" -root "$work/scene/flac.ini" >"$work/flac.log" 2>&1 &
+player=$!
+for _ in $(seq 100); do pactl list short sink-inputs | grep -q . && break; sleep 0.1; done
+peak=$(timeout 2 parec -d morvane.monitor --format=s16le --channels=1 --rate=11025 --raw |
+  od -An -td2 -w2 | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }')
+peak_kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$player/status")
+left=$(ls -A "$work/tmp")
+kill -TERM "$player"; wait "$player" || fail "morvane-play with the long FLAC did not end cleanly"
+echo "the long FLAC: recorded peak $peak, the player's peak memory $peak_kb kB (bound $bound_kb kB)"
+[ "$peak" -gt 1000 ] || fail "the long FLAC was not heard"
+[ "$peak_kb" -lt "$bound_kb" ] || fail "the long FLAC's player took $peak_kb kB"
+[ -z "$left" ] || fail "the decoded wave left a file behind: $left"

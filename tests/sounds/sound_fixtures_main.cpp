@@ -1,9 +1,11 @@
 // morvane-sound-fixtures FOLDER: writes a short tone in each format the builder decodes, damaged
 // and cut-short copies, and one settings file per sound (NAME.ini), for the Windows tests to
 // build with morvane-pack.exe and compare with the native morvane-pack.
+// morvane-sound-fixtures --long-flac SECONDS FILE: one long tone, for the players' memory bound.
 #include <sndfile.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,8 +23,18 @@ bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--long-flac") {
+    // A stereo tone of SECONDS at 44.1 kHz: a FLAC of a few megabytes that decodes to a wave
+    // larger than the players may hold in memory.
+    const int seconds = std::atoi(argv[2]);
+    if (seconds <= 0 || seconds > 1500 || !Write(argv[3], EncodeTone(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 44100, seconds * 44100))) {
+      std::fprintf(stderr, "morvane-sound-fixtures: cannot write %s\n", argv[3]);
+      return 1;
+    }
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: morvane-sound-fixtures FOLDER\n");
+    std::fprintf(stderr, "usage: morvane-sound-fixtures FOLDER | --long-flac SECONDS FILE\n");
     return 2;
   }
   const std::string folder = argv[1];

@@ -146,6 +146,11 @@ PlayEnd RunPlayLoop(PlayWindow* window, SceneFile* file, SoundOutput* sound, con
         do ContinueWallpaper(&player.scene);
         while (WallpaperPending(&player.scene) && (deadline < 0 || window->now(window) < deadline));
       }
+      // So is a sound still being decoded, once the wallpaper is whole.
+      if (!WallpaperPending(&player.scene) && SoundPending(&player.scene)) {
+        do ContinueSound(&player.scene);
+        while (SoundPending(&player.scene) && (deadline < 0 || window->now(window) < deadline));
+      }
       WindowEvents events;
       std::memset(&events, 0, sizeof events);
       window->wait(window, deadline, &events);

@@ -62,8 +62,12 @@ MappedSaver::~MappedSaver() {
 }
 
 bool MapSaverFile(const char* path, MappedSaver* saver) {
-  saver->descriptor = open(path, O_RDONLY | O_CLOEXEC);
-  if (saver->descriptor < 0) return false;
+  const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+  return descriptor >= 0 && MapSaverDescriptor(descriptor, saver);
+}
+
+bool MapSaverDescriptor(int descriptor, MappedSaver* saver) {
+  saver->descriptor = descriptor;
   struct stat info;
   if (fstat(saver->descriptor, &info) != 0) return false;
   if (!S_ISREG(info.st_mode)) {

@@ -22,6 +22,8 @@ struct MappedSaver {
 // False, with errno set, when the file cannot be opened or mapped. An empty file maps to no bytes.
 // Any file read in place maps so: a settings file's wave too.
 bool MapSaverFile(const char* path, MappedSaver* saver);
+// The same for a file already open, which the MappedSaver takes whatever the outcome.
+bool MapSaverDescriptor(int descriptor, MappedSaver* saver);
 
 // Where bytes handed out from a mapping lie in the file itself, for reading them with
 // positioned reads rather than through the mapping.

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "authenticode_signature.h"
+#include "decoded_wave_file.h"
 #include "size_limits.h"
 #include "engine_host.h"
 #include "package_reader.h"
@@ -51,6 +52,40 @@ bool PlayWaveFile(SceneSound* sound, EngineHost* host, const char* path) {
     owner->wavePath = path;
   }
   host->playSound(host, owner->wave->bytes, static_cast<int32_t>(owner->wave->size));
+  return true;
+}
+
+// A decoded sound's wave goes into a file of its own; where the temporary folder takes none, the
+// walk decodes it into memory instead.
+WaveSink* OpenDecodedWave(SceneSound* sound, const char* path) {
+  SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
+  DecodedWaveFile* file = CreateDecodedWaveFile();
+  if (!file) return nullptr;
+  owner->decodingPath = path;
+  return &file->base;
+}
+
+bool EndDecodedWave(SceneSound* sound, EngineHost* host, WaveSink* sink, size_t size) {
+  SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
+  DecodedWaveFile* file = reinterpret_cast<DecodedWaveFile*>(sink);
+  if (size == 0) {
+    DropDecodedWave(file);
+    return false;
+  }
+  std::unique_ptr<MappedSaver> wave(new MappedSaver);
+  if (!MapDecodedWave(file, size, wave.get()) || wave->size != size) return false;
+  // Any wave decoded before goes only once this one plays in its place.
+  std::unique_ptr<MappedSaver> before = std::move(owner->decoded);
+  owner->decoded = std::move(wave);
+  owner->decodedPath = owner->decodingPath;
+  host->playSound(host, owner->decoded->bytes, static_cast<int32_t>(owner->decoded->size));
+  return true;
+}
+
+bool PlayDecodedAgain(SceneSound* sound, EngineHost* host, const char* path) {
+  SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
+  if (!owner->decoded || owner->decodedPath != path) return false;
+  host->playSound(host, owner->decoded->bytes, static_cast<int32_t>(owner->decoded->size));
   return true;
 }
 
@@ -136,6 +171,9 @@ SceneSource* OpenSceneFileSource(SceneFile* file) {
     return &file->packageSource.base;
   }
   file->soundFile.base.playFile = PlayWaveFile;
+  file->soundFile.base.openDecoded = OpenDecodedWave;
+  file->soundFile.base.endDecoded = EndDecodedWave;
+  file->soundFile.base.playDecodedAgain = PlayDecodedAgain;
   file->soundFile.owner = file;
   file->listener.base.heard = PrintFirstLoad;
   file->listener.owner = file;
@@ -149,5 +187,6 @@ SceneSource* OpenSceneFileSource(SceneFile* file) {
 }
 
 bool FindInSceneFile(const SceneFile& file, const uint8_t* data, size_t size, FileSpan* span) {
-  return SpanInFile(file.saver, data, size, span) || (file.wave && SpanInFile(*file.wave, data, size, span));
+  return SpanInFile(file.saver, data, size, span) || (file.wave && SpanInFile(*file.wave, data, size, span)) ||
+         (file.decoded && SpanInFile(*file.decoded, data, size, span));
 }

@@ -53,6 +53,11 @@ struct SceneFile {
   // the header is read through the mapping.
   std::unique_ptr<MappedSaver> wave;
   std::string wavePath;
+  // A sound the settings name that has to be decoded (MP3 and the like): its wave, decoded into
+  // a file of its own by the first load that got to its end, kept and played the same way.
+  std::unique_ptr<MappedSaver> decoded;
+  std::string decodedPath;
+  std::string decodingPath;  // of the decoding under way
 
   // The program named in front of each line about a file left out; null: nothing is said.
   const char* program = nullptr;
