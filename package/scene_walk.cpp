@@ -500,7 +500,7 @@ bool SceneWalk::HearDecoding(const WalkSoundFile& sound, SoundDecoding outcome, 
       return false;
     default:
       if (why) {
-        std::snprintf(soundWhy_, sizeof soundWhy_, "the decoded wave cannot be kept: %s", why);
+        std::snprintf(soundWhy_, sizeof soundWhy_, "its decoded wave cannot be stored: %s", why);
         Hear(WalkSound, 0, named, LeftUnopenable, 0, soundWhy_);
       } else {
         Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(limit), "not enough memory to decode it");

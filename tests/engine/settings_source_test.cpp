@@ -90,6 +90,7 @@ struct RecordingSound {
   std::vector<uint8_t> kept;  // the last whole one, played again by a later load
   std::string keptPath;
   int dropped = 0;
+  bool full = false;  // the sinks refuse every write, as a full disk does
 };
 
 bool PlaySound(SceneSound* sound, EngineHost*, const char* path) {
@@ -101,6 +102,11 @@ WaveSink* OpenSink(SceneSound* base, const char* path) {
   RecordingSound* sound = reinterpret_cast<RecordingSound*>(base);
   sound->sinks.emplace_back(new MemoryWaveSink);
   OpenMemoryWaveSink(sound->sinks.back().get(), kMaxSoundBytes);
+  if (sound->full)
+    sound->sinks.back()->base.write = [](WaveSink*, uint64_t, const void*, size_t, const char** why) {
+      *why = "No space left on device";
+      return false;
+    };
   sound->keptPath = path;
   return &sound->sinks.back()->base;
 }
@@ -487,6 +493,14 @@ TEST_F(Playback, ASoundDecodedAfterTheFirstPictureIsTheWaveOfTheLoadThatWaitedFo
   ReleaseScene(&scene);
   EXPECT_EQ(sound_.dropped, 1);
   EXPECT_EQ(host.soundStarts, 0);
+
+  sound_.full = true;
+  LoadSettings(&store, kScreen, due, true);
+  while (SoundPending(&scene)) ContinueSound(&scene);
+  EXPECT_EQ(host.soundStarts, 0);
+  const std::vector<std::string> said = OutcomeLines("morvane-play", heard_.heard);
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_NE(said[0].find("No space left on device"), std::string::npos) << said[0];
 }
 
 }  // namespace
