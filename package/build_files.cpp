@@ -9,3 +9,17 @@ size_t ReadFully(BuildFiles* files, BuildFiles::Handle file, void* data, size_t 
   }
   return done;
 }
+
+namespace {
+
+size_t ReadFileAt(ByteSource* source, uint64_t offset, void* data, size_t size) {
+  BuildFileSource* self = reinterpret_cast<BuildFileSource*>(source);
+  if (!self->files->seek(self->files, self->file, offset)) return 0;
+  return ReadFully(self->files, self->file, data, size);
+}
+
+}  // namespace
+
+BuildFileSource MakeBuildFileSource(BuildFiles* files, BuildFiles::Handle file) {
+  return BuildFileSource{{ReadFileAt}, files, file};
+}
