@@ -396,18 +396,10 @@ bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
   BuildFiles* files = sources_.files;
   const char* named = sound->named;
   const char* format = SoundFormatName(sound->format);
-  uint8_t* bytes = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
-  if (!bytes) {
-    Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(kMaxSoundBytes), "not enough memory to decode it");
-    return false;
-  }
-  if (!files->seek(files, sound->file, 0) || ReadFully(files, sound->file, bytes, static_cast<size_t>(size)) != size) {
-    std::free(bytes);
-    Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
-    return false;
-  }
-  if (sound->format == SoundCompressedWave && WaveDataCutShort(bytes, static_cast<size_t>(size))) {
-    std::free(bytes);
+  // The decoders read the file where it lies, a piece at a time.
+  BuildFileSource source = MakeBuildFileSource(files, sound->file);
+  const SourceBytes file = {&source.base, 0, size};
+  if (sound->format == SoundCompressedWave && WaveDataCutShort(file)) {
     Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
     return false;
   }
@@ -415,9 +407,7 @@ bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
   if (limit > kMaxSoundBytes) limit = kMaxSoundBytes;
   DecodedWave decoded;
   const char* why = nullptr;
-  const SoundDecoding outcome =
-      DecodeToWave(sources_.sounds, sound->format, bytes, static_cast<size_t>(size), limit, &decoded, &why);
-  std::free(bytes);
+  const SoundDecoding outcome = DecodeToWave(sources_.sounds, sound->format, file, limit, &decoded, &why);
   switch (outcome) {
     case SoundDecoded:
       sound->wave = decoded.bytes;

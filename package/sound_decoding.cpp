@@ -49,7 +49,7 @@ void StoreSamples(uint8_t* at, const int16_t* samples, size_t count) {
 
 }  // namespace
 
-SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t* bytes, size_t size, uint64_t limit,
+SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const SourceBytes& file, uint64_t limit,
                            DecodedWave* wave, const char** why) {
   std::memset(wave, 0, sizeof *wave);
   *why = nullptr;
@@ -57,9 +57,9 @@ SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t*
     *why = "no sound decoder in this program";
     return SoundNoDecoder;
   }
-  if ((*why = SoundHeadersCutShort(format, bytes, size))) return SoundUndecodable;
+  if ((*why = SoundHeadersCutShort(format, file))) return SoundUndecodable;
   SoundShape shape = {0, 0, 0};
-  const SoundOpening opening = codec->begin(codec, format, bytes, size, &shape, why);
+  const SoundOpening opening = codec->begin(codec, format, &file, &shape, why);
   if (opening != SoundOpened) {
     codec->end(codec);
     return opening == SoundNotTakenHere ? SoundNoDecoder : SoundUndecodable;
@@ -71,7 +71,7 @@ SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t*
   }
   const size_t frameBytes = 2u * shape.channels;
   // The file's own count, where it has one, rules: decoders differ in what they announce.
-  const uint64_t announced = AnnouncedSoundFrames(format, bytes, size);
+  const uint64_t announced = AnnouncedSoundFrames(format, file);
   if (announced) shape.frames = announced;
   wave->rate = shape.rate;
   wave->announcedFrames = shape.frames;

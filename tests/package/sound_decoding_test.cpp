@@ -90,9 +90,10 @@ TEST(SoundDecoding, EachFormatGivesAPcmWaveOfItsSoundThatThePlayersTake) {
     const std::vector<uint8_t> file = EncodeTone(c.format, c.channels, c.rate, frames);
     ASSERT_FALSE(file.empty()) << c.name << ": libsndfile cannot write it";
     ASSERT_EQ(SniffSoundFormat(file.data(), file.size()), c.sniffed) << c.name;
+    MemoryByteSource source(file.data(), file.size());
     DecodedWave wave;
     const char* why = nullptr;
-    ASSERT_EQ(DecodeToWave(&codec.base, c.sniffed, file.data(), file.size(), 1u << 28, &wave, &why), SoundDecoded)
+    ASSERT_EQ(DecodeToWave(&codec.base, c.sniffed, source.Whole(), 1u << 28, &wave, &why), SoundDecoded)
         << c.name << ": " << (why ? why : "");
     WaveSound sound;
     ASSERT_TRUE(ParseWave(wave.bytes, wave.size, &sound, &why)) << c.name << ": " << why;
@@ -125,6 +126,7 @@ TEST(SoundDecoding, AWaveOverTheLimitIsRefusedAndNothingIsHeld) {
   LibrarySoundCodec codec;
   OpenLibrarySoundCodec(&codec);
   const std::vector<uint8_t> file = EncodeTone(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 8000, 8000);
+  MemoryByteSource source(file.data(), file.size());
   const size_t whole = 44 + 8000 * 4;
   struct Case {
     uint64_t limit;
@@ -133,7 +135,7 @@ TEST(SoundDecoding, AWaveOverTheLimitIsRefusedAndNothingIsHeld) {
   for (const Case& c : cases) {
     DecodedWave wave;
     const char* why = nullptr;
-    EXPECT_EQ(DecodeToWave(&codec.base, SoundFlac, file.data(), file.size(), c.limit, &wave, &why), c.outcome)
+    EXPECT_EQ(DecodeToWave(&codec.base, SoundFlac, source.Whole(), c.limit, &wave, &why), c.outcome)
         << c.limit;
     EXPECT_EQ(wave.size, c.outcome == SoundDecoded ? whole : 0u) << c.limit;
     EXPECT_EQ(wave.bytes != nullptr, c.outcome == SoundDecoded) << c.limit;
@@ -141,7 +143,7 @@ TEST(SoundDecoding, AWaveOverTheLimitIsRefusedAndNothingIsHeld) {
   }
   DecodedWave wave;
   const char* why = nullptr;
-  EXPECT_EQ(DecodeToWave(nullptr, SoundFlac, file.data(), file.size(), 1u << 20, &wave, &why), SoundNoDecoder);
+  EXPECT_EQ(DecodeToWave(nullptr, SoundFlac, source.Whole(), 1u << 20, &wave, &why), SoundNoDecoder);
   EXPECT_NE(why, nullptr);
 }
 
