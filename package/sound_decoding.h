@@ -26,12 +26,13 @@ struct DecodedWave {
   uint64_t announcedFrames;  // 0 when the file does not say
 };
 
-// Decodes the sound file `file`, read in pieces where it lies, through `codec` (null: no decoder, every such sound is refused) into a wave of
-// at most `limit` bytes. A sound whose samples end before nine tenths of what its headers
-// announce (sound_length.h, else what the codec says) is refused as cut short: decoders pass
-// over damage without a word, so this is how a damaged or truncated file shows. A compressed
-// wave ends where its fact chunk says. On any outcome but SoundDecoded, *wave holds nothing; *why may be a
-// reason held by the codec, valid until the codec begins again.
+// Decodes the sound file `file`, read in pieces where it lies, through `codec` (null: no
+// decoder, every such sound is refused) into a wave of at most `limit` bytes. A sound whose
+// samples end before nine tenths of what its headers announce (sound_length.h, else what the
+// codec says) is refused as cut short: decoders pass over damage without a word, so this is how
+// a damaged or truncated file shows. A compressed wave ends where its fact chunk says. On any
+// outcome but SoundDecoded, *wave holds nothing; *why may be a reason held by the codec, valid
+// until the codec begins again.
 SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const SourceBytes& file, uint64_t limit,
                            DecodedWave* wave, const char** why);
 
