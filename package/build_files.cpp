@@ -14,12 +14,14 @@ namespace {
 
 size_t ReadFileAt(ByteSource* source, uint64_t offset, void* data, size_t size) {
   BuildFileSource* self = reinterpret_cast<BuildFileSource*>(source);
-  if (!self->files->seek(self->files, self->file, offset)) return 0;
-  return ReadFully(self->files, self->file, data, size);
+  BuildFiles* files = self->files;
+  const size_t got = files->seek(files, self->file, offset) ? ReadFully(files, self->file, data, size) : 0;
+  if (got < size) self->shortRead = true;
+  return got;
 }
 
 }  // namespace
 
 BuildFileSource MakeBuildFileSource(BuildFiles* files, BuildFiles::Handle file) {
-  return BuildFileSource{{ReadFileAt}, files, file};
+  return BuildFileSource{{ReadFileAt}, files, file, false};
 }

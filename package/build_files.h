@@ -41,6 +41,9 @@ struct BuildFileSource {
   ByteSource base;
   BuildFiles* files;
   BuildFiles::Handle file;
+  // A read got fewer bytes than it asked for: the file ended early or could not be read, which a
+  // decoder takes for the end of the file. lastError says why.
+  bool shortRead;
 };
 
 BuildFileSource MakeBuildFileSource(BuildFiles* files, BuildFiles::Handle file);

@@ -400,7 +400,10 @@ bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
   BuildFileSource source = MakeBuildFileSource(files, sound->file);
   const SourceBytes file = {&source.base, 0, size};
   if (sound->format == SoundCompressedWave && WaveDataCutShort(file)) {
-    Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
+    if (source.shortRead)
+      Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
+    else
+      Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
     return false;
   }
   uint64_t limit = kMaxPackageBytes - packageBytes_;
@@ -408,6 +411,12 @@ bool SceneWalk::DecodeSound(WalkSoundFile* sound, uint64_t size) {
   DecodedWave decoded;
   const char* why = nullptr;
   const SoundDecoding outcome = DecodeToWave(sources_.sounds, sound->format, file, limit, &decoded, &why);
+  // Whatever the decoder made of a file that failed under it, the file is what is wrong.
+  if (source.shortRead) {
+    ReleaseDecodedWave(&decoded);
+    Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
+    return false;
+  }
   switch (outcome) {
     case SoundDecoded:
       sound->wave = decoded.bytes;
