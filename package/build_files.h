@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "source_bytes.h"
+
 struct BuildFiles {
   typedef void* Handle;
 
@@ -32,3 +34,16 @@ struct BuildFiles {
 
 // Reads until size bytes are in or the file ends; returns the count.
 size_t ReadFully(BuildFiles* files, BuildFiles::Handle file, void* data, size_t size);
+
+// A file of the seam as a source that codecs read in pieces: a picture's or a sound's file where
+// it lies. The file stays the caller's to close.
+struct BuildFileSource {
+  ByteSource base;
+  BuildFiles* files;
+  BuildFiles::Handle file;
+  // A read got fewer bytes than it asked for: the file ended early or could not be read, which a
+  // decoder takes for the end of the file. lastError says why.
+  bool shortRead;
+};
+
+BuildFileSource MakeBuildFileSource(BuildFiles* files, BuildFiles::Handle file);

@@ -11,12 +11,6 @@
 
 namespace {
 
-size_t ReadFileAt(ByteSource* source, uint64_t offset, void* data, size_t size) {
-  BuildFileSource* self = reinterpret_cast<BuildFileSource*>(source);
-  if (!self->files->seek(self->files, self->file, offset)) return 0;
-  return ReadFully(self->files, self->file, data, size);
-}
-
 // The one check of a bitmap's shape and size caps, on whatever record a format gave.
 bool PassesShapeCheck(BitmapRecord* record, const char** why) {
   const uint8_t* info = record->infoHeader;
@@ -58,7 +52,7 @@ bool OpenPictureFile(PictureFile* file, BuildFiles* files, const char* path, Pic
   }
   uint8_t head[kPictureHeadSize];
   const size_t got = files->seek(files, handle, 0) ? ReadFully(files, handle, head, sizeof head) : 0;
-  file->source = BuildFileSource{{ReadFileAt}, files, handle};
+  file->source = MakeBuildFileSource(files, handle);
   bool ok, keepOpen;
   if (IsDecodedPicture(head, got)) {
     // Kept open even when refused: the codec that gave the reason is closed with the file.
@@ -85,7 +79,8 @@ bool ReadBitmapFileRow(PictureFile* file, int32_t y, uint8_t* row) {
   const int32_t height = file->rows.height;
   if (!file->bitmapRows || y < 0 || y >= height) return false;
   const uint64_t stored = file->rows.topDown ? y : height - 1 - y;
-  return ReadFileAt(&file->source.base, file->rows.offset + stored * file->rows.stride, row, file->rows.stride) ==
+  ByteSource* source = &file->source.base;
+  return source->readAt(source, file->rows.offset + stored * file->rows.stride, row, file->rows.stride) ==
          file->rows.stride;
 }
 

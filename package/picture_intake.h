@@ -13,13 +13,6 @@
 #include "source_bytes.h"
 #include "picture_frames.h"
 
-// A file of the builder's file seam as a picture source.
-struct BuildFileSource {
-  ByteSource base;
-  BuildFiles* files;
-  BuildFiles::Handle file;
-};
-
 // The first bytes of a file that tell its format.
 const size_t kPictureHeadSize = 64;
 

@@ -47,11 +47,10 @@ SceneWalk::SceneWalk(const SceneWalkSources& sources)
       packageBytes_(kFixedRecordBytes), frameMemoryBytes_(0), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
       haveWallpaper_(false), wallpaperRows_(nullptr), wallpaperBytes_(0), wallpaperLeftOut_(false), soundWhy_(),
-      soundBytes_(nullptr), soundLimit_(0), soundDecoding_(), decodingSound_(false) {}
+      soundSource_(), soundLimit_(0), soundDecoding_(), decodingSound_(false) {}
 
 SceneWalk::~SceneWalk() {
   if (decodingSound_) AbandonWaveDecoding(&soundDecoding_);
-  std::free(soundBytes_);
   EndWallpaperRows();
   if (fileOpen_) ClosePictureFile(&file_);
   if (haveWallpaper_) ReleaseBitmapRecord(&wallpaper_);
@@ -394,8 +393,6 @@ void ReleaseWalkSound(BuildFiles* files, WalkSoundFile* sound) {
 }
 
 void SceneWalk::EndDecodingInput(WalkSoundFile* sound) {
-  std::free(soundBytes_);
-  soundBytes_ = nullptr;
   if (sound->file) sources_.files->close(sources_.files, sound->file);
   sound->file = nullptr;
 }
@@ -403,20 +400,14 @@ void SceneWalk::EndDecodingInput(WalkSoundFile* sound) {
 bool SceneWalk::BeginSoundDecoding(WalkSoundFile* sound, WaveSink* sink) {
   BuildFiles* files = sources_.files;
   const char* named = sound->named;
-  const uint64_t size = sound->length;
-  soundBytes_ = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
-  bool read = soundBytes_ != nullptr;
-  if (!soundBytes_) {
-    Hear(WalkSound, 0, named, LeftOverLimit, static_cast<uint32_t>(kMaxSoundBytes), "not enough memory to decode it");
-  } else if (!files->seek(files, sound->file, 0) ||
-             ReadFully(files, sound->file, soundBytes_, static_cast<size_t>(size)) != size) {
-    Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
-    read = false;
-  } else if (sound->format == SoundCompressedWave && WaveDataCutShort(soundBytes_, static_cast<size_t>(size))) {
-    Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
-    read = false;
-  }
-  if (!read) {
+  // The decoders read the file where it lies, a piece at a time, until the decoding ends.
+  soundSource_ = MakeBuildFileSource(files, sound->file);
+  const SourceBytes file = {&soundSource_.base, 0, sound->length};
+  if (sound->format == SoundCompressedWave && WaveDataCutShort(file)) {
+    if (soundSource_.shortRead)
+      Hear(WalkSound, 0, named, LeftUnopenable, 0, files->lastError(files));
+    else
+      Hear(WalkSound, 0, named, LeftDamaged, 0, "compressed wave cut short: its chunks claim more bytes than the file holds");
     EndDecodingInput(sound);
     return false;
   }
@@ -424,11 +415,12 @@ bool SceneWalk::BeginSoundDecoding(WalkSoundFile* sound, WaveSink* sink) {
   if (soundLimit_ > kMaxSoundBytes) soundLimit_ = kMaxSoundBytes;
   DecodedWave decoded;
   const char* why = nullptr;
-  const SoundDecoding outcome = BeginWaveDecoding(&soundDecoding_, sources_.sounds, sound->format, soundBytes_,
-                                                  static_cast<size_t>(size), soundLimit_, sink, &decoded, &why);
+  const SoundDecoding outcome =
+      BeginWaveDecoding(&soundDecoding_, sources_.sounds, sound->format, file, soundLimit_, sink, &decoded, &why);
   if (outcome != SoundDecoded) {
+    const bool taken = FileReadWhole(*sound) && HearDecoding(*sound, outcome, decoded, why);
     EndDecodingInput(sound);
-    return HearDecoding(*sound, outcome, decoded, why);
+    return taken;
   }
   decodingSound_ = true;
   return true;
@@ -446,8 +438,9 @@ bool SceneWalk::EndSoundDecoding(WalkSoundFile* sound) {
   std::memset(&decoded, 0, sizeof decoded);
   const char* why = nullptr;
   const SoundDecoding outcome = EndWaveDecoding(&soundDecoding_, &decoded, &why);
+  const bool taken = FileReadWhole(*sound) && HearDecoding(*sound, outcome, decoded, why);
   EndDecodingInput(sound);
-  if (!HearDecoding(*sound, outcome, decoded, why)) return false;
+  if (!taken) return false;
   sound->length = static_cast<uint32_t>(decoded.size);
   sound->toDecode = false;
   packageBytes_ += decoded.size;
@@ -466,6 +459,14 @@ bool SceneWalk::DecodeSound(WalkSoundFile* sound) {
   }
   sound->wave = sink.bytes;
   return true;
+}
+
+// Whatever the decoder made of a file that failed under it, the file is what is wrong: false,
+// and said so, when a read of it fell short.
+bool SceneWalk::FileReadWhole(const WalkSoundFile& sound) {
+  if (!soundSource_.shortRead) return true;
+  Hear(WalkSound, 0, sound.named, LeftUnopenable, 0, sources_.files->lastError(sources_.files));
+  return false;
 }
 
 // Whether a decoding's outcome takes the sound; when it does not, said why.

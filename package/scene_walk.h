@@ -122,6 +122,7 @@ class SceneWalk {
   void EndWallpaperRows();
   bool TakeRecordSize(const BitmapRecord& record, WalkSubject subject, int slot, const char* named);
   bool HearDecoding(const WalkSoundFile& sound, SoundDecoding outcome, const DecodedWave& decoded, const char* why);
+  bool FileReadWhole(const WalkSoundFile& sound);
   void EndDecodingInput(WalkSoundFile* sound);
 
   SceneWalkSources sources_;
@@ -150,8 +151,9 @@ class SceneWalk {
   uint64_t wallpaperBytes_;       // its record's share of the package, counted before its rows are read
   bool wallpaperLeftOut_;
   char soundWhy_[256];  // a sound decoder's reason, as the walk words it
-  // The sound being decoded: its file's bytes, what the package has room for, the decoding.
-  uint8_t* soundBytes_;
+  // The sound being decoded: its file as the decoder reads it, what the package has room for,
+  // the decoding.
+  BuildFileSource soundSource_;
   uint64_t soundLimit_;
   WaveDecoding soundDecoding_;
   bool decodingSound_;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "sound_format.h"
+#include "source_bytes.h"
 
 enum SoundStep {
   SoundSamplesReady,  // *frames whole frames were written
@@ -29,9 +30,10 @@ const uint16_t kMaxSoundChannels = 8;
 const uint32_t kMaxSoundRate = 384000;
 
 struct SoundCodec {
-  // Starts on the whole file (the caller keeps the bytes until `end`) and reads its headers.
-  // Anything but SoundOpened comes with a reason; `end` is still to be called.
-  SoundOpening (*begin)(SoundCodec* codec, SoundFormat format, const uint8_t* bytes, size_t size, SoundShape* shape,
+  // Starts on the whole file and reads its headers. The file is read in pieces as the sound
+  // decodes: the caller keeps its source until `end`. Anything but SoundOpened comes with a
+  // reason; `end` is still to be called.
+  SoundOpening (*begin)(SoundCodec* codec, SoundFormat format, const SourceBytes* file, SoundShape* shape,
                 const char** why);
   // Up to `room` frames of interleaved samples; *frames is set whenever SoundSamplesReady is
   // returned, and is never 0 then.

@@ -82,9 +82,11 @@ void OpenMemoryWaveSink(MemoryWaveSink* sink, uint64_t room) {
   sink->room = room;
 }
 
-SoundDecoding BeginWaveDecoding(WaveDecoding* d, SoundCodec* codec, SoundFormat format, const uint8_t* bytes,
-                                size_t size, uint64_t limit, WaveSink* sink, DecodedWave* wave, const char** why) {
+SoundDecoding BeginWaveDecoding(WaveDecoding* d, SoundCodec* codec, SoundFormat format, const SourceBytes& file,
+                                uint64_t limit, WaveSink* sink, DecodedWave* wave, const char** why) {
   std::memset(d, 0, sizeof *d);
+  // The codec reads the stretch through this copy, which lasts as long as the decoding.
+  d->file = file;
   std::memset(wave, 0, sizeof *wave);
   d->ended = true;
   *why = nullptr;
@@ -92,8 +94,8 @@ SoundDecoding BeginWaveDecoding(WaveDecoding* d, SoundCodec* codec, SoundFormat 
     *why = "no sound decoder in this program";
     return SoundNoDecoder;
   }
-  if ((*why = SoundHeadersCutShort(format, bytes, size))) return SoundUndecodable;
-  const SoundOpening opening = codec->begin(codec, format, bytes, size, &d->shape, why);
+  if ((*why = SoundHeadersCutShort(format, d->file))) return SoundUndecodable;
+  const SoundOpening opening = codec->begin(codec, format, &d->file, &d->shape, why);
   if (opening != SoundOpened) {
     codec->end(codec);
     return opening == SoundNotTakenHere ? SoundNoDecoder : SoundUndecodable;
@@ -105,7 +107,7 @@ SoundDecoding BeginWaveDecoding(WaveDecoding* d, SoundCodec* codec, SoundFormat 
     return SoundUndecodable;
   }
   // The file's own count, where it has one, rules: decoders differ in what they announce.
-  d->announced = AnnouncedSoundFrames(format, bytes, size);
+  d->announced = AnnouncedSoundFrames(format, d->file);
   if (d->announced) d->shape.frames = d->announced;
   wave->rate = d->shape.rate;
   wave->announcedFrames = d->shape.frames;
@@ -190,12 +192,12 @@ void AbandonWaveDecoding(WaveDecoding* d) {
   d->ended = true;
 }
 
-SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t* bytes, size_t size, uint64_t limit,
+SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const SourceBytes& file, uint64_t limit,
                            DecodedWave* wave, const char** why) {
   MemoryWaveSink sink;
   OpenMemoryWaveSink(&sink, limit < 0xFFFFFFFFull ? limit : 0xFFFFFFFFull);
   WaveDecoding decoding;
-  SoundDecoding outcome = BeginWaveDecoding(&decoding, codec, format, bytes, size, limit, &sink.base, wave, why);
+  SoundDecoding outcome = BeginWaveDecoding(&decoding, codec, format, file, limit, &sink.base, wave, why);
   if (outcome != SoundDecoded) return outcome;
   while (DecodeMoreWave(&decoding, UINT64_MAX)) {
   }

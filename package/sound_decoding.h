@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "sound_codec.h"
+#include "source_bytes.h"
 
 enum SoundDecoding {
   SoundDecoded,
@@ -39,6 +40,7 @@ struct WaveSink {
 struct WaveDecoding {
   SoundCodec* codec;
   SoundFormat format;
+  SourceBytes file;  // the codec reads it until the end
   WaveSink* sink;
   SoundShape shape;
   uint64_t announced;  // the file's own frame count, 0 when it has none
@@ -49,11 +51,12 @@ struct WaveDecoding {
   bool ended;
 };
 
-// Starts on `bytes` through `codec` (null: no decoder, every such sound is refused); SoundDecoded
-// when the samples are to come, else the refusal, with *wave holding what is known for the
-// message and the codec ended.
-SoundDecoding BeginWaveDecoding(WaveDecoding* decoding, SoundCodec* codec, SoundFormat format, const uint8_t* bytes,
-                                size_t size, uint64_t limit, WaveSink* sink, DecodedWave* wave, const char** why);
+// Starts on the sound file `file`, read in pieces where it lies (its source stays until the
+// end), through `codec` (null: no decoder, every such sound is refused); SoundDecoded when the
+// samples are to come, else the refusal, with *wave holding what is known for the message and
+// the codec ended.
+SoundDecoding BeginWaveDecoding(WaveDecoding* decoding, SoundCodec* codec, SoundFormat format, const SourceBytes& file,
+                                uint64_t limit, WaveSink* sink, DecodedWave* wave, const char** why);
 // Decodes at least `frames` more frames, or to the end; false once nothing is left to decode.
 bool DecodeMoreWave(WaveDecoding* decoding, uint64_t frames);
 // Ends the codec and judges the whole: on SoundDecoded the sink holds the image, header
@@ -71,13 +74,13 @@ struct MemoryWaveSink {
 };
 void OpenMemoryWaveSink(MemoryWaveSink* sink, uint64_t room);
 
-// Decodes `bytes` through `codec` (null: no decoder, every such sound is refused) into a wave of
-// at most `limit` bytes in memory. A sound whose samples end before nine tenths of what its
+// Decodes the sound file `file` through `codec` (null: no decoder, every such sound is refused)
+// into a wave of at most `limit` bytes in memory. A sound whose samples end before nine tenths of what its
 // headers announce (sound_length.h, else what the codec says) is refused as cut short: decoders
 // pass over damage without a word, so this is how a damaged or truncated file shows. A
 // compressed wave ends where its fact chunk says. On any outcome but SoundDecoded, *wave holds
 // nothing; *why may be a reason held by the codec, valid until the codec begins again.
-SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const uint8_t* bytes, size_t size, uint64_t limit,
+SoundDecoding DecodeToWave(SoundCodec* codec, SoundFormat format, const SourceBytes& file, uint64_t limit,
                            DecodedWave* wave, const char** why);
 
 void ReleaseDecodedWave(DecodedWave* wave);

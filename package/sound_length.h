@@ -6,10 +6,12 @@
 #include <cstdint>
 
 #include "sound_format.h"
+#include "source_bytes.h"
 
-uint64_t AnnouncedSoundFrames(SoundFormat format, const uint8_t* bytes, size_t size);
+// Both read only the headers they look at, from the file where it lies.
+uint64_t AnnouncedSoundFrames(SoundFormat format, const SourceBytes& file);
 
 // A reason when the file's own headers run past its end (a FLAC metadata block longer than the
 // bytes left): refused before a decoder allocates what the header asks for, and alike on every
 // system, where one decoder might fail and another pass over it. Null otherwise.
-const char* SoundHeadersCutShort(SoundFormat format, const uint8_t* bytes, size_t size);
+const char* SoundHeadersCutShort(SoundFormat format, const SourceBytes& file);

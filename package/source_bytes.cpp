@@ -59,3 +59,30 @@ size_t ReadSourceOn(SourceByteReader* reader, void* data, size_t size) {
   }
   return done;
 }
+
+void SeekSourceReader(SourceByteReader* reader, uint64_t at) {
+  // The buffer holds the stretch from taken - start up to taken - start + end.
+  const uint64_t first = reader->taken - reader->start;
+  if (at >= first && at - first <= reader->end) {
+    reader->start = static_cast<size_t>(at - first);
+  } else {
+    reader->start = reader->end = 0;
+  }
+  reader->taken = at;
+}
+
+void StartSourceWindow(SourceWindow* window, const SourceBytes& bytes) {
+  window->bytes = bytes;
+  window->start = 0;
+  window->count = 0;
+}
+
+const uint8_t* SourceBytesAt(SourceWindow* window, uint64_t at, size_t size) {
+  if (size > sizeof window->window) return nullptr;
+  if (at < window->start || at - window->start > window->count || window->count - (at - window->start) < size) {
+    window->start = at;
+    window->count = ReadSourceBytes(window->bytes, at, window->window, sizeof window->window);
+  }
+  if (window->count - (at - window->start) < size) return nullptr;
+  return window->window + (at - window->start);
+}

@@ -62,3 +62,23 @@ const uint8_t* TakeSourceBytes(SourceByteReader* reader, size_t* count);
 inline bool SourceBytesEnded(const SourceByteReader& reader) {
   return reader.taken >= reader.bytes.size;
 }
+// Goes on from `at` of the stretch (at most its size), for the libraries that seek as they read:
+// the buffer is kept when `at` lies in it.
+void SeekSourceReader(SourceByteReader* reader, uint64_t at);
+
+// Small headers at scattered offsets of a stretch (a RIFF file's chunk headers, a FLAC's
+// metadata block headers), read through a window of a few KiB: headers close together cost one
+// read, and a long chunk between two of them is passed over rather than read.
+const size_t kSourceWindow = 4096;
+
+struct SourceWindow {
+  SourceBytes bytes;
+  uint64_t start;  // of the window's bytes in the stretch
+  size_t count;
+  uint8_t window[kSourceWindow];
+};
+
+void StartSourceWindow(SourceWindow* window, const SourceBytes& bytes);
+// The `size` bytes (at most kSourceWindow) at `at` of the stretch, or null when the stretch ends
+// before them or they cannot be read.
+const uint8_t* SourceBytesAt(SourceWindow* window, uint64_t at, size_t size);

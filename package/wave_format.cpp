@@ -81,14 +81,21 @@ bool WaveStoredAsItIs(const uint8_t* head, size_t size) {
   return played;
 }
 
-bool WaveDataCutShort(const uint8_t* image, size_t size) {
-  if (size < 12 || !Tag(image, "RIFF") || !Tag(image + 8, "WAVE")) return false;
-  for (size_t at = 12; size - at >= 8;) {
-    const uint32_t length = ReadU32LE(image + at + 4);
-    if (Tag(image + at, "data")) return length > size - at - 8;
-    const uint64_t next = static_cast<uint64_t>(at) + 8 + length + (length & 1);
+bool WaveDataCutShort(const SourceBytes& file) {
+  const uint64_t size = file.size;
+  SourceWindow window;
+  StartSourceWindow(&window, file);
+  const uint8_t* head = size >= 12 ? SourceBytesAt(&window, 0, 12) : nullptr;
+  if (!head || !Tag(head, "RIFF") || !Tag(head + 8, "WAVE")) return false;
+  for (uint64_t at = 12; size - at >= 8;) {
+    const uint8_t* chunk = SourceBytesAt(&window, at, 8);
+    // A chunk header that cannot be read is as good as missing.
+    if (!chunk) return true;
+    const uint32_t length = ReadU32LE(chunk + 4);
+    if (Tag(chunk, "data")) return length > size - at - 8;
+    const uint64_t next = at + 8 + length + (length & 1);
     if (next > size) return true;
-    at = static_cast<size_t>(next);
+    at = next;
   }
   return false;
 }

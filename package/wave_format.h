@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "source_bytes.h"
+
 enum WaveSampleFormat { WaveU8, WaveS16, WaveS24, WaveS32, WaveFloat32, WaveALaw, WaveMuLaw };
 
 struct WaveSound {
@@ -28,5 +30,6 @@ bool ParseWave(const uint8_t* image, size_t size, WaveSound* sound, const char**
 bool WaveStoredAsItIs(const uint8_t* head, size_t size);
 
 // Whether the data chunk of a RIFF WAVE image claims more bytes than the image holds, as in a
-// file cut short. Decoders of compressed forms play what is there without a word.
-bool WaveDataCutShort(const uint8_t* image, size_t size);
+// file cut short. Decoders of compressed forms play what is there without a word. Only the
+// chunk headers are read, from the file where it lies.
+bool WaveDataCutShort(const SourceBytes& file);

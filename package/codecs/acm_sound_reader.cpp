@@ -60,8 +60,19 @@ bool FindChunks(const uint8_t* bytes, size_t size, const uint8_t** format, uint3
 
 }  // namespace
 
-SoundOpening BeginAcm(AcmReading* self, const uint8_t* bytes, size_t size, SoundShape* shape, SoundMessage message,
+SoundOpening BeginAcm(AcmReading* self, const SourceBytes& file, SoundShape* shape, SoundMessage message,
                       const char** why) {
+  const size_t size = static_cast<size_t>(file.size);  // capped by the codec
+  self->file = static_cast<uint8_t*>(std::malloc(size > 0 ? size : 1));
+  if (!self->file) {
+    *why = "not enough memory to read the sound file";
+    return SoundUnreadable;
+  }
+  if (ReadSourceBytes(file, 0, self->file, size) != size) {
+    *why = "the sound file could not be read whole";
+    return SoundUnreadable;
+  }
+  const uint8_t* bytes = self->file;
   const uint8_t* chunk = nullptr;
   const uint8_t* data = nullptr;
   uint32_t chunkBytes = 0;
@@ -185,6 +196,7 @@ void EndAcm(AcmReading* self) {
     if (close) close(static_cast<HACMSTREAM>(self->stream), 0);
   }
   std::free(self->converted);
+  std::free(self->file);
   if (self->library) FreeLibrary(self->library);
   std::memset(self, 0, sizeof *self);
 }

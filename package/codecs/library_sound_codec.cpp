@@ -18,15 +18,15 @@ void End(SoundCodec* codec) {
   self->others = nullptr;
 }
 
-SoundOpening Begin(SoundCodec* codec, SoundFormat format, const uint8_t* bytes, size_t size, SoundShape* shape,
+SoundOpening Begin(SoundCodec* codec, SoundFormat format, const SourceBytes* file, SoundShape* shape,
                    const char** why) {
   LibrarySoundCodec* self = Self(codec);
   End(codec);
   switch (format) {
-    case SoundMp3: return BeginMpg123(&self->mp3, bytes, size, shape, Message(self), why);
+    case SoundMp3: return BeginMpg123(&self->mp3, *file, shape, Message(self), why);
     case SoundCompressedWave:
     case SoundOgg:
-    case SoundFlac: return BeginSndfile(&self->others, format, bytes, size, shape, Message(self), why);
+    case SoundFlac: return BeginSndfile(&self->others, format, *file, shape, Message(self), why);
     default: *why = "no decoder for this kind of sound"; return SoundNotTakenHere;
   }
 }

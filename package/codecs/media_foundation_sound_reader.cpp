@@ -1,4 +1,5 @@
-// MP3, Ogg and FLAC through Media Foundation's source reader, from a stream over the file's bytes.
+// MP3, Ogg and FLAC through Media Foundation's source reader, from a stream over the file's bytes,
+// read into memory whole.
 #include <windows.h>
 
 #include <mfapi.h>
@@ -98,18 +99,37 @@ void EndMediaFoundation(MediaFoundationReading* self) {
   self->readers = self->platform = self->com = nullptr;
 }
 
-// The file's bytes as a Media Foundation stream, tagged with its content type.
 namespace {
 
-HRESULT OpenByteStream(MediaFoundationReading* self, const uint8_t* bytes, size_t size, IMFByteStream** byteStream) {
+// The file read whole into movable memory, for a stream over it; null, with the reason, when it
+// cannot be.
+HGLOBAL ReadWholeFile(const SourceBytes& file, const char** why) {
+  const size_t size = static_cast<size_t>(file.size);  // capped by the codec
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size > 0 ? size : 1);
+  if (!memory) {
+    *why = "not enough memory to read the sound file";
+    return nullptr;
+  }
+  void* at = GlobalLock(memory);
+  const bool read = at && ReadSourceBytes(file, 0, at, size) == size;
+  GlobalUnlock(memory);
+  if (!read) {
+    GlobalFree(memory);
+    *why = "the sound file could not be read whole";
+    return nullptr;
+  }
+  return memory;
+}
+
+// The file's bytes as a Media Foundation stream, tagged with its content type. The stream takes
+// the memory, whatever the outcome.
+HRESULT OpenByteStream(MediaFoundationReading* self, HGLOBAL memory, size_t size, IMFByteStream** byteStream) {
   StreamOnGlobalProc onGlobal = Proc<StreamOnGlobalProc>(self->com, "CreateStreamOnHGlobal");
   StreamOnStreamProc onStream = Proc<StreamOnStreamProc>(self->platform, "MFCreateMFByteStreamOnStream");
-  if (!onGlobal || !onStream) return E_NOTIMPL;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!memory) return E_OUTOFMEMORY;
-  void* at = GlobalLock(memory);
-  std::memcpy(at, bytes, size);
-  GlobalUnlock(memory);
+  if (!onGlobal || !onStream) {
+    GlobalFree(memory);
+    return E_NOTIMPL;
+  }
   IStream* stream = nullptr;
   HRESULT result = onGlobal(memory, TRUE, &stream);
   if (FAILED(result)) {
@@ -132,10 +152,10 @@ HRESULT OpenByteStream(MediaFoundationReading* self, const uint8_t* bytes, size_
 
 }  // namespace
 
-SoundOpening BeginMediaFoundation(MediaFoundationReading* self, SoundFormat format, const uint8_t* bytes, size_t size,
+SoundOpening BeginMediaFoundation(MediaFoundationReading* self, SoundFormat format, const SourceBytes& file,
                                   SoundShape* shape, SoundMessage message, const char** why) {
   self->format = format;
-  if (format == SoundUnknown || format == SoundPlayableWave || size > 0x7FFFFFFF) {
+  if (format == SoundUnknown || format == SoundPlayableWave || file.size > 0x7FFFFFFF) {
     *why = "no decoder for this kind of sound";
     return SoundNotTakenHere;
   }
@@ -159,8 +179,10 @@ SoundOpening BeginMediaFoundation(MediaFoundationReading* self, SoundFormat form
     return SoundNotTakenHere;
   }
   self->started = true;
+  HGLOBAL memory = ReadWholeFile(file, why);
+  if (!memory) return SoundUnreadable;
   IMFByteStream* byteStream = nullptr;
-  result = OpenByteStream(self, bytes, size, &byteStream);
+  result = OpenByteStream(self, memory, static_cast<size_t>(file.size), &byteStream);
   if (SUCCEEDED(result)) result = createReader(byteStream, nullptr, &self->reader);
   Release(byteStream);
   if (FAILED(result)) {

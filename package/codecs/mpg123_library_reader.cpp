@@ -1,17 +1,15 @@
-// MP3 through libmpg123, read from memory: its own reader rather than libsndfile's, so that the
-// library's notes on damaged frames stay off the tools' error output (they become our reason).
+// MP3 through libmpg123, read from the file in pieces: its own reader rather than libsndfile's,
+// so that the library's notes on damaged frames stay off the tools' error output (they become
+// our reason).
 #include <mpg123.h>
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "library_sound_readers.h"
 
 struct Mpg123Reading {
-  const uint8_t* bytes;
-  size_t size;
-  size_t at;
+  SourceByteReader file;
   mpg123_handle* decoder;
   int channels;
   long rate;
@@ -22,21 +20,17 @@ namespace {
 Mpg123Reading* Reading(void* handle) { return static_cast<Mpg123Reading*>(handle); }
 
 ssize_t Read(void* handle, void* out, size_t count) {
-  Mpg123Reading* r = Reading(handle);
-  const size_t left = r->size - r->at;
-  if (count > left) count = left;
-  std::memcpy(out, r->bytes + r->at, count);
-  r->at += count;
-  return static_cast<ssize_t>(count);
+  // A file that cannot be read further reads as one that ends here.
+  return static_cast<ssize_t>(ReadSourceOn(&Reading(handle)->file, out, count));
 }
 
 off_t Seek(void* handle, off_t offset, int whence) {
-  Mpg123Reading* r = Reading(handle);
-  const off_t size = static_cast<off_t>(r->size);
-  const off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off_t>(r->at) : size;
+  SourceByteReader* file = &Reading(handle)->file;
+  const off_t size = static_cast<off_t>(file->bytes.size);
+  const off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off_t>(file->taken) : size;
   if (offset < -base || offset > size - base) return -1;
-  r->at = static_cast<size_t>(base + offset);
-  return static_cast<off_t>(r->at);
+  SeekSourceReader(file, static_cast<uint64_t>(base + offset));
+  return base + offset;
 }
 
 const char* Said(SoundMessage message, const char* what, mpg123_handle* decoder, int error) {
@@ -47,13 +41,17 @@ const char* Said(SoundMessage message, const char* what, mpg123_handle* decoder,
 
 }  // namespace
 
-SoundOpening BeginMpg123(Mpg123Reading** reading, const uint8_t* bytes, size_t size, SoundShape* shape,
-                         SoundMessage message, const char** why) {
-  *reading = new (std::nothrow) Mpg123Reading{bytes, size, 0, nullptr, 0, 0};
+SoundOpening BeginMpg123(Mpg123Reading** reading, const SourceBytes& file, SoundShape* shape, SoundMessage message,
+                         const char** why) {
+  *reading = new (std::nothrow) Mpg123Reading;
   if (!*reading) {
     *why = "out of memory";
     return SoundUnreadable;
   }
+  StartSourceByteReader(&(*reading)->file, file);
+  (*reading)->decoder = nullptr;
+  (*reading)->channels = 0;
+  (*reading)->rate = 0;
   int error = MPG123_OK;
   mpg123_handle* decoder = mpg123_new(nullptr, &error);
   if (!decoder) {

@@ -1,4 +1,4 @@
-// Compressed waves, Ogg and FLAC through libsndfile, read from memory.
+// Compressed waves, Ogg and FLAC through libsndfile, read from the file in pieces.
 #include <sndfile.h>
 
 #include <cstdio>
@@ -8,9 +8,7 @@
 #include "library_sound_readers.h"
 
 struct SndfileReading {
-  const uint8_t* bytes;
-  sf_count_t size;
-  sf_count_t at;
+  SourceByteReader source;
   SNDFILE* file;
 };
 
@@ -18,29 +16,27 @@ namespace {
 
 SndfileReading* Reading(void* data) { return static_cast<SndfileReading*>(data); }
 
-sf_count_t Length(void* data) { return Reading(data)->size; }
+sf_count_t Length(void* data) { return static_cast<sf_count_t>(Reading(data)->source.bytes.size); }
+
+sf_count_t Tell(void* data) { return static_cast<sf_count_t>(Reading(data)->source.taken); }
 
 sf_count_t Seek(sf_count_t offset, int whence, void* data) {
-  SndfileReading* r = Reading(data);
-  const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? r->at : r->size;
-  if (offset < -base || offset > r->size - base) return -1;
-  r->at = base + offset;
-  return r->at;
+  const sf_count_t size = Length(data);
+  const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? Tell(data) : size;
+  if (offset < -base || offset > size - base) return -1;
+  SeekSourceReader(&Reading(data)->source, static_cast<uint64_t>(base + offset));
+  return base + offset;
 }
 
 sf_count_t Read(void* out, sf_count_t count, void* data) {
-  SndfileReading* r = Reading(data);
-  const sf_count_t left = r->size - r->at;
+  const sf_count_t left = Length(data) - Tell(data);
   if (count > left) count = left;
   if (count <= 0) return 0;
-  std::memcpy(out, r->bytes + r->at, static_cast<size_t>(count));
-  r->at += count;
-  return count;
+  // A file that cannot be read further reads as one that ends here.
+  return static_cast<sf_count_t>(ReadSourceOn(&Reading(data)->source, out, static_cast<size_t>(count)));
 }
 
 sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
-
-sf_count_t Tell(void* data) { return Reading(data)->at; }
 
 // The library's container for each format this reader takes; a file the library reads as
 // something else (an AIFF that starts like an Ogg) is not what its first bytes said.
@@ -60,13 +56,15 @@ const char* Said(SoundMessage message, const char* what, const char* library) {
 
 }  // namespace
 
-SoundOpening BeginSndfile(SndfileReading** reading, SoundFormat format, const uint8_t* bytes, size_t size,
-                          SoundShape* shape, SoundMessage message, const char** why) {
-  *reading = new (std::nothrow) SndfileReading{bytes, static_cast<sf_count_t>(size), 0, nullptr};
+SoundOpening BeginSndfile(SndfileReading** reading, SoundFormat format, const SourceBytes& sound, SoundShape* shape,
+                          SoundMessage message, const char** why) {
+  *reading = new (std::nothrow) SndfileReading;
   if (!*reading) {
     *why = "out of memory";
     return SoundUnreadable;
   }
+  StartSourceByteReader(&(*reading)->source, sound);
+  (*reading)->file = nullptr;
   static SF_VIRTUAL_IO io = {Length, Seek, Read, Write, Tell};
   SF_INFO info;
   std::memset(&info, 0, sizeof info);

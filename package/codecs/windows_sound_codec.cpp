@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "size_limits.h"
+
 namespace {
 
 WindowsSoundCodec* Self(SoundCodec* codec) { return reinterpret_cast<WindowsSoundCodec*>(codec); }
@@ -15,17 +17,22 @@ void End(SoundCodec* codec) {
   self->usingAcm = false;
 }
 
-SoundOpening Begin(SoundCodec* codec, SoundFormat format, const uint8_t* bytes, size_t size, SoundShape* shape,
+SoundOpening Begin(SoundCodec* codec, SoundFormat format, const SourceBytes* file, SoundShape* shape,
                    const char** why) {
   WindowsSoundCodec* self = Self(codec);
   End(codec);
+  // Either reader takes the file into memory whole.
+  if (file->size > kMaxSoundBytes) {
+    *why = "sound file larger than 256 MiB";
+    return SoundUnreadable;
+  }
   switch (format) {
     case SoundCompressedWave:
       self->usingAcm = true;
-      return BeginAcm(&self->acm, bytes, size, shape, Message(self), why);
+      return BeginAcm(&self->acm, *file, shape, Message(self), why);
     case SoundMp3:
     case SoundOgg:
-    case SoundFlac: return BeginMediaFoundation(&self->mediaFoundation, format, bytes, size, shape, Message(self), why);
+    case SoundFlac: return BeginMediaFoundation(&self->mediaFoundation, format, *file, shape, Message(self), why);
     default: *why = "no decoder for this kind of sound"; return SoundNotTakenHere;
   }
 }

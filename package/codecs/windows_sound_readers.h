@@ -1,6 +1,7 @@
 // The two readers behind the Windows sound codec. Each keeps what it takes in its own state,
 // released by its end whatever happened before; a reason it gives that names the system's error
-// is written into the caller's message buffer, which outlives the reader.
+// is written into the caller's message buffer, which outlives the reader. The system's decoders
+// want the file in memory: each reads it whole as it begins (its size is capped by the walk).
 #pragma once
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 
 #include "sound_codec.h"
+#include "source_bytes.h"
 
 struct IMFSourceReader;
 struct IMFMediaBuffer;
@@ -26,8 +28,8 @@ struct MediaFoundationReading {
   SoundFormat format;
 };
 
-SoundOpening BeginMediaFoundation(MediaFoundationReading* reading, SoundFormat format, const uint8_t* bytes,
-                                  size_t size, SoundShape* shape, SoundMessage message, const char** why);
+SoundOpening BeginMediaFoundation(MediaFoundationReading* reading, SoundFormat format, const SourceBytes& file,
+                                  SoundShape* shape, SoundMessage message, const char** why);
 SoundStep ReadMediaFoundation(MediaFoundationReading* reading, int16_t* samples, size_t room, size_t* frames,
                               SoundMessage message, const char** why);
 void EndMediaFoundation(MediaFoundationReading* reading);
@@ -35,6 +37,7 @@ void EndMediaFoundation(MediaFoundationReading* reading);
 struct AcmReading {
   HMODULE library;  // msacm32.dll
   void* stream;     // the conversion stream (HACMSTREAM)
+  uint8_t* file;    // the whole file, from begin to end
   const uint8_t* source;  // the data chunk's bytes not yet converted
   size_t sourceLeft;
   uint32_t blockBytes;    // of the compressed form
@@ -46,7 +49,7 @@ struct AcmReading {
   uint32_t frameBytes;
 };
 
-SoundOpening BeginAcm(AcmReading* reading, const uint8_t* bytes, size_t size, SoundShape* shape, SoundMessage message,
+SoundOpening BeginAcm(AcmReading* reading, const SourceBytes& file, SoundShape* shape, SoundMessage message,
                       const char** why);
 SoundStep ReadAcm(AcmReading* reading, int16_t* samples, size_t room, size_t* frames, SoundMessage message,
                   const char** why);

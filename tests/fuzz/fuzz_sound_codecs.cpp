@@ -11,6 +11,7 @@
 #include "library_sound_codec.h"
 #include "sound_decoding.h"
 #include "sound_format.h"
+#include "source_bytes.h"
 #include "wave_format.h"
 
 namespace {
@@ -25,9 +26,11 @@ const SoundFormat kTargetFormat = MORVANE_FUZZ_SOUND_FORMAT;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SoundFormat format = SniffSoundFormat(data, size);
+  MemoryByteSource source(data, size);
+  const SourceBytes file = source.Whole();
   // The walk refuses a compressed wave whose chunks claim more than the file holds before any
   // decoder sees it (libsndfile walks such a length a few bytes at a time, for minutes).
-  const bool cutShort = WaveDataCutShort(data, size);
+  const bool cutShort = WaveDataCutShort(file);
   WaveSound stored;
   const char* why = nullptr;
   // Every wave the players read is one the builder stores as it is, never decodes.
@@ -41,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!opened) OpenLibrarySoundCodec(&codec);
   opened = true;
   DecodedWave wave;
-  const SoundDecoding outcome = DecodeToWave(&codec.base, format, data, size, kFuzzWaveLimit, &wave, &why);
+  const SoundDecoding outcome = DecodeToWave(&codec.base, format, file, kFuzzWaveLimit, &wave, &why);
   if (outcome != SoundDecoded) {
     if (wave.bytes || wave.size) std::abort();
     if ((outcome == SoundUndecodable || outcome == SoundNoDecoder) && !why) std::abort();

@@ -12,29 +12,33 @@
 #include "byte_order.h"
 #include "sound_decoding.h"
 #include "sound_format.h"
+#include "source_bytes.h"
 #include "wave_format.h"
 
 namespace {
 
+// The file it is given is its script, read from the source as a decoder would.
 struct ScriptedCodec {
   SoundCodec base;
-  const uint8_t* script;
-  size_t left;
+  const SourceBytes* script;
+  uint64_t at;
   uint16_t channels;
   bool begun;
 };
 
+bool ScriptEnded(const ScriptedCodec* self) { return self->at >= self->script->size; }
+
 uint8_t Next(ScriptedCodec* self) {
-  if (self->left == 0) return 0;
-  --self->left;
-  return *self->script++;
+  uint8_t byte = 0;
+  if (ScriptEnded(self) || ReadSourceBytes(*self->script, self->at, &byte, 1) != 1) return 0;
+  ++self->at;
+  return byte;
 }
 
-SoundOpening Begin(SoundCodec* codec, SoundFormat, const uint8_t* bytes, size_t size, SoundShape* shape,
-                   const char** why) {
+SoundOpening Begin(SoundCodec* codec, SoundFormat, const SourceBytes* file, SoundShape* shape, const char** why) {
   ScriptedCodec* self = reinterpret_cast<ScriptedCodec*>(codec);
-  self->script = bytes;
-  self->left = size;
+  self->script = file;
+  self->at = 0;
   self->begun = true;
   const uint8_t opening = Next(self) % 8;
   shape->channels = static_cast<uint16_t>(Next(self) % 12);  // out of range past 8
@@ -56,7 +60,7 @@ SoundStep Read(SoundCodec* codec, int16_t* samples, size_t room, size_t* frames,
   ScriptedCodec* self = reinterpret_cast<ScriptedCodec*>(codec);
   if (!self->begun) std::abort();  // read after end
   const uint8_t step = Next(self);
-  if (self->left == 0) return SoundEnded;
+  if (ScriptEnded(self)) return SoundEnded;
   if (step == 0xFF) {
     *why = "damaged samples";
     return SoundDamaged;
@@ -74,7 +78,8 @@ void End(SoundCodec* codec) { reinterpret_cast<ScriptedCodec*>(codec)->begun = f
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SoundFormat format = SniffSoundFormat(data, size);
-  WaveDataCutShort(data, size);
+  MemoryByteSource whole(data, size);
+  WaveDataCutShort(whole.Whole());
   WaveSound stored;
   const char* why = nullptr;
   // Every wave the players read is one the builder stores as it is, never decodes.
@@ -83,8 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ScriptedCodec codec = {{Begin, Read, End}, nullptr, 0, 0, false};
   const uint64_t limit = ReadU16LE(data) % 16384;
+  MemoryByteSource script(data + 2, size - 2);
   DecodedWave wave;
-  const SoundDecoding outcome = DecodeToWave(&codec.base, SoundMp3, data + 2, size - 2, limit, &wave, &why);
+  const SoundDecoding outcome = DecodeToWave(&codec.base, SoundMp3, script.Whole(), limit, &wave, &why);
   if (codec.begun) std::abort();  // every begin has its end
   if (outcome != SoundDecoded) {
     if (wave.bytes || wave.size) std::abort();

@@ -11,6 +11,7 @@
 #include "byte_order.h"
 #include "library_sound_codec.h"
 #include "sound_fixtures.h"
+#include "sound_length.h"
 #include "wave_format.h"
 
 namespace {
@@ -90,9 +91,10 @@ TEST(SoundDecoding, EachFormatGivesAPcmWaveOfItsSoundThatThePlayersTake) {
     const std::vector<uint8_t> file = EncodeTone(c.format, c.channels, c.rate, frames);
     ASSERT_FALSE(file.empty()) << c.name << ": libsndfile cannot write it";
     ASSERT_EQ(SniffSoundFormat(file.data(), file.size()), c.sniffed) << c.name;
+    MemoryByteSource source(file.data(), file.size());
     DecodedWave wave;
     const char* why = nullptr;
-    ASSERT_EQ(DecodeToWave(&codec.base, c.sniffed, file.data(), file.size(), 1u << 28, &wave, &why), SoundDecoded)
+    ASSERT_EQ(DecodeToWave(&codec.base, c.sniffed, source.Whole(), 1u << 28, &wave, &why), SoundDecoded)
         << c.name << ": " << (why ? why : "");
     WaveSound sound;
     ASSERT_TRUE(ParseWave(wave.bytes, wave.size, &sound, &why)) << c.name << ": " << why;
@@ -125,6 +127,7 @@ TEST(SoundDecoding, AWaveOverTheLimitIsRefusedAndNothingIsHeld) {
   LibrarySoundCodec codec;
   OpenLibrarySoundCodec(&codec);
   const std::vector<uint8_t> file = EncodeTone(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, 8000, 8000);
+  MemoryByteSource source(file.data(), file.size());
   const size_t whole = 44 + 8000 * 4;
   struct Case {
     uint64_t limit;
@@ -133,7 +136,7 @@ TEST(SoundDecoding, AWaveOverTheLimitIsRefusedAndNothingIsHeld) {
   for (const Case& c : cases) {
     DecodedWave wave;
     const char* why = nullptr;
-    EXPECT_EQ(DecodeToWave(&codec.base, SoundFlac, file.data(), file.size(), c.limit, &wave, &why), c.outcome)
+    EXPECT_EQ(DecodeToWave(&codec.base, SoundFlac, source.Whole(), c.limit, &wave, &why), c.outcome)
         << c.limit;
     EXPECT_EQ(wave.size, c.outcome == SoundDecoded ? whole : 0u) << c.limit;
     EXPECT_EQ(wave.bytes != nullptr, c.outcome == SoundDecoded) << c.limit;
@@ -141,8 +144,67 @@ TEST(SoundDecoding, AWaveOverTheLimitIsRefusedAndNothingIsHeld) {
   }
   DecodedWave wave;
   const char* why = nullptr;
-  EXPECT_EQ(DecodeToWave(nullptr, SoundFlac, file.data(), file.size(), 1u << 20, &wave, &why), SoundNoDecoder);
+  EXPECT_EQ(DecodeToWave(nullptr, SoundFlac, source.Whole(), 1u << 20, &wave, &why), SoundNoDecoder);
   EXPECT_NE(why, nullptr);
+}
+
+// A file that gives at most a reader's buffer at a time, as a long file read where it lies does,
+// and counts what is asked of it.
+class PieceByteSource : public ByteSource {
+ public:
+  explicit PieceByteSource(const std::vector<uint8_t>& file)
+      : ByteSource{ReadAt}, file_(file.data(), file.size()), size_(file.size()) {}
+  SourceBytes Whole() { return SourceBytes{this, 0, size_}; }
+  uint64_t read = 0;
+
+ private:
+  static size_t ReadAt(ByteSource* source, uint64_t offset, void* data, size_t size) {
+    PieceByteSource* self = static_cast<PieceByteSource*>(source);
+    EXPECT_LE(size, kSourceReadBuffer) << "read whole at " << offset;
+    if (size > kSourceReadBuffer) return 0;
+    self->read += size;
+    return self->file_.readAt(&self->file_, offset, data, size);
+  }
+
+  MemoryByteSource file_;
+  size_t size_;
+};
+
+TEST(SoundDecoding, DecodersReadTheFileInPiecesIntoTheSameWave) {
+  struct Case {
+    const char* name;
+    int format;
+    SoundFormat sniffed;
+  } cases[] = {
+      {"MP3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, SoundMp3},
+      {"FLAC", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, SoundFlac},
+      {"IMA ADPCM wave", SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, SoundCompressedWave},
+  };
+  LibrarySoundCodec codec;
+  OpenLibrarySoundCodec(&codec);
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> file = EncodeTone(c.format, 2, 22050, 10 * 22050);
+    ASSERT_GT(file.size(), 2 * kSourceReadBuffer) << c.name << ": too short to need more than one read";
+    MemoryByteSource whole(file.data(), file.size());
+    PieceByteSource pieces(file);
+    DecodedWave fromMemory, fromPieces;
+    const char* why = nullptr;
+    ASSERT_EQ(DecodeToWave(&codec.base, c.sniffed, whole.Whole(), 1u << 28, &fromMemory, &why), SoundDecoded) << c.name;
+    ASSERT_EQ(DecodeToWave(&codec.base, c.sniffed, pieces.Whole(), 1u << 28, &fromPieces, &why), SoundDecoded) << c.name;
+    EXPECT_TRUE(fromPieces.size == fromMemory.size && std::memcmp(fromPieces.bytes, fromMemory.bytes, fromMemory.size) == 0)
+        << c.name;
+    ReleaseDecodedWave(&fromMemory);
+    ReleaseDecodedWave(&fromPieces);
+    if (c.sniffed != SoundMp3) continue;
+    // A tag of a megabyte before the first frame is passed over, not read, for its Xing count.
+    std::vector<uint8_t> tagged = {'I', 'D', '3', 4, 0, 0, 0x00, 0x40, 0x00, 0x00};
+    tagged.resize(10 + (1u << 20));
+    tagged.insert(tagged.end(), file.begin(), file.end());
+    PieceByteSource tag(tagged);
+    EXPECT_EQ(AnnouncedSoundFrames(SoundMp3, tag.Whole()), AnnouncedSoundFrames(SoundMp3, whole.Whole()));
+    EXPECT_NE(AnnouncedSoundFrames(SoundMp3, whole.Whole()), 0u);
+    EXPECT_LT(tag.read, 200u);
+  }
 }
 
 }  // namespace
