@@ -73,9 +73,11 @@ installed_for_user "after the files were removed by hand"
 saver=$(run reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE | tr -d '\r' | awk '$1 == "SCRNSAVE.EXE" {print $3}')
 [[ ${saver^^} == *MORVANE.SCR ]] || fail "/SETSAVER did not make Morvane the screen saver: '$saver'"
 
-# The Start menu entry opens the designer's dialog, started from the installed file.
+# The Start menu entry opens the designer's dialog, started from the installed file. Only a window
+# on the screen is the dialog: a key sent to one of the same name that is gone again fails with
+# BadWindow, as one run here did.
 run start /unix "$link" >"$work/start.log" 2>&1 &
-dialog=$(timeout 30 xdotool search --sync --name '^Morvane$' 2>/dev/null | head -n1 || true)
+dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Morvane$' 2>/dev/null | head -n1 || true)
 if [ -z "$dialog" ]; then
   fail "the Start menu entry opened no dialog"
 else
