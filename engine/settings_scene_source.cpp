@@ -127,7 +127,7 @@ Surface* NextWallpaperBand(SceneSource* source, const Surface* reference, const 
 // The wave decoded into the sound's sink, whole or left out: played or dropped.
 void EndDecodedSound(SettingsSceneSource* self, SceneModel* scene) {
   const size_t size = self->walk->EndSoundDecoding(&self->soundFile) ? self->soundFile.length : 0;
-  if (self->sound->endDecoded(self->sound, scene->host, self->soundSink, size) && size) scene->soundPlaying = 1;
+  if (self->sound->endDecoded(self->sound, scene->host, self->soundSink, self->soundFile.path, size) && size) scene->soundPlaying = 1;
   self->soundSink = nullptr;
   ReleaseWalkSound(self->sources.files, &self->soundFile);
 }
@@ -147,7 +147,7 @@ bool StartDecodedSound(SettingsSceneSource* self, SceneModel* scene) {
   self->soundSink = out->openDecoded(out, sound->path);
   if (!self->soundSink) return false;
   if (!self->walk->BeginSoundDecoding(sound, self->soundSink)) {
-    out->endDecoded(out, nullptr, self->soundSink, 0);
+    out->endDecoded(out, nullptr, self->soundSink, sound->path, 0);
     self->soundSink = nullptr;
     ReleaseWalkSound(self->sources.files, sound);
     return true;
@@ -201,7 +201,7 @@ void Close(SceneSource* source) {
   SettingsSceneSource* self = Self(source);
   ReleaseBitmapRecord(&self->wallpaper);
   // A sound still being decoded is given up with the load.
-  if (self->soundSink) self->sound->endDecoded(self->sound, nullptr, self->soundSink, 0);
+  if (self->soundSink) self->sound->endDecoded(self->sound, nullptr, self->soundSink, self->soundFile.path, 0);
   self->soundSink = nullptr;
   if (self->walk) self->walk->~SceneWalk();
   self->walk = nullptr;

@@ -24,9 +24,10 @@ struct SceneSound {
   // between paints where the first picture is due before it is whole. Null: into memory, at once.
   // A sink for the wave decoded from `path`; null when none can be had (into memory then).
   WaveSink* (*openDecoded)(SceneSound* sound, const char* path);
-  // The sink's wave, whole and `size` bytes: played (false when it did not start); size 0: not
-  // whole, dropped (`host` may be null then). The sink may hold bytes past `size`.
-  bool (*endDecoded)(SceneSound* sound, EngineHost* host, WaveSink* sink, size_t size);
+  // The sink's wave decoded from `path`, whole and `size` bytes: played (false when it did not
+  // start); size 0: not whole, dropped (`host` may be null then). The sink may hold bytes past
+  // `size`.
+  bool (*endDecoded)(SceneSound* sound, EngineHost* host, WaveSink* sink, const char* path, size_t size);
   // Plays the wave an earlier load decoded from `path`, where the sound still keeps it; false
   // when it does not.
   bool (*playDecodedAgain)(SceneSound* sound, EngineHost* host, const char* path);

@@ -47,10 +47,10 @@ SceneWalk::SceneWalk(const SceneWalkSources& sources)
       packageBytes_(kFixedRecordBytes), frameMemoryBytes_(0), leftOut_(0), character_(-1), nextLetter_(0), nextSlot_(0), frames_(0),
       runEnded_(false), file_(), fileOpen_(false), fileSlot_(0), fileName_(), path_(), background_(), wallpaper_(),
       haveWallpaper_(false), wallpaperRows_(nullptr), wallpaperBytes_(0), wallpaperLeftOut_(false), soundWhy_(),
-      soundSource_(), soundLimit_(0), soundDecoding_(), decodingSound_(false) {}
+      soundSource_(), soundLimit_(0), soundDecoding_() {}
 
 SceneWalk::~SceneWalk() {
-  if (decodingSound_) AbandonWaveDecoding(&soundDecoding_);
+  AbandonWaveDecoding(&soundDecoding_);
   EndWallpaperRows();
   if (fileOpen_) ClosePictureFile(&file_);
   if (haveWallpaper_) ReleaseBitmapRecord(&wallpaper_);
@@ -422,18 +422,16 @@ bool SceneWalk::BeginSoundDecoding(WalkSoundFile* sound, WaveSink* sink) {
     EndDecodingInput(sound);
     return taken;
   }
-  decodingSound_ = true;
   return true;
 }
 
 bool SceneWalk::DecodeMoreSound() {
   // Some 16,000 frames: a few milliseconds of decoding, between a player's paints.
-  return decodingSound_ && DecodeMoreWave(&soundDecoding_, 16384);
+  return soundDecoding_.codec && DecodeMoreWave(&soundDecoding_, 16384);
 }
 
 bool SceneWalk::EndSoundDecoding(WalkSoundFile* sound) {
-  if (!decodingSound_) return false;
-  decodingSound_ = false;
+  if (!soundDecoding_.codec) return false;
   DecodedWave decoded;
   std::memset(&decoded, 0, sizeof decoded);
   const char* why = nullptr;

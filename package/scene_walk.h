@@ -155,6 +155,5 @@ class SceneWalk {
   // the decoding.
   BuildFileSource soundSource_;
   uint64_t soundLimit_;
-  WaveDecoding soundDecoding_;
-  bool decodingSound_;
+  WaveDecoding soundDecoding_;  // its codec set while a decoding is under way
 };

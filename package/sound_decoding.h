@@ -38,7 +38,7 @@ struct WaveSink {
 // A decoding under way, a few thousand frames at a time, for a player that decodes between its
 // paints: BeginWaveDecoding, DecodeMoreWave until it says the sound has ended, EndWaveDecoding.
 struct WaveDecoding {
-  SoundCodec* codec;
+  SoundCodec* codec;  // from a successful begin to the end, else null
   SoundFormat format;
   SourceBytes file;  // the codec reads it until the end
   WaveSink* sink;

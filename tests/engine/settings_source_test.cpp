@@ -98,7 +98,7 @@ bool PlaySound(SceneSound* sound, EngineHost*, const char* path) {
   return true;
 }
 
-WaveSink* OpenSink(SceneSound* base, const char* path) {
+WaveSink* OpenSink(SceneSound* base, const char*) {
   RecordingSound* sound = reinterpret_cast<RecordingSound*>(base);
   sound->sinks.emplace_back(new MemoryWaveSink);
   OpenMemoryWaveSink(sound->sinks.back().get(), kMaxSoundBytes);
@@ -107,15 +107,15 @@ WaveSink* OpenSink(SceneSound* base, const char* path) {
       *why = "No space left on device";
       return false;
     };
-  sound->keptPath = path;
   return &sound->sinks.back()->base;
 }
 
-bool EndSink(SceneSound* base, EngineHost* host, WaveSink* sink, size_t whole) {
+bool EndSink(SceneSound* base, EngineHost* host, WaveSink* sink, const char* path, size_t whole) {
   RecordingSound* sound = reinterpret_cast<RecordingSound*>(base);
   MemoryWaveSink* memory = reinterpret_cast<MemoryWaveSink*>(sink);
   if (whole) {
     sound->kept.assign(memory->bytes, memory->bytes + whole);
+    sound->keptPath = path;
     host->playSound(host, sound->kept.data(), static_cast<int32_t>(sound->kept.size()));
   } else {
     ++sound->dropped;

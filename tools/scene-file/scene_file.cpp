@@ -57,15 +57,12 @@ bool PlayWaveFile(SceneSound* sound, EngineHost* host, const char* path) {
 
 // A decoded sound's wave goes into a file of its own; where the temporary folder takes none, the
 // walk decodes it into memory instead.
-WaveSink* OpenDecodedWave(SceneSound* sound, const char* path) {
-  SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
+WaveSink* OpenDecodedWave(SceneSound*, const char*) {
   DecodedWaveFile* file = CreateDecodedWaveFile();
-  if (!file) return nullptr;
-  owner->decodingPath = path;
-  return &file->base;
+  return file ? &file->base : nullptr;
 }
 
-bool EndDecodedWave(SceneSound* sound, EngineHost* host, WaveSink* sink, size_t size) {
+bool EndDecodedWave(SceneSound* sound, EngineHost* host, WaveSink* sink, const char* path, size_t size) {
   SceneFile* owner = reinterpret_cast<SceneFileSound*>(sound)->owner;
   DecodedWaveFile* file = reinterpret_cast<DecodedWaveFile*>(sink);
   if (size == 0) {
@@ -77,7 +74,7 @@ bool EndDecodedWave(SceneSound* sound, EngineHost* host, WaveSink* sink, size_t 
   // Any wave decoded before goes only once this one plays in its place.
   std::unique_ptr<MappedSaver> before = std::move(owner->decoded);
   owner->decoded = std::move(wave);
-  owner->decodedPath = owner->decodingPath;
+  owner->decodedPath = path;
   host->playSound(host, owner->decoded->bytes, static_cast<int32_t>(owner->decoded->size));
   return true;
 }

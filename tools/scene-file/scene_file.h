@@ -57,7 +57,6 @@ struct SceneFile {
   // a file of its own by the first load that got to its end, kept and played the same way.
   std::unique_ptr<MappedSaver> decoded;
   std::string decodedPath;
-  std::string decodingPath;  // of the decoding under way
 
   // The program named in front of each line about a file left out; null: nothing is said.
   const char* program = nullptr;
